@@ -1,0 +1,48 @@
+#pragma once
+
+#include "BalanceInfoItem.h"
+
+#include <QList>
+#include <QString>
+
+// The file that keeps one bank's ledger between runs.
+//
+// Layout: an 8-byte magic ("MVRKLDGR"), a format version, then a QDataStream of: the table of
+// distinct texts, the table of distinct byte arrays, the number of entries, and the entries as
+// one block of variable-length integers (13 record numbers, then text and byte-array indices).
+// Texts that are a function of an entry's numbers (its date, its time, its price strings) are
+// flagged instead of stored when they agree with that function; absent byte arrays and empty
+// texts have index 0. So the archive keeps every field of every entry while staying small and
+// fast for a million entries.
+namespace LedgerArchive {
+
+inline constexpr quint32 kFormatVersion = 1;
+
+enum class LoadStatus {
+    Loaded,     // the file was read
+    Missing,    // nothing at the path: a new, empty ledger
+    Unreadable, // something is there but it is not a ledger archive Moriva can read
+};
+
+struct LoadResult {
+    LoadStatus status = LoadStatus::Missing;
+    QList<BalanceInfoItemPtr> items;
+    QString error; // why the file could not be read
+};
+
+QByteArray encode(const QList<BalanceInfoItemPtr> &items);
+// Fills items and answers true, or answers false with the reason in error.
+bool decode(const QByteArray &data, QList<BalanceInfoItemPtr> *items, QString *error);
+
+LoadResult load(const QString &path);
+// Replaces the file atomically: on any failure the previous file stays as it was.
+bool save(const QString &path, const QList<BalanceInfoItemPtr> &items, QString *error);
+
+// True when anything (a file or a folder) exists at the path.
+bool isExistArchiveFile(const QString &path);
+
+// Records the type code "mvrk" and creator code "MVRK" as extended attributes where the file
+// system takes them; failures are ignored.
+void setupArchiveFileInfo(const QString &path);
+
+} // namespace LedgerArchive

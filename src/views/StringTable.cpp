@@ -1,0 +1,91 @@
+#include "StringTable.h"
+
+#include <QCoreApplication>
+#include <QList>
+
+namespace StringTable {
+namespace {
+
+struct Entry {
+    const char16_t *key;
+    const char *source; // English, the source language of the translations
+};
+
+// clang-format off
+const Entry kTable[] = {
+    {u"InvalBankbookFile", QT_TRANSLATE_NOOP("StringTable", "This file is not a bank statement that Moriva knows. JNB statement files have \"NBG\" in their path, eBANK statement files \"eBANK\".")},
+    {u"BankbookFileOpen", QT_TRANSLATE_NOOP("StringTable", "Import Statement")},
+    {u"Warning", QT_TRANSLATE_NOOP("StringTable", "Warning")},
+    {u"SureDeleteSelectedInfo", QT_TRANSLATE_NOOP("StringTable", "Delete the selected entry from the ledger? This cannot be undone.")},
+    {u"SureDeleteAllInfo", QT_TRANSLATE_NOOP("StringTable", "Delete every entry of this bank's ledger? This cannot be undone.")},
+    {u"Delete", QT_TRANSLATE_NOOP("StringTable", "Delete")},
+    {u"DeleteAll", QT_TRANSLATE_NOOP("StringTable", "Delete All")},
+    {u"DontDelete", QT_TRANSLATE_NOOP("StringTable", "Don't Delete")},
+    {u"BalanceFileSave", QT_TRANSLATE_NOOP("StringTable", "Save List")},
+    {u"BalanceFileName_Manthly", QT_TRANSLATE_NOOP("StringTable", "Bankbook %1-%2")},
+    {u"BalanceFileName_Activity", QT_TRANSLATE_NOOP("StringTable", "Bankbook")},
+    {u"BankName_JNB", QT_TRANSLATE_NOOP("StringTable", "JNB")},
+    {u"BankName_eBANK", QT_TRANSLATE_NOOP("StringTable", "eBANK")},
+    {u"Window_Title_Activity", QT_TRANSLATE_NOOP("StringTable", "All Activity")},
+    {u"Window_Title_Monthly", QT_TRANSLATE_NOOP("StringTable", "Monthly Statement %1/%2")},
+    {u"Window_Title_Search", QT_TRANSLATE_NOOP("StringTable", "Search Results")},
+    {u"CantDownloadLatestVersion", QT_TRANSLATE_NOOP("StringTable", "Moriva could not find out which version is the latest.")},
+    {u"YouUseLatestVersion", QT_TRANSLATE_NOOP("StringTable", "You are using the latest version of Moriva (%1).")},
+    {u"LatestVersionRelease", QT_TRANSLATE_NOOP("StringTable", "Moriva %1 is available.")},
+    {u"Bank", QT_TRANSLATE_NOOP("StringTable", "Bank")},
+    {u"SelectBank", QT_TRANSLATE_NOOP("StringTable", "Choose the bank whose ledger is shown")},
+    {u"Import", QT_TRANSLATE_NOOP("StringTable", "Import")},
+    {u"ImportBalance", QT_TRANSLATE_NOOP("StringTable", "Import a statement file")},
+    {u"SaveInfo", QT_TRANSLATE_NOOP("StringTable", "Save")},
+    {u"SaveBalance", QT_TRANSLATE_NOOP("StringTable", "Save the shown list as a CSV file")},
+    {u"DeleteBalance", QT_TRANSLATE_NOOP("StringTable", "Delete the selected entry")},
+    {u"DeleteAllBalance", QT_TRANSLATE_NOOP("StringTable", "Delete every entry of the ledger")},
+    {u"List", QT_TRANSLATE_NOOP("StringTable", "List")},
+    {u"SwitchList", QT_TRANSLATE_NOOP("StringTable", "Switch between all activity, one month and the search results")},
+    {u"ListOrder", QT_TRANSLATE_NOOP("StringTable", "Order")},
+    {u"ChangeListOrder", QT_TRANSLATE_NOOP("StringTable", "Show the list oldest first or newest first")},
+    {u"ChangeMonth", QT_TRANSLATE_NOOP("StringTable", "Month")},
+    {u"ChangeMonthList", QT_TRANSLATE_NOOP("StringTable", "Show the entries of a month")},
+    {u"PrevMonth", QT_TRANSLATE_NOOP("StringTable", "Previous")},
+    {u"MovePrevMonth", QT_TRANSLATE_NOOP("StringTable", "Show the previous month")},
+    {u"NextMonth", QT_TRANSLATE_NOOP("StringTable", "Next")},
+    {u"MoveNextMonth", QT_TRANSLATE_NOOP("StringTable", "Show the next month")},
+    {u"Mark", QT_TRANSLATE_NOOP("StringTable", "Mark")},
+    {u"MarkBalance", QT_TRANSLATE_NOOP("StringTable", "Mark or unmark the selected entry")},
+    {u"Search", QT_TRANSLATE_NOOP("StringTable", "Search")},
+    {u"SearchBalance", QT_TRANSLATE_NOOP("StringTable", "Find entries by a keyword")},
+    {u"Preferences", QT_TRANSLATE_NOOP("StringTable", "Preferences")},
+    {u"ShowPreferences", QT_TRANSLATE_NOOP("StringTable", "Show the preferences")},
+};
+// clang-format on
+
+} // namespace
+
+QString localizedString(QStringView key)
+{
+    for (const Entry &entry : kTable) {
+        if (key == QStringView(entry.key))
+            return QCoreApplication::translate("StringTable", entry.source);
+    }
+    return key.toString();
+}
+
+QString windowTitleMonthly(int year, int month)
+{
+    return localizedString(u"Window_Title_Monthly").arg(year).arg(month);
+}
+
+QString balanceFileNameMonthly(int year, int month)
+{
+    return localizedString(u"BalanceFileName_Manthly").arg(year).arg(month, 2, 10, QLatin1Char('0'));
+}
+
+QList<QString> keys()
+{
+    QList<QString> all;
+    for (const Entry &entry : kTable)
+        all.append(QString::fromUtf16(entry.key));
+    return all;
+}
+
+} // namespace StringTable

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// The user-visible texts of Moriva, looked up by key ("Window_Title_Activity", "Delete", ...)
+// and translated through Qt's translation system (context "StringTable"). A key the table lacks
+// gives the key itself. Texts matched against statements are not here: see DataTexts.
+namespace StringTable {
+
+QString localizedString(QStringView key);
+
+// The formats among them, with their arguments.
+QString windowTitleMonthly(int year, int month);
+QString balanceFileNameMonthly(int year, int month);
+
+// Every key of the table, for checks that each has a text and a translation.
+QList<QString> keys();
+
+} // namespace StringTable
