@@ -1,0 +1,79 @@
+#include "BankbookTableView.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+
+BankbookTableView::BankbookTableView(QWidget *parent)
+    : QTableView(parent)
+{
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed);
+    setAlternatingRowColors(true);
+    setWordWrap(false);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    horizontalHeader()->setSectionsMovable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(true);
+}
+
+int BankbookTableView::selectedRow() const
+{
+    if (!selectionModel())
+        return -1;
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return -1;
+    const QModelIndex current = currentIndex();
+    for (const QModelIndex &r : rows) {
+        if (current.isValid() && r.row() == current.row())
+            return r.row();
+    }
+    return rows.last().row();
+}
+
+void BankbookTableView::mousePressEvent(QMouseEvent *event)
+{
+    const bool control = event->modifiers() & Qt::ControlModifier;
+    if (event->button() == Qt::LeftButton && control && m_menu) {
+        // Ctrl+click: select as a plain click would, then open the menu.
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (index.isValid())
+            selectRow(index.row());
+        openMenuAt(event->position().toPoint(), event->globalPosition().toPoint());
+        return;
+    }
+    if (event->button() == Qt::LeftButton) {
+        m_menuActionRow = -1;
+        m_menuActionColumn = -1;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void BankbookTableView::contextMenuEvent(QContextMenuEvent *event)
+{
+    if (!m_menu) {
+        m_menuActionRow = -1;
+        m_menuActionColumn = -1;
+        return;
+    }
+    const QPoint pos = event->reason() == QContextMenuEvent::Mouse
+                           ? event->pos()
+                           : visualRect(currentIndex()).center();
+    const QModelIndex index = indexAt(pos);
+    if (index.isValid() && !selectionModel()->isRowSelected(index.row(), QModelIndex()))
+        selectRow(index.row());
+    openMenuAt(pos, viewport()->mapToGlobal(pos));
+}
+
+void BankbookTableView::openMenuAt(const QPoint &viewportPos, const QPoint &globalPos)
+{
+    m_menuActionRow = rowAt(viewportPos.y());
+    m_menuActionColumn = columnAt(viewportPos.x());
+    m_menu->popup(globalPos);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QTableView>
+
+class QMenu;
+
+// The ledger table. A right click (or Ctrl+click) opens the context menu over the table; a right
+// click on a row that is not selected selects it first, so that a command from the menu acts on
+// the row the user pointed at. The row and column under the pointer are remembered.
+class BankbookTableView : public QTableView
+{
+    Q_OBJECT
+
+public:
+    explicit BankbookTableView(QWidget *parent = nullptr);
+
+    void setContextMenu(QMenu *menu) { m_menu = menu; }
+    int menuActionRow() const { return m_menuActionRow; }
+    int menuActionColumn() const { return m_menuActionColumn; }
+    // The selected row, -1 when none.
+    int selectedRow() const;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    void openMenuAt(const QPoint &viewportPos, const QPoint &globalPos);
+
+    QMenu *m_menu = nullptr;
+    int m_menuActionRow = 0;
+    int m_menuActionColumn = 0;
+};

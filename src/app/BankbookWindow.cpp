@@ -1,0 +1,532 @@
+#include "BankbookWindow.h"
+
+#include "BankbookTableView.h"
+#include "LedgerItemDelegate.h"
+#include "Sheets.h"
+#include "views/BankbookTableModel.h"
+#include "views/Controller.h"
+#include "views/StatusTexts.h"
+#include "views/StringTable.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+
+namespace {
+QString text(QStringView key)
+{
+    return StringTable::localizedString(key);
+}
+
+QSettings windowSettings()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Moriva"),
+                     QStringLiteral("Moriva"));
+}
+
+struct IconChoice {
+    const char *theme;
+    QStyle::StandardPixmap fallback;
+};
+
+// Icons: the desktop's icon theme where it has one, else the style's own pixmaps, which every
+// Qt installation carries.
+IconChoice iconFor(const QString &name)
+{
+    static const QHash<QString, IconChoice> icons{
+        {QStringLiteral("select_bank"), {"go-home", QStyle::SP_DirHomeIcon}},
+        {QStringLiteral("import_balance"), {"document-open", QStyle::SP_DialogOpenButton}},
+        {QStringLiteral("save_balance"), {"document-save", QStyle::SP_DialogSaveButton}},
+        {QStringLiteral("delete_balance"), {"edit-delete", QStyle::SP_TrashIcon}},
+        {QStringLiteral("delete_all"), {"edit-clear", QStyle::SP_DialogDiscardButton}},
+        {QStringLiteral("switch_list"), {"view-list-details", QStyle::SP_FileDialogDetailedView}},
+        {QStringLiteral("list_order"), {"view-sort-ascending", QStyle::SP_ArrowDown}},
+        {QStringLiteral("change_month"), {"x-office-calendar", QStyle::SP_FileDialogInfoView}},
+        {QStringLiteral("move_prev_month"), {"go-previous", QStyle::SP_ArrowBack}},
+        {QStringLiteral("move_next_month"), {"go-next", QStyle::SP_ArrowForward}},
+        {QStringLiteral("mark_balance"), {"bookmark-new", QStyle::SP_DialogApplyButton}},
+        {QStringLiteral("search"), {"edit-find", QStyle::SP_FileDialogContentsView}},
+        {QStringLiteral("preferences"), {"preferences-system", QStyle::SP_FileDialogListView}},
+    };
+    return icons.value(name, {"", QStyle::SP_FileIcon});
+}
+} // namespace
+
+BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
+    : QMainWindow(parent)
+    , m_controller(controller)
+    , m_model(new BankbookTableModel(controller, this))
+    , m_table(new BankbookTableView(this))
+    , m_bankName(new QLabel(this))
+    , m_totals(new QLabel(this))
+    , m_changeMonthSheet(new ChangeMonthSheet(this))
+    , m_searchSheet(new SearchSheet(this))
+    , m_selectBankSheet(new SelectBankSheet(this))
+{
+    setObjectName(QStringLiteral("BankbookWindow"));
+    setAcceptDrops(true);
+    m_table->setObjectName(QStringLiteral("ledgerTable"));
+    m_table->setModel(m_model);
+    m_table->setItemDelegate(new LedgerItemDelegate(&m_colours, m_table));
+    setCentralWidget(m_table);
+
+    m_bankName->setObjectName(QStringLiteral("bankName"));
+    m_bankName->setContentsMargins(8, 0, 8, 0);
+    QFont bold = m_bankName->font();
+    bold.setBold(true);
+    m_bankName->setFont(bold);
+    statusBar()->addPermanentWidget(m_totals);
+    statusBar()->addPermanentWidget(m_bankName);
+
+    buildToolBar();
+    buildMenus();
+    m_table->setContextMenu(m_contextMenu);
+
+    connect(m_controller, &Controller::reloadRequested, this, &BankbookWindow::refreshTitleAndStatus);
+    connect(m_controller, &Controller::bankChanged, this, &BankbookWindow::refreshTitleAndStatus);
+    connect(m_controller, &Controller::rowChanged, this, &BankbookWindow::refreshTitleAndStatus);
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &BankbookWindow::updateActions);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &BankbookWindow::updateActions);
+
+    connect(m_changeMonthSheet, &QDialog::accepted, this, [this] {
+        m_controller->changeMonth(m_changeMonthSheet->yearText(), m_changeMonthSheet->monthText());
+    });
+    connect(m_searchSheet, &QDialog::accepted, this,
+            [this] { m_controller->searchBalance(m_searchSheet->keyword()); });
+    connect(m_selectBankSheet, &QDialog::accepted, this, [this] {
+        const int bank = m_selectBankSheet->chosenBank();
+        if (bank == 0 || bank == m_controller->currentBank())
+            return;
+        m_controller->setCurrentBank(bank);
+        QString why;
+        if (!m_controller->switchBankbookInfoArchive(&why) && !why.isEmpty())
+            showAlertSheet(why);
+    });
+
+    resize(980, 640);
+    restoreLayout();
+    refreshTitleAndStatus();
+}
+
+BankbookWindow::~BankbookWindow() = default;
+
+QAction *BankbookWindow::addCommand(const QString &identifier, const QString &labelKey,
+                                    const QString &toolTipKey, const QString &iconName,
+                                    void (BankbookWindow::*slot)())
+{
+    const IconChoice icon = iconFor(iconName);
+    auto *action = new QAction(
+        QIcon::fromTheme(QString::fromLatin1(icon.theme), style()->standardIcon(icon.fallback)),
+        text(labelKey), this);
+    action->setObjectName(identifier);
+    action->setToolTip(text(toolTipKey));
+    action->setStatusTip(text(toolTipKey));
+    action->setData(identifier);
+    if (slot)
+        connect(action, &QAction::triggered, this, slot);
+    m_actions.insert(identifier, action);
+    return action;
+}
+
+void BankbookWindow::buildToolBar()
+{
+    addCommand(QStringLiteral("select_bank"), QStringLiteral("Bank"), QStringLiteral("SelectBank"),
+               QStringLiteral("select_bank"), &BankbookWindow::selectBank);
+    addCommand(QStringLiteral("import_balance"), QStringLiteral("Import"),
+               QStringLiteral("ImportBalance"), QStringLiteral("import_balance"),
+               &BankbookWindow::importBalance);
+    addCommand(QStringLiteral("save_balance"), QStringLiteral("SaveInfo"),
+               QStringLiteral("SaveBalance"), QStringLiteral("save_balance"),
+               &BankbookWindow::saveBalance);
+    addCommand(QStringLiteral("delete_balance"), QStringLiteral("Delete"),
+               QStringLiteral("DeleteBalance"), QStringLiteral("delete_balance"),
+               &BankbookWindow::deleteBalance);
+    addCommand(QStringLiteral("delete_all"), QStringLiteral("DeleteAll"),
+               QStringLiteral("DeleteAllBalance"), QStringLiteral("delete_all"),
+               &BankbookWindow::deleteAllBalance);
+    addCommand(QStringLiteral("list"), QStringLiteral("List"), QStringLiteral("SwitchList"),
+               QStringLiteral("switch_list"), &BankbookWindow::switchListContents);
+    addCommand(QStringLiteral("list_order"), QStringLiteral("ListOrder"),
+               QStringLiteral("ChangeListOrder"), QStringLiteral("list_order"),
+               &BankbookWindow::changeListOrder);
+    addCommand(QStringLiteral("change_month"), QStringLiteral("ChangeMonth"),
+               QStringLiteral("ChangeMonthList"), QStringLiteral("change_month"),
+               &BankbookWindow::changeMonthList);
+    addCommand(QStringLiteral("move_prev_month"), QStringLiteral("PrevMonth"),
+               QStringLiteral("MovePrevMonth"), QStringLiteral("move_prev_month"),
+               &BankbookWindow::movePrevMonth);
+    addCommand(QStringLiteral("move_next_month"), QStringLiteral("NextMonth"),
+               QStringLiteral("MoveNextMonth"), QStringLiteral("move_next_month"),
+               &BankbookWindow::moveNextMonth);
+    addCommand(QStringLiteral("mark_balance"), QStringLiteral("Mark"),
+               QStringLiteral("MarkBalance"), QStringLiteral("mark_balance"),
+               &BankbookWindow::markBalance);
+    addCommand(QStringLiteral("search"), QStringLiteral("Search"), QStringLiteral("SearchBalance"),
+               QStringLiteral("search"), &BankbookWindow::searchBalance);
+    QAction *prefs = addCommand(QStringLiteral("preferences"), QStringLiteral("Preferences"),
+                                QStringLiteral("ShowPreferences"), QStringLiteral("preferences"),
+                                nullptr);
+    prefs->setEnabled(true);
+
+    m_toolBar = addToolBar(QStringLiteral("MorivaToolToolbar"));
+    m_toolBar->setObjectName(QStringLiteral("MorivaToolToolbar"));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBar->setMovable(false);
+    // The default arrangement; "delete_all" and "preferences" are offered by customising.
+    const QStringList arrangement{
+        QStringLiteral("select_bank"), QStringLiteral("import_balance"),
+        QStringLiteral("save_balance"), QString(),
+        QStringLiteral("list"), QStringLiteral("list_order"), QStringLiteral("search"), QString(),
+        QStringLiteral("change_month"), QStringLiteral("move_prev_month"),
+        QStringLiteral("move_next_month"), QString(),
+        QStringLiteral("mark_balance"), QStringLiteral("delete_balance")};
+    for (const QString &id : arrangement) {
+        if (id.isEmpty())
+            m_toolBar->addSeparator();
+        else
+            m_toolBar->addAction(m_actions.value(id));
+    }
+}
+
+void BankbookWindow::buildMenus()
+{
+    const auto tagged = [this](QAction *action, int tag, const QKeySequence &keys = {}) {
+        action->setProperty("menuTag", tag);
+        if (!keys.isEmpty())
+            action->setShortcut(keys);
+        m_menuActions.append(action);
+        return action;
+    };
+
+    QMenu *file = menuBar()->addMenu(tr("&File"));
+    file->addAction(tagged(m_actions.value(QStringLiteral("import_balance")), 100,
+                           QKeySequence::Open));
+    file->addAction(tagged(m_actions.value(QStringLiteral("save_balance")), 102,
+                           QKeySequence::Save));
+    file->addSeparator();
+    QAction *quit = file->addAction(tr("&Quit"), this, &QWidget::close);
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(tagged(m_actions.value(QStringLiteral("mark_balance")), 200,
+                           QKeySequence(Qt::CTRL | Qt::Key_M)));
+    edit->addAction(tagged(m_actions.value(QStringLiteral("delete_balance")), 201,
+                           QKeySequence::Delete));
+    edit->addAction(tagged(m_actions.value(QStringLiteral("delete_all")), 202));
+
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    view->addAction(tagged(m_actions.value(QStringLiteral("list")), 301,
+                           QKeySequence(Qt::CTRL | Qt::Key_L)));
+    view->addAction(tagged(m_actions.value(QStringLiteral("list_order")), 300,
+                           QKeySequence(Qt::CTRL | Qt::Key_R)));
+    view->addSeparator();
+    view->addAction(tagged(m_actions.value(QStringLiteral("change_month")), 302,
+                           QKeySequence(Qt::CTRL | Qt::Key_G)));
+    view->addAction(tagged(m_actions.value(QStringLiteral("move_prev_month")), 303,
+                           QKeySequence(Qt::ALT | Qt::Key_Left)));
+    view->addAction(tagged(m_actions.value(QStringLiteral("move_next_month")), 304,
+                           QKeySequence(Qt::ALT | Qt::Key_Right)));
+    QAction *thisMonth = new QAction(tr("This &Month"), this);
+    thisMonth->setObjectName(QStringLiteral("move_this_month"));
+    connect(thisMonth, &QAction::triggered, this, &BankbookWindow::moveThisMonth);
+    view->addAction(tagged(thisMonth, 305, QKeySequence(Qt::CTRL | Qt::Key_T)));
+    view->addSeparator();
+    view->addAction(tagged(m_actions.value(QStringLiteral("search")), 306, QKeySequence::Find));
+    view->addSeparator();
+    view->addAction(m_toolBar->toggleViewAction());
+
+    QMenu *bank = menuBar()->addMenu(tr("&Bank"));
+    bank->addAction(tagged(m_actions.value(QStringLiteral("select_bank")), 400,
+                           QKeySequence(Qt::CTRL | Qt::Key_B)));
+
+    m_contextMenu = new QMenu(this);
+    m_contextMenu->setObjectName(QStringLiteral("ledgerContextMenu"));
+    QAction *markRow = m_contextMenu->addAction(text(u"Mark"), this, &BankbookWindow::markBalance);
+    markRow->setObjectName(QStringLiteral("context_mark"));
+    QAction *deleteRow =
+        m_contextMenu->addAction(text(u"Delete"), this, &BankbookWindow::deleteBalance);
+    deleteRow->setObjectName(QStringLiteral("context_delete"));
+    tagged(markRow, 600);
+    tagged(deleteRow, 601);
+}
+
+void BankbookWindow::updateActions()
+{
+    const bool selection = m_table->selectedRow() >= 0;
+    for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
+        it.value()->setEnabled(m_controller->validateToolbarItem(it.key(), selection));
+    for (QAction *action : std::as_const(m_menuActions)) {
+        if (!m_actions.contains(action->objectName()))
+            action->setEnabled(
+                m_controller->validateMenuItem(action->property("menuTag").toInt(), selection));
+    }
+}
+
+void BankbookWindow::refreshTitleAndStatus()
+{
+    setWindowTitle(m_controller->windowTitle());
+    m_bankName->setText(StatusTexts::bankName(m_controller->openBank()));
+    m_totals->setText(StatusTexts::totals(totalsOf(m_controller->shownList())));
+    updateActions();
+}
+
+void BankbookWindow::startUp()
+{
+    m_controller->applicationDidFinishLaunching();
+    m_table->setFocus();
+    refreshTitleAndStatus();
+    switch (m_controller->archiveState()) {
+    case Controller::ArchiveState::Unreadable:
+    case Controller::ArchiveState::Locked:
+    case Controller::ArchiveState::NoDataFolder:
+        showAlertSheet(m_controller->archiveError());
+        break;
+    default:
+        break;
+    }
+}
+
+// ---------------------------------------------------------------- commands
+
+ImportReport BankbookWindow::importFile(const QString &path)
+{
+    const ImportReport report = m_controller->importBankbookFile(path);
+    statusBar()->showMessage(StatusTexts::importSummary(QFileInfo(path).fileName(), report));
+    if (report.status == ImportReport::NotStatement)
+        showAlertSheet(text(u"InvalBankbookFile"));
+    else if (report.status != ImportReport::Imported)
+        showAlertSheet(report.error);
+    return report;
+}
+
+void BankbookWindow::importBalance()
+{
+    auto *dialog = new QFileDialog(this, text(u"BankbookFileOpen"), QDir::homePath(),
+                                   tr("Statement files (*.csv);;All files (*)"));
+    dialog->setObjectName(QStringLiteral("importDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setWindowModality(Qt::WindowModal);
+    const QString documents = QDir::home().filePath(QStringLiteral("Documents"));
+    if (QFileInfo(documents).isDir())
+        dialog->selectFile(documents);
+    connect(dialog, &QFileDialog::fileSelected, this,
+            [this](const QString &path) { importFile(path); });
+    dialog->open();
+}
+
+void BankbookWindow::saveBalance()
+{
+    auto *dialog = new QFileDialog(this, text(u"BalanceFileSave"), QDir::homePath(),
+                                   tr("CSV files (*.csv)"));
+    dialog->setObjectName(QStringLiteral("saveDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QStringLiteral("csv"));
+    dialog->setWindowModality(Qt::WindowModal);
+    dialog->selectFile(m_controller->proposedExportFileName() + QStringLiteral(".csv"));
+    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+        QString why;
+        if (m_controller->saveBalanceInfo(path, &why))
+            statusBar()->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), 5000);
+        else
+            showAlertSheet(why);
+    });
+    dialog->open();
+}
+
+void BankbookWindow::deleteBalance()
+{
+    if (!m_controller->validateToolbarItem(u"delete_balance", m_table->selectedRow() >= 0))
+        return;
+    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"),
+                                text(u"SureDeleteSelectedInfo"), QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("deleteSelectedSheet"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    QPushButton *keep = box->addButton(text(u"DontDelete"), QMessageBox::RejectRole);
+    QPushButton *remove = box->addButton(text(u"Delete"), QMessageBox::DestructiveRole);
+    keep->setObjectName(QStringLiteral("dontDelete"));
+    remove->setObjectName(QStringLiteral("delete"));
+    box->setDefaultButton(keep);
+    box->setEscapeButton(keep);
+    connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton *button) {
+        if (button == remove)
+            m_controller->deleteBalanceInfoItem(m_table->selectedRow());
+    });
+    box->open();
+}
+
+void BankbookWindow::deleteAllBalance()
+{
+    if (!m_controller->validateToolbarItem(u"delete_all", false))
+        return;
+    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"), text(u"SureDeleteAllInfo"),
+                                QMessageBox::NoButton, this);
+    box->setObjectName(QStringLiteral("deleteAllSheet"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    QPushButton *keep = box->addButton(text(u"DontDelete"), QMessageBox::RejectRole);
+    QPushButton *remove = box->addButton(text(u"DeleteAll"), QMessageBox::DestructiveRole);
+    keep->setObjectName(QStringLiteral("dontDelete"));
+    remove->setObjectName(QStringLiteral("deleteAll"));
+    box->setDefaultButton(keep);
+    box->setEscapeButton(keep);
+    connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton *button) {
+        if (button == remove)
+            m_controller->deleteAllBalance();
+    });
+    box->open();
+}
+
+void BankbookWindow::switchListContents()
+{
+    m_controller->switchListContents();
+}
+
+void BankbookWindow::changeListOrder()
+{
+    m_controller->changeListOrder();
+}
+
+void BankbookWindow::changeMonthList()
+{
+    m_changeMonthSheet->fill(Controller::changeMonthYearText(), Controller::changeMonthMonthText());
+    m_changeMonthSheet->open();
+}
+
+void BankbookWindow::movePrevMonth()
+{
+    m_controller->movePrevMonth();
+}
+
+void BankbookWindow::moveNextMonth()
+{
+    m_controller->moveNextMonth();
+}
+
+void BankbookWindow::moveThisMonth()
+{
+    m_controller->moveThisMonth();
+}
+
+void BankbookWindow::markBalance()
+{
+    const int row = m_table->selectedRow();
+    if (row < 0)
+        return;
+    m_controller->markBalance(row);
+    m_table->selectRow(row);
+}
+
+void BankbookWindow::searchBalance()
+{
+    m_searchSheet->keywordField()->selectAll();
+    m_searchSheet->keywordField()->setFocus();
+    m_searchSheet->open();
+}
+
+void BankbookWindow::selectBank()
+{
+    m_selectBankSheet->setCurrentBank(m_controller->currentBank());
+    m_selectBankSheet->open();
+}
+
+void BankbookWindow::showAlertSheet(const QString &message)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"), message, QMessageBox::Ok,
+                                this);
+    box->setObjectName(QStringLiteral("alertSheet"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box->open();
+}
+
+// ---------------------------------------------------------------- life
+
+void BankbookWindow::restoreLayout()
+{
+    const QSettings settings = windowSettings();
+    restoreGeometry(settings.value(QStringLiteral("BankbookWindow/geometry")).toByteArray());
+    const QByteArray header = settings.value(QStringLiteral("BankbookWindow/columns")).toByteArray();
+    if (header.isEmpty() || !m_table->horizontalHeader()->restoreState(header)) {
+        const int widths[] = {96, 76, 300, 100, 100, 110, 200};
+        for (int c = 0; c < BankbookTableModel::ColumnCount; ++c)
+            m_table->setColumnWidth(c, widths[c]);
+    }
+}
+
+void BankbookWindow::saveLayout()
+{
+    QSettings settings = windowSettings();
+    settings.setValue(QStringLiteral("BankbookWindow/geometry"), saveGeometry());
+    settings.setValue(QStringLiteral("BankbookWindow/columns"),
+                      m_table->horizontalHeader()->saveState());
+}
+
+bool BankbookWindow::saveBeforeQuit()
+{
+    for (;;) {
+        saveLayout();
+        QString prefsError, ledgerError;
+        const bool prefsSaved = m_controller->updatePreferences(&prefsError);
+        const bool ledgerSaved = m_controller->saveBankbookInfoArchive(&ledgerError);
+        if (prefsSaved && ledgerSaved)
+            return true;
+        QMessageBox box(QMessageBox::Critical, text(u"Warning"),
+                        tr("Moriva could not save your data."), QMessageBox::NoButton, this);
+        box.setObjectName(QStringLiteral("saveFailedSheet"));
+        box.setInformativeText(QStringList{ledgerError, prefsError}.join(u'\n').trimmed());
+        QPushButton *retry = box.addButton(tr("Try Again"), QMessageBox::AcceptRole);
+        box.addButton(tr("Stay Open"), QMessageBox::RejectRole);
+        box.setDefaultButton(retry);
+        box.exec();
+        if (box.clickedButton() != retry)
+            return false;
+    }
+}
+
+void BankbookWindow::closeEvent(QCloseEvent *event)
+{
+    if (!saveBeforeQuit()) {
+        event->ignore();
+        return;
+    }
+    m_controller->closeLedger();
+    event->accept();
+}
+
+void BankbookWindow::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void BankbookWindow::dropEvent(QDropEvent *event)
+{
+    for (const QUrl &url : event->mimeData()->urls()) {
+        if (url.isLocalFile())
+            importFile(url.toLocalFile());
+    }
+    event->acceptProposedAction();
+}

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "ColourScheme.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class BankbookTableModel;
+class BankbookTableView;
+class ChangeMonthSheet;
+class Controller;
+class QAction;
+class QLabel;
+class QMenu;
+class QToolBar;
+class SearchSheet;
+class SelectBankSheet;
+struct ImportReport;
+
+// Moriva's main window: the ledger table of the current bank, the toolbar and menus that reach
+// every command, the sheets that confirm and ask, and the status bar. Every decision is the
+// controller's; the window shows and asks.
+class BankbookWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit BankbookWindow(Controller *controller, QWidget *parent = nullptr);
+    ~BankbookWindow() override;
+
+    // After start-up: shows the list, and reports an archive that could not be opened.
+    void startUp();
+    // Imports a statement file as if it had been opened from the Import command.
+    ImportReport importFile(const QString &path);
+
+    BankbookTableView *table() const { return m_table; }
+    QToolBar *toolBar() const { return m_toolBar; }
+    // The action of a toolbar item ("import_balance", ...) or of a menu command by its tag.
+    QAction *action(const QString &identifier) const { return m_actions.value(identifier); }
+    QList<QAction *> menuActions() const { return m_menuActions; }
+    QLabel *bankNameField() const { return m_bankName; }
+    ColourScheme &colours() { return m_colours; }
+    // Recomputes which commands are enabled.
+    void updateActions();
+
+public slots:
+    void importBalance();
+    void saveBalance();
+    void deleteBalance();
+    void deleteAllBalance();
+    void switchListContents();
+    void changeListOrder();
+    void changeMonthList();
+    void movePrevMonth();
+    void moveNextMonth();
+    void moveThisMonth();
+    void markBalance();
+    void searchBalance();
+    void selectBank();
+    void showAlertSheet(const QString &message);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+
+private:
+    QAction *addCommand(const QString &identifier, const QString &labelKey,
+                        const QString &toolTipKey, const QString &iconName,
+                        void (BankbookWindow::*slot)());
+    void buildMenus();
+    void buildToolBar();
+    void refreshTitleAndStatus();
+    void restoreLayout();
+    void saveLayout();
+    // Writes the preferences and the ledger; asks what to do when that fails.
+    bool saveBeforeQuit();
+
+    Controller *m_controller;
+    BankbookTableModel *m_model;
+    BankbookTableView *m_table;
+    QToolBar *m_toolBar = nullptr;
+    QLabel *m_bankName;
+    QLabel *m_totals;
+    ChangeMonthSheet *m_changeMonthSheet;
+    SearchSheet *m_searchSheet;
+    SelectBankSheet *m_selectBankSheet;
+    QMenu *m_contextMenu = nullptr;
+    QHash<QString, QAction *> m_actions;
+    QList<QAction *> m_menuActions;
+    ColourScheme m_colours;
+    bool m_quitting = false;
+};

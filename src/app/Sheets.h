@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QPushButton;
+
+// The window-modal input sheets of the main window. Each is opened with open() and tells its
+// answer through accepted() and rejected(); the window acts on accepted() only.
+
+// Asks for a year and a month; filled with today's year and month when opened.
+class ChangeMonthSheet : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit ChangeMonthSheet(QWidget *parent);
+    void fill(const QString &year, const QString &month);
+    QString yearText() const;
+    QString monthText() const;
+    QLineEdit *yearField() const { return m_year; }
+    QLineEdit *monthField() const { return m_month; }
+
+private:
+    QLineEdit *m_year;
+    QLineEdit *m_month;
+};
+
+// Asks for a keyword; keeps the last one typed for the next search.
+class SearchSheet : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit SearchSheet(QWidget *parent);
+    QString keyword() const;
+    QLineEdit *keywordField() const { return m_keyword; }
+
+private:
+    QLineEdit *m_keyword;
+};
+
+// Offers the bank that is not current.
+class SelectBankSheet : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit SelectBankSheet(QWidget *parent);
+    // Enables the button of the bank that is not current.
+    void setCurrentBank(int bank);
+    int chosenBank() const { return m_chosen; }
+    QPushButton *jnbButton() const { return m_jnb; }
+    QPushButton *ebankButton() const { return m_ebank; }
+
+private:
+    QPushButton *m_jnb;
+    QPushButton *m_ebank;
+    int m_chosen = 0;
+};

@@ -1,0 +1,100 @@
+#include "BankbookTableModel.h"
+
+#include "Controller.h"
+
+BankbookTableModel::BankbookTableModel(Controller *controller, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_controller(controller)
+{
+    connect(controller, &Controller::reloadRequested, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+    connect(controller, &Controller::bankChanged, this, [this] {
+        beginResetModel();
+        endResetModel();
+    });
+    connect(controller, &Controller::rowChanged, this, [this](int row) {
+        emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+    });
+}
+
+QString BankbookTableModel::columnIdentifier(int column)
+{
+    static const char16_t *ids[] = {u"date",    u"time",    u"summary", u"payment",
+                                    u"deposit", u"balance", u"details"};
+    return column >= 0 && column < ColumnCount ? QString::fromUtf16(ids[column]) : QString();
+}
+
+int BankbookTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_controller->numberOfRows();
+}
+
+int BankbookTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant BankbookTableModel::data(const QModelIndex &index, int role) const
+{
+    const BalanceInfoItem *e = m_controller->entryAt(index.row());
+    if (!e)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        switch (index.column()) {
+        case DateColumn: return e->operationDate();
+        case TimeColumn: return e->operationTime();
+        case SummaryColumn: return e->summary();
+        case PaymentColumn: return e->paymentPrice();
+        case DepositColumn: return e->depositPrice();
+        case BalanceColumn: return e->balancePrice();
+        case DetailsColumn: return e->details();
+        default: return {};
+        }
+    case Qt::TextAlignmentRole:
+        if (index.column() >= PaymentColumn && index.column() <= BalanceColumn)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return int(Qt::AlignLeft | Qt::AlignVCenter);
+    case SummaryKindRole:
+        return e->summaryKind();
+    case MarkedRole:
+        return e->marked() == 1;
+    default:
+        return {};
+    }
+}
+
+QVariant BankbookTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    switch (section) {
+    case DateColumn: return tr("Date");
+    case TimeColumn: return tr("Time");
+    case SummaryColumn: return tr("Summary");
+    case PaymentColumn: return tr("Payment");
+    case DepositColumn: return tr("Deposit");
+    case BalanceColumn: return tr("Balance");
+    case DetailsColumn: return tr("Details");
+    default: return {};
+    }
+}
+
+Qt::ItemFlags BankbookTableModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (Controller::isEditableColumn(columnIdentifier(index.column())))
+        f |= Qt::ItemIsEditable;
+    return f;
+}
+
+bool BankbookTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole)
+        return false;
+    return m_controller->setObjectValue(index.row(), columnIdentifier(index.column()),
+                                        value.toString());
+}

@@ -1,0 +1,64 @@
+#include "StatusTexts.h"
+
+#include "Controller.h"
+#include "StringTable.h"
+#include "ledger/DataTexts.h"
+
+#include <QCoreApplication>
+
+namespace {
+QString tr(const char *text, int n = -1)
+{
+    return QCoreApplication::translate("StatusTexts", text, nullptr, n);
+}
+
+// Sums can pass the 32-bit range; group the digits the way the table does.
+QString yen(qint64 amount)
+{
+    QString digits = QString::number(amount < 0 ? -amount : amount);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, u',');
+    return (amount < 0 ? QStringLiteral("-") : QString()) + digits + DataTexts::yenSign();
+}
+} // namespace
+
+ListTotals totalsOf(const QList<BalanceInfoItemPtr> &list)
+{
+    ListTotals t;
+    t.count = list.size();
+    for (const BalanceInfoItemPtr &e : list) {
+        t.payments += e->payment();
+        t.deposits += e->deposit();
+    }
+    return t;
+}
+
+namespace StatusTexts {
+
+QString totals(const ListTotals &t)
+{
+    return tr("%n entries · paid out %1 · paid in %2", int(t.count))
+        .arg(yen(t.payments), yen(t.deposits));
+}
+
+QString bankName(int bank)
+{
+    if (bank == 1)
+        return StringTable::localizedString(u"BankName_JNB");
+    if (bank == 2)
+        return StringTable::localizedString(u"BankName_eBANK");
+    return QString();
+}
+
+QString importSummary(const QString &fileName, const ImportReport &r)
+{
+    if (r.status != ImportReport::Imported)
+        return tr("%1: nothing imported. %2").arg(fileName, r.error);
+    return tr("%1 (%2): %3 added, %4 duplicates skipped, %5 lines rejected")
+        .arg(fileName, bankName(r.bank))
+        .arg(r.added)
+        .arg(r.duplicates)
+        .arg(r.rejected);
+}
+
+} // namespace StatusTexts
