@@ -2,6 +2,7 @@
 
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -53,6 +54,18 @@ void BankbookTableView::mousePressEvent(QMouseEvent *event)
         m_menuActionColumn = -1;
     }
     QTableView::mousePressEvent(event);
+}
+
+void BankbookTableView::keyPressEvent(QKeyEvent *event)
+{
+    // Return starts editing the current cell, as F2 and a double click do.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && state() != EditingState && currentIndex().isValid()
+        && (model()->flags(currentIndex()) & Qt::ItemIsEditable)) {
+        edit(currentIndex());
+        return;
+    }
+    QTableView::keyPressEvent(event);
 }
 
 void BankbookTableView::contextMenuEvent(QContextMenuEvent *event)

@@ -38,31 +38,12 @@ QSettings windowSettings()
                      QStringLiteral("Moriva"));
 }
 
-struct IconChoice {
-    const char *theme;
-    QStyle::StandardPixmap fallback;
-};
-
-// Icons: the desktop's icon theme where it has one, else the style's own pixmaps, which every
-// Qt installation carries.
-IconChoice iconFor(const QString &name)
+// Moriva's own icons, bundled; an icon theme may override any of them under the name
+// "moriva-<item>".
+QIcon iconFor(const QString &name)
 {
-    static const QHash<QString, IconChoice> icons{
-        {QStringLiteral("select_bank"), {"go-home", QStyle::SP_DirHomeIcon}},
-        {QStringLiteral("import_balance"), {"document-open", QStyle::SP_DialogOpenButton}},
-        {QStringLiteral("save_balance"), {"document-save", QStyle::SP_DialogSaveButton}},
-        {QStringLiteral("delete_balance"), {"edit-delete", QStyle::SP_TrashIcon}},
-        {QStringLiteral("delete_all"), {"edit-clear", QStyle::SP_DialogDiscardButton}},
-        {QStringLiteral("switch_list"), {"view-list-details", QStyle::SP_FileDialogDetailedView}},
-        {QStringLiteral("list_order"), {"view-sort-ascending", QStyle::SP_ArrowDown}},
-        {QStringLiteral("change_month"), {"x-office-calendar", QStyle::SP_FileDialogInfoView}},
-        {QStringLiteral("move_prev_month"), {"go-previous", QStyle::SP_ArrowBack}},
-        {QStringLiteral("move_next_month"), {"go-next", QStyle::SP_ArrowForward}},
-        {QStringLiteral("mark_balance"), {"bookmark-new", QStyle::SP_DialogApplyButton}},
-        {QStringLiteral("search"), {"edit-find", QStyle::SP_FileDialogContentsView}},
-        {QStringLiteral("preferences"), {"preferences-system", QStyle::SP_FileDialogListView}},
-    };
-    return icons.value(name, {"", QStyle::SP_FileIcon});
+    return QIcon::fromTheme(QStringLiteral("moriva-") + name,
+                            QIcon(QStringLiteral(":/icons/%1.svg").arg(name)));
 }
 } // namespace
 
@@ -129,10 +110,7 @@ QAction *BankbookWindow::addCommand(const QString &identifier, const QString &la
                                     const QString &toolTipKey, const QString &iconName,
                                     void (BankbookWindow::*slot)())
 {
-    const IconChoice icon = iconFor(iconName);
-    auto *action = new QAction(
-        QIcon::fromTheme(QString::fromLatin1(icon.theme), style()->standardIcon(icon.fallback)),
-        text(labelKey), this);
+    auto *action = new QAction(iconFor(iconName), text(labelKey), this);
     action->setObjectName(identifier);
     action->setToolTip(text(toolTipKey));
     action->setStatusTip(text(toolTipKey));

@@ -2,6 +2,7 @@
 #include "views/Controller.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -14,6 +15,8 @@ int main(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Moriva"));
     QApplication::setApplicationVersion(QStringLiteral(MORIVA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("moriva"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("moriva"),
+                                                 QIcon(QStringLiteral(":/icons/moriva.svg"))));
 
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -1,7 +1,38 @@
+#include "CliCommands.h"
+#include "CliOutput.h"
+#include "CliOptions.h"
+
 #include <QCoreApplication>
 
+// moriva-cli: Moriva's ledgers from the command line. See `moriva-cli --help`.
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    return 0;
+    QCoreApplication::setApplicationName(QStringLiteral("moriva-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MORIVA_VERSION));
+
+    const ParsedCommandLine parsed = parseCommandLine(QCoreApplication::arguments());
+    switch (parsed.kind) {
+    case ParsedCommandLine::Help:
+    case ParsedCommandLine::Version:
+        CliOutput::writeOut((parsed.text.endsWith(u'\n') ? parsed.text : parsed.text + u'\n')
+                                .toUtf8());
+        return ExitSuccess;
+    case ParsedCommandLine::UsageError:
+        CliOutput::printError(parsed.text);
+        return ExitUsageError;
+    case ParsedCommandLine::Run:
+        break;
+    }
+
+    const CliRequest &request = parsed.request;
+    switch (request.command) {
+    case CliRequest::Import:
+        return runImport(request.files);
+    case CliRequest::List:
+        return runList(request.selection, request.format);
+    case CliRequest::Export:
+        return runExport(request.selection, request.outputPath);
+    }
+    return ExitFailure;
 }

@@ -2,6 +2,14 @@
 
 #include <QVarLengthArray>
 
+#include <cstdlib>
+#include <memory>
+#include <new>
+
+#ifdef Q_OS_LINUX
+#include <sys/mman.h>
+#endif
+
 namespace {
 constexpr size_t kSeedA = 0x9e3779b97f4a7c15ULL;
 constexpr size_t kSeedB = 0xc2b2ae3d27d4eb4fULL;
@@ -30,14 +38,96 @@ DuplicateIndex::Key DuplicateIndex::keyOf(const BalanceInfoItem &e)
     appendNumber(buffer, e.deposit());
     appendNumber(buffer, e.balance());
     const size_t bytes = size_t(buffer.size()) * sizeof(char16_t);
-    return Key{quint64(qHashBits(buffer.constData(), bytes, kSeedA)),
-               quint64(qHashBits(buffer.constData(), bytes, kSeedB))};
+    Key key{quint64(qHashBits(buffer.constData(), bytes, kSeedA)),
+            quint64(qHashBits(buffer.constData(), bytes, kSeedB))};
+    if (key.a == 0 && key.b == 0)
+        key.b = 1; // (0, 0) marks a free slot of the table
+    return key;
+}
+
+DuplicateIndex::Slots::Slots(size_t count)
+    : m_count(count)
+{
+    constexpr size_t kHugePage = size_t(2) << 20;
+    const size_t bytes = count * sizeof(Slot);
+    void *memory = nullptr;
+    if (bytes >= 2 * kHugePage) {
+        memory = std::aligned_alloc(kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage);
+#ifdef Q_OS_LINUX
+        if (memory)
+            ::madvise(memory, bytes, MADV_HUGEPAGE); // a hint; failure changes nothing
+#endif
+    } else {
+        memory = std::malloc(bytes);
+    }
+    if (!memory)
+        throw std::bad_alloc();
+    m_data = static_cast<Slot *>(memory);
+    std::uninitialized_value_construct_n(m_data, count);
+}
+
+DuplicateIndex::Slots::~Slots()
+{
+    std::free(m_data);
+}
+
+qsizetype DuplicateIndex::indexOf(const Key &key) const
+{
+    const size_t mask = m_slots.size() - 1;
+    size_t i = size_t(key.a) & mask;
+    while (true) {
+        const Slot &s = m_slots[i];
+        if (s.isFree() || (s.a == key.a && s.b == key.b))
+            return qsizetype(i);
+        i = (i + 1) & mask;
+    }
+}
+
+void DuplicateIndex::grow(qsizetype capacity)
+{
+    Slots old(std::move(m_slots));
+    m_slots = Slots(size_t(capacity));
+    for (const Slot &s : old) {
+        if (!s.isFree())
+            m_slots[size_t(indexOf(Key{s.a, s.b}))] = s;
+    }
+}
+
+void DuplicateIndex::reserve(qsizetype keys)
+{
+    qsizetype capacity = 16;
+    while (capacity / 4 * 3 < keys)
+        capacity *= 2;
+    if (capacity > qsizetype(m_slots.size()))
+        grow(capacity);
+}
+
+DuplicateIndex::Slot &DuplicateIndex::slotFor(const Key &key)
+{
+    if (m_slots.empty() || (m_size + 1) * 4 > qsizetype(m_slots.size()) * 3)
+        grow(m_slots.empty() ? 16 : qsizetype(m_slots.size()) * 2);
+    Slot &s = m_slots[size_t(indexOf(key))];
+    if (s.isFree()) {
+        s.a = key.a;
+        s.b = key.b;
+        ++m_size;
+    }
+    return s;
+}
+
+int DuplicateIndex::count(const Key &key) const
+{
+    if (m_slots.empty())
+        return 0;
+    return int(m_slots[size_t(indexOf(key))].count);
 }
 
 void DuplicateIndex::rebuild(const QList<BalanceInfoItemPtr> &ledger)
 {
-    m_counts.clear();
-    m_counts.reserve(ledger.size());
+    m_slots = Slots();
+    m_size = 0;
+    m_remaining.clear();
+    reserve(ledger.size());
     for (const BalanceInfoItemPtr &entry : ledger)
         add(*entry);
     m_built = true;
@@ -45,23 +135,76 @@ void DuplicateIndex::rebuild(const QList<BalanceInfoItemPtr> &ledger)
 
 void DuplicateIndex::clear()
 {
-    m_counts.clear();
+    m_slots = Slots();
+    m_size = 0;
+    m_remaining.clear();
     m_built = true;
 }
 
 void DuplicateIndex::invalidate()
 {
-    m_counts.clear();
+    clear();
     m_built = false;
+}
+
+void DuplicateIndex::beginSession()
+{
+    m_remaining.clear();
+    if (++m_session == 0) {
+        // Four billion sessions later: forget the old marks rather than mistake one for current.
+        for (Slot &s : m_slots)
+            s.session = 0;
+        m_session = 1;
+    }
+}
+
+bool DuplicateIndex::admitLine(const Key &key)
+{
+    Slot &c = slotFor(key);
+    if (c.session != m_session) {
+        // The first line of the key in this file: the ledger's count is the count before it.
+        c.session = m_session;
+        if (c.count == 0) {
+            c.count = 1;
+            return false;
+        }
+        if (c.count > 1)
+            m_remaining.insert(key, c.count - 1);
+        return true;
+    }
+    const auto it = m_remaining.find(key);
+    if (it != m_remaining.end()) {
+        if (--it.value() == 0)
+            m_remaining.erase(it);
+        return true;
+    }
+    ++c.count;
+    return false;
 }
 
 void DuplicateIndex::remove(const BalanceInfoItem &entry)
 {
-    if (!m_built)
+    if (!m_built || m_slots.empty())
         return;
-    const auto it = m_counts.find(keyOf(entry));
-    if (it == m_counts.end())
+    const size_t mask = m_slots.size() - 1;
+    size_t hole = size_t(indexOf(keyOf(entry)));
+    if (m_slots[hole].isFree() || --m_slots[hole].count > 0)
         return;
-    if (--it.value() == 0)
-        m_counts.erase(it);
+    // The key is gone: close the hole by moving back the slots that probed past it.
+    --m_size;
+    size_t i = hole;
+    while (true) {
+        i = (i + 1) & mask;
+        const Slot &s = m_slots[i];
+        if (s.isFree())
+            break;
+        const size_t home = size_t(s.a) & mask;
+        // s may move into the hole when its home is not cyclically within (hole, i].
+        const bool homeInRange = hole <= i ? (home > hole && home <= i) : (home > hole || home <= i);
+        if (!homeInRange) {
+            m_slots[hole] = s;
+            hole = i;
+        }
+    }
+    m_slots[hole] = Slot();
 }

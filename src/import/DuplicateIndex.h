@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QList>
 
+#include <utility>
+
 // Counts the ledger's entries by the key that tells a re-imported line from a new operation:
 // date text, time text, summary as imported, payment, deposit and balance (the balance after
 // the operation tells two real operations of one day and shop apart).
@@ -12,6 +14,12 @@
 // The key is held as a 128-bit fingerprint (two independently seeded hashes of the key's text)
 // rather than as the texts themselves: that keeps the index at a few dozen bytes an entry. Two
 // different keys share a fingerprint with a probability of about n²/2¹²⁹, nil for any ledger.
+//
+// The index also carries the duplicate bookkeeping of one statement file (a session): the k-th
+// line of a key is a duplicate only when the ledger held at least k entries of that key before
+// the file was read, so that two real, identical operations in one statement both stay, while a
+// re-import adds nothing. Each key remembers the last session that met it, so a session needs
+// no table of its own except for the rare keys the ledger held more than once.
 class DuplicateIndex
 {
 public:
@@ -28,13 +36,75 @@ public:
     void rebuild(const QList<BalanceInfoItemPtr> &ledger);
     void clear(); // empty and built: an empty ledger
     void invalidate(); // rebuilt at the next use
+    // Room for this many keys in all, when the index is about to grow by a whole statement.
+    void reserve(qsizetype keys);
+    qsizetype size() const { return m_size; }
 
-    int count(const Key &key) const { return m_counts.value(key, 0); }
-    void add(const Key &key) { ++m_counts[key]; }
+    int count(const Key &key) const;
+    void add(const Key &key) { ++slotFor(key).count; }
     void add(const BalanceInfoItem &entry) { add(keyOf(entry)); }
     void remove(const BalanceInfoItem &entry);
 
+    // Starts the bookkeeping of one statement file.
+    void beginSession();
+    // A line of the current session: answers true when it is a duplicate; otherwise counts it as
+    // an entry added to the ledger and answers false.
+    bool admitLine(const Key &key);
+    void endSession() { m_remaining.clear(); }
+
 private:
-    QHash<Key, quint32> m_counts;
+    // An open-addressing table (linear probing, at most three quarters full) of fingerprints
+    // with their counts inline: a look-up in a million keys is one cache miss, not the two or
+    // three of a node-based hash. The fingerprint (0, 0) marks a free slot; keyOf() never makes
+    // it.
+    struct Slot {
+        quint64 a = 0;
+        quint64 b = 0;
+        quint32 count = 0;   // entries of the key in the ledger
+        quint32 session = 0; // the last session that met the key; 0 none
+        bool isFree() const { return a == 0 && b == 0; }
+    };
+    qsizetype indexOf(const Key &key) const; // the key's slot, or the free slot where it goes
+    Slot &slotFor(const Key &key);           // the key's slot, made if needed (count 0)
+    void grow(qsizetype capacity);
+
+    // The slots, a power of two of them or none. Large tables ask for huge pages, so that a
+    // probe into tens of megabytes does not also miss the TLB.
+    class Slots
+    {
+    public:
+        Slots() = default;
+        explicit Slots(size_t count);
+        Slots(Slots &&other) noexcept { swap(other); }
+        Slots &operator=(Slots &&other) noexcept
+        {
+            Slots(std::move(other)).swap(*this);
+            return *this;
+        }
+        ~Slots();
+        void swap(Slots &other) noexcept
+        {
+            std::swap(m_data, other.m_data);
+            std::swap(m_count, other.m_count);
+        }
+        size_t size() const { return m_count; }
+        bool empty() const { return m_count == 0; }
+        Slot &operator[](size_t i) { return m_data[i]; }
+        const Slot &operator[](size_t i) const { return m_data[i]; }
+        Slot *begin() { return m_data; }
+        Slot *end() { return m_data + m_count; }
+        const Slot *begin() const { return m_data; }
+        const Slot *end() const { return m_data + m_count; }
+
+    private:
+        Slot *m_data = nullptr;
+        size_t m_count = 0;
+    };
+    Slots m_slots;
+    qsizetype m_size = 0;
+    // Keys of the current session that are still owed duplicates beyond their first (the ledger
+    // held them at least twice before the file was read).
+    QHash<Key, quint32> m_remaining;
+    quint32 m_session = 0;
     bool m_built = false;
 };

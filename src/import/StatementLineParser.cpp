@@ -4,6 +4,9 @@
 #include "ledger/DataTexts.h"
 #include "ledger/EntryTextCache.h"
 
+#include <QVarLengthArray>
+
+#include <array>
 #include <vector>
 
 namespace {
@@ -32,6 +35,57 @@ void complete(BalanceInfoItem &e, const QString &summary, int kind)
     e.setStatus(0);
     e.setMarked(0);
 }
+
+// The field without its quotation marks, shared through the cache; no string is built when the
+// cache holds the text already (the case of almost every line).
+QString sharedWithoutQuotation(QStringView field, EntryTextCache &texts)
+{
+    if (!field.contains(u'"'))
+        return texts.shared(field);
+    QVarLengthArray<QChar, 128> buffer;
+    for (QChar c : field) {
+        if (c != u'"')
+            buffer.append(c);
+    }
+    // Never a null view: the field was there, so its text is empty at worst, not absent.
+    static const QChar none = u'\0';
+    return texts.shared(buffer.isEmpty() ? QStringView(&none, 0)
+                                         : QStringView(buffer.constData(), buffer.size()));
+}
+
+} // namespace
+
+namespace {
+
+// The kinds of the summaries met lately, by text buffer: the shared summaries of a statement
+// are a few hundred texts, so the kind words are searched once per text rather than once per
+// line. Each slot holds its text, which keeps the buffer alive: while it is held, no other text
+// can take its address.
+class SummaryKindMemo
+{
+public:
+    template<typename Classify>
+    int kindOf(const QString &summary, Classify classify)
+    {
+        if (summary.isEmpty())
+            return classify(summary);
+        Slot &slot = m_slots[(quintptr(summary.constData()) >> 4) % kSlots];
+        if (slot.text.constData() != summary.constData() || slot.text.size() != summary.size()
+            || slot.text.data_ptr().d_ptr() == nullptr) {
+            slot.kind = classify(summary);
+            slot.text = summary;
+        }
+        return slot.kind;
+    }
+
+private:
+    struct Slot {
+        QString text;
+        int kind = 0;
+    };
+    static constexpr size_t kSlots = 1021;
+    std::array<Slot, kSlots> m_slots;
+};
 
 } // namespace
 
@@ -64,7 +118,7 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
     QString summary;
     for (qsizetype p = 0; p < fields.size() && p < 11; ++p) {
         if (p == 7)
-            summary = texts.shared(stringByTrimmingQuotation(fields[p]));
+            summary = sharedWithoutQuotation(fields[p], texts);
         else
             numbers[p] = intValue(fields[p]);
     }
@@ -82,7 +136,10 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
     e.setBalance(numbers[10]);
     e.setOperationDate(texts.operationDate(numbers[0], numbers[1], numbers[2]));
     e.setOperationTime(texts.operationTime(numbers[3], numbers[4], numbers[5]));
-    complete(e, summary, parseSummaryKindString_JNB(summary));
+    static SummaryKindMemo kinds;
+    complete(e, summary, kinds.kindOf(summary, [](QStringView text) {
+                 return parseSummaryKindString_JNB(text);
+             }));
     return {LineOutcome::Entry, entry};
 }
 
@@ -121,8 +178,11 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
         e.setBalance(intValue(fields[2]));
     QString summary;
     if (fields.size() > 3)
-        summary = texts.shared(stringByTrimmingQuotation(fields[3]));
+        summary = sharedWithoutQuotation(fields[3], texts);
     e.setOperationDate(texts.operationDate(year, month, day));
-    complete(e, summary, parseSummaryKindString_EBANK(summary));
+    static SummaryKindMemo kinds;
+    complete(e, summary, kinds.kindOf(summary, [](QStringView text) {
+                 return parseSummaryKindString_EBANK(text);
+             }));
     return {LineOutcome::Entry, entry};
 }

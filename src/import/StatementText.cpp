@@ -32,24 +32,17 @@ QString decodeStatementText(const QByteArray &bytes)
     QStringDecoder decoder = cp932Decoder();
     if (!decoder.isValid())
         return text; // UTF-8 with replacement characters rather than a wrong 8-bit reading
-    return decoder.decode(bytes);
+    QString decoded = decoder.decode(bytes);
+    // ICU marks a byte sequence it cannot map with SUB (U+001A); show it as the usual
+    // replacement character unless the file really holds SUB bytes.
+    if (!bytes.contains('\x1a'))
+        decoded.replace(QChar(0x1a), QChar::ReplacementCharacter);
+    return decoded;
 }
 
 QList<QStringView> splitStatementLines(QStringView text)
 {
     QList<QStringView> lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (c != u'\n' && c != u'\r' && c != 0x85 && c != 0x2028 && c != 0x2029)
-            continue;
-        lines.append(text.sliced(start, i - start));
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.sliced(start));
+    forEachStatementLine(text, [&lines](QStringView line) { lines.append(line); });
     return lines;
 }

@@ -12,3 +12,27 @@ QString decodeStatementText(const QByteArray &bytes);
 
 // The lines of the text without their terminators (LF, CR, CR LF, NEL, LS, PS).
 QList<QStringView> splitStatementLines(QStringView text);
+
+// Calls visit(QStringView line) for each line splitStatementLines() gives, in order, without
+// building the list.
+template<typename Visit>
+void forEachStatementLine(QStringView text, Visit visit)
+{
+    const char16_t *const begin = text.utf16();
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = begin[i];
+        // Most characters are printable ASCII or well above the terminators.
+        if ((c > u'\r' && c < 0x85) || (c > 0x85 && c < 0x2028) || c > 0x2029)
+            continue;
+        if (c != u'\n' && c != u'\r' && c != 0x85 && c != 0x2028 && c != 0x2029)
+            continue;
+        visit(text.sliced(start, i - start));
+        if (c == u'\r' && i + 1 < n && begin[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        visit(text.sliced(start));
+}

@@ -2,11 +2,83 @@
 
 #include "DataTexts.h"
 
+#include <cstring>
+
 namespace {
 // How many distinct free texts (summaries) the cache keeps before it starts afresh, so that a
 // long run over many unusual statements cannot grow it without bound.
 constexpr qsizetype kMaxSharedTexts = 1 << 20;
+
+// The years whose dates are kept in fixed blocks: every date a bank statement can hold.
+constexpr int kFirstFixedYear = 1900;
+constexpr int kFixedYears = 300;
+// One block a year: 12 months of 31 days, each "yyyy/mm/dd" (10 characters).
+constexpr int kDateLength = 10;
+constexpr int kDatesPerYear = 12 * 31;
+// One block an hour: 3600 times of "hh:mm:ss" (8 characters).
+constexpr int kTimeLength = 8;
+constexpr int kTimesPerHour = 3600;
+
+void putTwoDigits(char16_t *out, int v)
+{
+    out[0] = char16_t(u'0' + v / 10);
+    out[1] = char16_t(u'0' + v % 10);
 }
+} // namespace
+
+// The blocks are filled on first use and never freed: raw-data strings into them may be held by
+// entries anywhere, for as long as the process runs. At most 2.2 MB of dates and 1.4 MB of
+// times, and only the years and hours actually met.
+struct EntryTextCache::FixedBlocks {
+    std::array<std::unique_ptr<char16_t[]>, kFixedYears> years;
+    std::array<std::unique_ptr<char16_t[]>, 24> hours;
+
+    const char16_t *year(int y)
+    {
+        std::unique_ptr<char16_t[]> &block = years[size_t(y - kFirstFixedYear)];
+        if (!block) {
+            block = std::make_unique<char16_t[]>(size_t(kDatesPerYear) * kDateLength);
+            char16_t *p = block.get();
+            for (int m = 1; m <= 12; ++m) {
+                for (int d = 1; d <= 31; ++d, p += kDateLength) {
+                    putTwoDigits(p, y / 100);
+                    putTwoDigits(p + 2, y % 100);
+                    p[4] = u'/';
+                    putTwoDigits(p + 5, m);
+                    p[7] = u'/';
+                    putTwoDigits(p + 8, d);
+                }
+            }
+        }
+        return block.get();
+    }
+
+    const char16_t *hour(int h)
+    {
+        std::unique_ptr<char16_t[]> &block = hours[size_t(h)];
+        if (!block) {
+            block = std::make_unique<char16_t[]>(size_t(kTimesPerHour) * kTimeLength);
+            char16_t *p = block.get();
+            for (int m = 0; m < 60; ++m) {
+                for (int s = 0; s < 60; ++s, p += kTimeLength) {
+                    putTwoDigits(p, h);
+                    p[2] = u':';
+                    putTwoDigits(p + 3, m);
+                    p[5] = u':';
+                    putTwoDigits(p + 6, s);
+                }
+            }
+        }
+        return block.get();
+    }
+
+    static FixedBlocks &instance()
+    {
+        // Deliberately leaked: strings into the blocks may outlive every static destructor.
+        static FixedBlocks *blocks = new FixedBlocks;
+        return *blocks;
+    }
+};
 
 EntryTextCache &EntryTextCache::instance()
 {
@@ -14,8 +86,18 @@ EntryTextCache &EntryTextCache::instance()
     return cache;
 }
 
+EntryTextCache::EntryTextCache() = default;
+EntryTextCache::~EntryTextCache() = default;
+
 QString EntryTextCache::operationDate(int year, int month, int day)
 {
+    if (year >= kFirstFixedYear && year < kFirstFixedYear + kFixedYears && month >= 1
+        && month <= 12 && day >= 1 && day <= 31) {
+        const char16_t *block = FixedBlocks::instance().year(year);
+        return QString::fromRawData(
+            reinterpret_cast<const QChar *>(block + ((month - 1) * 31 + (day - 1)) * kDateLength),
+            kDateLength);
+    }
     if (month < 0 || month > 255 || day < 0 || day > 255)
         return DataTexts::formatOperationDate(year, month, day);
     const quint64 key = (quint64(quint32(year)) << 16) | (quint64(month) << 8) | quint64(day);
@@ -27,6 +109,12 @@ QString EntryTextCache::operationDate(int year, int month, int day)
 
 QString EntryTextCache::operationTime(int hour, int minute, int second)
 {
+    if (hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60) {
+        const char16_t *block = FixedBlocks::instance().hour(hour);
+        return QString::fromRawData(
+            reinterpret_cast<const QChar *>(block + (minute * 60 + second) * kTimeLength),
+            kTimeLength);
+    }
     if (hour < 0 || hour > 255 || minute < 0 || minute > 255 || second < 0 || second > 255)
         return DataTexts::formatOperationTime(hour, minute, second);
     const quint32 key = (quint32(hour) << 16) | (quint32(minute) << 8) | quint32(second);
@@ -36,17 +124,36 @@ QString EntryTextCache::operationTime(int hour, int minute, int second)
     return it.value();
 }
 
+QString EntryTextCache::insertShared(QString text)
+{
+    if (m_texts.size() >= kMaxSharedTexts)
+        m_texts.clear();
+    // A raw-data string does not own its buffer: share a copy that does.
+    if (text.data_ptr().d_ptr() == nullptr)
+        text = QString(text.constData(), text.size());
+    const QStringView key(text);
+    m_texts.insert(key, text);
+    return text;
+}
+
 QString EntryTextCache::shared(const QString &text)
 {
     if (text.isEmpty())
         return text;
+    const auto it = m_texts.constFind(QStringView(text));
+    if (it != m_texts.constEnd())
+        return *it;
+    return insertShared(text);
+}
+
+QString EntryTextCache::shared(QStringView text)
+{
+    if (text.isEmpty())
+        return text.isNull() ? QString() : QStringLiteral("");
     const auto it = m_texts.constFind(text);
     if (it != m_texts.constEnd())
         return *it;
-    if (m_texts.size() >= kMaxSharedTexts)
-        m_texts.clear();
-    m_texts.insert(text);
-    return text;
+    return insertShared(text.toString());
 }
 
 void EntryTextCache::clear()

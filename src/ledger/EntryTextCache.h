@@ -1,28 +1,49 @@
 #pragma once
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringView>
 
+#include <array>
+#include <memory>
+
 // Shares the texts that many entries hold alike (dates, times, summaries): a million entries
 // then hold a few thousand text buffers instead of a million each, and building a date text is a
-// hash look-up instead of formatting. One per process; used on the main thread only.
+// table look-up instead of formatting. One per process; used on the main thread only.
+//
+// The date texts of the years 1900 to 2199 and every time text of a day are written once into
+// blocks that live as long as the process, and handed out as raw-data strings: copying one then
+// touches neither a reference count nor the block, which keeps a million-line import from
+// stalling on cache misses. Other dates and times are formatted and shared through a hash.
 class EntryTextCache
 {
 public:
     static EntryTextCache &instance();
+
+    EntryTextCache();
+    ~EntryTextCache();
+    EntryTextCache(const EntryTextCache &) = delete;
+    EntryTextCache &operator=(const EntryTextCache &) = delete;
 
     // The "Operation_Date" and "Operation_Time" texts of the numbers, shared.
     QString operationDate(int year, int month, int day);
     QString operationTime(int hour, int minute, int second);
     // The same text as the one given, shared with every earlier equal text.
     QString shared(const QString &text);
+    // The same, for a text that is not a QString yet: no string is made when an equal one is
+    // already shared.
+    QString shared(QStringView text);
 
+    // Forgets the shared free texts and the hashed dates and times. The fixed date and time
+    // blocks stay: entries may still point into them.
     void clear();
 
 private:
+    struct FixedBlocks;
+    QString insertShared(QString text);
+
     QHash<quint64, QString> m_dates;
     QHash<quint32, QString> m_times;
-    QSet<QString> m_texts;
+    // Keys view the buffers of their own values, which stay put while the value is held.
+    QHash<QStringView, QString> m_texts;
 };

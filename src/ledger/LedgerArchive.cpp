@@ -38,19 +38,25 @@ QString tr(const char *text)
 }
 
 // Variable-length integers (7 bits a byte, low first); signed values zig-zag encoded.
-void putVarint(QByteArray &out, quint32 v)
+// Written through a raw pointer into room made beforehand: appending byte by byte to a
+// QByteArray costs more than the encoding itself.
+inline uchar *putVarint(uchar *out, quint32 v)
 {
     while (v >= 0x80) {
-        out.append(char((v & 0x7f) | 0x80));
+        *out++ = uchar((v & 0x7f) | 0x80);
         v >>= 7;
     }
-    out.append(char(v));
+    *out++ = uchar(v);
+    return out;
 }
 
-void putSigned(QByteArray &out, qint32 v)
+inline uchar *putSigned(uchar *out, qint32 v)
 {
-    putVarint(out, (quint32(v) << 1) ^ quint32(v >> 31));
+    return putVarint(out, (quint32(v) << 1) ^ quint32(v >> 31));
 }
+
+// The most one entry takes: the flags, 13 numbers and 12 indices of at most 5 bytes each.
+constexpr qsizetype kMaxRecordBytes = (1 + 13 + 12) * 5;
 
 struct Reader {
     const uchar *p;
@@ -59,6 +65,8 @@ struct Reader {
 
     quint32 varint()
     {
+        if (p != end && *p < 0x80) [[likely]]
+            return *p++;
         quint32 v = 0;
         for (int shift = 0; shift < 35; shift += 7) {
             if (p == end) {
@@ -89,8 +97,11 @@ public:
     {
         if (text.isEmpty())
             return 0;
-        if (text.constData() == m_lastData && text.size() == m_lastSize)
-            return m_lastIndex;
+        // The entries share their texts, so a buffer seen before is found by its address alone.
+        // Every text stays alive while the table is in use, so an address names one text.
+        Seen &seen = m_seen[(quintptr(text.constData()) >> 4) % kSeenSlots];
+        if (seen.data == text.constData() && seen.size == text.size())
+            return seen.index;
         auto it = m_index.constFind(text);
         quint32 index;
         if (it != m_index.constEnd()) {
@@ -100,19 +111,21 @@ public:
             m_texts.append(text);
             m_index.insert(text, index);
         }
-        m_lastData = text.constData();
-        m_lastSize = text.size();
-        m_lastIndex = index;
+        seen = Seen{text.constData(), text.size(), index};
         return index;
     }
     const QList<QString> &texts() const { return m_texts; }
 
 private:
+    struct Seen {
+        const QChar *data = nullptr;
+        qsizetype size = 0;
+        quint32 index = 0;
+    };
+    static constexpr size_t kSeenSlots = 4093;
     QList<QString> m_texts;
     QHash<QString, quint32> m_index;
-    const QChar *m_lastData = nullptr;
-    qsizetype m_lastSize = 0;
-    quint32 m_lastIndex = 0;
+    std::vector<Seen> m_seen = std::vector<Seen>(kSeenSlots);
 };
 
 class BytesTable
@@ -134,83 +147,153 @@ private:
 
 } // namespace
 
-QByteArray encode(const QList<BalanceInfoItemPtr> &items)
+namespace {
+
+// Whether the text is the one the cache makes of the numbers; the cache hands out one buffer per
+// date and time, so an entry that took its text from it is recognised by address.
+inline bool sameText(const QString &text, const QString &made)
 {
-    EntryTextCache &cache = EntryTextCache::instance();
+    return (text.constData() == made.constData() && text.size() == made.size()) || text == made;
+}
+
+struct Encoded {
     TextTable texts;
     BytesTable bytes;
     QByteArray records;
-    records.reserve(items.size() * 24);
+};
+
+void encodeRecords(const QList<BalanceInfoItemPtr> &items, Encoded &out)
+{
+    EntryTextCache &cache = EntryTextCache::instance();
+    TextTable &texts = out.texts;
+    BytesTable &bytes = out.bytes;
+    QByteArray &records = out.records;
+    records.resize(qMax<qsizetype>(items.size() * 28, kMaxRecordBytes * 4));
+    uchar *p = reinterpret_cast<uchar *>(records.data());
+    uchar *limit = p + records.size();
 
     for (const BalanceInfoItemPtr &ptr : items) {
+        if (limit - p < kMaxRecordBytes) {
+            const qsizetype used = p - reinterpret_cast<uchar *>(records.data());
+            records.resize(records.size() * 2);
+            p = reinterpret_cast<uchar *>(records.data()) + used;
+            limit = reinterpret_cast<uchar *>(records.data()) + records.size();
+        }
         const BalanceInfoItem &e = *ptr;
         quint32 flags = 0;
-        if (e.operationDate() == cache.operationDate(e.operationYear(), e.operationMonth(),
-                                                     e.operationDay()))
+        if (sameText(e.operationDate(),
+                     cache.operationDate(e.operationYear(), e.operationMonth(), e.operationDay())))
             flags |= DateFromNumbers;
         if (e.operationTime().isEmpty())
             flags |= TimeEmpty;
-        else if (e.operationTime() == cache.operationTime(e.operationHour(), e.operationMinute(),
-                                                          e.operationSecond()))
+        else if (sameText(e.operationTime(), cache.operationTime(e.operationHour(),
+                                                                e.operationMinute(),
+                                                                e.operationSecond())))
             flags |= TimeFromNumbers;
-        const QString pp = e.paymentPrice(), dp = e.depositPrice(), bp = e.balancePrice();
-        if (pp != DataTexts::priceString(e.payment()))
-            flags |= PaymentPriceStored;
-        if (dp != DataTexts::priceString(e.deposit()))
-            flags |= DepositPriceStored;
-        if (bp != DataTexts::priceString(e.balance()))
-            flags |= BalancePriceStored;
-        bool reserved = false;
-        for (int i = 1; i <= 4 && !reserved; ++i)
-            reserved = !e.dummyString(i).isEmpty();
-        for (int i = 0; i < 3 && !reserved; ++i)
-            reserved = !e.picture(i).isNull();
-        if (reserved)
-            flags |= ReservedStored;
-        if (e.importedSummary() == e.summary())
+        // Without out-of-line fields the price texts are those of the amounts and the reserved
+        // fields are empty: nothing to compare.
+        const bool outOfLine = e.hasOutOfLineFields();
+        QString pp, dp, bp;
+        if (outOfLine) {
+            pp = e.paymentPrice();
+            dp = e.depositPrice();
+            bp = e.balancePrice();
+            if (pp != DataTexts::priceString(e.payment()))
+                flags |= PaymentPriceStored;
+            if (dp != DataTexts::priceString(e.deposit()))
+                flags |= DepositPriceStored;
+            if (bp != DataTexts::priceString(e.balance()))
+                flags |= BalancePriceStored;
+            bool reserved = false;
+            for (int i = 1; i <= 4 && !reserved; ++i)
+                reserved = !e.dummyString(i).isEmpty();
+            for (int i = 0; i < 3 && !reserved; ++i)
+                reserved = !e.picture(i).isNull();
+            if (reserved)
+                flags |= ReservedStored;
+        }
+        if (sameText(e.importedSummary(), e.summary()))
             flags |= ImportedSummaryIsSummary;
 
-        putVarint(records, flags);
-        for (int v : {e.operationYear(), e.operationMonth(), e.operationDay(), e.operationHour(),
-                      e.operationMinute(), e.operationSecond(), e.operationOrder(), e.payment(),
-                      e.deposit(), e.balance(), e.summaryKind(), e.status(), e.marked()})
-            putSigned(records, v);
+        p = putVarint(p, flags);
+        p = putSigned(p, e.operationYear());
+        p = putSigned(p, e.operationMonth());
+        p = putSigned(p, e.operationDay());
+        p = putSigned(p, e.operationHour());
+        p = putSigned(p, e.operationMinute());
+        p = putSigned(p, e.operationSecond());
+        p = putSigned(p, e.operationOrder());
+        p = putSigned(p, e.payment());
+        p = putSigned(p, e.deposit());
+        p = putSigned(p, e.balance());
+        p = putSigned(p, e.summaryKind());
+        p = putSigned(p, e.status());
+        p = putSigned(p, e.marked());
         if (!(flags & DateFromNumbers))
-            putVarint(records, texts.indexOf(e.operationDate()));
+            p = putVarint(p, texts.indexOf(e.operationDate()));
         if (!(flags & (TimeEmpty | TimeFromNumbers)))
-            putVarint(records, texts.indexOf(e.operationTime()));
-        putVarint(records, texts.indexOf(e.summary()));
-        putVarint(records, texts.indexOf(e.details()));
+            p = putVarint(p, texts.indexOf(e.operationTime()));
+        p = putVarint(p, texts.indexOf(e.summary()));
+        p = putVarint(p, texts.indexOf(e.details()));
         if (!(flags & ImportedSummaryIsSummary))
-            putVarint(records, texts.indexOf(e.importedSummary()));
+            p = putVarint(p, texts.indexOf(e.importedSummary()));
         if (flags & PaymentPriceStored)
-            putVarint(records, texts.indexOf(pp));
+            p = putVarint(p, texts.indexOf(pp));
         if (flags & DepositPriceStored)
-            putVarint(records, texts.indexOf(dp));
+            p = putVarint(p, texts.indexOf(dp));
         if (flags & BalancePriceStored)
-            putVarint(records, texts.indexOf(bp));
+            p = putVarint(p, texts.indexOf(bp));
         if (flags & ReservedStored) {
             for (int i = 1; i <= 4; ++i)
-                putVarint(records, texts.indexOf(e.dummyString(i)));
+                p = putVarint(p, texts.indexOf(e.dummyString(i)));
             for (int i = 0; i < 3; ++i)
-                putVarint(records, bytes.indexOf(e.picture(i)));
+                p = putVarint(p, bytes.indexOf(e.picture(i)));
         }
     }
+    records.truncate(p - reinterpret_cast<uchar *>(records.data()));
+}
 
+// Everything before the records' bytes: magic, version, the tables, the entry count and the
+// records' length as QDataStream writes it for a QByteArray.
+QByteArray encodeHeader(const Encoded &encoded, qsizetype entries)
+{
     QByteArray out;
     QDataStream stream(&out, QIODevice::WriteOnly);
     stream.setVersion(QDataStream::Qt_6_0);
     stream.writeRawData(kMagic, sizeof kMagic);
     stream << kFormatVersion;
-    stream << quint32(texts.texts().size() - 1);
-    for (qsizetype i = 1; i < texts.texts().size(); ++i)
-        stream << texts.texts().at(i);
-    stream << quint32(bytes.data().size() - 1);
-    for (qsizetype i = 1; i < bytes.data().size(); ++i)
-        stream << bytes.data().at(i);
-    stream << quint32(items.size());
-    stream << records;
+    const QList<QString> &texts = encoded.texts.texts();
+    stream << quint32(texts.size() - 1);
+    for (qsizetype i = 1; i < texts.size(); ++i)
+        stream << texts.at(i);
+    const QList<QByteArray> &bytes = encoded.bytes.data();
+    stream << quint32(bytes.size() - 1);
+    for (qsizetype i = 1; i < bytes.size(); ++i)
+        stream << bytes.at(i);
+    stream << quint32(entries);
+    stream << quint32(encoded.records.size());
+    return out;
+}
+
+QByteArray encodeTrailer()
+{
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    stream.setVersion(QDataStream::Qt_6_0);
     stream << kEndMarker;
+    return out;
+}
+
+} // namespace
+
+QByteArray encode(const QList<BalanceInfoItemPtr> &items)
+{
+    Encoded encoded;
+    encodeRecords(items, encoded);
+    QByteArray out = encodeHeader(encoded, items.size());
+    out.reserve(out.size() + encoded.records.size() + 4);
+    out.append(encoded.records);
+    out.append(encodeTrailer());
     return out;
 }
 
@@ -259,22 +342,32 @@ bool decode(const QByteArray &data, QList<BalanceInfoItemPtr> *items, QString *e
         stream >> b;
         bytes.append(b);
     }
+    // The records are read where they lie in the file's bytes rather than copied out first.
     quint32 entryCount = 0;
-    QByteArray records;
+    quint32 recordsLength = 0;
+    stream >> entryCount >> recordsLength;
+    if (stream.status() != QDataStream::Ok)
+        return damaged();
+    const qint64 recordsStart = stream.device()->pos();
+    const qint64 length = recordsLength == 0xffffffffU ? 0 : qint64(recordsLength); // null
+    if (length > qint64(data.size()) - recordsStart)
+        return damaged();
+    stream.skipRawData(int(length));
     quint32 end = 0;
-    stream >> entryCount >> records >> end;
+    stream >> end;
     if (stream.status() != QDataStream::Ok || end != kEndMarker || !stream.atEnd()
-        || entryCount > quint32(records.size()))
+        || entryCount > quint32(length))
         return damaged();
 
     EntryTextCache &cache = EntryTextCache::instance();
-    Reader r{reinterpret_cast<const uchar *>(records.constData()),
-             reinterpret_cast<const uchar *>(records.constData()) + records.size()};
-    const auto text = [&r, &texts]() -> QString {
+    const uchar *recordBytes = reinterpret_cast<const uchar *>(data.constData()) + recordsStart;
+    Reader r{recordBytes, recordBytes + length};
+    static const QString noText;
+    const auto text = [&r, &texts]() -> const QString & {
         const quint32 i = r.varint();
         if (i >= quint32(texts.size())) {
             r.ok = false;
-            return QString();
+            return noText;
         }
         return texts.at(i);
     };
@@ -375,8 +468,14 @@ bool save(const QString &path, const QList<BalanceInfoItemPtr> &items, QString *
             *error = tr("Cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
-    const QByteArray data = encode(items);
-    if (file.write(data) != data.size() || !file.commit()) {
+    // Written in three pieces, so that the records are not copied into one buffer first.
+    Encoded encoded;
+    encodeRecords(items, encoded);
+    const QByteArray header = encodeHeader(encoded, items.size());
+    const QByteArray trailer = encodeTrailer();
+    if (file.write(header) != header.size()
+        || file.write(encoded.records) != encoded.records.size()
+        || file.write(trailer) != trailer.size() || !file.commit()) {
         if (error)
             *error = tr("Cannot write %1: %2").arg(path, file.errorString());
         file.cancelWriting();

@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 
 namespace LedgerExport {
 namespace {
@@ -49,10 +51,60 @@ QString exportText(const QList<BalanceInfoItemPtr> &items)
     return out;
 }
 
-bool saveBalanceInfo(const QString &path, const QList<BalanceInfoItemPtr> &items, QString *error)
+Encoding encodingFromInt(int value)
 {
+    switch (value) {
+    case 1: return Encoding::Utf8Bom;
+    case 2: return Encoding::ShiftJis;
+    default: return Encoding::Utf8;
+    }
+}
+
+bool encode(const QString &text, Encoding encoding, QByteArray *bytes, QString *error)
+{
+    if (encoding != Encoding::ShiftJis) {
+        *bytes = (encoding == Encoding::Utf8Bom ? QByteArray("\xEF\xBB\xBF") : QByteArray())
+                 + text.toUtf8();
+        return true;
+    }
+    QStringEncoder encoder("windows-31j");
+    if (!encoder.isValid())
+        encoder = QStringEncoder("Shift_JIS");
+    if (!encoder.isValid()) {
+        if (error)
+            *error = QCoreApplication::translate("LedgerExport",
+                                                 "Shift_JIS is not available on this system.");
+        return false;
+    }
+    const QByteArray encoded = encoder.encode(text);
+    // A converter may put a substitute in place of a character it cannot hold without saying
+    // so: read the bytes back to find out.
+    QStringDecoder decoder(encoder.name());
+    const QString back = decoder.decode(encoded);
+    if (encoder.hasError() || back != text) {
+        qsizetype at = 0;
+        while (at < text.size() && at < back.size() && text.at(at) == back.at(at))
+            ++at;
+        const char32_t bad = at < text.size() ? QStringView(text).mid(at).toUcs4().value(0) : 0;
+        if (error)
+            *error = QCoreApplication::translate("LedgerExport",
+                                                 "The list holds a character that Shift_JIS "
+                                                 "cannot hold (%1, U+%2). Choose UTF-8 to save it.")
+                         .arg(QString::fromUcs4(&bad, 1))
+                         .arg(uint(bad), 4, 16, QLatin1Char('0'));
+        return false;
+    }
+    *bytes = encoded;
+    return true;
+}
+
+bool saveBalanceInfo(const QString &path, const QList<BalanceInfoItemPtr> &items, QString *error,
+                     Encoding encoding)
+{
+    QByteArray data;
+    if (!encode(exportText(items), encoding, &data, error))
+        return false;
     QSaveFile file(path);
-    const QByteArray data = exportText(items).toUtf8();
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
         if (error)
             *error = QCoreApplication::translate("LedgerExport", "Cannot write %1: %2")

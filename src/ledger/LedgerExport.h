@@ -11,9 +11,21 @@
 // quotation marks doubled, so that every export reads back; every other field is written as is.
 namespace LedgerExport {
 
+// The encodings an export can be written in ("MVExportEncoding").
+enum class Encoding : int {
+    Utf8 = 0,    // UTF-8 without a byte-order mark, the default
+    Utf8Bom = 1, // UTF-8 with a byte-order mark, for spreadsheets that expect one
+    ShiftJis = 2 // CP932, for spreadsheets on systems that expect Shift_JIS
+};
+Encoding encodingFromInt(int value);
+
 QString exportText(const QList<BalanceInfoItemPtr> &items);
-// Writes the text as UTF-8 without a byte-order mark, replacing the file only once the new
-// content is complete. False with the reason when it cannot be written.
-bool saveBalanceInfo(const QString &path, const QList<BalanceInfoItemPtr> &items, QString *error);
+// The text in the encoding; an empty result and false with the reason when the encoding
+// cannot hold a character of the text (nothing is silently replaced).
+bool encode(const QString &text, Encoding encoding, QByteArray *bytes, QString *error);
+// Writes the export, replacing the file only once the new content is complete. False with the
+// reason when it cannot be encoded or written.
+bool saveBalanceInfo(const QString &path, const QList<BalanceInfoItemPtr> &items, QString *error,
+                     Encoding encoding = Encoding::Utf8);
 
 } // namespace LedgerExport

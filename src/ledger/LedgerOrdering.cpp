@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -60,10 +61,127 @@ int infoItemSortMethodByOperationDateTime(const BalanceInfoItem &a, const Balanc
     return compareKeys(keyOf(a, 0), keyOf(b, 0), rule);
 }
 
+namespace {
+
+// The sort key of the common case, where every moment field is within the range below: the
+// moment packed into one integer (inverted for the descending rule) and the order number's
+// "%d" text packed so that integer order is text order. With the index last the keys are
+// distinct, so an unstable sort of them gives exactly the stable order.
+struct PackedKey {
+    quint64 moment;
+    quint64 order;
+    quint32 index;
+    friend bool operator<(const PackedKey &x, const PackedKey &y)
+    {
+        if (x.moment != y.moment)
+            return x.moment < y.moment;
+        if (x.order != y.order)
+            return x.order < y.order;
+        return x.index < y.index;
+    }
+};
+
+bool packMoment(const BalanceInfoItem &e, quint64 *out)
+{
+    const auto fits = [](int v, int bits) { return v >= 0 && v < (1 << bits); };
+    if (!fits(e.operationYear(), 20) || !fits(e.operationMonth(), 8)
+        || !fits(e.operationDay(), 8) || !fits(e.operationHour(), 8)
+        || !fits(e.operationMinute(), 8) || !fits(e.operationSecond(), 8))
+        return false;
+    *out = (quint64(e.operationYear()) << 40) | (quint64(e.operationMonth()) << 32)
+        | (quint64(e.operationDay()) << 24) | (quint64(e.operationHour()) << 16)
+        | (quint64(e.operationMinute()) << 8) | quint64(e.operationSecond());
+    return true;
+}
+
+// The "%d" text of the number as one nibble a character ('-' 1, digits 2 to 11), first character
+// highest and unused nibbles 0: comparing two of these compares the texts, a text before any
+// longer text it begins.
+quint64 packOrderText(int value)
+{
+    char text[16];
+    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
+    quint64 packed = 0;
+    int shift = 60;
+    for (const char *p = text; p != end; ++p, shift -= 4)
+        packed |= quint64(*p == '-' ? 1 : 2 + (*p - '0')) << shift;
+    return packed;
+}
+
+// Moves the entries into the order the keys give.
+void applyOrder(QList<BalanceInfoItemPtr> &items, const std::vector<PackedKey> &keys)
+{
+    QList<BalanceInfoItemPtr> sorted;
+    sorted.reserve(items.size());
+    for (const PackedKey &k : keys)
+        sorted.append(std::move(items[k.index]));
+    items = std::move(sorted);
+}
+
+// The packed path; false when some entry does not fit it.
+bool sortPacked(QList<BalanceInfoItemPtr> &items, int rule)
+{
+    const qsizetype n = items.size();
+    if (n >= qsizetype(std::numeric_limits<quint32>::max()))
+        return false;
+    const bool descending = rule == OrderDescending;
+    std::vector<PackedKey> keys;
+    keys.reserve(size_t(n));
+    for (qsizetype i = 0; i < n; ++i) {
+        const BalanceInfoItem &e = *items.at(i);
+        quint64 moment;
+        if (!packMoment(e, &moment))
+            return false;
+        keys.push_back({descending ? ~moment : moment, packOrderText(e.operationOrder()),
+                        quint32(i)});
+    }
+
+    // Already in order (the common case after an import): nothing moves.
+    bool inOrder = true;
+    // In order but for the direction of the moments (the list was sorted by the other rule):
+    // the runs of one moment then come in reverse, each keeping its entries' order.
+    bool reversedRuns = true;
+    for (size_t i = 1; i < keys.size() && (inOrder || reversedRuns); ++i) {
+        const PackedKey &x = keys[i - 1], &y = keys[i];
+        if (x.moment == y.moment) {
+            if (x.order > y.order)
+                inOrder = reversedRuns = false;
+        } else if (x.moment < y.moment) {
+            reversedRuns = false;
+        } else {
+            inOrder = false;
+        }
+    }
+    if (inOrder)
+        return true;
+    if (reversedRuns) {
+        std::vector<PackedKey> reordered;
+        reordered.reserve(keys.size());
+        size_t end = keys.size();
+        while (end > 0) {
+            size_t begin = end - 1;
+            while (begin > 0 && keys[begin - 1].moment == keys[end - 1].moment)
+                --begin;
+            reordered.insert(reordered.end(), keys.begin() + qsizetype(begin),
+                             keys.begin() + qsizetype(end));
+            end = begin;
+        }
+        applyOrder(items, reordered);
+        return true;
+    }
+    std::sort(keys.begin(), keys.end());
+    applyOrder(items, keys);
+    return true;
+}
+
+} // namespace
+
 void sortBalanceInfoItems(QList<BalanceInfoItemPtr> &items, int rule)
 {
     if (rule != OrderAscending && rule != OrderDescending)
         return; // every pair is the same: a stable sort changes nothing
+    if (sortPacked(items, rule))
+        return;
     std::vector<SortKey> keys;
     keys.reserve(size_t(items.size()));
     for (int i = 0; i < items.size(); ++i)

@@ -14,15 +14,13 @@
 #include <QFile>
 #include <QHash>
 
-// The duplicate bookkeeping of one file: the k-th line of a key is a duplicate only when the
-// ledger held at least k entries of that key before the file was read, so that two real,
-// identical operations in one statement both stay, while a re-import adds nothing.
+#include <algorithm>
+
+// The counts of one file. The duplicate bookkeeping (the k-th line of a key is a duplicate only
+// when the ledger held at least k entries of that key before the file was read) is a session of
+// the duplicate index, begun at the file's first entry.
 struct Controller::ImportSession {
-    struct Seen {
-        quint32 occurrences = 0;
-        quint32 before = 0;
-    };
-    QHash<DuplicateIndex::Key, Seen> seen;
+    bool indexSession = false;
     int added = 0;
     int duplicates = 0;
     int rejected = 0;
@@ -50,6 +48,7 @@ void Controller::setupPreferences(const Preferences &p)
     mPrefs_WindowStyleKind = p.windowStyle;
     mPrefs_CurrentBank = p.currentBank == 0 ? 1 : p.currentBank;
     mPrefs_CheckLatestVersionAtStartup = p.checkLatestVersionAtStartup;
+    m_exportEncoding = p.exportEncoding;
 }
 
 Preferences Controller::preferences() const
@@ -60,6 +59,7 @@ Preferences Controller::preferences() const
     p.windowStyle = mPrefs_WindowStyleKind;
     p.currentBank = mPrefs_CurrentBank;
     p.checkLatestVersionAtStartup = mPrefs_CheckLatestVersionAtStartup;
+    p.exportEncoding = m_exportEncoding;
     return p;
 }
 
@@ -270,10 +270,11 @@ ImportReport Controller::importBankbookText(const QString &path, const QString &
         report.duplicates = m_session->duplicates;
         report.rejected = m_session->rejected;
         m_session.reset();
+        // Only a file that was read changes the ledger; a refused one leaves its order alone.
+        sortBalanceInfoItems(mBankbookInfoArray, mPrefs_ListOrderRule);
+        if (mPrefs_BankbookTableViewKind == MonthlyList)
+            setupMonthlyArrayInfo();
     }
-    sortBalanceInfoItems(mBankbookInfoArray, mPrefs_ListOrderRule);
-    if (mPrefs_BankbookTableViewKind == MonthlyList)
-        setupMonthlyArrayInfo();
     emit reloadRequested();
     return report;
 }
@@ -293,9 +294,17 @@ void Controller::parseContents(QStringView text, int bank)
     const bool ownSession = !m_session;
     if (ownSession)
         m_session = std::make_unique<ImportSession>();
-    const QList<QStringView> lines = splitStatementLines(text);
-    for (QStringView line : lines)
-        parseLine(line, bank);
+    if (m_hasLedger && mBankbookInfoArray.isEmpty()) {
+        // A first import: make room once rather than growing line by line. Counting the line
+        // feeds is cheap next to growing a million-entry index step by step.
+        const qsizetype lines =
+            std::count(text.utf16(), text.utf16() + text.size(), char16_t(u'\n')) + 1;
+        mBankbookInfoArray.reserve(lines);
+        ensureDuplicateIndex();
+        if (m_duplicates.size() == 0)
+            m_duplicates.reserve(lines);
+    }
+    forEachStatementLine(text, [this, bank](QStringView line) { parseLine(line, bank); });
     if (ownSession)
         m_session.reset();
 }
@@ -338,15 +347,14 @@ bool Controller::parseLine(QStringView line, int bank)
         if (!m_hasLedger)
             break;
         ensureDuplicateIndex();
-        const DuplicateIndex::Key key = DuplicateIndex::keyOf(*parsed.entry);
-        auto it = session.seen.find(key);
-        if (it == session.seen.end())
-            it = session.seen.insert(key, {0, quint32(m_duplicates.count(key))});
-        if (++it->occurrences <= it->before) {
+        if (!session.indexSession) {
+            m_duplicates.beginSession();
+            session.indexSession = true;
+        }
+        if (m_duplicates.admitLine(DuplicateIndex::keyOf(*parsed.entry))) {
             ++session.duplicates;
         } else {
             mBankbookInfoArray.append(parsed.entry);
-            m_duplicates.add(key);
             ++session.added;
         }
         break;
@@ -678,6 +686,10 @@ bool Controller::deleteBalanceInfoItem(int row)
 void Controller::deleteAllBalance()
 {
     clearAllBalanceInfoItems();
+    // The search hits went with the ledger: show the (empty) ledger rather than stale rows.
+    mSearchInfoArray.clear();
+    if (mPrefs_BankbookTableViewKind == SearchList)
+        setListMode(ActivityList);
     if (mPrefs_BankbookTableViewKind == MonthlyList)
         setupMonthlyArrayInfo();
     emit reloadRequested();
@@ -694,7 +706,8 @@ QString Controller::proposedExportFileName() const
 
 bool Controller::saveBalanceInfo(const QString &path, QString *error) const
 {
-    return LedgerExport::saveBalanceInfo(path, shownList(), error);
+    return LedgerExport::saveBalanceInfo(path, shownList(), error,
+                                         LedgerExport::encodingFromInt(m_exportEncoding));
 }
 
 // ---------------------------------------------------------------- enabling

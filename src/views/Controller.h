@@ -105,6 +105,12 @@ public:
     int listOrderRule() const { return mPrefs_ListOrderRule; }
     void setListOrderRule(int rule) { mPrefs_ListOrderRule = rule; }
     int currentBank() const { return mPrefs_CurrentBank; }
+    int windowStyle() const { return mPrefs_WindowStyleKind; }
+    void setWindowStyle(int style) { mPrefs_WindowStyleKind = style; }
+    bool checkLatestVersionAtStartup() const { return mPrefs_CheckLatestVersionAtStartup; }
+    void setCheckLatestVersionAtStartup(bool on) { mPrefs_CheckLatestVersionAtStartup = on; }
+    int exportEncoding() const { return m_exportEncoding; }
+    void setExportEncoding(int encoding) { m_exportEncoding = encoding; }
     void setCurrentBank(int bank) { mPrefs_CurrentBank = bank; }
     int openBank() const { return m_openBank; }
     int monthlyYear() const { return pMonthly_Year; }
@@ -184,6 +190,7 @@ private:
     int mPrefs_WindowStyleKind = 0;
     int mPrefs_BankbookTableViewKind = 0;
     int mPrefs_CurrentBank = 0;
+    int m_exportEncoding = 0;
     int pMonthly_Year = 0;
     int pMonthly_Month = 0;
     QList<BalanceInfoItemPtr> mBankbookInfoArray;

@@ -17,6 +17,7 @@ Preferences Preferences::read()
         p.currentBank = 1;
     p.checkLatestVersionAtStartup =
         store.value(QStringLiteral("MVCheckLatestVersionAtStartup"), false).toBool();
+    p.exportEncoding = store.value(QStringLiteral("MVExportEncoding"), 0).toInt();
     return p;
 }
 
@@ -29,6 +30,7 @@ bool Preferences::write(QString *error) const
     store.setValue(QStringLiteral("MVBankbookWindowStyle"), windowStyle);
     store.setValue(QStringLiteral("MVCurrentBankKind"), currentBank);
     store.setValue(QStringLiteral("MVCheckLatestVersionAtStartup"), checkLatestVersionAtStartup);
+    store.setValue(QStringLiteral("MVExportEncoding"), exportEncoding);
     store.sync();
     if (store.status() != QSettings::NoError) {
         if (error)

@@ -10,6 +10,7 @@ struct Preferences {
     int windowStyle = 0;      // "MVBankbookWindowStyle": 0 standard, 1 tinted
     int currentBank = 1;      // "MVCurrentBankKind": 1 JNB, 2 eBANK (a stored 0 reads as 1)
     bool checkLatestVersionAtStartup = false; // "MVCheckLatestVersionAtStartup"
+    int exportEncoding = 0;   // "MVExportEncoding": 0 UTF-8, 1 UTF-8 with BOM, 2 Shift_JIS
 
     // Absent keys read as 0 and false, which the rules above turn into the values used.
     static Preferences read();

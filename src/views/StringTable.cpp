@@ -32,6 +32,7 @@ const Entry kTable[] = {
     {u"CantDownloadLatestVersion", QT_TRANSLATE_NOOP("StringTable", "Moriva could not find out which version is the latest.")},
     {u"YouUseLatestVersion", QT_TRANSLATE_NOOP("StringTable", "You are using the latest version of Moriva (%1).")},
     {u"LatestVersionRelease", QT_TRANSLATE_NOOP("StringTable", "Moriva %1 is available.")},
+    {u"PublishedVersionOlder", QT_TRANSLATE_NOOP("StringTable", "The published version %1 is older than the version you use (%2).")},
     {u"Bank", QT_TRANSLATE_NOOP("StringTable", "Bank")},
     {u"SelectBank", QT_TRANSLATE_NOOP("StringTable", "Choose the bank whose ledger is shown")},
     {u"Import", QT_TRANSLATE_NOOP("StringTable", "Import")},

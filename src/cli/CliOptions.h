@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ListFormats.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// Which entries `list` and `export` show and in what order. Everything left unset comes from
+// the preferences: the current bank and the list order rule.
+struct ListSelection {
+    int bank = 0;          // 1 JNB, 2 eBANK, 0 the current bank
+    int year = 0;          // with month: the monthly list of that month
+    int month = 0;         // 0 when no month was asked for
+    std::optional<QString> keyword; // the search list of that keyword
+    std::optional<int> orderRule;   // 0 oldest first, 1 newest first
+};
+
+struct CliRequest {
+    enum Command { Import, List, Export };
+    Command command = List;
+    QStringList files;  // import: the statement files
+    QString outputPath; // export: the CSV file to write
+    ListSelection selection;
+    ListFormat format = ListFormat::Table;
+};
+
+// What the command line asks for: a command to run, the help or version text to print, or a
+// usage error (text holds the message).
+struct ParsedCommandLine {
+    enum Kind { Run, Help, Version, UsageError };
+    Kind kind = Run;
+    CliRequest request;
+    QString text;
+};
+
+ParsedCommandLine parseCommandLine(const QStringList &arguments);

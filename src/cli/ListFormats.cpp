@@ -1,0 +1,128 @@
+#include "ListFormats.h"
+
+#include "TextWidth.h"
+#include "ledger/LedgerExport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+
+#include <array>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QByteArray jsonList(const QList<BalanceInfoItemPtr> &items)
+{
+    QJsonArray array;
+    for (const BalanceInfoItemPtr &entry : items)
+        array.append(entryToJson(*entry));
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+}
+
+// A table cell keeps to one line.
+QString cellText(const QString &text)
+{
+    QString cell = text;
+    for (QChar &c : cell) {
+        if (c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029))
+            c = u' ';
+    }
+    return cell;
+}
+
+QByteArray tableList(const QList<BalanceInfoItemPtr> &items)
+{
+    if (items.isEmpty())
+        return {};
+    constexpr int kColumns = 8;
+    using Row = std::array<QString, kColumns>;
+    // Amounts line up on the right, texts on the left.
+    constexpr std::array<bool, kColumns> padLeft{false, false, false, true,
+                                                 true,  true,  false, false};
+
+    QList<Row> rows;
+    rows.reserve(items.size() + 1);
+    rows.append(Row{u"Date"_s, u"Time"_s, u"Summary"_s, u"Payment"_s, u"Deposit"_s, u"Balance"_s,
+                    u"Details"_s, u"*"_s});
+    for (const BalanceInfoItemPtr &ptr : items) {
+        const BalanceInfoItem &e = *ptr;
+        rows.append(Row{cellText(e.operationDate()), cellText(e.operationTime()),
+                        cellText(e.summary()), e.paymentPrice(), e.depositPrice(),
+                        e.balancePrice(), cellText(e.details()),
+                        e.marked() != 0 ? u"*"_s : QString()});
+    }
+
+    std::array<int, kColumns> widths{};
+    for (const Row &row : std::as_const(rows)) {
+        for (int i = 0; i < kColumns; ++i)
+            widths[i] = std::max(widths[i], displayWidth(row[i]));
+    }
+
+    QString out;
+    for (const Row &row : std::as_const(rows)) {
+        QString line;
+        for (int i = 0; i < kColumns; ++i) {
+            if (i > 0)
+                line += u"  "_s;
+            line += padToWidth(row[i], widths[i], padLeft[i]);
+        }
+        while (line.endsWith(u' '))
+            line.chop(1);
+        out += line;
+        out += u'\n';
+    }
+    return out.toUtf8();
+}
+
+} // namespace
+
+std::optional<ListFormat> listFormatFromName(const QString &name)
+{
+    if (name == u"csv")
+        return ListFormat::Csv;
+    if (name == u"json")
+        return ListFormat::Json;
+    if (name == u"table")
+        return ListFormat::Table;
+    return std::nullopt;
+}
+
+QJsonObject entryToJson(const BalanceInfoItem &e)
+{
+    return QJsonObject{
+        {u"operation_year"_s, e.operationYear()},
+        {u"operation_month"_s, e.operationMonth()},
+        {u"operation_day"_s, e.operationDay()},
+        {u"operation_hour"_s, e.operationHour()},
+        {u"operation_minute"_s, e.operationMinute()},
+        {u"operation_second"_s, e.operationSecond()},
+        {u"operation_order"_s, e.operationOrder()},
+        {u"payment"_s, e.payment()},
+        {u"deposit"_s, e.deposit()},
+        {u"balance"_s, e.balance()},
+        {u"summary_kind"_s, e.summaryKind()},
+        {u"status"_s, e.status()},
+        {u"marked"_s, e.marked()},
+        {u"operation_date"_s, e.operationDate()},
+        {u"operation_time"_s, e.operationTime()},
+        {u"payment_price"_s, e.paymentPrice()},
+        {u"deposit_price"_s, e.depositPrice()},
+        {u"balance_price"_s, e.balancePrice()},
+        {u"summary"_s, e.summary()},
+        {u"details"_s, e.details()},
+    };
+}
+
+QByteArray formatList(const QList<BalanceInfoItemPtr> &items, ListFormat format)
+{
+    switch (format) {
+    case ListFormat::Csv:
+        return LedgerExport::exportText(items).toUtf8();
+    case ListFormat::Json:
+        return jsonList(items);
+    case ListFormat::Table:
+        return tableList(items);
+    }
+    return {};
+}

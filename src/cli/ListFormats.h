@@ -1,0 +1,24 @@
+#pragma once
+
+#include "ledger/BalanceInfoItem.h"
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+// The ways `moriva-cli list` can print a list of entries.
+enum class ListFormat { Csv, Json, Table };
+
+// "csv", "json" or "table"; nothing for any other name.
+std::optional<ListFormat> listFormatFromName(const QString &name);
+
+// Every field of the entry record under its snake-case name.
+QJsonObject entryToJson(const BalanceInfoItem &entry);
+
+// The list as bytes for stdout. CSV is exactly what exporting the list writes; JSON is an
+// array of entryToJson objects; the table lines the columns up for reading in a terminal and
+// is empty for an empty list.
+QByteArray formatList(const QList<BalanceInfoItemPtr> &items, ListFormat format);

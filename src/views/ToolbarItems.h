@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QStringList>
+
+// The items the main window's toolbar can hold and their arrangements. Moriva's own 13
+// commands are named by their identifiers; "separator", "space", "flexible_space", "print" and
+// "customize" are the standard items.
+namespace ToolbarItems {
+
+// Moriva's own items, in the order they are made.
+QStringList ownItems();
+// What a new user sees.
+QStringList defaultArrangement();
+// What the customisation dialog offers: the own items, then the standard items.
+QStringList allowedItems();
+bool isStandardItem(const QString &identifier);
+// Standard items may stand several times in a toolbar; own items once.
+bool isRepeatable(const QString &identifier);
+// A stored arrangement with unknown items and second copies of own items left out; the default
+// when nothing is stored.
+QStringList sanitized(const QStringList &stored, bool storedPresent);
+
+} // namespace ToolbarItems

@@ -1,0 +1,253 @@
+#pragma once
+
+// Helpers shared by the tests that drive the main window: a private home for the settings and
+// ledgers, statement files as the banks write them, the application's start and quit, and
+// lookups of the sheets and dialogs the window opens.
+
+#include "BankbookTableView.h"
+#include "BankbookWindow.h"
+#include "Sheets.h"
+#include "TestSupport.h"
+#include "views/BankbookTableModel.h"
+#include "views/Controller.h"
+
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QApplication>
+#include <QDate>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTime>
+
+#include <memory>
+
+namespace GuiTest {
+
+using namespace Qt::StringLiterals;
+
+// One operation of a statement.
+struct Operation {
+    QDate date;
+    QString summary;
+    int payment = 0;
+    int deposit = 0;
+    int balance = 0;
+    QTime time = QTime(9, 5, 0);
+};
+
+// The home, data, configuration and runtime folders of the application under test.
+class Home
+{
+public:
+    // Points HOME and the XDG folders at a fresh temporary folder; call before anything reads
+    // QSettings or QStandardPaths.
+    bool setUp()
+    {
+        if (!m_root.isValid())
+            return false;
+        const QDir root(m_root.path());
+        for (const char *sub : {"home", "data", "config", "runtime", "statements"}) {
+            if (!root.mkpath(QString::fromLatin1(sub)))
+                return false;
+        }
+        QFile::setPermissions(path(u"runtime"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("HOME", QFile::encodeName(path(u"home")));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path(u"data")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(u"config")));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path(u"runtime")));
+        return true;
+    }
+
+    QString path(QStringView sub) const { return QDir(m_root.path()).filePath(sub.toString()); }
+    QString dataFolder() const { return path(u"data/Moriva"); }
+    QString settingsFile() const { return path(u"config/Moriva/Moriva.conf"); }
+    QString archive(int bank) const
+    {
+        return QDir(dataFolder())
+            .filePath(bank == 1 ? u"BankbookArchive(JNB).mvrk"_s : u"BankbookArchive(eBANK).mvrk"_s);
+    }
+    QString statement(const QString &name) const { return QDir(path(u"statements")).filePath(name); }
+
+    // Forgets every setting, ledger and file a test left behind.
+    void clean()
+    {
+        for (const char *sub : {"data", "config", "statements", "home"}) {
+            QDir dir(path(QString::fromLatin1(sub)));
+            dir.removeRecursively();
+            QDir().mkpath(dir.path());
+        }
+    }
+
+private:
+    QTemporaryDir m_root;
+};
+
+inline QString jnbStatement(const QList<Operation> &operations)
+{
+    QStringList lines{
+        u"操作日(年),操作日(月),操作日(日),操作時刻(時),操作時刻(分),操作時刻(秒),取引順番号,摘要,お支払金額,お預り金額,残高"_s};
+    int order = 0;
+    for (const Operation &op : operations) {
+        lines << jnbLine(op.date.year(), op.date.month(), op.date.day(), op.time.hour(),
+                         op.time.minute(), op.time.second(), ++order, op.summary, op.payment,
+                         op.deposit, op.balance);
+    }
+    return lines.join(u"\r\n") + u"\r\n"_s;
+}
+
+inline QString ebankStatement(const QList<Operation> &operations)
+{
+    QStringList lines{u"取引日,入出金(円),残高(円),入出金先内容"_s};
+    for (const Operation &op : operations) {
+        const int amount = op.payment ? -op.payment : op.deposit;
+        lines << u"\"%1\",\"%2\",\"%3\",\"%4\""_s.arg(op.date.toString(u"yyyyMMdd"))
+                     .arg(amount)
+                     .arg(op.balance)
+                     .arg(op.summary);
+    }
+    return lines.join(u"\r\n") + u"\r\n"_s;
+}
+
+// A JNB statement file (CP932, its name carries "NBG"); answers its path.
+inline QString writeJnbFile(const Home &home, const QList<Operation> &operations,
+                            const QString &name = u"NBG_2026.csv"_s)
+{
+    const QString path = home.statement(name);
+    return writeTestFile(path, toCp932(jnbStatement(operations))) ? path : QString();
+}
+
+// An eBANK statement file (UTF-8, its name carries "eBANK"); answers its path.
+inline QString writeEbankFile(const Home &home, const QList<Operation> &operations,
+                              const QString &name = u"eBANK_2026.csv"_s)
+{
+    const QString path = home.statement(name);
+    return writeTestFile(path, ebankStatement(operations).toUtf8()) ? path : QString();
+}
+
+// The application as main() builds it.
+struct App {
+    std::unique_ptr<Controller> controller;
+    std::unique_ptr<BankbookWindow> window;
+
+    void start()
+    {
+        controller = std::make_unique<Controller>();
+        controller->setupPreferences();
+        controller->searchingApplicationSupportDirectory();
+        controller->openCurrentBankbookInfoArchive();
+        window = std::make_unique<BankbookWindow>(controller.get());
+        window->show();
+        if (!QTest::qWaitForWindowExposed(window.get()))
+            qWarning("the main window was not exposed");
+        window->startUp();
+    }
+
+    // Closes the window (which saves) and lets both go, as quitting does.
+    bool quit()
+    {
+        if (!window)
+            return true;
+        const bool closed = window->close();
+        window.reset();
+        controller.reset();
+        return closed;
+    }
+
+    BankbookTableView *table() const { return window->table(); }
+    QAbstractItemModel *model() const { return window->table()->model(); }
+    int rows() const { return model()->rowCount(); }
+    QString summaryAt(int row) const
+    {
+        return model()->index(row, BankbookTableModel::SummaryColumn).data().toString();
+    }
+    bool markedAt(int row) const
+    {
+        return model()->index(row, 0).data(BankbookTableModel::MarkedRole).toBool();
+    }
+    QStringList shownSummaries() const
+    {
+        QStringList out;
+        for (int r = 0; r < rows(); ++r)
+            out << summaryAt(r);
+        return out;
+    }
+    // The ledger entry (not the shown row) with the summary as imported.
+    const BalanceInfoItem *ledgerEntry(const QString &importedSummary) const
+    {
+        for (const BalanceInfoItemPtr &e : controller->ledger()) {
+            if (e->importedSummary() == importedSummary)
+                return e.data();
+        }
+        return nullptr;
+    }
+    void trigger(const QString &id) const { window->action(id)->trigger(); }
+};
+
+// The visible child of the parent of that type and name, waiting for it to appear; nullptr when
+// none appears.
+template <class T>
+T *visibleChild(QObject *parent, const QString &name = QString())
+{
+    T *found = nullptr;
+    (void)QTest::qWaitFor([&] {
+        found = nullptr;
+        for (T *child : parent->findChildren<T *>(name)) {
+            if (child->isVisible()) {
+                found = child;
+                return true;
+            }
+        }
+        return false;
+    });
+    return found;
+}
+
+// Selects the file in a file dialog and accepts it, as its Open or Save button does.
+inline void chooseFile(QFileDialog *dialog, const QString &path)
+{
+    dialog->selectFile(path);
+    static_cast<QDialog *>(dialog)->accept(); // QFileDialog's override is protected
+}
+
+// Whether a widget that deletes itself on close is gone.
+inline bool waitDeleted(QObject *object)
+{
+    QPointer<QObject> guard(object);
+    return QTest::qWaitFor([&] { return guard.isNull(); });
+}
+
+// Shows a month through the change-month sheet: types the year and month over the prefilled
+// fields and confirms. False when the sheet did not open or did not close.
+inline bool showMonthBySheet(App &app, const QString &year, const QString &month)
+{
+    app.trigger(u"change_month"_s);
+    auto *sheet = visibleChild<ChangeMonthSheet>(app.window.get());
+    if (!sheet)
+        return false;
+    sheet->yearField()->selectAll();
+    QTest::keyClicks(sheet->yearField(), year);
+    sheet->monthField()->selectAll();
+    QTest::keyClicks(sheet->monthField(), month);
+    QTest::mouseClick(sheet->findChild<QPushButton *>(u"move"_s), Qt::LeftButton);
+    return !sheet->isVisible();
+}
+
+// Searches through the search sheet.
+inline bool searchBySheet(App &app, const QString &keyword)
+{
+    app.trigger(u"search"_s);
+    auto *sheet = visibleChild<SearchSheet>(app.window.get());
+    if (!sheet)
+        return false;
+    sheet->keywordField()->setText(keyword);
+    QTest::mouseClick(sheet->findChild<QPushButton *>(u"search"_s), Qt::LeftButton);
+    return !sheet->isVisible();
+}
+
+} // namespace GuiTest

@@ -1,0 +1,63 @@
+#pragma once
+
+// Small helpers shared by the core's tests.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QString>
+#include <QStringEncoder>
+#include <QStringList>
+
+// Writes the bytes to the file, creating missing folders; false when that fails.
+inline bool writeTestFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+inline QByteArray readTestFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The text as the banks deliver it: CP932 (Shift_JIS with Microsoft's extensions).
+inline QByteArray toCp932(const QString &text)
+{
+    QStringEncoder encoder("windows-31j");
+    return encoder.isValid() ? QByteArray(encoder.encode(text)) : QByteArray();
+}
+
+// One JNB statement line, every field quoted as the bank writes it.
+inline QString jnbLine(int y, int mo, int d, int h, int mi, int s, int order, const QString &summary,
+                       int payment, int deposit, int balance)
+{
+    QStringList fields;
+    for (int v : {y, mo, d, h, mi, s, order})
+        fields << QString::number(v);
+    fields << summary << QString::number(payment) << QString::number(deposit)
+           << QString::number(balance);
+    for (QString &f : fields)
+        f = u'"' + f + u'"';
+    return fields.join(u',');
+}
+
+#include "views/Controller.h"
+#include <memory>
+
+// A controller keeping its ledgers in the folder, with the bank's ledger open.
+inline std::unique_ptr<Controller> openTestController(const QString &folder, int bank = 1)
+{
+    auto c = std::make_unique<Controller>();
+    c->setDataFolderPath(folder);
+    c->setLockTimeoutMs(0);
+    Preferences p;
+    p.currentBank = bank;
+    c->setupPreferences(p);
+    if (c->searchingApplicationSupportDirectory())
+        c->openCurrentBankbookInfoArchive();
+    return c;
+}
