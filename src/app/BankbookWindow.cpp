@@ -1,6 +1,13 @@
 #include "BankbookWindow.h"
 
 #include "BankbookTableView.h"
+#include "ColourPreferences.h"
+#include "LedgerPrinter.h"
+#include "PreferencesWindow.h"
+#include "ToolbarCustomizeDialog.h"
+#include "UpdateChecker.h"
+#include "UpdateSheet.h"
+#include "views/ToolbarItems.h"
 #include "LedgerItemDelegate.h"
 #include "Sheets.h"
 #include "views/BankbookTableModel.h"
@@ -20,6 +27,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
 #include <QStatusBar>
@@ -57,7 +66,19 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     , m_changeMonthSheet(new ChangeMonthSheet(this))
     , m_searchSheet(new SearchSheet(this))
     , m_selectBankSheet(new SelectBankSheet(this))
+    , m_preferences(nullptr)
+    , m_startupChecker(new UpdateChecker(this))
+    , m_updateSheet(new UpdateSheet(new UpdateChecker(this), this))
 {
+    ColourPreferences::read(&m_colours);
+    m_preferences = new PreferencesWindow(controller, &m_colours, this);
+    connect(m_preferences, &PreferencesWindow::preferencesChanged, this,
+            [this] { m_table->viewport()->update(); });
+    connect(m_startupChecker, &UpdateChecker::finished, this,
+            [this](const VersionCheck::Outcome &outcome) {
+                if (outcome.result == VersionCheck::NewerPublished)
+                    showAboutUpdateWindow();
+            });
     setObjectName(QStringLiteral("BankbookWindow"));
     setAcceptDrops(true);
     m_table->setObjectName(QStringLiteral("ledgerTable"));
@@ -99,6 +120,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
             showAlertSheet(why);
     });
 
+    applyWindowStyle(controller->windowStyle());
     resize(980, 640);
     restoreLayout();
     refreshTitleAndStatus();
@@ -156,29 +178,92 @@ void BankbookWindow::buildToolBar()
                &BankbookWindow::markBalance);
     addCommand(QStringLiteral("search"), QStringLiteral("Search"), QStringLiteral("SearchBalance"),
                QStringLiteral("search"), &BankbookWindow::searchBalance);
-    QAction *prefs = addCommand(QStringLiteral("preferences"), QStringLiteral("Preferences"),
-                                QStringLiteral("ShowPreferences"), QStringLiteral("preferences"),
-                                nullptr);
-    prefs->setEnabled(true);
+    addCommand(QStringLiteral("preferences"), QStringLiteral("Preferences"),
+               QStringLiteral("ShowPreferences"), QStringLiteral("preferences"),
+               &BankbookWindow::showPreferences);
+
+    // The standard items' commands.
+    QAction *print = new QAction(iconFor(QStringLiteral("print")), tr("Print"), this);
+    print->setObjectName(QStringLiteral("print"));
+    print->setToolTip(tr("Print the shown list"));
+    print->setShortcut(QKeySequence::Print);
+    connect(print, &QAction::triggered, this, &BankbookWindow::printBalance);
+    m_standardActions.insert(QStringLiteral("print"), print);
+    QAction *customize = new QAction(iconFor(QStringLiteral("customize")), tr("Customize"), this);
+    customize->setObjectName(QStringLiteral("customize"));
+    customize->setToolTip(tr("Arrange the toolbar"));
+    connect(customize, &QAction::triggered, this, &BankbookWindow::customizeToolbar);
+    m_standardActions.insert(QStringLiteral("customize"), customize);
 
     m_toolBar = addToolBar(QStringLiteral("MorivaToolToolbar"));
     m_toolBar->setObjectName(QStringLiteral("MorivaToolToolbar"));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_toolBar->setMovable(false);
-    // The default arrangement; "delete_all" and "preferences" are offered by customising.
-    const QStringList arrangement{
-        QStringLiteral("select_bank"), QStringLiteral("import_balance"),
-        QStringLiteral("save_balance"), QString(),
-        QStringLiteral("list"), QStringLiteral("list_order"), QStringLiteral("search"), QString(),
-        QStringLiteral("change_month"), QStringLiteral("move_prev_month"),
-        QStringLiteral("move_next_month"), QString(),
-        QStringLiteral("mark_balance"), QStringLiteral("delete_balance")};
+    m_toolBar->setIconSize(QSize(24, 24));
+    m_toolBar->toggleViewAction()->setText(tr("Show Toolbar"));
+    const QSettings settings = windowSettings();
+    const QVariant stored = settings.value(QStringLiteral("MorivaToolToolbar"));
+    setToolbarArrangement(ToolbarItems::sanitized(stored.toStringList(), stored.isValid()));
+    m_toolBar->setVisible(settings.value(QStringLiteral("MorivaToolToolbarVisible"), true).toBool());
+}
+
+QStringList BankbookWindow::toolbarArrangement() const
+{
+    return m_arrangement;
+}
+
+void BankbookWindow::setToolbarArrangement(const QStringList &arrangement)
+{
+    m_arrangement = arrangement;
+    m_toolBar->clear();
     for (const QString &id : arrangement) {
-        if (id.isEmpty())
+        if (id == u"separator") {
             m_toolBar->addSeparator();
-        else
-            m_toolBar->addAction(m_actions.value(id));
+        } else if (id == u"space" || id == u"flexible_space") {
+            auto *spacer = new QWidget(m_toolBar);
+            spacer->setObjectName(id);
+            if (id == u"space")
+                spacer->setFixedWidth(24);
+            else
+                spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+            m_toolBar->addWidget(spacer);
+        } else if (QAction *action = m_actions.value(id, m_standardActions.value(id))) {
+            m_toolBar->addAction(action);
+        }
     }
+}
+
+std::pair<QString, QIcon> BankbookWindow::describeToolbarItem(const QString &id) const
+{
+    if (id == u"separator")
+        return {tr("Separator"), QIcon()};
+    if (id == u"space")
+        return {tr("Space"), QIcon()};
+    if (id == u"flexible_space")
+        return {tr("Flexible Space"), QIcon()};
+    const QAction *action = m_actions.value(id, m_standardActions.value(id));
+    if (!action)
+        return {id, QIcon()};
+    // The palette shows the longer description of Moriva's own items.
+    return {m_actions.contains(id) ? action->toolTip() : action->text(), action->icon()};
+}
+
+void BankbookWindow::customizeToolbar()
+{
+    auto *dialog = new ToolbarCustomizeDialog(
+        m_arrangement, [this](const QString &id) { return describeToolbarItem(id); }, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+        setToolbarArrangement(dialog->arrangement());
+        QSettings settings = windowSettings();
+        settings.setValue(QStringLiteral("MorivaToolToolbar"), m_arrangement);
+    });
+    dialog->open();
+}
+
+void BankbookWindow::showToolbar()
+{
+    m_toolBar->setVisible(!m_toolBar->isVisible());
 }
 
 void BankbookWindow::buildMenus()
@@ -196,6 +281,13 @@ void BankbookWindow::buildMenus()
                            QKeySequence::Open));
     file->addAction(tagged(m_actions.value(QStringLiteral("save_balance")), 102,
                            QKeySequence::Save));
+    file->addSeparator();
+    file->addAction(m_standardActions.value(QStringLiteral("print")));
+    file->addSeparator();
+    QAction *prefs = m_actions.value(QStringLiteral("preferences"));
+    prefs->setShortcut(QKeySequence::Preferences);
+    prefs->setMenuRole(QAction::PreferencesRole);
+    file->addAction(prefs);
     file->addSeparator();
     QAction *quit = file->addAction(tr("&Quit"), this, &QWidget::close);
     quit->setShortcut(QKeySequence::Quit);
@@ -227,11 +319,19 @@ void BankbookWindow::buildMenus()
     view->addSeparator();
     view->addAction(tagged(m_actions.value(QStringLiteral("search")), 306, QKeySequence::Find));
     view->addSeparator();
-    view->addAction(m_toolBar->toggleViewAction());
+    QAction *toggle = view->addAction(tr("Show/Hide Toolbar"), this, &BankbookWindow::showToolbar);
+    toggle->setObjectName(QStringLiteral("showToolbar"));
+    toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_T));
+    view->addAction(m_standardActions.value(QStringLiteral("customize")));
 
     QMenu *bank = menuBar()->addMenu(tr("&Bank"));
     bank->addAction(tagged(m_actions.value(QStringLiteral("select_bank")), 400,
                            QKeySequence(Qt::CTRL | Qt::Key_B)));
+
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    QAction *update = help->addAction(tr("Check for &Updates…"), this,
+                                      &BankbookWindow::showAboutUpdateWindow);
+    update->setObjectName(QStringLiteral("checkForUpdates"));
 
     m_contextMenu = new QMenu(this);
     m_contextMenu->setObjectName(QStringLiteral("ledgerContextMenu"));
@@ -278,6 +378,7 @@ void BankbookWindow::startUp()
     default:
         break;
     }
+    checkLatestVersionAtStartup();
 }
 
 // ---------------------------------------------------------------- commands
@@ -440,6 +541,54 @@ void BankbookWindow::showAlertSheet(const QString &message)
     box->open();
 }
 
+void BankbookWindow::showPreferences()
+{
+    m_preferences->showPreferences();
+}
+
+int BankbookWindow::printTo(QPagedPaintDevice *device)
+{
+    return LedgerPrinter::print(*m_model, m_colours, windowTitle(), device);
+}
+
+void BankbookWindow::printBalance()
+{
+    auto *printer = new QPrinter(QPrinter::HighResolution);
+    printer->setDocName(windowTitle());
+    auto *dialog = new QPrintDialog(printer, this);
+    dialog->setObjectName(QStringLiteral("printDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    connect(dialog, &QDialog::accepted, this, [this, printer] { printTo(printer); });
+    connect(dialog, &QObject::destroyed, this, [printer] { delete printer; });
+    dialog->open();
+}
+
+void BankbookWindow::showAboutUpdateWindow()
+{
+    m_updateSheet->showAboutUpdateWindow();
+}
+
+void BankbookWindow::checkLatestVersionAtStartup()
+{
+    if (m_controller->checkLatestVersionAtStartup())
+        m_startupChecker->checkLatestVersion();
+}
+
+void BankbookWindow::applyWindowStyle(int style)
+{
+    if (style != 1)
+        return;
+    // The tinted style: a soft gradient behind the toolbar and a table without a frame, so that
+    // its corners meet the window square.
+    m_toolBar->setStyleSheet(QStringLiteral(
+        "QToolBar#MorivaToolToolbar { border: none; padding: 4px;"
+        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+        " stop:0 palette(midlight), stop:1 palette(mid)); }"));
+    m_table->setFrameShape(QFrame::NoFrame);
+    setProperty("windowStyle", style);
+}
+
 // ---------------------------------------------------------------- life
 
 void BankbookWindow::restoreLayout()
@@ -460,12 +609,14 @@ void BankbookWindow::saveLayout()
     settings.setValue(QStringLiteral("BankbookWindow/geometry"), saveGeometry());
     settings.setValue(QStringLiteral("BankbookWindow/columns"),
                       m_table->horizontalHeader()->saveState());
+    settings.setValue(QStringLiteral("MorivaToolToolbarVisible"), m_toolBar->isVisible());
 }
 
 bool BankbookWindow::saveBeforeQuit()
 {
     for (;;) {
         saveLayout();
+        ColourPreferences::write(m_colours);
         QString prefsError, ledgerError;
         const bool prefsSaved = m_controller->updatePreferences(&prefsError);
         const bool ledgerSaved = m_controller->saveBankbookInfoArchive(&ledgerError);

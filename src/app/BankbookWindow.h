@@ -3,9 +3,14 @@
 #include "ColourScheme.h"
 
 #include <QHash>
+#include <QIcon>
 #include <QMainWindow>
 
 class BankbookTableModel;
+class PreferencesWindow;
+class QPagedPaintDevice;
+class UpdateChecker;
+class UpdateSheet;
 class BankbookTableView;
 class ChangeMonthSheet;
 class Controller;
@@ -40,6 +45,12 @@ public:
     QList<QAction *> menuActions() const { return m_menuActions; }
     QLabel *bankNameField() const { return m_bankName; }
     ColourScheme &colours() { return m_colours; }
+    PreferencesWindow *preferencesWindow() const { return m_preferences; }
+    UpdateSheet *updateSheet() const { return m_updateSheet; }
+    QStringList toolbarArrangement() const;
+    void setToolbarArrangement(const QStringList &arrangement);
+    // Prints the shown list onto the device (a printer or a PDF writer); answers the pages.
+    int printTo(QPagedPaintDevice *device);
     // Recomputes which commands are enabled.
     void updateActions();
 
@@ -58,6 +69,14 @@ public slots:
     void searchBalance();
     void selectBank();
     void showAlertSheet(const QString &message);
+    void showPreferences();
+    void printBalance();
+    void customizeToolbar();
+    void showToolbar();
+    void showAboutUpdateWindow();
+    // At start-up, when asked for: looks for a newer version and opens the update sheet only
+    // when one is published.
+    void checkLatestVersionAtStartup();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -70,6 +89,8 @@ private:
                         void (BankbookWindow::*slot)());
     void buildMenus();
     void buildToolBar();
+    std::pair<QString, QIcon> describeToolbarItem(const QString &identifier) const;
+    void applyWindowStyle(int style);
     void refreshTitleAndStatus();
     void restoreLayout();
     void saveLayout();
@@ -87,6 +108,11 @@ private:
     SelectBankSheet *m_selectBankSheet;
     QMenu *m_contextMenu = nullptr;
     QHash<QString, QAction *> m_actions;
+    QHash<QString, QAction *> m_standardActions; // "print", "customize"
+    QStringList m_arrangement;
+    PreferencesWindow *m_preferences;
+    UpdateChecker *m_startupChecker;
+    UpdateSheet *m_updateSheet;
     QList<QAction *> m_menuActions;
     ColourScheme m_colours;
     bool m_quitting = false;

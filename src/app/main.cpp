@@ -1,4 +1,5 @@
 #include "BankbookWindow.h"
+#include "SingleInstance.h"
 #include "views/Controller.h"
 
 #include <QApplication>
@@ -18,10 +19,21 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("moriva"),
                                                  QIcon(QStringLiteral(":/icons/moriva.svg"))));
 
+    // A second "moriva FILE" hands its files to the window that is already open.
+    const QStringList files = app.arguments().mid(1);
+    if (SingleInstance::sendToRunningInstance(files))
+        return 0;
+    SingleInstance instance;
+    instance.listen();
+
     QTranslator qtTranslator;
     if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTranslator);
+    QTranslator morivaTranslator;
+    if (morivaTranslator.load(QLocale(), QStringLiteral("moriva"), QStringLiteral("_"),
+                              QStringLiteral(":/i18n")))
+        QApplication::installTranslator(&morivaTranslator);
 
     Controller controller;
     controller.setupPreferences();
@@ -32,8 +44,16 @@ int main(int argc, char **argv)
     window.show();
     window.startUp();
 
+    QObject::connect(&instance, &SingleInstance::filesReceived, &window,
+                     [&window](const QStringList &received) {
+                         window.setWindowState((window.windowState() & ~Qt::WindowMinimized)
+                                               | Qt::WindowActive);
+                         window.raise();
+                         window.activateWindow();
+                         for (const QString &file : received)
+                             window.importFile(file);
+                     });
     // Files handed to Moriva on its command line are imported once the window is up.
-    const QStringList files = app.arguments().mid(1);
     QTimer::singleShot(0, &window, [&window, files] {
         for (const QString &file : files)
             window.importFile(file);

@@ -1,0 +1,591 @@
+<?xml version='1.0' encoding='utf-8'?>
+<TS version="2.1" language="ja_JP">
+<context>
+    <name>BankbookTableModel</name>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時刻</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>摘要</translation>
+    </message>
+    <message>
+        <source>Payment</source>
+        <translation>お支払金額</translation>
+    </message>
+    <message>
+        <source>Deposit</source>
+        <translation>お預り金額</translation>
+    </message>
+    <message>
+        <source>Balance</source>
+        <translation>残高</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>メモ</translation>
+    </message>
+</context>
+<context>
+    <name>BankbookWindow</name>
+    <message>
+        <source>Print</source>
+        <translation>プリント</translation>
+    </message>
+    <message>
+        <source>Print the shown list</source>
+        <translation>表示中のリストをプリント</translation>
+    </message>
+    <message>
+        <source>Customize</source>
+        <translation>カスタマイズ</translation>
+    </message>
+    <message>
+        <source>Arrange the toolbar</source>
+        <translation>ツールバーの項目を並べ替える</translation>
+    </message>
+    <message>
+        <source>Show Toolbar</source>
+        <translation>ツールバーを表示</translation>
+    </message>
+    <message>
+        <source>Separator</source>
+        <translation>区切り</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>スペース</translation>
+    </message>
+    <message>
+        <source>Flexible Space</source>
+        <translation>可変スペース</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>編集(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>This &amp;Month</source>
+        <translation>今月(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Show/Hide Toolbar</source>
+        <translation>ツールバーの表示／非表示</translation>
+    </message>
+    <message>
+        <source>&amp;Bank</source>
+        <translation>銀行(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Check for &amp;Updates…</source>
+        <translation>アップデートを確認(&amp;U)…</translation>
+    </message>
+    <message>
+        <source>Statement files (*.csv);;All files (*)</source>
+        <translation>明細ファイル (*.csv);;すべてのファイル (*)</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV ファイル (*.csv)</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 に保存しました</translation>
+    </message>
+    <message>
+        <source>Moriva could not save your data.</source>
+        <translation>Moriva はデータを保存できませんでした。</translation>
+    </message>
+    <message>
+        <source>Try Again</source>
+        <translation>再試行</translation>
+    </message>
+    <message>
+        <source>Stay Open</source>
+        <translation>終了しない</translation>
+    </message>
+</context>
+<context>
+    <name>ChangeMonthSheet</name>
+    <message>
+        <source>Show a Month</source>
+        <translation>月を指定して表示</translation>
+    </message>
+    <message>
+        <source>Year:</source>
+        <translation>年:</translation>
+    </message>
+    <message>
+        <source>Month:</source>
+        <translation>月:</translation>
+    </message>
+    <message>
+        <source>Show</source>
+        <translation>表示</translation>
+    </message>
+</context>
+<context>
+    <name>Controller</name>
+    <message>
+        <source>Moriva has no data folder to keep its ledgers in.</source>
+        <translation>通帳を保存するデータフォルダがありません。</translation>
+    </message>
+    <message>
+        <source>The ledger cannot be saved: Moriva has no data folder.</source>
+        <translation>データフォルダがないため、通帳を保存できません。</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 を開けません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 を読み込めません: %2</translation>
+    </message>
+    <message>
+        <source>%1 is empty.</source>
+        <translation>%1 は空です。</translation>
+    </message>
+    <message>
+        <source>The ledger is not open.</source>
+        <translation>通帳が開かれていません。</translation>
+    </message>
+    <message>
+        <source>No bank is chosen.</source>
+        <translation>銀行が選択されていません。</translation>
+    </message>
+</context>
+<context>
+    <name>DataFolderLock</name>
+    <message>
+        <source>The ledgers are in use by another Moriva process (%1, process %2); lock file %3.</source>
+        <translation>通帳は別の Moriva（%1、プロセス %2）が使用中です。ロックファイル: %3</translation>
+    </message>
+    <message>
+        <source>Cannot lock the ledgers: lock file %1 cannot be created.</source>
+        <translation>通帳をロックできません。ロックファイル %1 を作成できません。</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerArchive</name>
+    <message>
+        <source>The file is not a Moriva ledger archive.</source>
+        <translation>このファイルは Moriva の通帳ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>The archive has format version %1, which this version of Moriva cannot read.</source>
+        <translation>通帳ファイルの形式（バージョン %1）は、この Moriva では読み込めません。</translation>
+    </message>
+    <message>
+        <source>The archive is damaged or incomplete.</source>
+        <translation>通帳ファイルが壊れているか、途中で切れています。</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a ledger archive.</source>
+        <translation>%1 はフォルダで、通帳ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 を開けません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 を読み込めません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 に書き込めません: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerExport</name>
+    <message>
+        <source>Shift_JIS is not available on this system.</source>
+        <translation>このシステムでは Shift_JIS を使えません。</translation>
+    </message>
+    <message>
+        <source>The list holds a character that Shift_JIS cannot hold (%1, U+%2). Choose UTF-8 to save it.</source>
+        <translation>リストに Shift_JIS で表せない文字（%1、U+%2）があります。UTF-8 を選んで保存してください。</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 に書き込めません: %2</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerPrinter</name>
+    <message>
+        <source>Page %1 of %2</source>
+        <translation>%1 / %2 ページ</translation>
+    </message>
+</context>
+<context>
+    <name>Preferences</name>
+    <message>
+        <source>Cannot write the settings file %1.</source>
+        <translation>設定ファイル %1 に書き込めません。</translation>
+    </message>
+</context>
+<context>
+    <name>PreferencesWindow</name>
+    <message>
+        <source>Look for a newer version at start-up</source>
+        <translation>起動時に新しいバージョンを確認する</translation>
+    </message>
+    <message>
+        <source>Moriva Preferences</source>
+        <translation>Moriva 環境設定</translation>
+    </message>
+    <message>
+        <source>Window style (from the next start)</source>
+        <translation>ウインドウのスタイル（次回の起動から）</translation>
+    </message>
+    <message>
+        <source>Standard</source>
+        <translation>標準</translation>
+    </message>
+    <message>
+        <source>Tinted toolbar and square table corners</source>
+        <translation>色付きツールバーと角型の表</translation>
+    </message>
+    <message>
+        <source>Colours</source>
+        <translation>色</translation>
+    </message>
+    <message>
+        <source>Marked entries:</source>
+        <translation>マークした明細:</translation>
+    </message>
+    <message>
+        <source>ATM:</source>
+        <translation>ATM:</translation>
+    </message>
+    <message>
+        <source>Commission:</source>
+        <translation>手数料:</translation>
+    </message>
+    <message>
+        <source>Interest:</source>
+        <translation>利息:</translation>
+    </message>
+    <message>
+        <source>Yahoo:</source>
+        <translation>Yahoo:</translation>
+    </message>
+    <message>
+        <source>UTF-8</source>
+        <translation>UTF-8</translation>
+    </message>
+    <message>
+        <source>UTF-8 with byte-order mark</source>
+        <translation>UTF-8（BOM 付き）</translation>
+    </message>
+    <message>
+        <source>Shift_JIS (CP932)</source>
+        <translation>Shift_JIS（CP932）</translation>
+    </message>
+    <message>
+        <source>Encoding of saved lists:</source>
+        <translation>保存するリストの文字コード:</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+</context>
+<context>
+    <name>SearchSheet</name>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Find entries whose summary contains:</source>
+        <translation>摘要にこの語を含む明細を探します:</translation>
+    </message>
+</context>
+<context>
+    <name>SelectBankSheet</name>
+    <message>
+        <source>Choose a Bank</source>
+        <translation>銀行を選択</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>Show the ledger of:</source>
+        <translation>表示する通帳:</translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message>
+        <source>%n entries · paid out %1 · paid in %2</source>
+        <translation>%n 件 · お支払 %1 · お預り %2</translation>
+    </message>
+    <message>
+        <source>%1: nothing imported. %2</source>
+        <translation>%1: 読み込みませんでした。%2</translation>
+    </message>
+    <message>
+        <source>%1 (%2): %3 added, %4 duplicates skipped, %5 lines rejected</source>
+        <translation>%1（%2）: %3 件追加、重複 %4 件を省略、%5 行を除外</translation>
+    </message>
+</context>
+<context>
+    <name>StringTable</name>
+    <message>
+        <source>This file is not a bank statement that Moriva knows. JNB statement files have "NBG" in their path, eBANK statement files "eBANK".</source>
+        <translation>このファイルは Moriva が扱える銀行の明細ではありません。JNB の明細ファイルはパスに「NBG」を、eBANK の明細ファイルは「eBANK」を含みます。</translation>
+    </message>
+    <message>
+        <source>Import Statement</source>
+        <translation>明細の読み込み</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>注意</translation>
+    </message>
+    <message>
+        <source>Delete the selected entry from the ledger? This cannot be undone.</source>
+        <translation>選択した明細を通帳から削除しますか？ この操作は取り消せません。</translation>
+    </message>
+    <message>
+        <source>Delete every entry of this bank's ledger? This cannot be undone.</source>
+        <translation>この銀行の通帳の明細をすべて削除しますか？ この操作は取り消せません。</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Delete All</source>
+        <translation>すべて削除</translation>
+    </message>
+    <message>
+        <source>Don't Delete</source>
+        <translation>削除しない</translation>
+    </message>
+    <message>
+        <source>Save List</source>
+        <translation>リストの保存</translation>
+    </message>
+    <message>
+        <source>Bankbook %1-%2</source>
+        <translation>入出金明細_%1年%2月</translation>
+    </message>
+    <message>
+        <source>Bankbook</source>
+        <translation>入出金明細</translation>
+    </message>
+    <message>
+        <source>JNB</source>
+        <translation>JNB</translation>
+    </message>
+    <message>
+        <source>eBANK</source>
+        <translation>eBANK</translation>
+    </message>
+    <message>
+        <source>All Activity</source>
+        <translation>すべての入出金</translation>
+    </message>
+    <message>
+        <source>Monthly Statement %1/%2</source>
+        <translation>%1年%2月の入出金</translation>
+    </message>
+    <message>
+        <source>Search Results</source>
+        <translation>検索結果</translation>
+    </message>
+    <message>
+        <source>Moriva could not find out which version is the latest.</source>
+        <translation>最新のバージョンを確認できませんでした。</translation>
+    </message>
+    <message>
+        <source>You are using the latest version of Moriva (%1).</source>
+        <translation>お使いの Moriva は最新のバージョン（%1）です。</translation>
+    </message>
+    <message>
+        <source>Moriva %1 is available.</source>
+        <translation>Moriva %1 が公開されています。</translation>
+    </message>
+    <message>
+        <source>The published version %1 is older than the version you use (%2).</source>
+        <translation>公開されているバージョン %1 は、お使いのバージョン（%2）より古いものです。</translation>
+    </message>
+    <message>
+        <source>Bank</source>
+        <translation>銀行</translation>
+    </message>
+    <message>
+        <source>Choose the bank whose ledger is shown</source>
+        <translation>表示する通帳の銀行を選びます</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>読み込み</translation>
+    </message>
+    <message>
+        <source>Import a statement file</source>
+        <translation>明細ファイルを読み込みます</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Save the shown list as a CSV file</source>
+        <translation>表示中のリストを CSV ファイルに保存します</translation>
+    </message>
+    <message>
+        <source>Delete the selected entry</source>
+        <translation>選択した明細を削除します</translation>
+    </message>
+    <message>
+        <source>Delete every entry of the ledger</source>
+        <translation>通帳の明細をすべて削除します</translation>
+    </message>
+    <message>
+        <source>List</source>
+        <translation>リスト</translation>
+    </message>
+    <message>
+        <source>Switch between all activity, one month and the search results</source>
+        <translation>すべての入出金・月別・検索結果を切り替えます</translation>
+    </message>
+    <message>
+        <source>Order</source>
+        <translation>並び順</translation>
+    </message>
+    <message>
+        <source>Show the list oldest first or newest first</source>
+        <translation>古い順と新しい順を切り替えます</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>月指定</translation>
+    </message>
+    <message>
+        <source>Show the entries of a month</source>
+        <translation>指定した月の明細を表示します</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>前の月</translation>
+    </message>
+    <message>
+        <source>Show the previous month</source>
+        <translation>前の月を表示します</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>次の月</translation>
+    </message>
+    <message>
+        <source>Show the next month</source>
+        <translation>次の月を表示します</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>マーク</translation>
+    </message>
+    <message>
+        <source>Mark or unmark the selected entry</source>
+        <translation>選択した明細のマークを付け外しします</translation>
+    </message>
+    <message>
+        <source>Search</source>
+        <translation>検索</translation>
+    </message>
+    <message>
+        <source>Find entries by a keyword</source>
+        <translation>キーワードで明細を探します</translation>
+    </message>
+    <message>
+        <source>Preferences</source>
+        <translation>環境設定</translation>
+    </message>
+    <message>
+        <source>Show the preferences</source>
+        <translation>環境設定を表示します</translation>
+    </message>
+</context>
+<context>
+    <name>ToolbarCustomizeDialog</name>
+    <message>
+        <source>Customize Toolbar</source>
+        <translation>ツールバーのカスタマイズ</translation>
+    </message>
+    <message>
+        <source>Add →</source>
+        <translation>追加 →</translation>
+    </message>
+    <message>
+        <source>← Remove</source>
+        <translation>← 取り除く</translation>
+    </message>
+    <message>
+        <source>Move Up</source>
+        <translation>上へ</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>下へ</translation>
+    </message>
+    <message>
+        <source>Restore Default</source>
+        <translation>初期設定に戻す</translation>
+    </message>
+    <message>
+        <source>Available items:</source>
+        <translation>使える項目:</translation>
+    </message>
+    <message>
+        <source>Toolbar:</source>
+        <translation>ツールバー:</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateSheet</name>
+    <message>
+        <source>Software Update</source>
+        <translation>ソフトウェア・アップデート</translation>
+    </message>
+    <message>
+        <source>Moriva Page</source>
+        <translation>Moriva のページ</translation>
+    </message>
+    <message>
+        <source>Home Page</source>
+        <translation>ホームページ</translation>
+    </message>
+    <message>
+        <source>Looking for a newer version…</source>
+        <translation>新しいバージョンを確認しています…</translation>
+    </message>
+</context>
+</TS>

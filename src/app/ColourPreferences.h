@@ -1,0 +1,11 @@
+#pragma once
+
+struct ColourScheme;
+
+// The five colours in the settings store, each under its own key as data (a QColor written
+// with QDataStream), so that a colour reads back exactly as it was, alpha included. A stored
+// value that cannot be decoded leaves the colour as it is.
+namespace ColourPreferences {
+void read(ColourScheme *colours);
+void write(const ColourScheme &colours);
+} // namespace ColourPreferences

@@ -1,0 +1,155 @@
+#include "PreferencesWindow.h"
+
+#include "ColourScheme.h"
+#include "views/Controller.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+QColor ColourScheme::*const kWellColours[] = {&ColourScheme::itemMarker, &ColourScheme::atm,
+                                              &ColourScheme::commission, &ColourScheme::interest,
+                                              &ColourScheme::yahoo};
+
+QIcon swatch(const QColor &colour)
+{
+    QPixmap pixmap(40, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    // A checkerboard shows through translucent colours.
+    for (int x = 0; x < 40; x += 8)
+        for (int y = 0; y < 16; y += 8)
+            painter.fillRect(x, y, 8, 8, ((x + y) / 8) % 2 ? Qt::lightGray : Qt::white);
+    painter.fillRect(pixmap.rect(), colour);
+    painter.setPen(QColor(0, 0, 0, 90));
+    painter.drawRect(pixmap.rect().adjusted(0, 0, -1, -1));
+    return QIcon(pixmap);
+}
+} // namespace
+
+PreferencesWindow::PreferencesWindow(Controller *controller, ColourScheme *colours,
+                                     QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_controller(controller)
+    , m_colours(colours)
+    , m_checkUpdate(new QCheckBox(tr("Look for a newer version at start-up"), this))
+    , m_style(new QButtonGroup(this))
+    , m_encoding(new QComboBox(this))
+{
+    setObjectName(QStringLiteral("preferencesWindow"));
+    setWindowTitle(tr("Moriva Preferences"));
+    m_checkUpdate->setObjectName(QStringLiteral("checkUpdate"));
+
+    auto *styleBox = new QGroupBox(tr("Window style (from the next start)"), this);
+    auto *styleLayout = new QVBoxLayout(styleBox);
+    const QString styles[] = {tr("Standard"), tr("Tinted toolbar and square table corners")};
+    for (int style = 0; style < 2; ++style) {
+        auto *radio = new QRadioButton(styles[style], styleBox);
+        radio->setObjectName(QStringLiteral("windowStyle%1").arg(style));
+        m_style->addButton(radio, style);
+        styleLayout->addWidget(radio);
+    }
+
+    auto *colourBox = new QGroupBox(tr("Colours"), this);
+    auto *colourForm = new QFormLayout(colourBox);
+    const QString names[] = {tr("Marked entries:"), tr("ATM:"), tr("Commission:"),
+                             tr("Interest:"), tr("Yahoo:")};
+    for (int i = 0; i < 5; ++i) {
+        auto *well = new QPushButton(colourBox);
+        well->setObjectName(QStringLiteral("colourWell%1").arg(i));
+        well->setIconSize(QSize(40, 16));
+        connect(well, &QPushButton::clicked, this, [this, i] {
+            auto *dialog = new QColorDialog(m_colours->*kWellColours[i], this);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->setOption(QColorDialog::ShowAlphaChannel);
+            dialog->setOption(QColorDialog::DontUseNativeDialog);
+            connect(dialog, &QColorDialog::currentColorChanged, this,
+                    [this, i](const QColor &c) { pickColour(i, c); });
+            connect(dialog, &QColorDialog::colorSelected, this,
+                    [this, i](const QColor &c) { pickColour(i, c); });
+            dialog->open();
+        });
+        m_wells.append(well);
+        colourForm->addRow(names[i], well);
+        refreshWell(i);
+    }
+
+    m_encoding->setObjectName(QStringLiteral("exportEncoding"));
+    m_encoding->addItem(tr("UTF-8"), 0);
+    m_encoding->addItem(tr("UTF-8 with byte-order mark"), 1);
+    m_encoding->addItem(tr("Shift_JIS (CP932)"), 2);
+    auto *exportForm = new QFormLayout;
+    exportForm->addRow(tr("Encoding of saved lists:"), m_encoding);
+
+    auto *save = new QPushButton(tr("Save"), this);
+    save->setObjectName(QStringLiteral("save"));
+    save->setDefault(true);
+    connect(save, &QPushButton::clicked, this, [this] {
+        hide();
+        changedPreferences();
+        emit preferencesChanged();
+    });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_checkUpdate);
+    layout->addWidget(styleBox);
+    layout->addWidget(colourBox);
+    layout->addLayout(exportForm);
+    layout->addWidget(save, 0, Qt::AlignRight);
+}
+
+QPushButton *PreferencesWindow::colourWell(int index) const
+{
+    return m_wells.value(index);
+}
+
+void PreferencesWindow::showPreferences()
+{
+    setPreferenceContents();
+    for (int i = 0; i < m_wells.size(); ++i)
+        refreshWell(i);
+    show();
+    raise();
+    activateWindow();
+}
+
+void PreferencesWindow::pickColour(int index, const QColor &colour)
+{
+    if (index < 0 || index >= m_wells.size() || !colour.isValid())
+        return;
+    m_colours->*kWellColours[index] = colour;
+    refreshWell(index);
+    emit preferencesChanged();
+}
+
+void PreferencesWindow::setPreferenceContents()
+{
+    m_checkUpdate->setChecked(m_controller->checkLatestVersionAtStartup());
+    if (QAbstractButton *radio = m_style->button(m_controller->windowStyle()))
+        radio->setChecked(true);
+    m_encoding->setCurrentIndex(qMax(0, m_encoding->findData(m_controller->exportEncoding())));
+}
+
+void PreferencesWindow::changedPreferences()
+{
+    m_controller->setCheckLatestVersionAtStartup(m_checkUpdate->isChecked());
+    if (m_style->checkedId() >= 0)
+        m_controller->setWindowStyle(m_style->checkedId());
+    m_controller->setExportEncoding(m_encoding->currentData().toInt());
+}
+
+void PreferencesWindow::refreshWell(int index)
+{
+    const QColor colour = m_colours->*kWellColours[index];
+    m_wells[index]->setIcon(swatch(colour));
+    m_wells[index]->setToolTip(colour.name(QColor::HexArgb));
+}

@@ -1,0 +1,70 @@
+#include "UpdateChecker.h"
+
+#include <QCoreApplication>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+
+UpdateChecker::UpdateChecker(QObject *parent)
+    : QObject(parent)
+    , m_network(new QNetworkAccessManager(this))
+{
+}
+
+QUrl UpdateChecker::versionUrl()
+{
+    const QByteArray overridden = qgetenv("MORIVA_VERSION_URL");
+    if (!overridden.isEmpty())
+        return QUrl::fromUserInput(QString::fromUtf8(overridden));
+    return QUrl(QStringLiteral("https://moriva.jp/moriva/version.txt"));
+}
+
+QUrl UpdateChecker::programPageUrl()
+{
+    return QUrl(QStringLiteral("https://moriva.jp/moriva/"));
+}
+
+QUrl UpdateChecker::homePageUrl()
+{
+    return QUrl(QStringLiteral("https://moriva.jp/"));
+}
+
+QString UpdateChecker::installedVersion()
+{
+    return QStringLiteral(MORIVA_VERSION);
+}
+
+void UpdateChecker::checkLatestVersion()
+{
+    if (m_reply) {
+        m_reply->disconnect(this);
+        m_reply->abort();
+        m_reply->deleteLater();
+    }
+    m_tooLarge = false;
+    QNetworkRequest request(versionUrl());
+    request.setTransferTimeout(m_timeoutMs);
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::NoLessSafeRedirectPolicy);
+    m_reply = m_network->get(request);
+    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
+        if (received > VersionCheck::kMaxReplyBytes || total > VersionCheck::kMaxReplyBytes) {
+            m_tooLarge = true;
+            m_reply->abort();
+        }
+    });
+    connect(m_reply, &QNetworkReply::finished, this, &UpdateChecker::onFinished);
+}
+
+void UpdateChecker::onFinished()
+{
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    if (!reply)
+        return;
+    reply->deleteLater();
+    const bool fetched = !m_tooLarge && reply->error() == QNetworkReply::NoError;
+    const QByteArray body = fetched ? reply->read(VersionCheck::kMaxReplyBytes + 1) : QByteArray();
+    const bool fits = body.size() <= VersionCheck::kMaxReplyBytes;
+    emit finished(VersionCheck::evaluate(installedVersion(), body, fetched && fits));
+}

@@ -1,0 +1,58 @@
+#include "UpdateSheet.h"
+
+#include "UpdateChecker.h"
+
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+UpdateSheet::UpdateSheet(UpdateChecker *checker, QWidget *parent)
+    : QDialog(parent)
+    , m_checker(checker)
+    , m_message(new QLabel(this))
+{
+    setObjectName(QStringLiteral("updateSheet"));
+    setWindowModality(Qt::WindowModal);
+    setWindowTitle(tr("Software Update"));
+    m_message->setObjectName(QStringLiteral("updateMessage"));
+    m_message->setTextFormat(Qt::PlainText); // the published text is never markup
+    m_message->setWordWrap(true);
+    m_message->setMinimumWidth(320);
+
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *page = buttons->addButton(tr("Moriva Page"), QDialogButtonBox::ActionRole);
+    QPushButton *home = buttons->addButton(tr("Home Page"), QDialogButtonBox::ActionRole);
+    QPushButton *close = buttons->addButton(QDialogButtonBox::Close);
+    page->setObjectName(QStringLiteral("programPage"));
+    home->setObjectName(QStringLiteral("homePage"));
+    close->setObjectName(QStringLiteral("close"));
+    close->setDefault(true);
+    connect(page, &QPushButton::clicked, this,
+            [] { QDesktopServices::openUrl(UpdateChecker::programPageUrl()); });
+    connect(home, &QPushButton::clicked, this,
+            [] { QDesktopServices::openUrl(UpdateChecker::homePageUrl()); });
+    connect(close, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_message);
+    layout->addWidget(buttons);
+
+    connect(m_checker, &UpdateChecker::finished, this, [this](const VersionCheck::Outcome &o) {
+        m_message->setText(o.message);
+    });
+}
+
+void UpdateSheet::showAboutUpdateWindow()
+{
+    m_message->setText(tr("Looking for a newer version…"));
+    open();
+    m_checker->checkLatestVersion();
+}
+
+void UpdateSheet::showOutcome(const VersionCheck::Outcome &outcome)
+{
+    m_message->setText(outcome.message);
+    open();
+}
