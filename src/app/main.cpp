@@ -1,5 +1,6 @@
 #include "BankbookWindow.h"
 #include "SingleInstance.h"
+#include "TerminationSignals.h"
 #include "views/Controller.h"
 
 #include <QApplication>
@@ -53,6 +54,10 @@ int main(int argc, char **argv)
                          for (const QString &file : received)
                              window.importFile(file);
                      });
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,
+                     &QWidget::close);
+
     // Files handed to Moriva on its command line are imported once the window is up.
     QTimer::singleShot(0, &window, [&window, files] {
         for (const QString &file : files)
