@@ -46,14 +46,17 @@ void UpdateChecker::checkLatestVersion()
     request.setTransferTimeout(m_timeoutMs);
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
                          QNetworkRequest::NoLessSafeRedirectPolicy);
-    m_reply = m_network->get(request);
-    connect(m_reply, &QNetworkReply::downloadProgress, this, [this](qint64 received, qint64 total) {
-        if (received > VersionCheck::kMaxReplyBytes || total > VersionCheck::kMaxReplyBytes) {
-            m_tooLarge = true;
-            m_reply->abort();
-        }
-    });
-    connect(m_reply, &QNetworkReply::finished, this, &UpdateChecker::onFinished);
+    QNetworkReply *reply = m_network->get(request);
+    m_reply = reply;
+    connect(reply, &QNetworkReply::downloadProgress, this,
+            [this, reply](qint64 received, qint64 total) {
+                if (received > VersionCheck::kMaxReplyBytes
+                    || total > VersionCheck::kMaxReplyBytes) {
+                    m_tooLarge = true;
+                    reply->abort();
+                }
+            });
+    connect(reply, &QNetworkReply::finished, this, &UpdateChecker::onFinished);
 }
 
 void UpdateChecker::onFinished()

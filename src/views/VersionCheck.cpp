@@ -9,7 +9,8 @@ namespace VersionCheck {
 
 bool isVersionNumber(const QString &text)
 {
-    static const QRegularExpression pattern(QStringLiteral("^\\d{1,6}(\\.\\d{1,6}){0,3}$"));
+    static const QRegularExpression pattern(
+        QRegularExpression::anchoredPattern(QStringLiteral("\\d{1,6}(\\.\\d{1,6}){0,3}")));
     return pattern.match(text).hasMatch();
 }
 
