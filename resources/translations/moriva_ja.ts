@@ -442,96 +442,96 @@
         <translation>銀行</translation>
     </message>
     <message>
-        <source>Choose the bank whose ledger is shown</source>
-        <translation>表示する通帳の銀行を選びます</translation>
-    </message>
-    <message>
         <source>Import</source>
         <translation>読み込み</translation>
-    </message>
-    <message>
-        <source>Import a statement file</source>
-        <translation>明細ファイルを読み込みます</translation>
     </message>
     <message>
         <source>Save</source>
         <translation>保存</translation>
     </message>
     <message>
-        <source>Save the shown list as a CSV file</source>
-        <translation>表示中のリストを CSV ファイルに保存します</translation>
-    </message>
-    <message>
-        <source>Delete the selected entry</source>
-        <translation>選択した明細を削除します</translation>
-    </message>
-    <message>
-        <source>Delete every entry of the ledger</source>
-        <translation>通帳の明細をすべて削除します</translation>
-    </message>
-    <message>
         <source>List</source>
         <translation>リスト</translation>
-    </message>
-    <message>
-        <source>Switch between all activity, one month and the search results</source>
-        <translation>すべての入出金・月別・検索結果を切り替えます</translation>
     </message>
     <message>
         <source>Order</source>
         <translation>並び順</translation>
     </message>
     <message>
-        <source>Show the list oldest first or newest first</source>
-        <translation>古い順と新しい順を切り替えます</translation>
-    </message>
-    <message>
         <source>Month</source>
         <translation>月指定</translation>
-    </message>
-    <message>
-        <source>Show the entries of a month</source>
-        <translation>指定した月の明細を表示します</translation>
     </message>
     <message>
         <source>Previous</source>
         <translation>前の月</translation>
     </message>
     <message>
-        <source>Show the previous month</source>
-        <translation>前の月を表示します</translation>
-    </message>
-    <message>
         <source>Next</source>
         <translation>次の月</translation>
-    </message>
-    <message>
-        <source>Show the next month</source>
-        <translation>次の月を表示します</translation>
     </message>
     <message>
         <source>Mark</source>
         <translation>マーク</translation>
     </message>
     <message>
-        <source>Mark or unmark the selected entry</source>
-        <translation>選択した明細のマークを付け外しします</translation>
-    </message>
-    <message>
         <source>Search</source>
         <translation>検索</translation>
-    </message>
-    <message>
-        <source>Find entries by a keyword</source>
-        <translation>キーワードで明細を探します</translation>
     </message>
     <message>
         <source>Preferences</source>
         <translation>環境設定</translation>
     </message>
     <message>
-        <source>Show the preferences</source>
-        <translation>環境設定を表示します</translation>
+        <source>Choose Bank</source>
+        <translation>銀行の選択</translation>
+    </message>
+    <message>
+        <source>Import Statement File</source>
+        <translation>明細ファイルの読み込み</translation>
+    </message>
+    <message>
+        <source>Save List as CSV</source>
+        <translation>リストを CSV で保存</translation>
+    </message>
+    <message>
+        <source>Delete Entry</source>
+        <translation>明細の削除</translation>
+    </message>
+    <message>
+        <source>Delete All Entries</source>
+        <translation>すべての明細を削除</translation>
+    </message>
+    <message>
+        <source>Switch List</source>
+        <translation>リストの切り替え</translation>
+    </message>
+    <message>
+        <source>Reverse Order</source>
+        <translation>並び順の反転</translation>
+    </message>
+    <message>
+        <source>Show a Month</source>
+        <translation>月を指定して表示</translation>
+    </message>
+    <message>
+        <source>Previous Month</source>
+        <translation>前の月へ</translation>
+    </message>
+    <message>
+        <source>Next Month</source>
+        <translation>次の月へ</translation>
+    </message>
+    <message>
+        <source>Mark Entry</source>
+        <translation>明細のマーク</translation>
+    </message>
+    <message>
+        <source>Search Entries</source>
+        <translation>明細の検索</translation>
+    </message>
+    <message>
+        <source>Show Preferences</source>
+        <translation>環境設定を表示</translation>
     </message>
 </context>
 <context>

@@ -128,59 +128,48 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
 
 BankbookWindow::~BankbookWindow() = default;
 
-QAction *BankbookWindow::addCommand(const QString &identifier, const QString &labelKey,
-                                    const QString &toolTipKey, const QString &iconName,
-                                    void (BankbookWindow::*slot)())
-{
-    auto *action = new QAction(iconFor(iconName), text(labelKey), this);
-    action->setObjectName(identifier);
-    action->setToolTip(text(toolTipKey));
-    action->setStatusTip(text(toolTipKey));
-    action->setData(identifier);
-    if (slot)
-        connect(action, &QAction::triggered, this, slot);
-    m_actions.insert(identifier, action);
-    return action;
-}
-
 void BankbookWindow::buildToolBar()
 {
-    addCommand(QStringLiteral("select_bank"), QStringLiteral("Bank"), QStringLiteral("SelectBank"),
-               QStringLiteral("select_bank"), &BankbookWindow::selectBank);
-    addCommand(QStringLiteral("import_balance"), QStringLiteral("Import"),
-               QStringLiteral("ImportBalance"), QStringLiteral("import_balance"),
-               &BankbookWindow::importBalance);
-    addCommand(QStringLiteral("save_balance"), QStringLiteral("SaveInfo"),
-               QStringLiteral("SaveBalance"), QStringLiteral("save_balance"),
-               &BankbookWindow::saveBalance);
-    addCommand(QStringLiteral("delete_balance"), QStringLiteral("Delete"),
-               QStringLiteral("DeleteBalance"), QStringLiteral("delete_balance"),
-               &BankbookWindow::deleteBalance);
-    addCommand(QStringLiteral("delete_all"), QStringLiteral("DeleteAll"),
-               QStringLiteral("DeleteAllBalance"), QStringLiteral("delete_all"),
-               &BankbookWindow::deleteAllBalance);
-    addCommand(QStringLiteral("list"), QStringLiteral("List"), QStringLiteral("SwitchList"),
-               QStringLiteral("switch_list"), &BankbookWindow::switchListContents);
-    addCommand(QStringLiteral("list_order"), QStringLiteral("ListOrder"),
-               QStringLiteral("ChangeListOrder"), QStringLiteral("list_order"),
-               &BankbookWindow::changeListOrder);
-    addCommand(QStringLiteral("change_month"), QStringLiteral("ChangeMonth"),
-               QStringLiteral("ChangeMonthList"), QStringLiteral("change_month"),
-               &BankbookWindow::changeMonthList);
-    addCommand(QStringLiteral("move_prev_month"), QStringLiteral("PrevMonth"),
-               QStringLiteral("MovePrevMonth"), QStringLiteral("move_prev_month"),
-               &BankbookWindow::movePrevMonth);
-    addCommand(QStringLiteral("move_next_month"), QStringLiteral("NextMonth"),
-               QStringLiteral("MoveNextMonth"), QStringLiteral("move_next_month"),
-               &BankbookWindow::moveNextMonth);
-    addCommand(QStringLiteral("mark_balance"), QStringLiteral("Mark"),
-               QStringLiteral("MarkBalance"), QStringLiteral("mark_balance"),
-               &BankbookWindow::markBalance);
-    addCommand(QStringLiteral("search"), QStringLiteral("Search"), QStringLiteral("SearchBalance"),
-               QStringLiteral("search"), &BankbookWindow::searchBalance);
-    addCommand(QStringLiteral("preferences"), QStringLiteral("Preferences"),
-               QStringLiteral("ShowPreferences"), QStringLiteral("preferences"),
-               &BankbookWindow::showPreferences);
+    struct Command {
+        const char16_t *identifier, *labelKey, *toolTipKey, *icon;
+        void (BankbookWindow::*slot)();
+    };
+    // Moriva's own toolbar items, in the order they are made.
+    static const Command commands[] = {
+        {u"select_bank", u"Bank", u"SelectBank", u"select_bank", &BankbookWindow::selectBank},
+        {u"import_balance", u"Import", u"ImportBalance", u"import_balance",
+         &BankbookWindow::importBalance},
+        {u"save_balance", u"SaveInfo", u"SaveBalance", u"save_balance",
+         &BankbookWindow::saveBalance},
+        {u"delete_balance", u"Delete", u"DeleteBalance", u"delete_balance",
+         &BankbookWindow::deleteBalance},
+        {u"delete_all", u"DeleteAll", u"DeleteAllBalance", u"delete_all",
+         &BankbookWindow::deleteAllBalance},
+        {u"list", u"List", u"SwitchList", u"switch_list", &BankbookWindow::switchListContents},
+        {u"list_order", u"ListOrder", u"ChangeListOrder", u"list_order",
+         &BankbookWindow::changeListOrder},
+        {u"change_month", u"ChangeMonth", u"ChangeMonthList", u"change_month",
+         &BankbookWindow::changeMonthList},
+        {u"move_prev_month", u"PrevMonth", u"MovePrevMonth", u"move_prev_month",
+         &BankbookWindow::movePrevMonth},
+        {u"move_next_month", u"NextMonth", u"MoveNextMonth", u"move_next_month",
+         &BankbookWindow::moveNextMonth},
+        {u"mark_balance", u"Mark", u"MarkBalance", u"mark_balance", &BankbookWindow::markBalance},
+        {u"search", u"Search", u"SearchBalance", u"search", &BankbookWindow::searchBalance},
+        {u"preferences", u"Preferences", u"ShowPreferences", u"preferences",
+         &BankbookWindow::showPreferences},
+    };
+    for (const Command &command : commands) {
+        const QString identifier = QString::fromUtf16(command.identifier);
+        auto *action = new QAction(iconFor(QString::fromUtf16(command.icon)),
+                                   text(command.labelKey), this);
+        action->setObjectName(identifier);
+        action->setToolTip(text(command.toolTipKey));
+        action->setStatusTip(text(command.toolTipKey));
+        action->setData(identifier);
+        connect(action, &QAction::triggered, this, command.slot);
+        m_actions.insert(identifier, action);
+    }
 
     // The standard items' commands.
     QAction *print = new QAction(iconFor(QStringLiteral("print")), tr("Print"), this);
@@ -597,7 +586,7 @@ void BankbookWindow::restoreLayout()
     restoreGeometry(settings.value(QStringLiteral("BankbookWindow/geometry")).toByteArray());
     const QByteArray header = settings.value(QStringLiteral("BankbookWindow/columns")).toByteArray();
     if (header.isEmpty() || !m_table->horizontalHeader()->restoreState(header)) {
-        const int widths[] = {96, 76, 300, 100, 100, 110, 200};
+        const int widths[] = {96, 76, 270, 100, 100, 110, 160};
         for (int c = 0; c < BankbookTableModel::ColumnCount; ++c)
             m_table->setColumnWidth(c, widths[c]);
     }

@@ -84,9 +84,6 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    QAction *addCommand(const QString &identifier, const QString &labelKey,
-                        const QString &toolTipKey, const QString &iconName,
-                        void (BankbookWindow::*slot)());
     void buildMenus();
     void buildToolBar();
     std::pair<QString, QIcon> describeToolbarItem(const QString &identifier) const;

@@ -115,7 +115,12 @@ ToolbarCustomizeDialog::ToolbarCustomizeDialog(const QStringList &arrangement, D
     for (const QString &id : ToolbarItems::allowedItems())
         m_available->addItem(makeItem(id));
     setArrangement(arrangement);
-    resize(560, 420);
+    for (QListWidget *list : {m_available, m_toolbar}) {
+        list->setIconSize(QSize(24, 24));
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setTextElideMode(Qt::ElideRight);
+    }
+    resize(600, 480);
 }
 
 QListWidgetItem *ToolbarCustomizeDialog::makeItem(const QString &identifier) const

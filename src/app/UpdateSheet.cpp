@@ -2,7 +2,9 @@
 
 #include "UpdateChecker.h"
 
+#include <QApplication>
 #include <QDesktopServices>
+#include <QHBoxLayout>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QPushButton>
@@ -19,7 +21,15 @@ UpdateSheet::UpdateSheet(UpdateChecker *checker, QWidget *parent)
     m_message->setObjectName(QStringLiteral("updateMessage"));
     m_message->setTextFormat(Qt::PlainText); // the published text is never markup
     m_message->setWordWrap(true);
-    m_message->setMinimumWidth(320);
+    m_message->setMinimumWidth(340);
+    auto *icon = new QLabel(this);
+    icon->setPixmap(QApplication::windowIcon().pixmap(64, 64));
+    icon->setAlignment(Qt::AlignTop);
+    auto *title = new QLabel(tr("Software Update"), this);
+    QFont bold = title->font();
+    bold.setBold(true);
+    bold.setPointSizeF(bold.pointSizeF() * 1.15);
+    title->setFont(bold);
 
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *page = buttons->addButton(tr("Moriva Page"), QDialogButtonBox::ActionRole);
@@ -35,8 +45,17 @@ UpdateSheet::UpdateSheet(UpdateChecker *checker, QWidget *parent)
             [] { QDesktopServices::openUrl(UpdateChecker::homePageUrl()); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
 
+    auto *text = new QVBoxLayout;
+    text->addWidget(title);
+    text->addWidget(m_message);
+    text->addStretch();
+    auto *top = new QHBoxLayout;
+    top->addWidget(icon);
+    top->addSpacing(8);
+    top->addLayout(text, 1);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_message);
+    layout->addLayout(top);
+    layout->addSpacing(8);
     layout->addWidget(buttons);
 
     connect(m_checker, &UpdateChecker::finished, this, [this](const VersionCheck::Outcome &o) {
