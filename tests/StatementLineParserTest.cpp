@@ -50,6 +50,33 @@ private slots:
         QCOMPARE(fieldsOf(line), fields);
     }
 
+    // Numbers read as if their quotation marks were gone, up to the first other character.
+    void numbers_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("value");
+        QTest::newRow("bare") << u"1500"_s << 1500;
+        QTest::newRow("quoted") << u"\"1500\""_s << 1500;
+        QTest::newRow("quote inside") << u"12\"3"_s << 123;
+        QTest::newRow("quoted, then more digits") << u"\"12\"3"_s << 123;
+        QTest::newRow("stops at a letter") << u"12a3"_s << 12;
+        QTest::newRow("stops at a comma kept in quotes") << u"\"1,500\""_s << 1;
+        QTest::newRow("leading blanks and sign") << u"  -42"_s << -42;
+        QTest::newRow("plus sign") << u"+7"_s << 7;
+        QTest::newRow("ten digits") << u"1234567890"_s << 1234567890;
+        QTest::newRow("clamped high") << u"99999999999"_s << 2147483647;
+        QTest::newRow("clamped low") << u"-99999999999"_s << int(-2147483648LL);
+        QTest::newRow("no digits") << u"abc"_s << 0;
+        QTest::newRow("empty quotes") << u"\"\""_s << 0;
+        QTest::newRow("full-width digits are no digits") << u"１２"_s << 0;
+    }
+    void numbers()
+    {
+        QFETCH(QString, field);
+        QFETCH(int, value);
+        QCOMPARE(intValue(field), value);
+    }
+
     void outcomes_data()
     {
         QTest::addColumn<int>("bank");

@@ -54,8 +54,36 @@ bool isEmptyAfterQuotationRemoval(QStringView text)
     return true;
 }
 
+// The usual field: digits, bare or in quotation marks. Answers false for anything else, which
+// the general reading below handles.
+static bool plainDigits(QStringView text, int *value)
+{
+    const qsizetype n = text.size();
+    const bool quoted = n > 0 && text[0] == u'"';
+    qsizetype i = quoted ? 1 : 0;
+    const qsizetype start = i;
+    int v = 0;
+    for (; i < n && i - start < 9; ++i) {
+        const unsigned digit = unsigned(text[i].unicode()) - u'0';
+        if (digit > 9)
+            break;
+        v = v * 10 + int(digit);
+    }
+    if (i == start)
+        return false;
+    const bool ended = i == n || (quoted && i == n - 1 && text[i] == u'"')
+                       || (text[i] != u'"' && (unsigned(text[i].unicode()) - u'0') > 9);
+    if (!ended)
+        return false;
+    *value = v;
+    return true;
+}
+
 int intValue(QStringView text)
 {
+    int fast;
+    if (plainDigits(text, &fast))
+        return fast;
     qsizetype i = 0;
     const qsizetype n = text.size();
     const auto skipQuotes = [&] {

@@ -21,6 +21,9 @@
 // the duplicate index, begun at the file's first entry.
 struct Controller::ImportSession {
     bool indexSession = false;
+    // The ledger held nothing when the file was opened: no line can be a duplicate, and the
+    // index is built when the next import needs it.
+    bool intoEmptyLedger = false;
     int added = 0;
     int duplicates = 0;
     int rejected = 0;
@@ -295,14 +298,12 @@ void Controller::parseContents(QStringView text, int bank)
     if (ownSession)
         m_session = std::make_unique<ImportSession>();
     if (m_hasLedger && mBankbookInfoArray.isEmpty()) {
-        // A first import: make room once rather than growing line by line. Counting the line
-        // feeds is cheap next to growing a million-entry index step by step.
+        // A first import: make room once rather than growing line by line.
         const qsizetype lines =
             std::count(text.utf16(), text.utf16() + text.size(), char16_t(u'\n')) + 1;
         mBankbookInfoArray.reserve(lines);
-        ensureDuplicateIndex();
-        if (m_duplicates.size() == 0)
-            m_duplicates.reserve(lines);
+        m_session->intoEmptyLedger = true;
+        m_duplicates.invalidate();
     }
     forEachStatementLine(text, [this, bank](QStringView line) { parseLine(line, bank); });
     if (ownSession)
@@ -346,6 +347,11 @@ bool Controller::parseLine(QStringView line, int bank)
     case LineOutcome::Entry: {
         if (!m_hasLedger)
             break;
+        if (session.intoEmptyLedger) {
+            mBankbookInfoArray.append(parsed.entry);
+            ++session.added;
+            break;
+        }
         ensureDuplicateIndex();
         if (!session.indexSession) {
             m_duplicates.beginSession();
