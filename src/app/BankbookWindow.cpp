@@ -422,48 +422,45 @@ void BankbookWindow::saveBalance()
     dialog->open();
 }
 
+void BankbookWindow::confirmDeletion(const QString &name, QStringView messageKey,
+                                     QStringView deleteKey, const QString &deleteName,
+                                     std::function<void()> onDelete)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"), text(messageKey),
+                                QMessageBox::NoButton, this);
+    box->setObjectName(name);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    // The button that keeps the data is the default, and Escape means it too.
+    QPushButton *keep = box->addButton(text(u"DontDelete"), QMessageBox::RejectRole);
+    QPushButton *remove = box->addButton(text(deleteKey), QMessageBox::DestructiveRole);
+    keep->setObjectName(QStringLiteral("dontDelete"));
+    remove->setObjectName(deleteName);
+    box->setDefaultButton(keep);
+    box->setEscapeButton(keep);
+    connect(box, &QMessageBox::buttonClicked, this,
+            [remove, onDelete](QAbstractButton *button) {
+                if (button == remove)
+                    onDelete();
+            });
+    box->open();
+}
+
 void BankbookWindow::deleteBalance()
 {
     if (!m_controller->validateToolbarItem(u"delete_balance", m_table->selectedRow() >= 0))
         return;
-    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"),
-                                text(u"SureDeleteSelectedInfo"), QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("deleteSelectedSheet"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    QPushButton *keep = box->addButton(text(u"DontDelete"), QMessageBox::RejectRole);
-    QPushButton *remove = box->addButton(text(u"Delete"), QMessageBox::DestructiveRole);
-    keep->setObjectName(QStringLiteral("dontDelete"));
-    remove->setObjectName(QStringLiteral("delete"));
-    box->setDefaultButton(keep);
-    box->setEscapeButton(keep);
-    connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton *button) {
-        if (button == remove)
-            m_controller->deleteBalanceInfoItem(m_table->selectedRow());
-    });
-    box->open();
+    confirmDeletion(QStringLiteral("deleteSelectedSheet"), u"SureDeleteSelectedInfo", u"Delete",
+                    QStringLiteral("delete"),
+                    [this] { m_controller->deleteBalanceInfoItem(m_table->selectedRow()); });
 }
 
 void BankbookWindow::deleteAllBalance()
 {
     if (!m_controller->validateToolbarItem(u"delete_all", false))
         return;
-    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"), text(u"SureDeleteAllInfo"),
-                                QMessageBox::NoButton, this);
-    box->setObjectName(QStringLiteral("deleteAllSheet"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    QPushButton *keep = box->addButton(text(u"DontDelete"), QMessageBox::RejectRole);
-    QPushButton *remove = box->addButton(text(u"DeleteAll"), QMessageBox::DestructiveRole);
-    keep->setObjectName(QStringLiteral("dontDelete"));
-    remove->setObjectName(QStringLiteral("deleteAll"));
-    box->setDefaultButton(keep);
-    box->setEscapeButton(keep);
-    connect(box, &QMessageBox::buttonClicked, this, [this, remove](QAbstractButton *button) {
-        if (button == remove)
-            m_controller->deleteAllBalance();
-    });
-    box->open();
+    confirmDeletion(QStringLiteral("deleteAllSheet"), u"SureDeleteAllInfo", u"DeleteAll",
+                    QStringLiteral("deleteAll"), [this] { m_controller->deleteAllBalance(); });
 }
 
 void BankbookWindow::switchListContents()

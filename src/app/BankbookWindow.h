@@ -6,6 +6,8 @@
 #include <QIcon>
 #include <QMainWindow>
 
+#include <functional>
+
 class BankbookTableModel;
 class PreferencesWindow;
 class QPagedPaintDevice;
@@ -88,6 +90,9 @@ private:
     void buildToolBar();
     std::pair<QString, QIcon> describeToolbarItem(const QString &identifier) const;
     void applyWindowStyle(int style);
+    // A delete confirmation sheet; onDelete runs only for its delete button.
+    void confirmDeletion(const QString &name, QStringView messageKey, QStringView deleteKey,
+                         const QString &deleteName, std::function<void()> onDelete);
     void refreshTitleAndStatus();
     void restoreLayout();
     void saveLayout();
