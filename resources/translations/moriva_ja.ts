@@ -125,6 +125,20 @@
         <source>Stay Open</source>
         <translation>終了しない</translation>
     </message>
+    <message>
+        <source>This bank's ledger is not open.</source>
+        <translation>この銀行の通帳は開かれていません。</translation>
+    </message>
+    <message>
+        <source>No entries yet.
+Import a JNB or eBANK statement file (%1), or drop it here.</source>
+        <translation>明細はまだありません。
+JNB または eBANK の明細ファイルを読み込むか（%1）、ここにドロップしてください。</translation>
+    </message>
+    <message>
+        <source>No entries in this month.</source>
+        <translation>この月の明細はありません。</translation>
+    </message>
 </context>
 <context>
     <name>ChangeMonthSheet</name>

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPainter>
 
 BankbookTableView::BankbookTableView(QWidget *parent)
     : QTableView(parent)
@@ -36,6 +37,27 @@ int BankbookTableView::selectedRow() const
             return r.row();
     }
     return rows.last().row();
+}
+
+void BankbookTableView::setPlaceholderText(const QString &text)
+{
+    if (m_placeholder == text)
+        return;
+    m_placeholder = text;
+    viewport()->update();
+}
+
+void BankbookTableView::paintEvent(QPaintEvent *event)
+{
+    QTableView::paintEvent(event);
+    if (m_placeholder.isEmpty() || !model() || model()->rowCount() > 0)
+        return;
+    QPainter painter(viewport());
+    QColor colour = palette().color(QPalette::Text);
+    colour.setAlphaF(0.55);
+    painter.setPen(colour);
+    const QRect area = viewport()->rect().adjusted(40, 40, -40, -40);
+    painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
 }
 
 void BankbookTableView::mousePressEvent(QMouseEvent *event)

@@ -19,16 +19,21 @@ public:
     int menuActionColumn() const { return m_menuActionColumn; }
     // The selected row, -1 when none.
     int selectedRow() const;
+    // Shown in the middle of the table while it has no rows.
+    void setPlaceholderText(const QString &text);
+    QString placeholderText() const { return m_placeholder; }
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void openMenuAt(const QPoint &viewportPos, const QPoint &globalPos);
 
     QMenu *m_menu = nullptr;
+    QString m_placeholder;
     int m_menuActionRow = 0;
     int m_menuActionColumn = 0;
 };

@@ -350,7 +350,20 @@ void BankbookWindow::refreshTitleAndStatus()
     setWindowTitle(m_controller->windowTitle());
     m_bankName->setText(StatusTexts::bankName(m_controller->openBank()));
     m_totals->setText(StatusTexts::totals(totalsOf(m_controller->shownList())));
+    m_table->setPlaceholderText(placeholderText());
     updateActions();
+}
+
+QString BankbookWindow::placeholderText() const
+{
+    if (!m_controller->hasLedger())
+        return tr("This bank's ledger is not open.");
+    if (!m_controller->hasEntries())
+        return tr("No entries yet.\nImport a JNB or eBANK statement file (%1), or drop it here.")
+            .arg(QKeySequence(QKeySequence::Open).toString(QKeySequence::NativeText));
+    if (m_controller->listMode() == Controller::MonthlyList)
+        return tr("No entries in this month.");
+    return QString();
 }
 
 void BankbookWindow::startUp()
@@ -374,7 +387,9 @@ void BankbookWindow::startUp()
 
 ImportReport BankbookWindow::importFile(const QString &path)
 {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const ImportReport report = m_controller->importBankbookFile(path);
+    QGuiApplication::restoreOverrideCursor();
     statusBar()->showMessage(StatusTexts::importSummary(QFileInfo(path).fileName(), report));
     if (report.status == ImportReport::NotStatement)
         showAlertSheet(text(u"InvalBankbookFile"));

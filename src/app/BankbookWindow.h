@@ -94,6 +94,8 @@ private:
     void confirmDeletion(const QString &name, QStringView messageKey, QStringView deleteKey,
                          const QString &deleteName, std::function<void()> onDelete);
     void refreshTitleAndStatus();
+    // What the empty table says: why it is empty and what to do.
+    QString placeholderText() const;
     void restoreLayout();
     void saveLayout();
     // Writes the preferences and the ledger; asks what to do when that fails.

@@ -15,6 +15,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Moriva"));
     QApplication::setApplicationName(QStringLiteral("Moriva"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Moriva"));
     QApplication::setApplicationVersion(QStringLiteral(MORIVA_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("moriva"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("moriva"),
