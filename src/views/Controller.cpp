@@ -273,11 +273,12 @@ ImportReport Controller::importBankbookText(const QString &path, const QString &
         report.duplicates = m_session->duplicates;
         report.rejected = m_session->rejected;
         m_session.reset();
-        // Only a file that was read changes the ledger; a refused one leaves its order alone.
-        sortBalanceInfoItems(mBankbookInfoArray, mPrefs_ListOrderRule);
-        if (mPrefs_BankbookTableViewKind == MonthlyList)
-            setupMonthlyArrayInfo();
     }
+    // Every file that gave text leaves the ledger in the order of the rule, also one that was
+    // refused; the monthly list follows the ledger.
+    sortBalanceInfoItems(mBankbookInfoArray, mPrefs_ListOrderRule);
+    if (mPrefs_BankbookTableViewKind == MonthlyList)
+        setupMonthlyArrayInfo();
     emit reloadRequested();
     return report;
 }
