@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
     <name>BankbookTableModel</name>
@@ -48,10 +49,6 @@
     <message>
         <source>Arrange the toolbar</source>
         <translation>ツールバーの項目を並べ替える</translation>
-    </message>
-    <message>
-        <source>Show Toolbar</source>
-        <translation>ツールバーを表示</translation>
     </message>
     <message>
         <source>Separator</source>
@@ -126,7 +123,7 @@
         <translation>終了しない</translation>
     </message>
     <message>
-        <source>This bank's ledger is not open.</source>
+        <source>This bank&apos;s ledger is not open.</source>
         <translation>この銀行の通帳は開かれていません。</translation>
     </message>
     <message>
@@ -372,7 +369,7 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
 <context>
     <name>StringTable</name>
     <message>
-        <source>This file is not a bank statement that Moriva knows. JNB statement files have "NBG" in their path, eBANK statement files "eBANK".</source>
+        <source>This file is not a bank statement that Moriva knows. JNB statement files have &quot;NBG&quot; in their path, eBANK statement files &quot;eBANK&quot;.</source>
         <translation>このファイルは Moriva が扱える銀行の明細ではありません。JNB の明細ファイルはパスに「NBG」を、eBANK の明細ファイルは「eBANK」を含みます。</translation>
     </message>
     <message>
@@ -388,7 +385,7 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>選択した明細を通帳から削除しますか？ この操作は取り消せません。</translation>
     </message>
     <message>
-        <source>Delete every entry of this bank's ledger? This cannot be undone.</source>
+        <source>Delete every entry of this bank&apos;s ledger? This cannot be undone.</source>
         <translation>この銀行の通帳の明細をすべて削除しますか？ この操作は取り消せません。</translation>
     </message>
     <message>
@@ -400,7 +397,7 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>すべて削除</translation>
     </message>
     <message>
-        <source>Don't Delete</source>
+        <source>Don&apos;t Delete</source>
         <translation>削除しない</translation>
     </message>
     <message>

@@ -189,7 +189,6 @@ void BankbookWindow::buildToolBar()
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_toolBar->setMovable(false);
     m_toolBar->setIconSize(QSize(24, 24));
-    m_toolBar->toggleViewAction()->setText(tr("Show Toolbar"));
     const QSettings settings = windowSettings();
     const QVariant stored = settings.value(QStringLiteral("MorivaToolToolbar"));
     setToolbarArrangement(ToolbarItems::sanitized(stored.toStringList(), stored.isValid()));

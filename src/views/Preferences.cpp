@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QSettings>
 
-
 Preferences Preferences::read()
 {
     const QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Moriva"),
