@@ -179,20 +179,20 @@ Result run(qint64 lines, bool quoted, bool cp932, const QString &workDir)
     {
         Controller controller;
         controller.setDataFolderPath(dataDir);
-        controller.setupPreferences(Preferences{});
-        if (!controller.searchingApplicationSupportDirectory()) {
+        controller.setPreferences(Preferences{});
+        if (!controller.openDataFolder()) {
             fail(r, QStringLiteral("no data folder at %1").arg(dataDir));
             return r;
         }
-        controller.openCurrentBankbookInfoArchive();
-        if (!controller.hasLedger()) {
-            fail(r, QStringLiteral("the ledger did not open: %1").arg(controller.archiveError()));
+        controller.openLedger();
+        if (!controller.ledger().isOpen()) {
+            fail(r, QStringLiteral("the ledger did not open: %1").arg(controller.ledger().error()));
             return r;
         }
 
         Stopwatch timer;
         timer.start();
-        ImportReport report = controller.importBankbookFile(statementPath);
+        ImportReport report = controller.importFile(statementPath);
         r.importMs = timer.wallMs();
         r.importCpuMs = timer.cpuMs();
         r.added = report.added;
@@ -207,7 +207,7 @@ Result run(qint64 lines, bool quoted, bool cp932, const QString &workDir)
         r.rssPerEntryImported = double(imported.rss - before.rss) / double(lines);
 
         timer.start();
-        report = controller.importBankbookFile(statementPath);
+        report = controller.importFile(statementPath);
         r.reimportMs = timer.wallMs();
         r.reimportCpuMs = timer.cpuMs();
         r.duplicates = report.duplicates;
@@ -218,24 +218,24 @@ Result run(qint64 lines, bool quoted, bool cp932, const QString &workDir)
 
         QString error;
         timer.start();
-        if (!controller.saveBankbookInfoArchive(&error))
+        if (!controller.saveLedger(&error))
             fail(r, QStringLiteral("save failed: %1").arg(error));
         r.saveMs = timer.wallMs();
         r.saveCpuMs = timer.cpuMs();
-        r.archiveBytes = QFileInfo(controller.bankbookFilePath()).size();
+        r.archiveBytes = QFileInfo(controller.ledger().filePath()).size();
 
         controller.closeLedger();
         EntryTextCache::instance().clear();
         const Memory closed = memoryNow();
         timer.start();
-        controller.openCurrentBankbookInfoArchive();
+        controller.openLedger();
         r.loadMs = timer.wallMs();
         r.loadCpuMs = timer.cpuMs();
         r.loaded = int(controller.ledger().size());
-        if (!controller.hasLedger() || r.loaded != lines)
+        if (!controller.ledger().isOpen() || r.loaded != lines)
             fail(r, QStringLiteral("load gave %1 entries: %2")
                         .arg(r.loaded)
-                        .arg(controller.archiveError()));
+                        .arg(controller.ledger().error()));
         const Memory loaded = memoryNow();
         r.heapPerEntryLoaded = double(loaded.heap - closed.heap) / double(lines);
         r.rssPerEntryLoaded = double(loaded.rss - closed.rss) / double(lines);
@@ -245,12 +245,12 @@ Result run(qint64 lines, bool quoted, bool cp932, const QString &workDir)
         r.sortAscendingMs = 1e300;
         for (int i = 0; i < 3; ++i) {
             timer.start();
-            controller.changeListOrder();
+            controller.reverseOrder();
             const double first = timer.wallMs();
             timer.start();
-            controller.changeListOrder();
+            controller.reverseOrder();
             const double second = timer.wallMs();
-            const bool firstWasDescending = controller.listOrderRule() == OrderAscending;
+            const bool firstWasDescending = controller.view().order() == Qt::AscendingOrder;
             r.sortDescendingMs =
                 std::min(r.sortDescendingMs, firstWasDescending ? first : second);
             r.sortAscendingMs = std::min(r.sortAscendingMs, firstWasDescending ? second : first);
@@ -258,8 +258,8 @@ Result run(qint64 lines, bool quoted, bool cp932, const QString &workDir)
 
         const QString hit = StatementGenerator::keywordHittingAboutOnePercent();
         const QString miss = StatementGenerator::keywordHittingNothing();
-        r.searchHitMs = bestMs(3, [&] { r.searchHits = controller.searchBalance(hit); });
-        r.searchMissMs = bestMs(3, [&] { r.searchMisses = controller.searchBalance(miss); });
+        r.searchHitMs = bestMs(3, [&] { r.searchHits = controller.search(hit); });
+        r.searchMissMs = bestMs(3, [&] { r.searchMisses = controller.search(miss); });
         if (r.searchHits == 0 || r.searchMisses != 0)
             fail(r, QStringLiteral("search found %1 and %2").arg(r.searchHits).arg(r.searchMisses));
 

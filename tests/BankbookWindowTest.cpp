@@ -246,7 +246,7 @@ private slots:
         QCOMPARE(m_app.window->bankNameField()->text(), u"eBANK"_s);
         const QByteArray jnbArchive = readTestFile(m_home.archive(1));
         QVERIFY(!jnbArchive.isEmpty());
-        const QList<BalanceInfoItemPtr> ebankLedger = m_app.controller->ledger();
+        const QList<LedgerEntryPtr> ebankLedger = m_app.controller->ledger();
         QCOMPARE(ebankLedger.size(), byImport ? 1 : 0);
 
         // The search list still holds the JNB hit; acting on it changes neither ledger.
@@ -260,7 +260,7 @@ private slots:
             QVERIFY(!m_app.markedAt(0));
         }
         QCOMPARE(m_app.controller->ledger(), ebankLedger);
-        for (const BalanceInfoItemPtr &e : ebankLedger)
+        for (const LedgerEntryPtr &e : ebankLedger)
             QVERIFY(!e->successor() && e->marked() == 0);
 
         // The activity list is the eBANK ledger alone.

@@ -324,22 +324,22 @@ void CliTest::exportUsesTheStoredEncoding()
 void CliTest::listJsonCarriesEveryField()
 {
     // An entry whose every field differs from its default, kept as the app keeps it.
-    BalanceInfoItemPtr entry = BalanceInfoItem::create();
-    entry->setOperationYear(2026);
-    entry->setOperationMonth(2);
-    entry->setOperationDay(28);
-    entry->setOperationHour(23);
-    entry->setOperationMinute(59);
-    entry->setOperationSecond(58);
-    entry->setOperationOrder(7);
+    LedgerEntryPtr entry = LedgerEntry::create();
+    entry->setYear(2026);
+    entry->setMonth(2);
+    entry->setDay(28);
+    entry->setHour(23);
+    entry->setMinute(59);
+    entry->setSecond(58);
+    entry->setOrderNumber(7);
     entry->setPayment(1200);
     entry->setDeposit(3);
     entry->setBalance(45678);
     entry->setSummaryKind(2);
     entry->setStatus(1);
     entry->setMarked(1);
-    entry->setOperationDate(u"2026/02/28"_s);
-    entry->setOperationTime(u"23:59:58"_s);
+    entry->setDate(u"2026/02/28"_s);
+    entry->setTime(u"23:59:58"_s);
     entry->setPaymentPrice(u"1,200円"_s);
     entry->setDepositPrice(u"3円"_s);
     entry->setBalancePrice(u"45,678円"_s);

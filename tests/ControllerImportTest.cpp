@@ -105,8 +105,8 @@ private slots:
         ImportReport r = import(u"NBG/b.csv"_s, jnbFile({line, line, line}));
         QCOMPARE((QList<int>{r.added, r.duplicates}), (QList<int>{1, 2}));
         // A deleted entry is no longer known: its line comes back.
-        QVERIFY(c->deleteBalanceInfoItem(3));
-        QVERIFY(c->deleteBalanceInfoItem(0));
+        QVERIFY(c->deleteLedgerEntry(3));
+        QVERIFY(c->deleteLedgerEntry(0));
         r = import(u"NBG/a.csv"_s, file);
         QCOMPARE((QList<int>{r.added, r.duplicates}), (QList<int>{1, 2}));
         c->deleteAllBalance();
@@ -129,7 +129,7 @@ private slots:
         const QStringList lines{jnbLine(2026, 5, 1, 1, 2, 3, 4, u"A"_s, 1, 0, 10),
                                 jnbLine(2026, 5, 2, 1, 2, 3, 4, u"B"_s, 0, 1, 11)};
         QCOMPARE(import(u"NBG/lf.csv"_s, jnbFile(lines, u"\n"_s)).added, 2);
-        const QList<BalanceInfoItemPtr> lf = c->ledger();
+        const QList<LedgerEntryPtr> lf = c->ledger();
         c->deleteAllBalance();
         QCOMPARE(import(u"NBG/crlf.csv"_s, jnbFile(lines, u"\r\n"_s)).added, 2);
         for (int i = 0; i < 2; ++i)
@@ -189,7 +189,7 @@ private slots:
         // of neither bank adds nothing, but leaves the ledger in the order of the rule.
         c->switchListContents();
         c->changeListOrder();
-        QList<BalanceInfoItemPtr> expected = c->ledger();
+        QList<LedgerEntryPtr> expected = c->ledger();
         std::reverse(expected.begin(), expected.end());
         r = import(u"other/statement.csv"_s, jnbFile({jnbLine(2026, 1, 3, 0, 0, 0, 0, u"C"_s, 1, 0, 1)}));
         QCOMPARE(r.status, ImportReport::NotStatement);

@@ -17,7 +17,7 @@ class ControllerListsTest : public QObject
     // Ledger indexes of the fixture, oldest first.
     enum { Atm, Amazon, Salary, S, Shop, ShopTwin, NoSummary, AtmFee, LowerAtm, Gas, Note, Count };
 
-    const BalanceInfoItem &ledgerAt(int i) const { return *c->ledger().at(i); }
+    const LedgerEntry &ledgerAt(int i) const { return *c->ledger().at(i); }
     int ledgerIndexOfRow(int row) const
     {
         return c->listMode() == Controller::MonthlyList ? c->searchBankbookInfoArrayForMonthly(row)
@@ -119,7 +119,7 @@ private slots:
     void orderOfMonthlyListOnly()
     {
         showMonth(2026, 3);
-        const QList<BalanceInfoItemPtr> ledger = c->ledger();
+        const QList<LedgerEntryPtr> ledger = c->ledger();
         c->changeListOrder();
         QCOMPARE(c->listOrderRule(), 1);
         QCOMPARE(c->ledger(), ledger);
@@ -183,15 +183,15 @@ private slots:
     {
         QCOMPARE(c->searchBalance(u"ATM"_s), 3);
         c->switchListContents(); // activity
-        QVERIFY(c->deleteBalanceInfoItem(Atm));
+        QVERIFY(c->deleteLedgerEntry(Atm));
         c->switchListContents();
         c->switchListContents();
         QCOMPARE(c->listMode(), int(Controller::SearchList));
-        const BalanceInfoItemPtr first = c->ledger().at(0);
+        const LedgerEntryPtr first = c->ledger().at(0);
         QCOMPARE(ledgerIndexOfRow(0), -1);
         QVERIFY(!c->markBalance(0));
         QVERIFY(!c->setObjectValue(0, u"summary", u"x"_s));
-        QVERIFY(c->deleteBalanceInfoItem(0)); // the row goes
+        QVERIFY(c->deleteLedgerEntry(0)); // the row goes
         QCOMPARE(c->numberOfRows(), 2);
         QCOMPARE(c->ledger().size(), Count - 1);
         QCOMPARE(c->ledger().at(0), first);
@@ -204,11 +204,11 @@ private slots:
             return; // the switch dropped the other bank's hits: no stale rows to act on
         while (c->listMode() != Controller::SearchList)
             c->switchListContents();
-        const BalanceInfoItemPtr ebank = c->ledger().at(0);
-        const BalanceInfoItemPtr copy = ebank->makeReplacement();
+        const LedgerEntryPtr ebank = c->ledger().at(0);
+        const LedgerEntryPtr copy = ebank->makeReplacement();
         QVERIFY(!c->markBalance(0));
         QVERIFY(!c->setObjectValue(0, u"summary", u"x"_s));
-        QVERIFY(c->deleteBalanceInfoItem(0));
+        QVERIFY(c->deleteLedgerEntry(0));
         QCOMPARE(c->ledger().size(), 1);
         QCOMPARE(c->ledger().at(0), ebank);
         QVERIFY(ebank->sameRecord(*copy));
@@ -217,25 +217,25 @@ private slots:
 
     void deleting()
     {
-        QVERIFY(c->deleteBalanceInfoItem(Salary));
+        QVERIFY(c->deleteLedgerEntry(Salary));
         QCOMPARE(c->ledger().size(), Count - 1);
         QCOMPARE(ledgerAt(Salary).summary(), u"S"_s);
 
         showMonth(2026, 3);
-        const BalanceInfoItem *s = c->entryAt(0);
-        QVERIFY(c->deleteBalanceInfoItem(0));
+        const LedgerEntry *s = c->entryAt(0);
+        QVERIFY(c->deleteLedgerEntry(0));
         QCOMPARE(c->numberOfRows(), Count - S - 1);
         QCOMPARE(c->ledger().size(), Count - 2);
-        for (const BalanceInfoItemPtr &e : c->ledger())
+        for (const LedgerEntryPtr &e : c->ledger())
             QVERIFY(e.data() != s);
 
         QCOMPARE(c->searchBalance(u"ATM"_s), 3);
-        QVERIFY(c->deleteBalanceInfoItem(1));
+        QVERIFY(c->deleteLedgerEntry(1));
         QCOMPARE(c->numberOfRows(), 2);
         QCOMPARE(c->ledger().size(), Count - 3);
-        for (const BalanceInfoItemPtr &e : c->ledger())
+        for (const LedgerEntryPtr &e : c->ledger())
             QVERIFY(e->details() != u"ATM memo"_s);
-        QVERIFY(!c->deleteBalanceInfoItem(2));
+        QVERIFY(!c->deleteLedgerEntry(2));
 
         c->switchListContents();
         showMonth(2026, 3);

@@ -178,9 +178,9 @@ struct App {
         return out;
     }
     // The ledger entry (not the shown row) with the summary as imported.
-    const BalanceInfoItem *ledgerEntry(const QString &importedSummary) const
+    const LedgerEntry *ledgerEntry(const QString &importedSummary) const
     {
-        for (const BalanceInfoItemPtr &e : controller->ledger()) {
+        for (const LedgerEntryPtr &e : controller->ledger()) {
             if (e->importedSummary() == importedSummary)
                 return e.data();
         }

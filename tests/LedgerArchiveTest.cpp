@@ -14,31 +14,31 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-BalanceInfoItemPtr importedEntry(int day, const QString &summary, int payment, int balance)
+LedgerEntryPtr importedEntry(int day, const QString &summary, int payment, int balance)
 {
-    BalanceInfoItemPtr e = BalanceInfoItem::create();
-    e->setOperationYear(2026);
-    e->setOperationMonth(3);
-    e->setOperationDay(day);
-    e->setOperationHour(9);
-    e->setOperationMinute(5);
-    e->setOperationOrder(day);
+    LedgerEntryPtr e = LedgerEntry::create();
+    e->setYear(2026);
+    e->setMonth(3);
+    e->setDay(day);
+    e->setHour(9);
+    e->setMinute(5);
+    e->setOrderNumber(day);
     e->setPayment(payment);
     e->setBalance(balance);
-    e->setOperationDate(QString::asprintf("2026/03/%02d", day));
-    e->setOperationTime(u"09:05:00"_s);
+    e->setDate(QString::asprintf("2026/03/%02d", day));
+    e->setTime(u"09:05:00"_s);
     e->setSummary(summary);
     e->setImportedSummary(summary);
     return e;
 }
 
-QList<BalanceInfoItemPtr> sampleLedger()
+QList<LedgerEntryPtr> sampleLedger()
 {
-    QList<BalanceInfoItemPtr> items;
+    QList<LedgerEntryPtr> items;
     items << importedEntry(5, u"ＡＴＭ　髙島屋①㈱～"_s, 1500, 800);
     items << importedEntry(6, u"ＡＴＭ　髙島屋①㈱～"_s, 1500, 800); // shares its texts
 
-    BalanceInfoItemPtr edited = importedEntry(7, u"家賃"_s, 85000, -300);
+    LedgerEntryPtr edited = importedEntry(7, u"家賃"_s, 85000, -300);
     edited->setSummary(u"家賃（三月分）"_s);
     edited->setDetails(u"振込先: 大家さん\n二行目"_s);
     edited->setMarked(1);
@@ -49,19 +49,19 @@ QList<BalanceInfoItemPtr> sampleLedger()
     edited->setDepositPrice(u""_s);
     items << edited;
 
-    BalanceInfoItemPtr reserved = importedEntry(8, u"Yahoo!"_s, 0, 2147483647);
-    reserved->setOperationTime(QString()); // eBANK lines have no time
-    reserved->setOperationDate(u"8 March"_s); // not the text the numbers give
-    reserved->setOperationOrder(-2147483647 - 1);
+    LedgerEntryPtr reserved = importedEntry(8, u"Yahoo!"_s, 0, 2147483647);
+    reserved->setTime(QString()); // eBANK lines have no time
+    reserved->setDate(u"8 March"_s); // not the text the numbers give
+    reserved->setOrderNumber(-2147483647 - 1);
     for (int i = 1; i <= 4; ++i)
-        reserved->setDummyString(i, u"予備%1"_s.arg(i));
+        reserved->setReservedText(i, u"予備%1"_s.arg(i));
     reserved->setPicture(0, QByteArray("\x89PNG\0\x01", 6));
     reserved->setPicture(1, QByteArray("")); // empty, but present
     items << reserved;
 
     items << importedEntry(9, QString(), 0, 0);
     items.last()->setPicture(2, QByteArray(""));
-    items.last()->setOperationTime(u"25:61:61"_s);
+    items.last()->setTime(u"25:61:61"_s);
     return items;
 }
 
@@ -79,13 +79,13 @@ private slots:
 
     void roundTrip_data()
     {
-        QTest::addColumn<QList<BalanceInfoItemPtr>>("items");
-        QTest::newRow("no entries") << QList<BalanceInfoItemPtr>();
+        QTest::addColumn<QList<LedgerEntryPtr>>("items");
+        QTest::newRow("no entries") << QList<LedgerEntryPtr>();
         QTest::newRow("entries") << sampleLedger();
     }
     void roundTrip()
     {
-        QFETCH(QList<BalanceInfoItemPtr>, items);
+        QFETCH(QList<LedgerEntryPtr>, items);
         QString error;
         QVERIFY2(LedgerArchive::save(path(), items, &error), qPrintable(error));
         const LedgerArchive::LoadResult loaded = LedgerArchive::load(path());

@@ -11,11 +11,11 @@ class LedgerExportTest : public QObject
 {
     Q_OBJECT
 
-    static QList<BalanceInfoItemPtr> listWithSummary(const QString &summary)
+    static QList<LedgerEntryPtr> listWithSummary(const QString &summary)
     {
-        BalanceInfoItemPtr e = BalanceInfoItem::create();
-        e->setOperationDate(u"2026/03/05"_s);
-        e->setOperationTime(u"09:05:00"_s);
+        LedgerEntryPtr e = LedgerEntry::create();
+        e->setDate(u"2026/03/05"_s);
+        e->setTime(u"09:05:00"_s);
         e->setSummary(summary);
         e->setPayment(1500);
         e->setBalance(800);
@@ -39,8 +39,8 @@ private slots:
         QFETCH(QString, summary);
         QFETCH(int, encoding);
         QFETCH(bool, fits);
-        const QList<BalanceInfoItemPtr> list = listWithSummary(summary);
-        const QString text = LedgerExport::exportText(list);
+        const QList<LedgerEntryPtr> list = listWithSummary(summary);
+        const QString text = LedgerExport::csvText(list);
         QCOMPARE(text, u"2026/03/05,09:05:00,"_s + summary + u",1500,0,800,\r"_s);
 
         QTemporaryDir dir;
@@ -51,7 +51,7 @@ private slots:
         previous.close();
 
         QString error;
-        const bool saved = LedgerExport::saveBalanceInfo(path, list, &error,
+        const bool saved = LedgerExport::save(path, list, &error,
                                                          LedgerExport::encodingFromInt(encoding));
         QCOMPARE(saved, fits);
         QFile file(path);

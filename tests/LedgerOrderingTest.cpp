@@ -6,16 +6,16 @@ using Moment = QList<int>; // year, month, day, hour, minute, second, order
 
 namespace {
 
-BalanceInfoItemPtr entryAt(const Moment &m, int tag = 0)
+LedgerEntryPtr entryAt(const Moment &m, int tag = 0)
 {
-    BalanceInfoItemPtr e = BalanceInfoItem::create();
-    e->setOperationYear(m.value(0));
-    e->setOperationMonth(m.value(1));
-    e->setOperationDay(m.value(2));
-    e->setOperationHour(m.value(3));
-    e->setOperationMinute(m.value(4));
-    e->setOperationSecond(m.value(5));
-    e->setOperationOrder(m.value(6));
+    LedgerEntryPtr e = LedgerEntry::create();
+    e->setYear(m.value(0));
+    e->setMonth(m.value(1));
+    e->setDay(m.value(2));
+    e->setHour(m.value(3));
+    e->setMinute(m.value(4));
+    e->setSecond(m.value(5));
+    e->setOrderNumber(m.value(6));
     e->setBalance(tag); // tells entries of one moment apart
     return e;
 }
@@ -60,14 +60,14 @@ private slots:
         QFETCH(Moment, b);
         QFETCH(int, ascending);
         QFETCH(int, descending);
-        const BalanceInfoItemPtr ea = entryAt(a), eb = entryAt(b);
-        QCOMPARE(infoItemSortMethodByOperationDateTime(*ea, *eb, OrderAscending), ascending);
-        QCOMPARE(infoItemSortMethodByOperationDateTime(*eb, *ea, OrderAscending), -ascending);
-        QCOMPARE(infoItemSortMethodByOperationDateTime(*ea, *eb, OrderDescending), descending);
-        QCOMPARE(infoItemSortMethodByOperationDateTime(*eb, *ea, OrderDescending), -descending);
+        const LedgerEntryPtr ea = entryAt(a), eb = entryAt(b);
+        QCOMPARE(compareEntries(*ea, *eb, OrderAscending), ascending);
+        QCOMPARE(compareEntries(*eb, *ea, OrderAscending), -ascending);
+        QCOMPARE(compareEntries(*ea, *eb, OrderDescending), descending);
+        QCOMPARE(compareEntries(*eb, *ea, OrderDescending), -descending);
         // Any other rule: every pair is the same.
-        QCOMPARE(infoItemSortMethodByOperationDateTime(*ea, *eb, 2), 0);
-        QCOMPARE(infoItemSortMethodByOperationDateTime(*ea, *eb, -1), 0);
+        QCOMPARE(compareEntries(*ea, *eb, 2), 0);
+        QCOMPARE(compareEntries(*ea, *eb, -1), 0);
     }
 
     void sortIsStable_data()
@@ -83,14 +83,14 @@ private slots:
         QFETCH(int, rule);
         QFETCH(QList<int>, expected);
         // Tags give the ascending order; equal records keep the order of the list.
-        QList<BalanceInfoItemPtr> items{
+        QList<LedgerEntryPtr> items{
             entryAt({2026, 1, 1, 0, 0, 0, 3}, 5), entryAt({2026, 1, 2, 0, 0, 0, 0}, 6),
             entryAt({2025, 12, 31, 23, 59, 59, 0}, 1), entryAt({2026, 1, 1, 0, 0, 0, 10}, 3),
             entryAt({2026, 1, 1, 0, 0, 0, 0}, 2), entryAt({2026, 1, 2, 0, 0, 0, 0}, 7),
             entryAt({2026, 1, 1, 0, 0, 0, 10}, 4)};
-        sortBalanceInfoItems(items, rule);
+        sortEntries(items, rule);
         QList<int> tags;
-        for (const BalanceInfoItemPtr &e : items)
+        for (const LedgerEntryPtr &e : items)
             tags << e->balance();
         QCOMPARE(tags, expected);
     }

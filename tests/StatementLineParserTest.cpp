@@ -12,7 +12,7 @@ QStringList fieldsOf(const QString &line)
 {
     QStringList out;
     for (QStringView f : splitStatementFields(line))
-        out << stringByTrimmingQuotation(f);
+        out << withoutQuotationMarks(f);
     return out;
 }
 
@@ -112,12 +112,12 @@ private slots:
             "\"800\",\"extra\""_s,
             texts);
         QCOMPARE(parsed.outcome, LineOutcome::Entry);
-        const BalanceInfoItem &e = *parsed.entry;
-        QCOMPARE(e.operationDate(), u"2026/03/05"_s);
-        QCOMPARE(e.operationTime(), u"09:05:00"_s);
-        QCOMPARE((QList<int>{e.operationYear(), e.operationMonth(), e.operationDay(),
-                             e.operationHour(), e.operationMinute(), e.operationSecond(),
-                             e.operationOrder(), e.payment(), e.deposit(), e.balance(), e.marked()}),
+        const LedgerEntry &e = *parsed.entry;
+        QCOMPARE(e.date(), u"2026/03/05"_s);
+        QCOMPARE(e.time(), u"09:05:00"_s);
+        QCOMPARE((QList<int>{e.year(), e.month(), e.day(),
+                             e.hour(), e.minute(), e.second(),
+                             e.orderNumber(), e.payment(), e.deposit(), e.balance(), e.marked()}),
                  (QList<int>{2026, 3, 5, 9, 5, 0, 12, 1500, 0, 800, 0}));
         QCOMPARE(e.summary(), u"AMAZON, INC"_s);
         QCOMPARE(e.importedSummary(), u"AMAZON, INC"_s);
@@ -131,13 +131,13 @@ private slots:
         const ParsedLine parsed =
             parseJnbLine(u"2026,12,31,23,59,59,1,\"\",-700,99999999999,-99999999999"_s, texts);
         QCOMPARE(parsed.outcome, LineOutcome::Entry);
-        const BalanceInfoItem &e = *parsed.entry;
+        const LedgerEntry &e = *parsed.entry;
         QVERIFY(e.summary().isEmpty());
         QCOMPARE(e.payment(), -700);
         QVERIFY(e.paymentPrice().isEmpty());
         QCOMPARE(e.deposit(), 2147483647);
         QCOMPARE(e.balance(), -2147483647 - 1);
-        QCOMPARE(e.operationTime(), u"23:59:59"_s);
+        QCOMPARE(e.time(), u"23:59:59"_s);
     }
 
     void summaryKinds_data()
@@ -183,13 +183,13 @@ private slots:
         QFETCH(QList<int>, numbers);
         const ParsedLine parsed = parseEbankLine(line, texts);
         QCOMPARE(parsed.outcome, LineOutcome::Entry);
-        const BalanceInfoItem &e = *parsed.entry;
-        QCOMPARE((QList<int>{e.operationYear(), e.operationMonth(), e.operationDay(), e.payment(),
+        const LedgerEntry &e = *parsed.entry;
+        QCOMPARE((QList<int>{e.year(), e.month(), e.day(), e.payment(),
                              e.deposit(), e.balance()}),
                  numbers);
         QCOMPARE(e.summary(), line.contains(u"summary") ? u"summary"_s : QString());
-        QCOMPARE(e.operationDate(), QString::asprintf("%d/%02d/%02d", numbers[0], numbers[1], numbers[2]));
-        QVERIFY(e.operationTime().isEmpty());
+        QCOMPARE(e.date(), QString::asprintf("%d/%02d/%02d", numbers[0], numbers[1], numbers[2]));
+        QVERIFY(e.time().isEmpty());
         QCOMPARE(e.paymentPrice(), numbers[3] == 1500 ? u"1,500円"_s : numbers[3] == 5 ? u"5円"_s : QString());
     }
 };

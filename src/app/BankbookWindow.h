@@ -2,31 +2,27 @@
 
 #include "ColourScheme.h"
 
-#include <QHash>
-#include <QIcon>
 #include <QMainWindow>
 
-#include <functional>
-
 class BankbookTableModel;
-class PreferencesWindow;
-class QPagedPaintDevice;
-class UpdateChecker;
-class UpdateSheet;
 class BankbookTableView;
 class ChangeMonthSheet;
 class Controller;
+class PreferencesWindow;
 class QAction;
 class QLabel;
-class QMenu;
+class QPagedPaintDevice;
 class QToolBar;
 class SearchSheet;
 class SelectBankSheet;
+class UpdateChecker;
+class UpdateSheet;
+class WindowActions;
 struct ImportReport;
 
-// Moriva's main window: the ledger table of the current bank, the toolbar and menus that reach
-// every command, the sheets that confirm and ask, and the status bar. Every decision is the
-// controller's; the window shows and asks.
+// Moriva's main window: the ledger table of the current bank, the commands (WindowActions),
+// the sheets that confirm and ask, and the status bar. Every decision is the controller's;
+// the window shows and asks.
 class BankbookWindow : public QMainWindow
 {
     Q_OBJECT
@@ -35,50 +31,46 @@ public:
     explicit BankbookWindow(Controller *controller, QWidget *parent = nullptr);
     ~BankbookWindow() override;
 
-    // After start-up: shows the list, and reports an archive that could not be opened.
+    // After start-up: shows the list, and reports a ledger that could not be opened.
     void startUp();
-    // Imports a statement file as if it had been opened from the Import command.
+    // Imports a statement file as if it had been chosen with the Import command.
     ImportReport importFile(const QString &path);
 
     BankbookTableView *table() const { return m_table; }
-    QToolBar *toolBar() const { return m_toolBar; }
-    // The action of a toolbar item ("import_balance", ...) or of a menu command by its tag.
-    QAction *action(const QString &identifier) const { return m_actions.value(identifier); }
-    QList<QAction *> menuActions() const { return m_menuActions; }
+    WindowActions *actions() const { return m_actions; }
+    QToolBar *toolBar() const;
+    // The action of a toolbar item ("import_balance", "print", ...).
+    QAction *action(const QString &identifier) const;
     QLabel *bankNameField() const { return m_bankName; }
     ColourScheme &colours() { return m_colours; }
     PreferencesWindow *preferencesWindow() const { return m_preferences; }
     UpdateSheet *updateSheet() const { return m_updateSheet; }
-    QStringList toolbarArrangement() const;
-    void setToolbarArrangement(const QStringList &arrangement);
     // Prints the shown list onto the device (a printer or a PDF writer); answers the pages.
     int printTo(QPagedPaintDevice *device);
     // Recomputes which commands are enabled.
     void updateActions();
 
 public slots:
-    void importBalance();
-    void saveBalance();
-    void deleteBalance();
-    void deleteAllBalance();
-    void switchListContents();
-    void changeListOrder();
-    void changeMonthList();
-    void movePrevMonth();
-    void moveNextMonth();
-    void moveThisMonth();
-    void markBalance();
-    void searchBalance();
+    void importStatement();
+    void exportList();
+    void removeSelectedEntry();
+    void removeAllEntries();
+    void switchList();
+    void reverseOrder();
+    void changeMonth();
+    void showPreviousMonth();
+    void showNextMonth();
+    void showThisMonth();
+    void toggleMark();
+    void search();
     void selectBank();
-    void showAlertSheet(const QString &message);
+    void showAlert(const QString &message);
     void showPreferences();
-    void printBalance();
-    void customizeToolbar();
-    void showToolbar();
-    void showAboutUpdateWindow();
+    void print();
+    void showUpdateSheet();
     // At start-up, when asked for: looks for a newer version and opens the update sheet only
     // when one is published.
-    void checkLatestVersionAtStartup();
+    void checkForUpdatesAtStart();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -86,13 +78,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    void buildMenus();
-    void buildToolBar();
-    std::pair<QString, QIcon> describeToolbarItem(const QString &identifier) const;
+    void connectSheets();
     void applyWindowStyle(int style);
-    // A delete confirmation sheet; onDelete runs only for its delete button.
-    void confirmDeletion(const QString &name, QStringView messageKey, QStringView deleteKey,
-                         const QString &deleteName, std::function<void()> onDelete);
     void refreshTitleAndStatus();
     // What the empty table says: why it is empty and what to do.
     QString placeholderText() const;
@@ -104,20 +91,14 @@ private:
     Controller *m_controller;
     BankbookTableModel *m_model;
     BankbookTableView *m_table;
-    QToolBar *m_toolBar = nullptr;
     QLabel *m_bankName;
     QLabel *m_totals;
     ChangeMonthSheet *m_changeMonthSheet;
     SearchSheet *m_searchSheet;
     SelectBankSheet *m_selectBankSheet;
-    QMenu *m_contextMenu = nullptr;
-    QHash<QString, QAction *> m_actions;
-    QHash<QString, QAction *> m_standardActions; // "print", "customize"
-    QStringList m_arrangement;
-    PreferencesWindow *m_preferences;
+    PreferencesWindow *m_preferences = nullptr;
     UpdateChecker *m_startupChecker;
     UpdateSheet *m_updateSheet;
-    QList<QAction *> m_menuActions;
+    WindowActions *m_actions = nullptr;
     ColourScheme m_colours;
-    bool m_quitting = false;
 };

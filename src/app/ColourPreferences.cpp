@@ -4,7 +4,7 @@
 
 #include <QDataStream>
 #include <QIODevice>
-#include <QSettings>
+#include "views/Settings.h"
 
 namespace ColourPreferences {
 namespace {
@@ -16,18 +16,12 @@ struct Key {
 
 // In the order the settings keep them.
 constexpr Key kKeys[] = {
-    {"MVItemMakerColor", &ColourScheme::itemMarker},
-    {"MVATMInfoColor", &ColourScheme::atm},
-    {"MVCommissionInfoColor", &ColourScheme::commission},
-    {"MVInterestInfoColor", &ColourScheme::interest},
-    {"MVYahooInfoColor", &ColourScheme::yahoo},
+    {Settings::MarkerColour, &ColourScheme::itemMarker},
+    {Settings::AtmColour, &ColourScheme::atm},
+    {Settings::CommissionColour, &ColourScheme::commission},
+    {Settings::InterestColour, &ColourScheme::interest},
+    {Settings::YahooColour, &ColourScheme::yahoo},
 };
-
-QSettings store()
-{
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Moriva"),
-                     QStringLiteral("Moriva"));
-}
 
 QByteArray archived(const QColor &colour)
 {
@@ -54,7 +48,7 @@ bool unarchived(const QByteArray &data, QColor *colour)
 
 void read(ColourScheme *colours)
 {
-    const QSettings settings = store();
+    const QSettings settings = Settings::store();
     for (const Key &key : kKeys) {
         const QVariant value = settings.value(QString::fromLatin1(key.name));
         if (value.isValid())
@@ -64,7 +58,7 @@ void read(ColourScheme *colours)
 
 void write(const ColourScheme &colours)
 {
-    QSettings settings = store();
+    QSettings settings = Settings::store();
     for (const Key &key : kKeys)
         settings.setValue(QString::fromLatin1(key.name), archived(colours.*key.colour));
 }

@@ -133,18 +133,18 @@ void PreferencesWindow::pickColour(int index, const QColor &colour)
 
 void PreferencesWindow::setPreferenceContents()
 {
-    m_checkUpdate->setChecked(m_controller->checkLatestVersionAtStartup());
+    m_checkUpdate->setChecked(m_controller->checksForUpdatesAtStart());
     if (QAbstractButton *radio = m_style->button(m_controller->windowStyle()))
         radio->setChecked(true);
-    m_encoding->setCurrentIndex(qMax(0, m_encoding->findData(m_controller->exportEncoding())));
+    m_encoding->setCurrentIndex(qMax(0, m_encoding->findData(int(m_controller->exportEncoding()))));
 }
 
 void PreferencesWindow::changedPreferences()
 {
-    m_controller->setCheckLatestVersionAtStartup(m_checkUpdate->isChecked());
+    m_controller->setChecksForUpdatesAtStart(m_checkUpdate->isChecked());
     if (m_style->checkedId() >= 0)
         m_controller->setWindowStyle(m_style->checkedId());
-    m_controller->setExportEncoding(m_encoding->currentData().toInt());
+    m_controller->setExportEncoding(LedgerExport::Encoding(m_encoding->currentData().toInt()));
 }
 
 void PreferencesWindow::refreshWell(int index)

@@ -8,6 +8,7 @@
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -97,11 +98,11 @@ SelectBankSheet::SelectBankSheet(QWidget *parent)
     m_jnb->setObjectName(QStringLiteral("jnb"));
     m_ebank->setObjectName(QStringLiteral("ebank"));
     connect(m_jnb, &QPushButton::clicked, this, [this] {
-        m_chosen = 1;
+        m_chosen = Bank::Jnb;
         accept();
     });
     connect(m_ebank, &QPushButton::clicked, this, [this] {
-        m_chosen = 2;
+        m_chosen = Bank::Ebank;
         accept();
     });
     auto *cancel = new QPushButton(tr("Cancel"), this);
@@ -116,11 +117,52 @@ SelectBankSheet::SelectBankSheet(QWidget *parent)
     layout->addWidget(cancel, 0, Qt::AlignRight);
 }
 
-void SelectBankSheet::setCurrentBank(int bank)
+void SelectBankSheet::setCurrentBank(Bank bank)
 {
-    m_chosen = 0;
-    if (bank == 1 || bank == 2) {
-        m_jnb->setEnabled(bank != 1);
-        m_ebank->setEnabled(bank != 2);
+    m_chosen = Bank::None;
+    if (Banks::isBank(bank)) {
+        m_jnb->setEnabled(bank != Bank::Jnb);
+        m_ebank->setEnabled(bank != Bank::Ebank);
     }
 }
+
+namespace Sheets {
+
+QMessageBox *showAlert(QWidget *parent, const QString &message)
+{
+    auto *box = new QMessageBox(QMessageBox::Warning, StringTable::localizedString(u"Warning"),
+                                message, QMessageBox::Ok, parent);
+    box->setObjectName(QStringLiteral("alertSheet"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box->open();
+    return box;
+}
+
+QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView messageKey,
+                             QStringView deleteKey, const QString &deleteButtonName,
+                             std::function<void()> onDelete)
+{
+    const auto text = [](QStringView key) { return StringTable::localizedString(key); };
+    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"), text(messageKey),
+                                QMessageBox::NoButton, parent);
+    box->setObjectName(name);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    QPushButton *keep = box->addButton(text(u"DontDelete"), QMessageBox::RejectRole);
+    QPushButton *remove = box->addButton(text(deleteKey), QMessageBox::DestructiveRole);
+    keep->setObjectName(QStringLiteral("dontDelete"));
+    remove->setObjectName(deleteButtonName);
+    box->setDefaultButton(keep);
+    box->setEscapeButton(keep);
+    QObject::connect(box, &QMessageBox::buttonClicked, box,
+                     [remove, onDelete](QAbstractButton *button) {
+                         if (button == remove)
+                             onDelete();
+                     });
+    box->open();
+    return box;
+}
+
+} // namespace Sheets

@@ -1,8 +1,13 @@
 #pragma once
 
+#include "ledger/Bank.h"
+
 #include <QDialog>
 
+#include <functional>
+
 class QLineEdit;
+class QMessageBox;
 class QPushButton;
 
 // The window-modal input sheets of the main window. Each is opened with open() and tells its
@@ -45,13 +50,23 @@ class SelectBankSheet : public QDialog
 public:
     explicit SelectBankSheet(QWidget *parent);
     // Enables the button of the bank that is not current.
-    void setCurrentBank(int bank);
-    int chosenBank() const { return m_chosen; }
+    void setCurrentBank(Bank bank);
+    Bank chosenBank() const { return m_chosen; }
     QPushButton *jnbButton() const { return m_jnb; }
     QPushButton *ebankButton() const { return m_ebank; }
 
 private:
     QPushButton *m_jnb;
     QPushButton *m_ebank;
-    int m_chosen = 0;
+    Bank m_chosen = Bank::None;
 };
+
+namespace Sheets {
+// The warning sheet: a message and an OK button.
+QMessageBox *showAlert(QWidget *parent, const QString &message);
+// A delete confirmation sheet whose default button, also meant by Escape, keeps the data;
+// onDelete runs only for its delete button.
+QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView messageKey,
+                             QStringView deleteKey, const QString &deleteButtonName,
+                             std::function<void()> onDelete);
+} // namespace Sheets

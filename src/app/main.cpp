@@ -38,9 +38,9 @@ int main(int argc, char **argv)
         QApplication::installTranslator(&morivaTranslator);
 
     Controller controller;
-    controller.setupPreferences();
-    controller.searchingApplicationSupportDirectory();
-    controller.openCurrentBankbookInfoArchive();
+    controller.loadPreferences();
+    controller.openDataFolder();
+    controller.openLedger();
 
     BankbookWindow window(&controller);
     window.show();

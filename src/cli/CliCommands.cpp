@@ -18,16 +18,9 @@ QString tr(const char *text)
     return QCoreApplication::translate("moriva-cli", text);
 }
 
-QString bankName(int bank)
+QString bankName(Bank bank)
 {
-    switch (bank) {
-    case 1:
-        return QStringLiteral("JNB");
-    case 2:
-        return QStringLiteral("eBANK");
-    default:
-        return tr("no bank");
-    }
+    return Banks::isBank(bank) ? Banks::name(bank) : tr("no bank");
 }
 
 // Lets go of the ledger and the lock whichever way a command ends.
@@ -38,7 +31,7 @@ struct LedgerCloser {
 
 bool findDataFolder(Controller &c)
 {
-    if (c.searchingApplicationSupportDirectory())
+    if (c.openDataFolder())
         return true;
     printError(tr("Cannot find or create the data folder %1.").arg(DataFolder::defaultPath()));
     return false;
@@ -46,40 +39,39 @@ bool findDataFolder(Controller &c)
 
 // Opens the ledger of the selected bank and answers the list the selection shows, in its
 // order; nothing (the reason on stderr) when the ledger cannot be read.
-std::optional<QList<BalanceInfoItemPtr>> selectEntries(Controller &c, const ListSelection &sel)
+std::optional<QList<LedgerEntryPtr>> selectEntries(Controller &c, const ListSelection &sel)
 {
     // The whole ledger unless a month or a keyword is asked for, whatever list the app showed.
     Preferences prefs = Preferences::read();
-    prefs.tableViewKind = Controller::ActivityList;
-    if (sel.bank != 0)
-        prefs.currentBank = sel.bank;
-    c.setupPreferences(prefs);
+    prefs.listMode = ListMode::Activity;
+    if (sel.bank != Bank::None)
+        prefs.bank = sel.bank;
+    c.setPreferences(prefs);
     if (!findDataFolder(c))
         return std::nullopt;
-    c.openCurrentBankbookInfoArchive();
-    if (!c.hasLedger()) {
-        if (c.archiveError().isEmpty())
+    c.openLedger();
+    if (!c.ledger().isOpen()) {
+        if (c.ledger().error().isEmpty())
             printError(tr("The current bank (kind %1) is neither JNB nor eBANK; choose one with "
                           "--bank.")
-                           .arg(c.currentBank()));
+                           .arg(int(c.bank())));
         else
-            printError(c.archiveError());
+            printError(c.ledger().error());
         return std::nullopt;
     }
 
-    QList<BalanceInfoItemPtr> entries;
+    QList<LedgerEntryPtr> entries;
     if (sel.month != 0) {
-        c.setMonth(sel.year, sel.month);
-        c.changeMonth(QString::number(sel.year), QString::number(sel.month));
-        entries = c.shownList();
+        c.showMonth(sel.year, sel.month);
+        entries = c.view().rows();
     } else if (sel.keyword) {
         // No hit leaves the whole ledger shown in the app; here it is an empty list.
-        if (c.searchBalance(*sel.keyword) > 0)
-            entries = c.shownList();
+        if (c.search(*sel.keyword) > 0)
+            entries = c.view().rows();
     } else {
-        entries = c.shownList();
+        entries = c.view().rows();
     }
-    sortBalanceInfoItems(entries, sel.orderRule.value_or(c.listOrderRule()));
+    sortEntries(entries, sel.order.value_or(c.view().order()));
     return entries;
 }
 
@@ -89,17 +81,17 @@ int runImport(const QStringList &files)
 {
     Controller c;
     LedgerCloser closer{c};
-    c.setupPreferences();
+    c.loadPreferences();
     if (!findDataFolder(c))
         return ExitFailure;
-    c.openCurrentBankbookInfoArchive();
-    switch (c.archiveState()) {
-    case Controller::ArchiveState::Locked:
-        printError(c.archiveError());
+    c.openLedger();
+    switch (c.ledger().state()) {
+    case Ledger::State::Locked:
+        printError(c.ledger().error());
         return ExitFailure;
-    case Controller::ArchiveState::Unreadable:
+    case Ledger::State::Unreadable:
         // Files for this bank will not be imported; the archive is left as it is.
-        printError(c.archiveError());
+        printError(c.ledger().error());
         break;
     default:
         break;
@@ -107,7 +99,7 @@ int runImport(const QStringList &files)
 
     int status = ExitSuccess;
     for (const QString &path : files) {
-        const ImportReport report = c.importBankbookFile(path);
+        const ImportReport report = c.importFile(path);
         switch (report.status) {
         case ImportReport::Imported:
             CliOutput::printLine(tr("%1: %2, %3 added, %4 duplicates, %5 rejected")
@@ -131,12 +123,12 @@ int runImport(const QStringList &files)
     }
 
     QString why;
-    if (!c.updatePreferences(&why)) {
+    if (!c.savePreferences(&why)) {
         printError(why);
         status = ExitFailure;
     }
-    if (!c.saveBankbookInfoArchive(&why)) {
-        printError(tr("The %1 ledger was not saved: %2").arg(bankName(c.openBank()), why));
+    if (!c.saveLedger(&why)) {
+        printError(tr("The %1 ledger was not saved: %2").arg(bankName(c.ledger().bank()), why));
         status = ExitFailure;
     }
     return status;
@@ -146,7 +138,7 @@ int runList(const ListSelection &selection, ListFormat format)
 {
     Controller c;
     LedgerCloser closer{c};
-    const std::optional<QList<BalanceInfoItemPtr>> entries = selectEntries(c, selection);
+    const std::optional<QList<LedgerEntryPtr>> entries = selectEntries(c, selection);
     if (!entries)
         return ExitFailure;
     CliOutput::writeOut(formatList(*entries, format));
@@ -157,13 +149,13 @@ int runExport(const ListSelection &selection, const QString &outputPath)
 {
     Controller c;
     LedgerCloser closer{c};
-    const std::optional<QList<BalanceInfoItemPtr>> entries = selectEntries(c, selection);
+    const std::optional<QList<LedgerEntryPtr>> entries = selectEntries(c, selection);
     if (!entries)
         return ExitFailure;
     QString why;
     // In the encoding the app's "Save List" uses.
-    if (!LedgerExport::saveBalanceInfo(outputPath, *entries, &why,
-                                       LedgerExport::encodingFromInt(c.exportEncoding()))) {
+    if (!LedgerExport::save(outputPath, *entries, &why,
+                            LedgerExport::encodingFromInt(int(c.exportEncoding())))) {
         printError(why);
         return ExitFailure;
     }

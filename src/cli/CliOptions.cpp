@@ -35,12 +35,12 @@ ParsedCommandLine usageError(const QString &message)
     return parsed;
 }
 
-std::optional<int> bankFromName(const QString &name)
+std::optional<Bank> bankFromName(const QString &name)
 {
     if (name.compare(u"jnb", Qt::CaseInsensitive) == 0)
-        return 1;
+        return Bank::Jnb;
     if (name.compare(u"ebank", Qt::CaseInsensitive) == 0)
-        return 2;
+        return Bank::Ebank;
     return std::nullopt;
 }
 
@@ -137,7 +137,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
 
     ListSelection &selection = request.selection;
     if (parser.isSet(bank)) {
-        const std::optional<int> b = bankFromName(parser.value(bank));
+        const std::optional<Bank> b = bankFromName(parser.value(bank));
         if (!b)
             return usageError(tr("Unknown bank \"%1\"; use jnb or ebank.").arg(parser.value(bank)));
         selection.bank = *b;
@@ -156,9 +156,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     if (parser.isSet(order)) {
         const QString rule = parser.value(order);
         if (rule == u"asc")
-            selection.orderRule = 0;
+            selection.order = Qt::AscendingOrder;
         else if (rule == u"desc")
-            selection.orderRule = 1;
+            selection.order = Qt::DescendingOrder;
         else
             return usageError(tr("Unknown order \"%1\"; use asc or desc.").arg(rule));
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListFormats.h"
+#include "ledger/Bank.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,11 +11,11 @@
 // Which entries `list` and `export` show and in what order. Everything left unset comes from
 // the preferences: the current bank and the list order rule.
 struct ListSelection {
-    int bank = 0;          // 1 JNB, 2 eBANK, 0 the current bank
+    Bank bank = Bank::None; // none: the current bank
     int year = 0;          // with month: the monthly list of that month
     int month = 0;         // 0 when no month was asked for
     std::optional<QString> keyword; // the search list of that keyword
-    std::optional<int> orderRule;   // 0 oldest first, 1 newest first
+    std::optional<Qt::SortOrder> order;
 };
 
 struct CliRequest {

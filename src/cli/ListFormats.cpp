@@ -12,10 +12,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray jsonList(const QList<BalanceInfoItemPtr> &items)
+QByteArray jsonList(const QList<LedgerEntryPtr> &items)
 {
     QJsonArray array;
-    for (const BalanceInfoItemPtr &entry : items)
+    for (const LedgerEntryPtr &entry : items)
         array.append(entryToJson(*entry));
     return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
@@ -31,7 +31,7 @@ QString cellText(const QString &text)
     return cell;
 }
 
-QByteArray tableList(const QList<BalanceInfoItemPtr> &items)
+QByteArray tableList(const QList<LedgerEntryPtr> &items)
 {
     if (items.isEmpty())
         return {};
@@ -45,9 +45,9 @@ QByteArray tableList(const QList<BalanceInfoItemPtr> &items)
     rows.reserve(items.size() + 1);
     rows.append(Row{u"Date"_s, u"Time"_s, u"Summary"_s, u"Payment"_s, u"Deposit"_s, u"Balance"_s,
                     u"Details"_s, u"*"_s});
-    for (const BalanceInfoItemPtr &ptr : items) {
-        const BalanceInfoItem &e = *ptr;
-        rows.append(Row{cellText(e.operationDate()), cellText(e.operationTime()),
+    for (const LedgerEntryPtr &ptr : items) {
+        const LedgerEntry &e = *ptr;
+        rows.append(Row{cellText(e.date()), cellText(e.time()),
                         cellText(e.summary()), e.paymentPrice(), e.depositPrice(),
                         e.balancePrice(), cellText(e.details()),
                         e.marked() != 0 ? u"*"_s : QString()});
@@ -88,24 +88,24 @@ std::optional<ListFormat> listFormatFromName(const QString &name)
     return std::nullopt;
 }
 
-QJsonObject entryToJson(const BalanceInfoItem &e)
+QJsonObject entryToJson(const LedgerEntry &e)
 {
     return QJsonObject{
-        {u"operation_year"_s, e.operationYear()},
-        {u"operation_month"_s, e.operationMonth()},
-        {u"operation_day"_s, e.operationDay()},
-        {u"operation_hour"_s, e.operationHour()},
-        {u"operation_minute"_s, e.operationMinute()},
-        {u"operation_second"_s, e.operationSecond()},
-        {u"operation_order"_s, e.operationOrder()},
+        {u"operation_year"_s, e.year()},
+        {u"operation_month"_s, e.month()},
+        {u"operation_day"_s, e.day()},
+        {u"operation_hour"_s, e.hour()},
+        {u"operation_minute"_s, e.minute()},
+        {u"operation_second"_s, e.second()},
+        {u"operation_order"_s, e.orderNumber()},
         {u"payment"_s, e.payment()},
         {u"deposit"_s, e.deposit()},
         {u"balance"_s, e.balance()},
         {u"summary_kind"_s, e.summaryKind()},
         {u"status"_s, e.status()},
         {u"marked"_s, e.marked()},
-        {u"operation_date"_s, e.operationDate()},
-        {u"operation_time"_s, e.operationTime()},
+        {u"operation_date"_s, e.date()},
+        {u"operation_time"_s, e.time()},
         {u"payment_price"_s, e.paymentPrice()},
         {u"deposit_price"_s, e.depositPrice()},
         {u"balance_price"_s, e.balancePrice()},
@@ -114,11 +114,11 @@ QJsonObject entryToJson(const BalanceInfoItem &e)
     };
 }
 
-QByteArray formatList(const QList<BalanceInfoItemPtr> &items, ListFormat format)
+QByteArray formatList(const QList<LedgerEntryPtr> &items, ListFormat format)
 {
     switch (format) {
     case ListFormat::Csv:
-        return LedgerExport::exportText(items).toUtf8();
+        return LedgerExport::csvText(items).toUtf8();
     case ListFormat::Json:
         return jsonList(items);
     case ListFormat::Table:

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ledger/BalanceInfoItem.h"
+#include "ledger/LedgerEntry.h"
 
 #include <QByteArray>
 #include <QJsonObject>
@@ -16,9 +16,9 @@ enum class ListFormat { Csv, Json, Table };
 std::optional<ListFormat> listFormatFromName(const QString &name);
 
 // Every field of the entry record under its snake-case name.
-QJsonObject entryToJson(const BalanceInfoItem &entry);
+QJsonObject entryToJson(const LedgerEntry &entry);
 
 // The list as bytes for stdout. CSV is exactly what exporting the list writes; JSON is an
 // array of entryToJson objects; the table lines the columns up for reading in a terminal and
 // is empty for an empty list.
-QByteArray formatList(const QList<BalanceInfoItemPtr> &items, ListFormat format);
+QByteArray formatList(const QList<LedgerEntryPtr> &items, ListFormat format);

@@ -32,7 +32,7 @@ StatementFields splitStatementFields(QStringView line)
     return fields;
 }
 
-QString stringByTrimmingQuotation(QStringView text)
+QString withoutQuotationMarks(QStringView text)
 {
     if (!text.contains(u'"'))
         return text.toString();

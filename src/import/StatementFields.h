@@ -13,7 +13,7 @@ using StatementFields = QVarLengthArray<QStringView, 16>;
 StatementFields splitStatementFields(QStringView line);
 
 // The text with every double quotation mark removed.
-QString stringByTrimmingQuotation(QStringView text);
+QString withoutQuotationMarks(QStringView text);
 // True when the field holds nothing but quotation marks.
 bool isEmptyAfterQuotationRemoval(QStringView text);
 // The decimal integer at the start of the text, read as if its quotation marks were removed:

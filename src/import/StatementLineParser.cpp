@@ -27,7 +27,7 @@ int summaryKind(QStringView summary, const SummaryWords &words)
 }
 
 // What every entry gets once its columns are read.
-void complete(BalanceInfoItem &e, const QString &summary, int kind)
+void complete(LedgerEntry &e, const QString &summary, int kind)
 {
     e.setSummary(summary);
     e.setImportedSummary(summary);
@@ -89,21 +89,21 @@ private:
 
 } // namespace
 
-int parseSummaryKindString_JNB(QStringView summary)
+int summaryKindOf(Bank bank, QStringView summary)
 {
-    static const SummaryWords words{{DataTexts::text(u"Summary_ATM_1"), 1},
-                                    {DataTexts::text(u"Summary_Commission"), 2},
-                                    {DataTexts::text(u"Summary_Interest_1"), 3},
-                                    {DataTexts::text(u"Summary_Yahoo"), 4}};
-    return summaryKind(summary, words);
+    static const SummaryWords jnbWords{{DataTexts::text(u"Summary_ATM_1"), AtmKind},
+                                       {DataTexts::text(u"Summary_Commission"), CommissionKind},
+                                       {DataTexts::text(u"Summary_Interest_1"), InterestKind},
+                                       {DataTexts::text(u"Summary_Yahoo"), YahooKind}};
+    static const SummaryWords ebankWords{{DataTexts::text(u"Summary_ATM_2"), AtmKind},
+                                         {DataTexts::text(u"Summary_Commission"), CommissionKind},
+                                         {DataTexts::text(u"Summary_Interest_2"), InterestKind}};
+    return summaryKind(summary, bank == Bank::Jnb ? jnbWords : ebankWords);
 }
 
-int parseSummaryKindString_EBANK(QStringView summary)
+ParsedLine parseStatementLine(Bank bank, QStringView line, EntryTextCache &texts)
 {
-    static const SummaryWords words{{DataTexts::text(u"Summary_ATM_2"), 1},
-                                    {DataTexts::text(u"Summary_Commission"), 2},
-                                    {DataTexts::text(u"Summary_Interest_2"), 3}};
-    return summaryKind(summary, words);
+    return bank == Bank::Jnb ? parseJnbLine(line, texts) : parseEbankLine(line, texts);
 }
 
 ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
@@ -122,23 +122,23 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
         else
             numbers[p] = intValue(fields[p]);
     }
-    BalanceInfoItemPtr entry = BalanceInfoItem::create();
-    BalanceInfoItem &e = *entry;
-    e.setOperationYear(numbers[0]);
-    e.setOperationMonth(numbers[1]);
-    e.setOperationDay(numbers[2]);
-    e.setOperationHour(numbers[3]);
-    e.setOperationMinute(numbers[4]);
-    e.setOperationSecond(numbers[5]);
-    e.setOperationOrder(numbers[6]);
+    LedgerEntryPtr entry = LedgerEntry::create();
+    LedgerEntry &e = *entry;
+    e.setYear(numbers[0]);
+    e.setMonth(numbers[1]);
+    e.setDay(numbers[2]);
+    e.setHour(numbers[3]);
+    e.setMinute(numbers[4]);
+    e.setSecond(numbers[5]);
+    e.setOrderNumber(numbers[6]);
     e.setPayment(numbers[8]);
     e.setDeposit(numbers[9]);
     e.setBalance(numbers[10]);
-    e.setOperationDate(texts.operationDate(numbers[0], numbers[1], numbers[2]));
-    e.setOperationTime(texts.operationTime(numbers[3], numbers[4], numbers[5]));
+    e.setDate(texts.dateText(numbers[0], numbers[1], numbers[2]));
+    e.setTime(texts.timeText(numbers[3], numbers[4], numbers[5]));
     static SummaryKindMemo kinds;
     complete(e, summary, kinds.kindOf(summary, [](QStringView text) {
-                 return parseSummaryKindString_JNB(text);
+                 return summaryKindOf(Bank::Jnb, text);
              }));
     return {LineOutcome::Entry, entry};
 }
@@ -152,7 +152,7 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
         return {LineOutcome::Header, {}};
 
     // eBANK dates are eight characters: four of year, two of month, two of day.
-    const QString date = stringByTrimmingQuotation(fields[0]);
+    const QString date = withoutQuotationMarks(fields[0]);
     if (date.size() < 8)
         return {LineOutcome::Rejected, {}};
     const int year = intValue(QStringView(date).sliced(0, 4));
@@ -161,14 +161,14 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
     const int month = intValue(QStringView(date).sliced(4, 2));
     const int day = intValue(QStringView(date).sliced(6, 2));
 
-    BalanceInfoItemPtr entry = BalanceInfoItem::create();
-    BalanceInfoItem &e = *entry;
-    e.setOperationYear(year);
-    e.setOperationMonth(month);
-    e.setOperationDay(day);
+    LedgerEntryPtr entry = LedgerEntry::create();
+    LedgerEntry &e = *entry;
+    e.setYear(year);
+    e.setMonth(month);
+    e.setDay(day);
     if (fields.size() > 1 && !isEmptyAfterQuotationRemoval(fields[1])) {
         // A leading minus sign pays out; anything else is paid in.
-        const QString amount = stringByTrimmingQuotation(fields[1]);
+        const QString amount = withoutQuotationMarks(fields[1]);
         if (amount.startsWith(u'-'))
             e.setPayment(intValue(QStringView(amount).sliced(1)));
         else
@@ -179,10 +179,10 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
     QString summary;
     if (fields.size() > 3)
         summary = sharedWithoutQuotation(fields[3], texts);
-    e.setOperationDate(texts.operationDate(year, month, day));
+    e.setDate(texts.dateText(year, month, day));
     static SummaryKindMemo kinds;
     complete(e, summary, kinds.kindOf(summary, [](QStringView text) {
-                 return parseSummaryKindString_EBANK(text);
+                 return summaryKindOf(Bank::Ebank, text);
              }));
     return {LineOutcome::Entry, entry};
 }

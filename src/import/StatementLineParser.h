@@ -1,6 +1,7 @@
 #pragma once
 
-#include "ledger/BalanceInfoItem.h"
+#include "ledger/Bank.h"
+#include "ledger/LedgerEntry.h"
 
 #include <QStringView>
 
@@ -16,7 +17,7 @@ enum class LineOutcome {
 
 struct ParsedLine {
     LineOutcome outcome = LineOutcome::Blank;
-    BalanceInfoItemPtr entry;
+    LedgerEntryPtr entry;
 };
 
 // A JNB line: year, month, day, hour, minute, second, order number, summary, payment, deposit,
@@ -26,7 +27,12 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts);
 // balance, summary.
 ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts);
 
-// Summary kinds: 0 other, 1 ATM, 2 commission, 3 interest, 4 Yahoo (JNB only). The first word
-// found in the summary decides, in that order.
-int parseSummaryKindString_JNB(QStringView summary);
-int parseSummaryKindString_EBANK(QStringView summary);
+// A line of the bank's statement.
+ParsedLine parseStatementLine(Bank bank, QStringView line, EntryTextCache &texts);
+
+// Summary kinds, as stored in entries and archives.
+enum SummaryKind : int { OtherKind = 0, AtmKind = 1, CommissionKind = 2, InterestKind = 3,
+                         YahooKind = 4 };
+// The kind of a summary: the first of the bank's kind words (ATM, commission, interest, and for
+// JNB Yahoo) found in it decides, in that order; other when none is.
+int summaryKindOf(Bank bank, QStringView summary);

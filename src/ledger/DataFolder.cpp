@@ -23,16 +23,11 @@ bool findOrCreate(const QString &path)
     return QDir().mkpath(path) && QFileInfo(path).isDir();
 }
 
-QString archiveFileName(int bank)
+QString archiveFileName(Bank bank)
 {
-    switch (bank) {
-    case 1:
-        return QStringLiteral("BankbookArchive(JNB).mvrk");
-    case 2:
-        return QStringLiteral("BankbookArchive(eBANK).mvrk");
-    default:
+    if (!Banks::isBank(bank))
         return QString();
-    }
+    return QStringLiteral("BankbookArchive(%1).mvrk").arg(Banks::name(bank));
 }
 
 } // namespace DataFolder

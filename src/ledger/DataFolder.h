@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Bank.h"
+
 #include <QLockFile>
 #include <QString>
 
@@ -13,8 +15,8 @@ QString defaultPath();
 // Finds or creates the folder (with missing parents). Anything already at the path counts as
 // the folder. False when nothing can be created there.
 bool findOrCreate(const QString &path);
-// "BankbookArchive(JNB).mvrk" for bank 1, "BankbookArchive(eBANK).mvrk" for bank 2, else empty.
-QString archiveFileName(int bank);
+// "BankbookArchive(JNB).mvrk", "BankbookArchive(eBANK).mvrk"; empty for no bank.
+QString archiveFileName(Bank bank);
 
 } // namespace DataFolder
 

@@ -92,7 +92,7 @@ QString formatOperationTime(int hour, int minute, int second)
     return out;
 }
 
-QString stringByAddThousandSeparator(int value)
+QString groupThousands(int value)
 {
     // Grouping is fixed (",", groups of three) whatever the locale, so QLocale does not fit.
     char digits[16];
@@ -113,7 +113,7 @@ QString stringByAddThousandSeparator(int value)
     return out;
 }
 
-QString stringPriceByAppendingSign(const QString &text)
+QString appendYenSign(const QString &text)
 {
     if (text.isNull())
         return QString();
@@ -124,7 +124,7 @@ QString priceString(int amount)
 {
     if (amount <= 0)
         return QString();
-    return stringPriceByAppendingSign(stringByAddThousandSeparator(amount));
+    return appendYenSign(groupThousands(amount));
 }
 
 } // namespace DataTexts

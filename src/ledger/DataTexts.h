@@ -23,9 +23,9 @@ QString formatOperationDate(int year, int month, int day);
 QString formatOperationTime(int hour, int minute, int second);
 
 // The amount with "," between groups of three digits ("#,##0").
-QString stringByAddThousandSeparator(int value);
+QString groupThousands(int value);
 // The text followed by the yen sign; a null text stays null.
-QString stringPriceByAppendingSign(const QString &text);
+QString appendYenSign(const QString &text);
 // The price string of an amount: grouped digits and the yen sign for amounts above 0, else empty.
 QString priceString(int amount);
 

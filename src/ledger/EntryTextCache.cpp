@@ -89,7 +89,7 @@ EntryTextCache &EntryTextCache::instance()
 EntryTextCache::EntryTextCache() = default;
 EntryTextCache::~EntryTextCache() = default;
 
-QString EntryTextCache::operationDate(int year, int month, int day)
+QString EntryTextCache::dateText(int year, int month, int day)
 {
     if (year >= kFirstFixedYear && year < kFirstFixedYear + kFixedYears && month >= 1
         && month <= 12 && day >= 1 && day <= 31) {
@@ -107,7 +107,7 @@ QString EntryTextCache::operationDate(int year, int month, int day)
     return it.value();
 }
 
-QString EntryTextCache::operationTime(int hour, int minute, int second)
+QString EntryTextCache::timeText(int hour, int minute, int second)
 {
     if (hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60) {
         const char16_t *block = FixedBlocks::instance().hour(hour);

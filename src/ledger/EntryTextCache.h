@@ -26,8 +26,8 @@ public:
     EntryTextCache &operator=(const EntryTextCache &) = delete;
 
     // The "Operation_Date" and "Operation_Time" texts of the numbers, shared.
-    QString operationDate(int year, int month, int day);
-    QString operationTime(int hour, int minute, int second);
+    QString dateText(int year, int month, int day);
+    QString timeText(int hour, int minute, int second);
     // The same text as the one given, shared with every earlier equal text.
     QString shared(const QString &text);
     // The same, for a text that is not a QString yet: no string is made when an equal one is

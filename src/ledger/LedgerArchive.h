@@ -1,8 +1,10 @@
 #pragma once
 
-#include "BalanceInfoItem.h"
+#include "LedgerEntry.h"
 
 #include <QList>
+
+class QIODevice;
 #include <QString>
 
 // The file that keeps one bank's ledger between runs.
@@ -26,23 +28,25 @@ enum class LoadStatus {
 
 struct LoadResult {
     LoadStatus status = LoadStatus::Missing;
-    QList<BalanceInfoItemPtr> items;
+    QList<LedgerEntryPtr> items;
     QString error; // why the file could not be read
 };
 
-QByteArray encode(const QList<BalanceInfoItemPtr> &items);
+QByteArray encode(const QList<LedgerEntryPtr> &items);
+// Writes what encode() gives, without building it in one buffer first.
+bool writeTo(QIODevice *device, const QList<LedgerEntryPtr> &items);
 // Fills items and answers true, or answers false with the reason in error.
-bool decode(const QByteArray &data, QList<BalanceInfoItemPtr> *items, QString *error);
+bool decode(const QByteArray &data, QList<LedgerEntryPtr> *items, QString *error);
 
 LoadResult load(const QString &path);
 // Replaces the file atomically: on any failure the previous file stays as it was.
-bool save(const QString &path, const QList<BalanceInfoItemPtr> &items, QString *error);
+bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *error);
 
 // True when anything (a file or a folder) exists at the path.
-bool isExistArchiveFile(const QString &path);
+bool exists(const QString &path);
 
 // Records the type code "mvrk" and creator code "MVRK" as extended attributes where the file
 // system takes them; failures are ignored.
-void setupArchiveFileInfo(const QString &path);
+void tagFileType(const QString &path);
 
 } // namespace LedgerArchive

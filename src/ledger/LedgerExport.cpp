@@ -27,15 +27,15 @@ void appendField(QString &out, const QString &text)
 
 } // namespace
 
-QString exportText(const QList<BalanceInfoItemPtr> &items)
+QString csvText(const QList<LedgerEntryPtr> &items)
 {
     QString out;
     out.reserve(items.size() * 64);
-    for (const BalanceInfoItemPtr &ptr : items) {
-        const BalanceInfoItem &e = *ptr;
-        appendField(out, e.operationDate());
+    for (const LedgerEntryPtr &ptr : items) {
+        const LedgerEntry &e = *ptr;
+        appendField(out, e.date());
         out.append(u',');
-        appendField(out, e.operationTime());
+        appendField(out, e.time());
         out.append(u',');
         appendField(out, e.summary());
         out.append(u',');
@@ -98,11 +98,11 @@ bool encode(const QString &text, Encoding encoding, QByteArray *bytes, QString *
     return true;
 }
 
-bool saveBalanceInfo(const QString &path, const QList<BalanceInfoItemPtr> &items, QString *error,
+bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *error,
                      Encoding encoding)
 {
     QByteArray data;
-    if (!encode(exportText(items), encoding, &data, error))
+    if (!encode(csvText(items), encoding, &data, error))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "BalanceInfoItem.h"
+#include "LedgerEntry.h"
 
 #include <QList>
 #include <QString>
@@ -19,13 +19,13 @@ enum class Encoding : int {
 };
 Encoding encodingFromInt(int value);
 
-QString exportText(const QList<BalanceInfoItemPtr> &items);
+QString csvText(const QList<LedgerEntryPtr> &items);
 // The text in the encoding; an empty result and false with the reason when the encoding
 // cannot hold a character of the text (nothing is silently replaced).
 bool encode(const QString &text, Encoding encoding, QByteArray *bytes, QString *error);
 // Writes the export, replacing the file only once the new content is complete. False with the
 // reason when it cannot be encoded or written.
-bool saveBalanceInfo(const QString &path, const QList<BalanceInfoItemPtr> &items, QString *error,
+bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *error,
                      Encoding encoding = Encoding::Utf8);
 
 } // namespace LedgerExport

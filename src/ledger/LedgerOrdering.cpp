@@ -32,31 +32,30 @@ struct SortKey {
     int index;
 };
 
-int compareKeys(const SortKey &a, const SortKey &b, int rule)
+int compareKeys(const SortKey &a, const SortKey &b, Qt::SortOrder rule)
 {
-    if (rule != OrderAscending && rule != OrderDescending)
+    if (rule != Qt::AscendingOrder && rule != Qt::DescendingOrder)
         return 0;
     if (a.moment != b.moment) {
         const bool aEarlier = a.moment < b.moment;
-        if (rule == OrderAscending)
+        if (rule == Qt::AscendingOrder)
             return aEarlier ? -1 : 1;
         return aEarlier ? 1 : -1;
     }
     return compareOrderTexts(a.order, b.order);
 }
 
-SortKey keyOf(const BalanceInfoItem &e, int index)
+SortKey keyOf(const LedgerEntry &e, int index)
 {
-    return SortKey{{e.operationYear(), e.operationMonth(), e.operationDay(), e.operationHour(),
-                    e.operationMinute(), e.operationSecond()},
-                   e.operationOrder(),
+    return SortKey{{e.year(), e.month(), e.day(), e.hour(),
+                    e.minute(), e.second()},
+                   e.orderNumber(),
                    index};
 }
 
 } // namespace
 
-int infoItemSortMethodByOperationDateTime(const BalanceInfoItem &a, const BalanceInfoItem &b,
-                                          int rule)
+int compareEntries(const LedgerEntry &a, const LedgerEntry &b, Qt::SortOrder rule)
 {
     return compareKeys(keyOf(a, 0), keyOf(b, 0), rule);
 }
@@ -81,16 +80,16 @@ struct PackedKey {
     }
 };
 
-bool packMoment(const BalanceInfoItem &e, quint64 *out)
+bool packMoment(const LedgerEntry &e, quint64 *out)
 {
     const auto fits = [](int v, int bits) { return v >= 0 && v < (1 << bits); };
-    if (!fits(e.operationYear(), 20) || !fits(e.operationMonth(), 8)
-        || !fits(e.operationDay(), 8) || !fits(e.operationHour(), 8)
-        || !fits(e.operationMinute(), 8) || !fits(e.operationSecond(), 8))
+    if (!fits(e.year(), 20) || !fits(e.month(), 8)
+        || !fits(e.day(), 8) || !fits(e.hour(), 8)
+        || !fits(e.minute(), 8) || !fits(e.second(), 8))
         return false;
-    *out = (quint64(e.operationYear()) << 40) | (quint64(e.operationMonth()) << 32)
-        | (quint64(e.operationDay()) << 24) | (quint64(e.operationHour()) << 16)
-        | (quint64(e.operationMinute()) << 8) | quint64(e.operationSecond());
+    *out = (quint64(e.year()) << 40) | (quint64(e.month()) << 32)
+        | (quint64(e.day()) << 24) | (quint64(e.hour()) << 16)
+        | (quint64(e.minute()) << 8) | quint64(e.second());
     return true;
 }
 
@@ -109,9 +108,9 @@ quint64 packOrderText(int value)
 }
 
 // Moves the entries into the order the keys give.
-void applyOrder(QList<BalanceInfoItemPtr> &items, const std::vector<PackedKey> &keys)
+void applyOrder(QList<LedgerEntryPtr> &items, const std::vector<PackedKey> &keys)
 {
-    QList<BalanceInfoItemPtr> sorted;
+    QList<LedgerEntryPtr> sorted;
     sorted.reserve(items.size());
     for (const PackedKey &k : keys)
         sorted.append(std::move(items[k.index]));
@@ -119,20 +118,20 @@ void applyOrder(QList<BalanceInfoItemPtr> &items, const std::vector<PackedKey> &
 }
 
 // The packed path; false when some entry does not fit it.
-bool sortPacked(QList<BalanceInfoItemPtr> &items, int rule)
+bool sortPacked(QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
 {
     const qsizetype n = items.size();
     if (n >= qsizetype(std::numeric_limits<quint32>::max()))
         return false;
-    const bool descending = rule == OrderDescending;
+    const bool descending = rule == Qt::DescendingOrder;
     std::vector<PackedKey> keys;
     keys.reserve(size_t(n));
     for (qsizetype i = 0; i < n; ++i) {
-        const BalanceInfoItem &e = *items.at(i);
+        const LedgerEntry &e = *items.at(i);
         quint64 moment;
         if (!packMoment(e, &moment))
             return false;
-        keys.push_back({descending ? ~moment : moment, packOrderText(e.operationOrder()),
+        keys.push_back({descending ? ~moment : moment, packOrderText(e.orderNumber()),
                         quint32(i)});
     }
 
@@ -176,9 +175,9 @@ bool sortPacked(QList<BalanceInfoItemPtr> &items, int rule)
 
 } // namespace
 
-void sortBalanceInfoItems(QList<BalanceInfoItemPtr> &items, int rule)
+void sortEntries(QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
 {
-    if (rule != OrderAscending && rule != OrderDescending)
+    if (rule != Qt::AscendingOrder && rule != Qt::DescendingOrder)
         return; // every pair is the same: a stable sort changes nothing
     if (sortPacked(items, rule))
         return;
@@ -192,7 +191,7 @@ void sortBalanceInfoItems(QList<BalanceInfoItemPtr> &items, int rule)
     if (std::is_sorted(keys.begin(), keys.end(), less))
         return;
     std::stable_sort(keys.begin(), keys.end(), less);
-    QList<BalanceInfoItemPtr> sorted;
+    QList<LedgerEntryPtr> sorted;
     sorted.reserve(items.size());
     for (const SortKey &k : keys)
         sorted.append(std::move(items[k.index]));

@@ -1,19 +1,17 @@
 #pragma once
 
-#include "BalanceInfoItem.h"
+#include "LedgerEntry.h"
 
 #include <QList>
-
-// Order rules: 0 ascending (oldest first), 1 descending (newest first).
-enum OrderRule : int { OrderAscending = 0, OrderDescending = 1 };
+#include <Qt>
 
 // Compares two entries by the moment of the operation, (year, month, day, hour, minute, second)
-// as numbers, in the direction of the rule; entries of one moment are ordered by their order
-// numbers compared as text ("10" before "9"), whatever the rule. Any rule other than 0 and 1
-// makes every pair compare as the same. Returns -1 (a first), 0 or 1 (b first).
-int infoItemSortMethodByOperationDateTime(const BalanceInfoItem &a, const BalanceInfoItem &b,
-                                          int rule);
+// as numbers, in the given direction; entries of one moment are ordered by their order numbers
+// compared as text ("10" before "9"), whatever the direction. An order that is neither
+// ascending nor descending (a stray stored setting) makes every pair compare as the same.
+// Returns -1 (a first), 0 or 1 (b first).
+int compareEntries(const LedgerEntry &a, const LedgerEntry &b, Qt::SortOrder order);
 
 // Sorts the list in place with the comparison above; a stable sort, so entries that compare as
 // the same keep their relative order.
-void sortBalanceInfoItems(QList<BalanceInfoItemPtr> &items, int rule);
+void sortEntries(QList<LedgerEntryPtr> &entries, Qt::SortOrder order);

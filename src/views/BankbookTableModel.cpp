@@ -28,7 +28,7 @@ QString BankbookTableModel::columnIdentifier(int column)
 
 int BankbookTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_controller->numberOfRows();
+    return parent.isValid() ? 0 : int(m_controller->view().rowCount());
 }
 
 int BankbookTableModel::columnCount(const QModelIndex &parent) const
@@ -38,15 +38,15 @@ int BankbookTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant BankbookTableModel::data(const QModelIndex &index, int role) const
 {
-    const BalanceInfoItem *e = m_controller->entryAt(index.row());
+    const LedgerEntry *e = m_controller->view().entryAt(index.row());
     if (!e)
         return {};
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
         switch (index.column()) {
-        case DateColumn: return e->operationDate();
-        case TimeColumn: return e->operationTime();
+        case DateColumn: return e->date();
+        case TimeColumn: return e->time();
         case SummaryColumn: return e->summary();
         case PaymentColumn: return e->paymentPrice();
         case DepositColumn: return e->depositPrice();
@@ -95,6 +95,6 @@ bool BankbookTableModel::setData(const QModelIndex &index, const QVariant &value
 {
     if (role != Qt::EditRole)
         return false;
-    return m_controller->setObjectValue(index.row(), columnIdentifier(index.column()),
-                                        value.toString());
+    return m_controller->editEntry(index.row(), columnIdentifier(index.column()),
+                                   value.toString());
 }

@@ -1,40 +1,45 @@
 #include "Preferences.h"
 
+#include "Settings.h"
+
 #include <QCoreApplication>
-#include <QSettings>
 
 Preferences Preferences::read()
 {
-    const QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Moriva"),
-                          QStringLiteral("Moriva"));
+    using namespace Settings;
+    const QSettings settings = store();
+    const auto number = [&settings](const char *name) {
+        return settings.value(key(name), 0).toInt();
+    };
     Preferences p;
-    p.listOrderRule = store.value(QStringLiteral("MVListOrderRule"), 0).toInt();
-    p.tableViewKind = store.value(QStringLiteral("MVBankbookTableViewKind"), 0).toInt();
-    p.windowStyle = store.value(QStringLiteral("MVBankbookWindowStyle"), 0).toInt();
-    p.currentBank = store.value(QStringLiteral("MVCurrentBankKind"), 0).toInt();
-    if (p.currentBank == 0)
-        p.currentBank = 1;
-    p.checkLatestVersionAtStartup =
-        store.value(QStringLiteral("MVCheckLatestVersionAtStartup"), false).toBool();
-    p.exportEncoding = store.value(QStringLiteral("MVExportEncoding"), 0).toInt();
+    // Numbers are kept as stored, also unexpected ones, so that writing them back changes
+    // nothing; each use treats an unexpected number as the default.
+    p.listOrder = Qt::SortOrder(number(ListOrderKey));
+    p.listMode = ListMode(number(ListModeKey));
+    p.windowStyle = number(WindowStyle);
+    p.bank = Bank(number(CurrentBank));
+    if (p.bank == Bank::None)
+        p.bank = Bank::Jnb;
+    p.checkForUpdatesAtStart = settings.value(key(CheckForUpdatesAtStart), false).toBool();
+    p.exportEncoding = LedgerExport::Encoding(number(ExportEncoding));
     return p;
 }
 
 bool Preferences::write(QString *error) const
 {
-    QSettings store(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Moriva"),
-                    QStringLiteral("Moriva"));
-    store.setValue(QStringLiteral("MVListOrderRule"), listOrderRule);
-    store.setValue(QStringLiteral("MVBankbookTableViewKind"), tableViewKind);
-    store.setValue(QStringLiteral("MVBankbookWindowStyle"), windowStyle);
-    store.setValue(QStringLiteral("MVCurrentBankKind"), currentBank);
-    store.setValue(QStringLiteral("MVCheckLatestVersionAtStartup"), checkLatestVersionAtStartup);
-    store.setValue(QStringLiteral("MVExportEncoding"), exportEncoding);
-    store.sync();
-    if (store.status() != QSettings::NoError) {
+    using namespace Settings;
+    QSettings settings = store();
+    settings.setValue(key(ListOrderKey), int(listOrder));
+    settings.setValue(key(ListModeKey), int(listMode));
+    settings.setValue(key(WindowStyle), windowStyle);
+    settings.setValue(key(CurrentBank), int(bank));
+    settings.setValue(key(CheckForUpdatesAtStart), checkForUpdatesAtStart);
+    settings.setValue(key(ExportEncoding), int(exportEncoding));
+    settings.sync();
+    if (settings.status() != QSettings::NoError) {
         if (error)
             *error = QCoreApplication::translate("Preferences", "Cannot write the settings file %1.")
-                         .arg(store.fileName());
+                         .arg(settings.fileName());
         return false;
     }
     return true;

@@ -1,16 +1,20 @@
 #pragma once
 
-#include <QString>
+#include "ListMode.h"
+#include "ledger/Bank.h"
+#include "ledger/LedgerExport.h"
 
-// The settings Moriva keeps between runs, in QSettings (organisation and application "Moriva":
-// $XDG_CONFIG_HOME/Moriva/Moriva.conf). Read once at start-up, written once at quit.
+#include <QString>
+#include <Qt>
+
+// The settings Moriva keeps between runs. Read once at start-up, written once at quit.
 struct Preferences {
-    int listOrderRule = 0;    // "MVListOrderRule": 0 oldest first, 1 newest first
-    int tableViewKind = 0;    // "MVBankbookTableViewKind": 0 activity, 1 monthly, 2 search
-    int windowStyle = 0;      // "MVBankbookWindowStyle": 0 standard, 1 tinted
-    int currentBank = 1;      // "MVCurrentBankKind": 1 JNB, 2 eBANK (a stored 0 reads as 1)
-    bool checkLatestVersionAtStartup = false; // "MVCheckLatestVersionAtStartup"
-    int exportEncoding = 0;   // "MVExportEncoding": 0 UTF-8, 1 UTF-8 with BOM, 2 Shift_JIS
+    Qt::SortOrder listOrder = Qt::AscendingOrder;
+    ListMode listMode = ListMode::Activity;
+    int windowStyle = 0; // 0 standard, 1 tinted
+    Bank bank = Bank::Jnb; // a stored 0 reads as JNB
+    bool checkForUpdatesAtStart = false;
+    LedgerExport::Encoding exportEncoding = LedgerExport::Encoding::Utf8;
 
     // Absent keys read as 0 and false, which the rules above turn into the values used.
     static Preferences read();

@@ -1,6 +1,6 @@
 #include "StatusTexts.h"
 
-#include "Controller.h"
+#include "import/ImportReport.h"
 #include "StringTable.h"
 #include "ledger/DataTexts.h"
 
@@ -22,11 +22,11 @@ QString yen(qint64 amount)
 }
 } // namespace
 
-ListTotals totalsOf(const QList<BalanceInfoItemPtr> &list)
+ListTotals totalsOf(const QList<LedgerEntryPtr> &list)
 {
     ListTotals t;
     t.count = list.size();
-    for (const BalanceInfoItemPtr &e : list) {
+    for (const LedgerEntryPtr &e : list) {
         t.payments += e->payment();
         t.deposits += e->deposit();
     }
@@ -41,11 +41,11 @@ QString totals(const ListTotals &t)
         .arg(yen(t.payments), yen(t.deposits));
 }
 
-QString bankName(int bank)
+QString bankName(Bank bank)
 {
-    if (bank == 1)
+    if (bank == Bank::Jnb)
         return StringTable::localizedString(u"BankName_JNB");
-    if (bank == 2)
+    if (bank == Bank::Ebank)
         return StringTable::localizedString(u"BankName_eBANK");
     return QString();
 }

@@ -28,11 +28,11 @@ void appendNumber(QVarLengthArray<char16_t, 128> &buffer, int value)
 }
 } // namespace
 
-DuplicateIndex::Key DuplicateIndex::keyOf(const BalanceInfoItem &e)
+DuplicateIndex::Key DuplicateIndex::keyOf(const LedgerEntry &e)
 {
     QVarLengthArray<char16_t, 128> buffer;
-    appendText(buffer, e.operationDate());
-    appendText(buffer, e.operationTime());
+    appendText(buffer, e.date());
+    appendText(buffer, e.time());
     appendText(buffer, e.importedSummary());
     appendNumber(buffer, e.payment());
     appendNumber(buffer, e.deposit());
@@ -122,13 +122,13 @@ int DuplicateIndex::count(const Key &key) const
     return int(m_slots[size_t(indexOf(key))].count);
 }
 
-void DuplicateIndex::rebuild(const QList<BalanceInfoItemPtr> &ledger)
+void DuplicateIndex::rebuild(const QList<LedgerEntryPtr> &ledger)
 {
     m_slots = Slots();
     m_size = 0;
     m_remaining.clear();
     reserve(ledger.size());
-    for (const BalanceInfoItemPtr &entry : ledger)
+    for (const LedgerEntryPtr &entry : ledger)
         add(*entry);
     m_built = true;
 }
@@ -182,7 +182,7 @@ bool DuplicateIndex::admitLine(const Key &key)
     return false;
 }
 
-void DuplicateIndex::remove(const BalanceInfoItem &entry)
+void DuplicateIndex::remove(const LedgerEntry &entry)
 {
     if (!m_built || m_slots.empty())
         return;

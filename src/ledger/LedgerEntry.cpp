@@ -1,14 +1,14 @@
-#include "BalanceInfoItem.h"
+#include "LedgerEntry.h"
 
 #include "DataTexts.h"
 
-BalanceInfoItem::~BalanceInfoItem() = default;
+LedgerEntry::~LedgerEntry() = default;
 
-bool BalanceInfoItem::OutOfLine::isDefault() const
+bool LedgerEntry::OutOfLine::isDefault() const
 {
     if (!paymentPrice.isNull() || !depositPrice.isNull() || !balancePrice.isNull())
         return false;
-    for (const QString &s : dummyStrings) {
+    for (const QString &s : reservedTexts) {
         if (!s.isEmpty())
             return false;
     }
@@ -19,14 +19,14 @@ bool BalanceInfoItem::OutOfLine::isDefault() const
     return true;
 }
 
-BalanceInfoItem::OutOfLine &BalanceInfoItem::extra()
+LedgerEntry::OutOfLine &LedgerEntry::extra()
 {
     if (!m_extra)
         m_extra = std::make_unique<OutOfLine>();
     return *m_extra;
 }
 
-void BalanceInfoItem::dropExtraIfDefault()
+void LedgerEntry::dropExtraIfDefault()
 {
     if (m_extra && m_extra->isDefault())
         m_extra.reset();
@@ -34,13 +34,13 @@ void BalanceInfoItem::dropExtraIfDefault()
 
 // A stored price text is kept only when it is not the one the amount gives.
 #define MORIVA_PRICE_ACCESSORS(Getter, Setter, member, amount)                                   \
-    QString BalanceInfoItem::Getter() const                                                      \
+    QString LedgerEntry::Getter() const                                                      \
     {                                                                                            \
         if (m_extra && !m_extra->member.isNull())                                                \
             return m_extra->member;                                                              \
         return DataTexts::priceString(amount);                                                   \
     }                                                                                            \
-    void BalanceInfoItem::Setter(const QString &v)                                               \
+    void LedgerEntry::Setter(const QString &v)                                               \
     {                                                                                            \
         if (v == DataTexts::priceString(amount)) {                                               \
             if (m_extra)                                                                         \
@@ -56,37 +56,37 @@ MORIVA_PRICE_ACCESSORS(depositPrice, setDepositPrice, depositPrice, m_deposit)
 MORIVA_PRICE_ACCESSORS(balancePrice, setBalancePrice, balancePrice, m_balance)
 #undef MORIVA_PRICE_ACCESSORS
 
-QString BalanceInfoItem::dummyString(int index) const
+QString LedgerEntry::reservedText(int index) const
 {
     if (index == 0)
-        return imported_summary;
+        return m_importedSummary;
     if (index < 1 || index > 4 || !m_extra)
         return QString();
-    return m_extra->dummyStrings[size_t(index - 1)];
+    return m_extra->reservedTexts[size_t(index - 1)];
 }
 
-void BalanceInfoItem::setDummyString(int index, const QString &v)
+void LedgerEntry::setReservedText(int index, const QString &v)
 {
     if (index == 0) {
-        imported_summary = v;
+        m_importedSummary = v;
         return;
     }
     if (index < 1 || index > 4)
         return;
     if (v.isEmpty() && !m_extra)
         return;
-    extra().dummyStrings[size_t(index - 1)] = v;
+    extra().reservedTexts[size_t(index - 1)] = v;
     dropExtraIfDefault();
 }
 
-QByteArray BalanceInfoItem::picture(int index) const
+QByteArray LedgerEntry::picture(int index) const
 {
     if (index < 0 || index > 2 || !m_extra)
         return QByteArray();
     return m_extra->pictures[size_t(index)];
 }
 
-void BalanceInfoItem::setPicture(int index, const QByteArray &v)
+void LedgerEntry::setPicture(int index, const QByteArray &v)
 {
     if (index < 0 || index > 2)
         return;
@@ -96,28 +96,28 @@ void BalanceInfoItem::setPicture(int index, const QByteArray &v)
     dropExtraIfDefault();
 }
 
-BalanceInfoItemPtr BalanceInfoItem::makeReplacement() const
+LedgerEntryPtr LedgerEntry::makeReplacement() const
 {
-    BalanceInfoItemPtr copy = create();
-    BalanceInfoItem &c = *copy;
-    c.operation_year = operation_year;
-    c.operation_month = operation_month;
-    c.operation_day = operation_day;
-    c.operation_hour = operation_hour;
-    c.operation_minute = operation_minute;
-    c.operation_second = operation_second;
-    c.operation_order = operation_order;
+    LedgerEntryPtr copy = create();
+    LedgerEntry &c = *copy;
+    c.m_year = m_year;
+    c.m_month = m_month;
+    c.m_day = m_day;
+    c.m_hour = m_hour;
+    c.m_minute = m_minute;
+    c.m_second = m_second;
+    c.m_orderNumber = m_orderNumber;
     c.m_payment = m_payment;
     c.m_deposit = m_deposit;
     c.m_balance = m_balance;
-    c.summary_kind = summary_kind;
+    c.m_summaryKind = m_summaryKind;
     c.m_status = m_status;
     c.m_marked = m_marked;
-    c.operation_date = operation_date;
-    c.operation_time = operation_time;
+    c.m_date = m_date;
+    c.m_time = m_time;
     c.m_summary = m_summary;
     c.m_details = m_details;
-    c.imported_summary = imported_summary;
+    c.m_importedSummary = m_importedSummary;
     if (m_extra) {
         // Only the price texts are record fields; the free reserved fields start empty.
         OutOfLine &e = c.extra();
@@ -129,32 +129,32 @@ BalanceInfoItemPtr BalanceInfoItem::makeReplacement() const
     return copy;
 }
 
-const BalanceInfoItem *BalanceInfoItem::latest() const
+const LedgerEntry *LedgerEntry::latest() const
 {
-    const BalanceInfoItem *item = this;
+    const LedgerEntry *item = this;
     while (item->m_successor)
         item = item->m_successor.data();
     return item;
 }
 
-bool BalanceInfoItem::sameRecord(const BalanceInfoItem &o) const
+bool LedgerEntry::sameRecord(const LedgerEntry &o) const
 {
-    if (operation_year != o.operation_year || operation_month != o.operation_month
-        || operation_day != o.operation_day || operation_hour != o.operation_hour
-        || operation_minute != o.operation_minute || operation_second != o.operation_second
-        || operation_order != o.operation_order || m_payment != o.m_payment
-        || m_deposit != o.m_deposit || m_balance != o.m_balance || summary_kind != o.summary_kind
+    if (m_year != o.m_year || m_month != o.m_month
+        || m_day != o.m_day || m_hour != o.m_hour
+        || m_minute != o.m_minute || m_second != o.m_second
+        || m_orderNumber != o.m_orderNumber || m_payment != o.m_payment
+        || m_deposit != o.m_deposit || m_balance != o.m_balance || m_summaryKind != o.m_summaryKind
         || m_status != o.m_status || m_marked != o.m_marked)
         return false;
-    if (operation_date != o.operation_date || operation_time != o.operation_time
+    if (m_date != o.m_date || m_time != o.m_time
         || m_summary != o.m_summary || m_details != o.m_details
-        || imported_summary != o.imported_summary)
+        || m_importedSummary != o.m_importedSummary)
         return false;
     if (paymentPrice() != o.paymentPrice() || depositPrice() != o.depositPrice()
         || balancePrice() != o.balancePrice())
         return false;
     for (int i = 1; i <= 4; ++i) {
-        if (dummyString(i) != o.dummyString(i))
+        if (reservedText(i) != o.reservedText(i))
             return false;
     }
     for (int i = 0; i < 3; ++i) {

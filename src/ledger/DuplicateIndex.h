@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ledger/BalanceInfoItem.h"
+#include "ledger/LedgerEntry.h"
 
 #include <QHash>
 #include <QList>
@@ -30,10 +30,10 @@ public:
         friend size_t qHash(const Key &k, size_t seed = 0) { return size_t(k.a) ^ seed; }
     };
 
-    static Key keyOf(const BalanceInfoItem &entry);
+    static Key keyOf(const LedgerEntry &entry);
 
     bool isBuilt() const { return m_built; }
-    void rebuild(const QList<BalanceInfoItemPtr> &ledger);
+    void rebuild(const QList<LedgerEntryPtr> &ledger);
     void clear(); // empty and built: an empty ledger
     void invalidate(); // rebuilt at the next use
     // Room for this many keys in all, when the index is about to grow by a whole statement.
@@ -42,8 +42,8 @@ public:
 
     int count(const Key &key) const;
     void add(const Key &key) { ++slotFor(key).count; }
-    void add(const BalanceInfoItem &entry) { add(keyOf(entry)); }
-    void remove(const BalanceInfoItem &entry);
+    void add(const LedgerEntry &entry) { add(keyOf(entry)); }
+    void remove(const LedgerEntry &entry);
 
     // Starts the bookkeeping of one statement file.
     void beginSession();

@@ -1,26 +1,26 @@
-#include "ledger/BalanceInfoItem.h"
+#include "ledger/LedgerEntry.h"
 
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
-class BalanceInfoItemTest : public QObject
+class LedgerEntryTest : public QObject
 {
     Q_OBJECT
 
 private slots:
     void defaults()
     {
-        const BalanceInfoItemPtr e = BalanceInfoItem::create();
-        for (int v : {e->operationYear(), e->operationMonth(), e->operationDay(), e->operationHour(),
-                      e->operationMinute(), e->operationSecond(), e->operationOrder(), e->payment(),
+        const LedgerEntryPtr e = LedgerEntry::create();
+        for (int v : {e->year(), e->month(), e->day(), e->hour(),
+                      e->minute(), e->second(), e->orderNumber(), e->payment(),
                       e->deposit(), e->balance(), e->summaryKind(), e->status(), e->marked()})
             QCOMPARE(v, 0);
-        for (const QString &s : {e->operationDate(), e->operationTime(), e->summary(), e->details(),
+        for (const QString &s : {e->date(), e->time(), e->summary(), e->details(),
                                  e->paymentPrice(), e->depositPrice(), e->balancePrice()})
             QVERIFY(s.isEmpty());
         for (int i = 0; i <= 4; ++i)
-            QVERIFY(e->dummyString(i).isEmpty());
+            QVERIFY(e->reservedText(i).isEmpty());
         for (int i = 0; i < 3; ++i)
             QVERIFY(e->picture(i).isNull());
         QCOMPARE(e->latest(), e.data());
@@ -41,7 +41,7 @@ private slots:
     {
         QFETCH(int, amount);
         QFETCH(QString, price);
-        const BalanceInfoItemPtr e = BalanceInfoItem::create();
+        const LedgerEntryPtr e = LedgerEntry::create();
         e->setPayment(amount);
         e->setDeposit(amount);
         e->setBalance(amount);
@@ -52,7 +52,7 @@ private slots:
 
     void priceTextOverridesAmount()
     {
-        const BalanceInfoItemPtr e = BalanceInfoItem::create();
+        const LedgerEntryPtr e = LedgerEntry::create();
         e->setPayment(1500);
         e->setPaymentPrice(u"1500 yen"_s);
         e->setDepositPrice(u"0円"_s);
@@ -66,24 +66,24 @@ private slots:
 
     void makeReplacementCopiesRecord()
     {
-        const BalanceInfoItemPtr e = BalanceInfoItem::create();
+        const LedgerEntryPtr e = LedgerEntry::create();
         int n = 2026;
-        for (auto set : {&BalanceInfoItem::setOperationYear, &BalanceInfoItem::setOperationMonth,
-                         &BalanceInfoItem::setOperationDay, &BalanceInfoItem::setOperationHour,
-                         &BalanceInfoItem::setOperationMinute, &BalanceInfoItem::setOperationSecond,
-                         &BalanceInfoItem::setOperationOrder, &BalanceInfoItem::setPayment,
-                         &BalanceInfoItem::setDeposit, &BalanceInfoItem::setBalance,
-                         &BalanceInfoItem::setSummaryKind, &BalanceInfoItem::setStatus,
-                         &BalanceInfoItem::setMarked})
+        for (auto set : {&LedgerEntry::setOperationYear, &LedgerEntry::setOperationMonth,
+                         &LedgerEntry::setOperationDay, &LedgerEntry::setOperationHour,
+                         &LedgerEntry::setOperationMinute, &LedgerEntry::setOperationSecond,
+                         &LedgerEntry::setOperationOrder, &LedgerEntry::setPayment,
+                         &LedgerEntry::setDeposit, &LedgerEntry::setBalance,
+                         &LedgerEntry::setSummaryKind, &LedgerEntry::setStatus,
+                         &LedgerEntry::setMarked})
             (e.data()->*set)(n++);
-        e->setOperationDate(u"2026/03/05"_s);
-        e->setOperationTime(u"09:05:07"_s);
+        e->setDate(u"2026/03/05"_s);
+        e->setTime(u"09:05:07"_s);
         e->setSummary(u"振込手数料"_s);
         e->setImportedSummary(u"手数料"_s);
         e->setDetails(u"note"_s);
         e->setDepositPrice(u"three"_s);
 
-        const BalanceInfoItemPtr copy = e->makeReplacement();
+        const LedgerEntryPtr copy = e->makeReplacement();
         QVERIFY(copy.data() != e.data());
         QVERIFY(copy->sameRecord(*e));
         QCOMPARE(copy->depositPrice(), u"three"_s);
@@ -96,8 +96,8 @@ private slots:
 
     void successorChain()
     {
-        const BalanceInfoItemPtr a = BalanceInfoItem::create();
-        const BalanceInfoItemPtr b = a->makeReplacement(), c = b->makeReplacement();
+        const LedgerEntryPtr a = LedgerEntry::create();
+        const LedgerEntryPtr b = a->makeReplacement(), c = b->makeReplacement();
         a->setSuccessor(b);
         QCOMPARE(a->successor(), b.data());
         QCOMPARE(a->latest(), b.data());
@@ -107,5 +107,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(BalanceInfoItemTest)
-#include "BalanceInfoItemTest.moc"
+QTEST_GUILESS_MAIN(LedgerEntryTest)
+#include "LedgerEntryTest.moc"

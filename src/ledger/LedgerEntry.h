@@ -8,8 +8,8 @@
 #include <array>
 #include <memory>
 
-class BalanceInfoItem;
-using BalanceInfoItemPtr = QExplicitlySharedDataPointer<BalanceInfoItem>;
+class LedgerEntry;
+using LedgerEntryPtr = QExplicitlySharedDataPointer<LedgerEntry>;
 
 // One operation of a bank account as a statement reports it, plus the user's mark and note.
 //
@@ -21,47 +21,47 @@ using BalanceInfoItemPtr = QExplicitlySharedDataPointer<BalanceInfoItem>;
 // Memory matters (a ledger may hold a million entries): the price strings are a function of
 // their amounts and are computed when asked for; only a price text that differs from that
 // function, and the reserved fields that are almost always empty, are stored, out of line.
-class BalanceInfoItem : public QSharedData
+class LedgerEntry : public QSharedData
 {
 public:
-    BalanceInfoItem() = default;
-    BalanceInfoItem(const BalanceInfoItem &) = delete;
-    BalanceInfoItem &operator=(const BalanceInfoItem &) = delete;
-    ~BalanceInfoItem();
+    LedgerEntry() = default;
+    LedgerEntry(const LedgerEntry &) = delete;
+    LedgerEntry &operator=(const LedgerEntry &) = delete;
+    ~LedgerEntry();
 
-    static BalanceInfoItemPtr create() { return BalanceInfoItemPtr(new BalanceInfoItem); }
+    static LedgerEntryPtr create() { return LedgerEntryPtr(new LedgerEntry); }
 
-    int operationYear() const { return operation_year; }
-    void setOperationYear(int v) { operation_year = v; }
-    int operationMonth() const { return operation_month; }
-    void setOperationMonth(int v) { operation_month = v; }
-    int operationDay() const { return operation_day; }
-    void setOperationDay(int v) { operation_day = v; }
-    int operationHour() const { return operation_hour; }
-    void setOperationHour(int v) { operation_hour = v; }
-    int operationMinute() const { return operation_minute; }
-    void setOperationMinute(int v) { operation_minute = v; }
-    int operationSecond() const { return operation_second; }
-    void setOperationSecond(int v) { operation_second = v; }
-    int operationOrder() const { return operation_order; }
-    void setOperationOrder(int v) { operation_order = v; }
+    int year() const { return m_year; }
+    void setYear(int v) { m_year = v; }
+    int month() const { return m_month; }
+    void setMonth(int v) { m_month = v; }
+    int day() const { return m_day; }
+    void setDay(int v) { m_day = v; }
+    int hour() const { return m_hour; }
+    void setHour(int v) { m_hour = v; }
+    int minute() const { return m_minute; }
+    void setMinute(int v) { m_minute = v; }
+    int second() const { return m_second; }
+    void setSecond(int v) { m_second = v; }
+    int orderNumber() const { return m_orderNumber; }
+    void setOrderNumber(int v) { m_orderNumber = v; }
     int payment() const { return m_payment; }
     void setPayment(int v) { m_payment = v; }
     int deposit() const { return m_deposit; }
     void setDeposit(int v) { m_deposit = v; }
     int balance() const { return m_balance; }
     void setBalance(int v) { m_balance = v; }
-    int summaryKind() const { return summary_kind; }
-    void setSummaryKind(int v) { summary_kind = v; }
+    int summaryKind() const { return m_summaryKind; }
+    void setSummaryKind(int v) { m_summaryKind = v; }
     int status() const { return m_status; }
     void setStatus(int v) { m_status = v; }
     int marked() const { return m_marked; }
     void setMarked(int v) { m_marked = v; }
 
-    const QString &operationDate() const { return operation_date; }
-    void setOperationDate(const QString &v) { operation_date = v; }
-    const QString &operationTime() const { return operation_time; }
-    void setOperationTime(const QString &v) { operation_time = v; }
+    const QString &date() const { return m_date; }
+    void setDate(const QString &v) { m_date = v; }
+    const QString &time() const { return m_time; }
+    void setTime(const QString &v) { m_time = v; }
     const QString &summary() const { return m_summary; }
     void setSummary(const QString &v) { m_summary = v; }
     const QString &details() const { return m_details; }
@@ -77,61 +77,61 @@ public:
     // The summary as the statement gave it; the duplicate test compares this one, so that
     // editing a summary does not make a later import of the same line add it again.
     // Kept in the archive's first reserved text field.
-    const QString &importedSummary() const { return imported_summary; }
-    void setImportedSummary(const QString &v) { imported_summary = v; }
+    const QString &importedSummary() const { return m_importedSummary; }
+    void setImportedSummary(const QString &v) { m_importedSummary = v; }
 
     // Reserved fields: never used by Moriva, carried through the archive unchanged.
-    // dummyString(0) is the imported summary; 1..4 are free. Pictures are absent (null) by default.
-    QString dummyString(int index) const;
-    void setDummyString(int index, const QString &v);
+    // reservedText(0) is the imported summary; 1..4 are free. Pictures are absent (null) by default.
+    QString reservedText(int index) const;
+    void setReservedText(int index, const QString &v);
     QByteArray picture(int index) const;
     void setPicture(int index, const QByteArray &v);
     bool hasOutOfLineFields() const { return bool(m_extra); }
 
     // A new entry carrying every record field of this one (reserved fields stay at their
     // defaults), ready to take a changed mark, summary or details.
-    BalanceInfoItemPtr makeReplacement() const;
+    LedgerEntryPtr makeReplacement() const;
 
     // The entry that replaced this one by a mark or an edit, if any.
-    BalanceInfoItem *successor() const { return m_successor.data(); }
-    void setSuccessor(const BalanceInfoItemPtr &next) const { m_successor = next; }
+    LedgerEntry *successor() const { return m_successor.data(); }
+    void setSuccessor(const LedgerEntryPtr &next) const { m_successor = next; }
     // Follows successors to the newest replacement (this entry when it was never replaced).
-    const BalanceInfoItem *latest() const;
+    const LedgerEntry *latest() const;
 
     // Field-by-field equality of the record (not of the successor link).
-    bool sameRecord(const BalanceInfoItem &other) const;
+    bool sameRecord(const LedgerEntry &other) const;
 
 private:
     struct OutOfLine {
         // Price texts that differ from the text made from the amount; null when they agree.
         QString paymentPrice, depositPrice, balancePrice;
-        std::array<QString, 4> dummyStrings; // dummy_string_2 … dummy_string_5
-        std::array<QByteArray, 3> pictures;  // picture_1 … picture_3; null means absent
+        std::array<QString, 4> reservedTexts; // the free reserved texts 1 … 4
+        std::array<QByteArray, 3> pictures;  // null means absent
         bool isDefault() const;
     };
     OutOfLine &extra();
     void dropExtraIfDefault();
 
-    qint32 operation_year = 0;
-    qint32 operation_month = 0;
-    qint32 operation_day = 0;
-    qint32 operation_hour = 0;
-    qint32 operation_minute = 0;
-    qint32 operation_second = 0;
-    qint32 operation_order = 0;
+    qint32 m_year = 0;
+    qint32 m_month = 0;
+    qint32 m_day = 0;
+    qint32 m_hour = 0;
+    qint32 m_minute = 0;
+    qint32 m_second = 0;
+    qint32 m_orderNumber = 0;
     qint32 m_payment = 0;
     qint32 m_deposit = 0;
     qint32 m_balance = 0;
-    qint32 summary_kind = 0;
+    qint32 m_summaryKind = 0;
     qint32 m_status = 0;
     qint32 m_marked = 0;
 
-    QString operation_date;
-    QString operation_time;
+    QString m_date;
+    QString m_time;
     QString m_summary;
     QString m_details;
-    QString imported_summary;
+    QString m_importedSummary;
 
     std::unique_ptr<OutOfLine> m_extra;
-    mutable BalanceInfoItemPtr m_successor;
+    mutable LedgerEntryPtr m_successor;
 };

@@ -1,0 +1,57 @@
+#include "StatementImporter.h"
+
+#include "StatementLineParser.h"
+#include "StatementText.h"
+#include "ledger/EntryTextCache.h"
+#include "ledger/Ledger.h"
+
+#include <algorithm>
+
+StatementImporter::Counts StatementImporter::importText(QStringView text, Bank bank)
+{
+    m_counts = {};
+    m_sessionStarted = false;
+    m_intoEmptyLedger = m_ledger.isOpen() && m_ledger.isEmpty();
+    if (m_intoEmptyLedger) {
+        // A first import: no line can be a duplicate, so the index is built when the next
+        // import needs it; and room is made once rather than line by line.
+        const qsizetype lines =
+            std::count(text.utf16(), text.utf16() + text.size(), char16_t(u'\n')) + 1;
+        m_ledger.reserve(lines);
+        m_ledger.invalidateDuplicates();
+    }
+    forEachStatementLine(text, [this, bank](QStringView line) { importLine(line, bank); });
+    if (m_sessionStarted)
+        m_ledger.duplicates().endSession();
+    return m_counts;
+}
+
+void StatementImporter::importLine(QStringView line, Bank bank)
+{
+    const ParsedLine parsed = parseStatementLine(bank, line, EntryTextCache::instance());
+    switch (parsed.outcome) {
+    case LineOutcome::Header:
+    case LineOutcome::Blank:
+        return;
+    case LineOutcome::Rejected:
+        ++m_counts.rejected;
+        return;
+    case LineOutcome::Entry:
+        break;
+    }
+    if (!m_ledger.isOpen())
+        return;
+    if (!m_intoEmptyLedger) {
+        DuplicateIndex &index = m_ledger.duplicates();
+        if (!m_sessionStarted) {
+            index.beginSession();
+            m_sessionStarted = true;
+        }
+        if (index.admitLine(DuplicateIndex::keyOf(*parsed.entry))) {
+            ++m_counts.duplicates;
+            return;
+        }
+    }
+    m_ledger.append(parsed.entry);
+    ++m_counts.added;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ledger/Bank.h"
+
+#include <QStringView>
+
+class Ledger;
+
+// Reads the lines of one bank's statement into a ledger, leaving out the lines the ledger
+// already holds. The k-th line of a key is a duplicate only when the ledger held at least k
+// entries of that key before the statement was read: two real, identical operations in one
+// statement both stay, while a statement imported twice adds nothing the second time.
+class StatementImporter
+{
+public:
+    struct Counts {
+        int added = 0;
+        int duplicates = 0;
+        int rejected = 0;
+    };
+
+    explicit StatementImporter(Ledger &ledger)
+        : m_ledger(ledger)
+    {
+    }
+
+    // Reads every line of the text as a line of the bank's statement. The new entries are
+    // appended; sorting the ledger is left to the caller.
+    Counts importText(QStringView text, Bank bank);
+
+private:
+    void importLine(QStringView line, Bank bank);
+
+    Ledger &m_ledger;
+    Counts m_counts;
+    bool m_intoEmptyLedger = false;
+    bool m_sessionStarted = false;
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Bank.h"
+#include "DuplicateIndex.h"
+#include "LedgerEntry.h"
+
+#include <QList>
+#include <QString>
+#include <Qt>
+
+// One bank's ledger: its entries, the archive file that keeps them between runs, and the index
+// that tells a re-imported statement line from a new operation.
+//
+// A ledger whose archive could not be read holds nothing and is never saved, so that the
+// unreadable file stays as it was for the user to rescue.
+class Ledger
+{
+public:
+    enum class State {
+        Closed,       // nothing opened yet
+        Open,         // the archive was read, or there was none: a new ledger
+        Unreadable,   // something is at the archive's path but it cannot be read
+        Locked,       // another Moriva process holds the ledgers
+        NoDataFolder, // there is no folder to keep the archive in
+    };
+
+    // Reads the bank's archive in the data folder; a missing archive opens an empty ledger.
+    void open(const QString &folder, Bank bank);
+    // Records why the bank's ledger could not be opened; it then holds nothing.
+    void setUnavailable(Bank bank, State state, const QString &error);
+    // Writes the entries to the archive, atomically. A ledger that is not open writes nothing
+    // and is no failure.
+    bool save(QString *error) const;
+    void close();
+
+    bool isOpen() const { return m_state == State::Open; }
+    State state() const { return m_state; }
+    QString error() const { return m_error; }
+    Bank bank() const { return m_bank; }
+    QString filePath() const { return m_filePath; }
+
+    const QList<LedgerEntryPtr> &entries() const { return m_entries; }
+    qsizetype size() const { return m_entries.size(); }
+    bool isEmpty() const { return m_entries.isEmpty(); }
+    const LedgerEntryPtr &at(qsizetype index) const { return m_entries.at(index); }
+
+    void reserve(qsizetype count) { m_entries.reserve(count); }
+    // Adds an entry that the duplicate index has already counted (or that goes into an empty
+    // ledger, whose index is built when it is next needed).
+    void append(const LedgerEntryPtr &entry) { m_entries.append(entry); }
+    void removeAt(qsizetype index);
+    void removeAll();
+    // Puts the replacement of an entry (a mark or an edit) at its index; the old entry then
+    // leads to it.
+    void replace(qsizetype index, const LedgerEntryPtr &replacement);
+    void sort(Qt::SortOrder order);
+
+    // The index of the entry in the ledger, following replacements; -1 when it is not there.
+    qsizetype indexOf(const LedgerEntry *entry) const;
+
+    // The duplicate index of the entries, built when first asked for.
+    DuplicateIndex &duplicates();
+    // Forgets the index, to be built afresh when next asked for (after a bulk append).
+    void invalidateDuplicates() { m_duplicates.invalidate(); }
+
+private:
+    void reset(Bank bank);
+
+    QList<LedgerEntryPtr> m_entries;
+    DuplicateIndex m_duplicates;
+    State m_state = State::Closed;
+    Bank m_bank = Bank::None;
+    QString m_filePath;
+    QString m_error;
+};

@@ -1,0 +1,438 @@
+#include "LedgerArchive.h"
+
+#include "DataTexts.h"
+#include "EntryTextCache.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QHash>
+#include <QIODevice>
+
+namespace LedgerArchive {
+namespace {
+
+constexpr char kMagic[8] = {'M', 'V', 'R', 'K', 'L', 'D', 'G', 'R'};
+constexpr quint32 kEndMarker = 0x454e4421; // "END!"
+
+enum Flag : quint32 {
+    DateFromNumbers = 1 << 0,
+    TimeFromNumbers = 1 << 1,
+    TimeEmpty = 1 << 2,
+    PaymentPriceStored = 1 << 3,
+    DepositPriceStored = 1 << 4,
+    BalancePriceStored = 1 << 5,
+    ReservedStored = 1 << 6,
+    ImportedSummaryIsSummary = 1 << 7,
+    KnownFlags = (1 << 8) - 1,
+};
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("LedgerArchive", text);
+}
+
+// Variable-length integers (7 bits a byte, low first); signed values zig-zag encoded.
+// Written through a raw pointer into room made beforehand: appending byte by byte to a
+// QByteArray costs more than the encoding itself.
+inline uchar *putVarint(uchar *out, quint32 v)
+{
+    while (v >= 0x80) {
+        *out++ = uchar((v & 0x7f) | 0x80);
+        v >>= 7;
+    }
+    *out++ = uchar(v);
+    return out;
+}
+
+inline uchar *putSigned(uchar *out, qint32 v)
+{
+    return putVarint(out, (quint32(v) << 1) ^ quint32(v >> 31));
+}
+
+// The most one entry takes: the flags, 13 numbers and 12 indices of at most 5 bytes each.
+constexpr qsizetype kMaxRecordBytes = (1 + 13 + 12) * 5;
+
+struct Reader {
+    const uchar *p;
+    const uchar *end;
+    bool ok = true;
+
+    quint32 varint()
+    {
+        if (p != end && *p < 0x80) [[likely]]
+            return *p++;
+        quint32 v = 0;
+        for (int shift = 0; shift < 35; shift += 7) {
+            if (p == end) {
+                ok = false;
+                return 0;
+            }
+            const uchar b = *p++;
+            v |= quint32(b & 0x7f) << shift;
+            if (!(b & 0x80))
+                return v;
+        }
+        ok = false;
+        return 0;
+    }
+    qint32 signedVarint()
+    {
+        const quint32 z = varint();
+        return qint32((z >> 1) ^ (~(z & 1) + 1));
+    }
+};
+
+// Gives each distinct text one index; equal texts that share a buffer are found without hashing.
+class TextTable
+{
+public:
+    TextTable() { m_texts.append(QString()); }
+    quint32 indexOf(const QString &text)
+    {
+        if (text.isEmpty())
+            return 0;
+        // The entries share their texts, so a buffer seen before is found by its address alone.
+        // Every text stays alive while the table is in use, so an address names one text.
+        Seen &seen = m_seen[(quintptr(text.constData()) >> 4) % kSeenSlots];
+        if (seen.data == text.constData() && seen.size == text.size())
+            return seen.index;
+        auto it = m_index.constFind(text);
+        quint32 index;
+        if (it != m_index.constEnd()) {
+            index = it.value();
+        } else {
+            index = quint32(m_texts.size());
+            m_texts.append(text);
+            m_index.insert(text, index);
+        }
+        seen = Seen{text.constData(), text.size(), index};
+        return index;
+    }
+    const QList<QString> &texts() const { return m_texts; }
+
+private:
+    struct Seen {
+        const QChar *data = nullptr;
+        qsizetype size = 0;
+        quint32 index = 0;
+    };
+    static constexpr size_t kSeenSlots = 4093;
+    QList<QString> m_texts;
+    QHash<QString, quint32> m_index;
+    std::vector<Seen> m_seen = std::vector<Seen>(kSeenSlots);
+};
+
+class BytesTable
+{
+public:
+    BytesTable() { m_data.append(QByteArray()); }
+    quint32 indexOf(const QByteArray &bytes)
+    {
+        if (bytes.isNull())
+            return 0;
+        m_data.append(bytes);
+        return quint32(m_data.size() - 1);
+    }
+    const QList<QByteArray> &data() const { return m_data; }
+
+private:
+    QList<QByteArray> m_data;
+};
+
+} // namespace
+
+namespace {
+
+// Whether the text is the one the cache makes of the numbers; the cache hands out one buffer per
+// date and time, so an entry that took its text from it is recognised by address.
+inline bool sameText(const QString &text, const QString &made)
+{
+    return (text.constData() == made.constData() && text.size() == made.size()) || text == made;
+}
+
+struct Encoded {
+    TextTable texts;
+    BytesTable bytes;
+    QByteArray records;
+};
+
+void encodeRecords(const QList<LedgerEntryPtr> &items, Encoded &out)
+{
+    EntryTextCache &cache = EntryTextCache::instance();
+    TextTable &texts = out.texts;
+    BytesTable &bytes = out.bytes;
+    QByteArray &records = out.records;
+    records.resize(qMax<qsizetype>(items.size() * 28, kMaxRecordBytes * 4));
+    uchar *p = reinterpret_cast<uchar *>(records.data());
+    uchar *limit = p + records.size();
+
+    for (const LedgerEntryPtr &ptr : items) {
+        if (limit - p < kMaxRecordBytes) {
+            const qsizetype used = p - reinterpret_cast<uchar *>(records.data());
+            records.resize(records.size() * 2);
+            p = reinterpret_cast<uchar *>(records.data()) + used;
+            limit = reinterpret_cast<uchar *>(records.data()) + records.size();
+        }
+        const LedgerEntry &e = *ptr;
+        quint32 flags = 0;
+        if (sameText(e.date(),
+                     cache.dateText(e.year(), e.month(), e.day())))
+            flags |= DateFromNumbers;
+        if (e.time().isEmpty())
+            flags |= TimeEmpty;
+        else if (sameText(e.time(), cache.timeText(e.hour(),
+                                                                e.minute(),
+                                                                e.second())))
+            flags |= TimeFromNumbers;
+        // Without out-of-line fields the price texts are those of the amounts and the reserved
+        // fields are empty: nothing to compare.
+        const bool outOfLine = e.hasOutOfLineFields();
+        QString pp, dp, bp;
+        if (outOfLine) {
+            pp = e.paymentPrice();
+            dp = e.depositPrice();
+            bp = e.balancePrice();
+            if (pp != DataTexts::priceString(e.payment()))
+                flags |= PaymentPriceStored;
+            if (dp != DataTexts::priceString(e.deposit()))
+                flags |= DepositPriceStored;
+            if (bp != DataTexts::priceString(e.balance()))
+                flags |= BalancePriceStored;
+            bool reserved = false;
+            for (int i = 1; i <= 4 && !reserved; ++i)
+                reserved = !e.reservedText(i).isEmpty();
+            for (int i = 0; i < 3 && !reserved; ++i)
+                reserved = !e.picture(i).isNull();
+            if (reserved)
+                flags |= ReservedStored;
+        }
+        if (sameText(e.importedSummary(), e.summary()))
+            flags |= ImportedSummaryIsSummary;
+
+        p = putVarint(p, flags);
+        p = putSigned(p, e.year());
+        p = putSigned(p, e.month());
+        p = putSigned(p, e.day());
+        p = putSigned(p, e.hour());
+        p = putSigned(p, e.minute());
+        p = putSigned(p, e.second());
+        p = putSigned(p, e.orderNumber());
+        p = putSigned(p, e.payment());
+        p = putSigned(p, e.deposit());
+        p = putSigned(p, e.balance());
+        p = putSigned(p, e.summaryKind());
+        p = putSigned(p, e.status());
+        p = putSigned(p, e.marked());
+        if (!(flags & DateFromNumbers))
+            p = putVarint(p, texts.indexOf(e.date()));
+        if (!(flags & (TimeEmpty | TimeFromNumbers)))
+            p = putVarint(p, texts.indexOf(e.time()));
+        p = putVarint(p, texts.indexOf(e.summary()));
+        p = putVarint(p, texts.indexOf(e.details()));
+        if (!(flags & ImportedSummaryIsSummary))
+            p = putVarint(p, texts.indexOf(e.importedSummary()));
+        if (flags & PaymentPriceStored)
+            p = putVarint(p, texts.indexOf(pp));
+        if (flags & DepositPriceStored)
+            p = putVarint(p, texts.indexOf(dp));
+        if (flags & BalancePriceStored)
+            p = putVarint(p, texts.indexOf(bp));
+        if (flags & ReservedStored) {
+            for (int i = 1; i <= 4; ++i)
+                p = putVarint(p, texts.indexOf(e.reservedText(i)));
+            for (int i = 0; i < 3; ++i)
+                p = putVarint(p, bytes.indexOf(e.picture(i)));
+        }
+    }
+    records.truncate(p - reinterpret_cast<uchar *>(records.data()));
+}
+
+// Everything before the records' bytes: magic, version, the tables, the entry count and the
+// records' length as QDataStream writes it for a QByteArray.
+QByteArray encodeHeader(const Encoded &encoded, qsizetype entries)
+{
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    stream.setVersion(QDataStream::Qt_6_0);
+    stream.writeRawData(kMagic, sizeof kMagic);
+    stream << kFormatVersion;
+    const QList<QString> &texts = encoded.texts.texts();
+    stream << quint32(texts.size() - 1);
+    for (qsizetype i = 1; i < texts.size(); ++i)
+        stream << texts.at(i);
+    const QList<QByteArray> &bytes = encoded.bytes.data();
+    stream << quint32(bytes.size() - 1);
+    for (qsizetype i = 1; i < bytes.size(); ++i)
+        stream << bytes.at(i);
+    stream << quint32(entries);
+    stream << quint32(encoded.records.size());
+    return out;
+}
+
+QByteArray encodeTrailer()
+{
+    QByteArray out;
+    QDataStream stream(&out, QIODevice::WriteOnly);
+    stream.setVersion(QDataStream::Qt_6_0);
+    stream << kEndMarker;
+    return out;
+}
+
+} // namespace
+
+QByteArray encode(const QList<LedgerEntryPtr> &items)
+{
+    Encoded encoded;
+    encodeRecords(items, encoded);
+    QByteArray out = encodeHeader(encoded, items.size());
+    out.reserve(out.size() + encoded.records.size() + 4);
+    out.append(encoded.records);
+    out.append(encodeTrailer());
+    return out;
+}
+
+bool writeTo(QIODevice *device, const QList<LedgerEntryPtr> &items)
+{
+    // Written in three pieces, so that the records are not copied into one buffer first.
+    Encoded encoded;
+    encodeRecords(items, encoded);
+    const QByteArray header = encodeHeader(encoded, items.size());
+    const QByteArray trailer = encodeTrailer();
+    return device->write(header) == header.size()
+        && device->write(encoded.records) == encoded.records.size()
+        && device->write(trailer) == trailer.size();
+}
+
+bool decode(const QByteArray &data, QList<LedgerEntryPtr> *items, QString *error)
+{
+    const auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    if (data.size() < int(sizeof kMagic) || memcmp(data.constData(), kMagic, sizeof kMagic) != 0)
+        return fail(tr("The file is not a Moriva ledger archive."));
+
+    QDataStream stream(data);
+    stream.setVersion(QDataStream::Qt_6_0);
+    stream.skipRawData(sizeof kMagic);
+    quint32 version = 0;
+    stream >> version;
+    if (version != kFormatVersion)
+        return fail(tr("The archive has format version %1, which this version of Moriva cannot "
+                       "read.")
+                        .arg(version));
+
+    const auto damaged = [&fail]() { return fail(tr("The archive is damaged or incomplete.")); };
+    quint32 textCount = 0;
+    stream >> textCount;
+    if (stream.status() != QDataStream::Ok || textCount > quint32(data.size()))
+        return damaged();
+    QList<QString> texts;
+    texts.reserve(textCount + 1);
+    texts.append(QString());
+    for (quint32 i = 0; i < textCount && stream.status() == QDataStream::Ok; ++i) {
+        QString s;
+        stream >> s;
+        texts.append(s);
+    }
+    quint32 bytesCount = 0;
+    stream >> bytesCount;
+    if (stream.status() != QDataStream::Ok || bytesCount > quint32(data.size()))
+        return damaged();
+    QList<QByteArray> bytes;
+    bytes.reserve(bytesCount + 1);
+    bytes.append(QByteArray());
+    for (quint32 i = 0; i < bytesCount && stream.status() == QDataStream::Ok; ++i) {
+        QByteArray b;
+        stream >> b;
+        bytes.append(b);
+    }
+    // The records are read where they lie in the file's bytes rather than copied out first.
+    quint32 entryCount = 0;
+    quint32 recordsLength = 0;
+    stream >> entryCount >> recordsLength;
+    if (stream.status() != QDataStream::Ok)
+        return damaged();
+    const qint64 recordsStart = stream.device()->pos();
+    const qint64 length = recordsLength == 0xffffffffU ? 0 : qint64(recordsLength); // null
+    if (length > qint64(data.size()) - recordsStart)
+        return damaged();
+    stream.skipRawData(int(length));
+    quint32 end = 0;
+    stream >> end;
+    if (stream.status() != QDataStream::Ok || end != kEndMarker || !stream.atEnd()
+        || entryCount > quint32(length))
+        return damaged();
+
+    EntryTextCache &cache = EntryTextCache::instance();
+    const uchar *recordBytes = reinterpret_cast<const uchar *>(data.constData()) + recordsStart;
+    Reader r{recordBytes, recordBytes + length};
+    static const QString noText;
+    const auto text = [&r, &texts]() -> const QString & {
+        const quint32 i = r.varint();
+        if (i >= quint32(texts.size())) {
+            r.ok = false;
+            return noText;
+        }
+        return texts.at(i);
+    };
+    QList<LedgerEntryPtr> result;
+    result.reserve(entryCount);
+    for (quint32 n = 0; n < entryCount && r.ok; ++n) {
+        const quint32 flags = r.varint();
+        if (flags & ~quint32(KnownFlags))
+            return damaged();
+        qint32 v[13];
+        for (qint32 &value : v)
+            value = r.signedVarint();
+        LedgerEntryPtr ptr = LedgerEntry::create();
+        LedgerEntry &e = *ptr;
+        e.setYear(v[0]);
+        e.setMonth(v[1]);
+        e.setDay(v[2]);
+        e.setHour(v[3]);
+        e.setMinute(v[4]);
+        e.setSecond(v[5]);
+        e.setOrderNumber(v[6]);
+        e.setPayment(v[7]);
+        e.setDeposit(v[8]);
+        e.setBalance(v[9]);
+        e.setSummaryKind(v[10]);
+        e.setStatus(v[11]);
+        e.setMarked(v[12]);
+        e.setDate((flags & DateFromNumbers) ? cache.dateText(v[0], v[1], v[2])
+                                                     : text());
+        if (flags & TimeEmpty)
+            e.setTime(QString());
+        else
+            e.setTime((flags & TimeFromNumbers) ? cache.timeText(v[3], v[4], v[5])
+                                                         : text());
+        e.setSummary(text());
+        e.setDetails(text());
+        e.setImportedSummary((flags & ImportedSummaryIsSummary) ? e.summary() : text());
+        if (flags & PaymentPriceStored)
+            e.setPaymentPrice(text());
+        if (flags & DepositPriceStored)
+            e.setDepositPrice(text());
+        if (flags & BalancePriceStored)
+            e.setBalancePrice(text());
+        if (flags & ReservedStored) {
+            for (int i = 1; i <= 4; ++i)
+                e.setReservedText(i, text());
+            for (int i = 0; i < 3; ++i) {
+                const quint32 b = r.varint();
+                if (b >= quint32(bytes.size()))
+                    return damaged();
+                e.setPicture(i, bytes.at(b));
+            }
+        }
+        result.append(std::move(ptr));
+    }
+    if (!r.ok || r.p != r.end)
+        return damaged();
+    *items = std::move(result);
+    return true;
+}
+
+} // namespace LedgerArchive

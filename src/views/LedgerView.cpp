@@ -1,0 +1,185 @@
+#include "LedgerView.h"
+
+#include "EntrySearcher.h"
+#include "StringTable.h"
+#include "import/StatementFields.h"
+#include "ledger/Ledger.h"
+#include "ledger/LedgerOrdering.h"
+
+#include <QDate>
+
+LedgerView::LedgerView(Ledger &ledger)
+    : m_ledger(ledger)
+{
+    const QDate today = QDate::currentDate();
+    setMonth(today.year(), today.month());
+}
+
+void LedgerView::setMonth(int year, int month)
+{
+    m_year = year;
+    m_month = month;
+}
+
+const QList<LedgerEntryPtr> &LedgerView::rows() const
+{
+    switch (m_mode) {
+    case ListMode::Monthly:
+        return m_monthly;
+    case ListMode::Search:
+        return m_searchHits;
+    default:
+        return m_ledger.entries();
+    }
+}
+
+const LedgerEntry *LedgerView::entryAt(qsizetype row) const
+{
+    const QList<LedgerEntryPtr> &list = rows();
+    return row >= 0 && row < list.size() ? list.at(row).data() : nullptr;
+}
+
+qsizetype LedgerView::ledgerIndexAt(qsizetype row) const
+{
+    if (m_mode == ListMode::Activity)
+        return row >= 0 && row < m_ledger.size() ? row : -1;
+    return m_ledger.indexOf(entryAt(row));
+}
+
+void LedgerView::switchList()
+{
+    switch (m_mode) {
+    case ListMode::Activity:
+        showMonthlyList();
+        break;
+    case ListMode::Monthly:
+        m_mode = m_searchHits.isEmpty() ? ListMode::Activity : ListMode::Search;
+        break;
+    default:
+        m_mode = ListMode::Activity;
+        break;
+    }
+}
+
+void LedgerView::reverseOrder()
+{
+    m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    switch (m_mode) {
+    case ListMode::Activity:
+        m_ledger.sort(m_order);
+        break;
+    case ListMode::Monthly:
+        sortEntries(m_monthly, m_order);
+        break;
+    case ListMode::Search:
+        sortEntries(m_searchHits, m_order);
+        break;
+    }
+}
+
+void LedgerView::showMonthlyList()
+{
+    m_mode = ListMode::Monthly;
+    rebuildMonthlyList();
+}
+
+void LedgerView::showThisMonth()
+{
+    const QDate today = QDate::currentDate();
+    setMonth(today.year(), today.month());
+    showMonthlyList();
+}
+
+void LedgerView::showPreviousMonth()
+{
+    if (--m_month <= 0) {
+        m_month = 12;
+        --m_year;
+    }
+    showMonthlyList();
+}
+
+void LedgerView::showNextMonth()
+{
+    if (++m_month > 12) {
+        m_month = 1;
+        ++m_year;
+    }
+    showMonthlyList();
+}
+
+void LedgerView::showMonth(const QString &yearText, const QString &monthText)
+{
+    int year = intValue(yearText);
+    int month = intValue(monthText);
+    if (month > 12) {
+        month = 1;
+        ++year;
+    }
+    setMonth(year, month);
+    showMonthlyList();
+}
+
+bool LedgerView::rebuildMonthlyList()
+{
+    m_monthly.clear();
+    for (const LedgerEntryPtr &entry : m_ledger.entries()) {
+        if (entry->year() == m_year && entry->month() == m_month)
+            m_monthly.append(entry);
+    }
+    return !m_monthly.isEmpty();
+}
+
+int LedgerView::search(const QString &keyword)
+{
+    m_searchHits = EntrySearcher::search(m_ledger.entries(), keyword);
+    if (!m_searchHits.isEmpty())
+        m_mode = ListMode::Search;
+    else if (m_mode == ListMode::Search)
+        m_mode = ListMode::Activity; // the former hits are gone: no stale rows
+    return int(m_searchHits.size());
+}
+
+void LedgerView::replaceRow(qsizetype row, const LedgerEntryPtr &replacement)
+{
+    if (m_mode == ListMode::Monthly)
+        m_monthly[row] = replacement;
+    else if (m_mode == ListMode::Search)
+        m_searchHits[row] = replacement;
+}
+
+void LedgerView::removeRow(qsizetype row)
+{
+    if (m_mode == ListMode::Monthly)
+        m_monthly.removeAt(row);
+    else if (m_mode == ListMode::Search)
+        m_searchHits.removeAt(row);
+}
+
+void LedgerView::forgetEntries()
+{
+    m_searchHits.clear();
+    if (m_mode == ListMode::Search)
+        m_mode = ListMode::Activity;
+    if (m_mode == ListMode::Monthly)
+        rebuildMonthlyList();
+}
+
+QString LedgerView::title() const
+{
+    switch (m_mode) {
+    case ListMode::Monthly:
+        return StringTable::windowTitleMonthly(m_year, m_month);
+    case ListMode::Search:
+        return StringTable::localizedString(u"Window_Title_Search");
+    default:
+        return StringTable::localizedString(u"Window_Title_Activity");
+    }
+}
+
+QString LedgerView::proposedExportFileName() const
+{
+    if (m_mode == ListMode::Monthly)
+        return StringTable::balanceFileNameMonthly(m_year, m_month);
+    return StringTable::localizedString(u"BalanceFileName_Activity");
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "ListMode.h"
+#include "ledger/LedgerEntry.h"
+
+#include <QList>
+#include <QString>
+#include <Qt>
+
+class Ledger;
+
+// What the ledger table shows of a ledger: the list mode, the order, the month of the monthly
+// list, the hits of the last search, and which ledger entry stands behind each row.
+//
+// The monthly and search lists hold the very entries of the ledger, never copies. A list that
+// is not shown keeps an entry that was replaced meanwhile; the row lookup follows the
+// replacement to the entry that stands in the ledger now.
+class LedgerView
+{
+public:
+    explicit LedgerView(Ledger &ledger);
+
+    ListMode mode() const { return m_mode; }
+    void setMode(ListMode mode) { m_mode = mode; }
+    Qt::SortOrder order() const { return m_order; }
+    void setOrder(Qt::SortOrder order) { m_order = order; }
+    int year() const { return m_year; }
+    int month() const { return m_month; }
+    void setMonth(int year, int month);
+
+    // The rows of the shown list.
+    const QList<LedgerEntryPtr> &rows() const;
+    qsizetype rowCount() const { return rows().size(); }
+    const LedgerEntry *entryAt(qsizetype row) const;
+    // The ledger index of the entry behind a row of the shown list; -1 when there is none.
+    qsizetype ledgerIndexAt(qsizetype row) const;
+    const QList<LedgerEntryPtr> &monthlyList() const { return m_monthly; }
+    const QList<LedgerEntryPtr> &searchList() const { return m_searchHits; }
+
+    // Activity → monthly → search (when a search has hits) → activity.
+    void switchList();
+    // Turns the order around and sorts the shown list by it.
+    void reverseOrder();
+    // Shows the monthly list of the month: today's, the one before or after the one shown, or
+    // the one typed in the change-month sheet (a month past 12 means January of the next year).
+    void showThisMonth();
+    void showPreviousMonth();
+    void showNextMonth();
+    void showMonth(const QString &yearText, const QString &monthText);
+    // Builds the monthly list from the ledger; false when the month has no entry.
+    bool rebuildMonthlyList();
+    // The hits become the search list and are shown; with no hit the search list is emptied
+    // and, if it was shown, the activity list takes its place. Answers the number of hits.
+    int search(const QString &keyword);
+
+    // A row's entry was replaced in the ledger: the shown subset list takes the replacement too.
+    void replaceRow(qsizetype row, const LedgerEntryPtr &replacement);
+    // A row's entry is being deleted: the shown subset list lets go of it.
+    void removeRow(qsizetype row);
+    // The ledger was emptied: the search hits go with it.
+    void forgetEntries();
+
+    // "Activity", "Monthly Statement 2026/11", "Search".
+    QString title() const;
+    QString proposedExportFileName() const;
+
+private:
+    void showMonthlyList();
+
+    Ledger &m_ledger;
+    ListMode m_mode = ListMode::Activity;
+    Qt::SortOrder m_order = Qt::AscendingOrder;
+    int m_year = 0;
+    int m_month = 0;
+    QList<LedgerEntryPtr> m_monthly;
+    QList<LedgerEntryPtr> m_searchHits;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QSettings>
+#include <QString>
+
+// Every key Moriva keeps in its settings ($XDG_CONFIG_HOME/Moriva/Moriva.conf), spelled once.
+namespace Settings {
+
+inline constexpr char ListOrderKey[] = "MVListOrderRule";
+inline constexpr char ListModeKey[] = "MVBankbookTableViewKind";
+inline constexpr char WindowStyle[] = "MVBankbookWindowStyle";
+inline constexpr char CurrentBank[] = "MVCurrentBankKind";
+inline constexpr char CheckForUpdatesAtStart[] = "MVCheckLatestVersionAtStartup";
+inline constexpr char ExportEncoding[] = "MVExportEncoding";
+inline constexpr char MarkerColour[] = "MVItemMakerColor";
+inline constexpr char AtmColour[] = "MVATMInfoColor";
+inline constexpr char CommissionColour[] = "MVCommissionInfoColor";
+inline constexpr char InterestColour[] = "MVInterestInfoColor";
+inline constexpr char YahooColour[] = "MVYahooInfoColor";
+inline constexpr char ToolbarArrangement[] = "MorivaToolToolbar";
+inline constexpr char ToolbarVisible[] = "MorivaToolToolbarVisible";
+inline constexpr char WindowGeometry[] = "BankbookWindow/geometry";
+inline constexpr char TableColumns[] = "BankbookWindow/columns";
+
+inline QString key(const char *name)
+{
+    return QString::fromLatin1(name);
+}
+
+// The user's settings store (organisation and application "Moriva").
+inline QSettings store()
+{
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Moriva"),
+                     QStringLiteral("Moriva"));
+}
+
+} // namespace Settings
