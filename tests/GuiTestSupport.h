@@ -67,10 +67,9 @@ public:
     QString path(QStringView sub) const { return QDir(m_root.path()).filePath(sub.toString()); }
     QString dataFolder() const { return path(u"data/Moriva"); }
     QString settingsFile() const { return path(u"config/Moriva/Moriva.conf"); }
-    QString archive(int bank) const
+    QString archive(Bank bank) const
     {
-        return QDir(dataFolder())
-            .filePath(bank == 1 ? u"BankbookArchive(JNB).mvrk"_s : u"BankbookArchive(eBANK).mvrk"_s);
+        return QDir(dataFolder()).filePath(DataFolder::archiveFileName(bank));
     }
     QString statement(const QString &name) const { return QDir(path(u"statements")).filePath(name); }
 
@@ -138,9 +137,9 @@ struct App {
     void start()
     {
         controller = std::make_unique<Controller>();
-        controller->setupPreferences();
-        controller->searchingApplicationSupportDirectory();
-        controller->openCurrentBankbookInfoArchive();
+        controller->loadPreferences();
+        controller->openDataFolder();
+        controller->openLedger();
         window = std::make_unique<BankbookWindow>(controller.get());
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))
@@ -180,7 +179,7 @@ struct App {
     // The ledger entry (not the shown row) with the summary as imported.
     const LedgerEntry *ledgerEntry(const QString &importedSummary) const
     {
-        for (const LedgerEntryPtr &e : controller->ledger()) {
+        for (const LedgerEntryPtr &e : controller->ledger().entries()) {
             if (e->importedSummary() == importedSummary)
                 return e.data();
         }

@@ -49,15 +49,16 @@ inline QString jnbLine(int y, int mo, int d, int h, int mi, int s, int order, co
 #include <memory>
 
 // A controller keeping its ledgers in the folder, with the bank's ledger open.
-inline std::unique_ptr<Controller> openTestController(const QString &folder, int bank = 1)
+inline std::unique_ptr<Controller> openTestController(const QString &folder,
+                                                     Bank bank = Bank::Jnb)
 {
     auto c = std::make_unique<Controller>();
     c->setDataFolderPath(folder);
     c->setLockTimeoutMs(0);
     Preferences p;
-    p.currentBank = bank;
-    c->setupPreferences(p);
-    if (c->searchingApplicationSupportDirectory())
-        c->openCurrentBankbookInfoArchive();
+    p.bank = bank;
+    c->setPreferences(p);
+    if (c->openDataFolder())
+        c->openLedger();
     return c;
 }

@@ -35,70 +35,6 @@
 <context>
     <name>BankbookWindow</name>
     <message>
-        <source>Print</source>
-        <translation>プリント</translation>
-    </message>
-    <message>
-        <source>Print the shown list</source>
-        <translation>表示中のリストをプリント</translation>
-    </message>
-    <message>
-        <source>Customize</source>
-        <translation>カスタマイズ</translation>
-    </message>
-    <message>
-        <source>Arrange the toolbar</source>
-        <translation>ツールバーの項目を並べ替える</translation>
-    </message>
-    <message>
-        <source>Separator</source>
-        <translation>区切り</translation>
-    </message>
-    <message>
-        <source>Space</source>
-        <translation>スペース</translation>
-    </message>
-    <message>
-        <source>Flexible Space</source>
-        <translation>可変スペース</translation>
-    </message>
-    <message>
-        <source>&amp;File</source>
-        <translation>ファイル(&amp;F)</translation>
-    </message>
-    <message>
-        <source>&amp;Quit</source>
-        <translation>終了(&amp;Q)</translation>
-    </message>
-    <message>
-        <source>&amp;Edit</source>
-        <translation>編集(&amp;E)</translation>
-    </message>
-    <message>
-        <source>&amp;View</source>
-        <translation>表示(&amp;V)</translation>
-    </message>
-    <message>
-        <source>This &amp;Month</source>
-        <translation>今月(&amp;M)</translation>
-    </message>
-    <message>
-        <source>Show/Hide Toolbar</source>
-        <translation>ツールバーの表示／非表示</translation>
-    </message>
-    <message>
-        <source>&amp;Bank</source>
-        <translation>銀行(&amp;B)</translation>
-    </message>
-    <message>
-        <source>&amp;Help</source>
-        <translation>ヘルプ(&amp;H)</translation>
-    </message>
-    <message>
-        <source>Check for &amp;Updates…</source>
-        <translation>アップデートを確認(&amp;U)…</translation>
-    </message>
-    <message>
         <source>Statement files (*.csv);;All files (*)</source>
         <translation>明細ファイル (*.csv);;すべてのファイル (*)</translation>
     </message>
@@ -163,10 +99,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>通帳を保存するデータフォルダがありません。</translation>
     </message>
     <message>
-        <source>The ledger cannot be saved: Moriva has no data folder.</source>
-        <translation>データフォルダがないため、通帳を保存できません。</translation>
-    </message>
-    <message>
         <source>Cannot open %1: %2</source>
         <translation>%1 を開けません: %2</translation>
     </message>
@@ -196,6 +128,13 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Cannot lock the ledgers: lock file %1 cannot be created.</source>
         <translation>通帳をロックできません。ロックファイル %1 を作成できません。</translation>
+    </message>
+</context>
+<context>
+    <name>Ledger</name>
+    <message>
+        <source>The ledger cannot be saved: Moriva has no data folder.</source>
+        <translation>データフォルダがないため、通帳を保存できません。</translation>
     </message>
 </context>
 <context>
@@ -597,6 +536,73 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Looking for a newer version…</source>
         <translation>新しいバージョンを確認しています…</translation>
+    </message>
+</context>
+<context>
+    <name>WindowActions</name>
+    <message>
+        <source>Print</source>
+        <translation>プリント</translation>
+    </message>
+    <message>
+        <source>Print the shown list</source>
+        <translation>表示中のリストをプリント</translation>
+    </message>
+    <message>
+        <source>Customize</source>
+        <translation>カスタマイズ</translation>
+    </message>
+    <message>
+        <source>Arrange the toolbar</source>
+        <translation>ツールバーの項目を並べ替える</translation>
+    </message>
+    <message>
+        <source>Separator</source>
+        <translation>区切り</translation>
+    </message>
+    <message>
+        <source>Space</source>
+        <translation>スペース</translation>
+    </message>
+    <message>
+        <source>Flexible Space</source>
+        <translation>可変スペース</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>編集(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>This &amp;Month</source>
+        <translation>今月(&amp;M)</translation>
+    </message>
+    <message>
+        <source>Show/Hide Toolbar</source>
+        <translation>ツールバーの表示／非表示</translation>
+    </message>
+    <message>
+        <source>&amp;Bank</source>
+        <translation>銀行(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>ヘルプ(&amp;H)</translation>
+    </message>
+    <message>
+        <source>Check for &amp;Updates…</source>
+        <translation>アップデートを確認(&amp;U)…</translation>
     </message>
 </context>
 </TS>
