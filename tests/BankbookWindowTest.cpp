@@ -1,20 +1,21 @@
-// The main window driven as a user drives it, on the offscreen platform: start-up, import and
-// export through the file dialogs, bank switching, the enabling of commands, the context menu,
-// quitting and starting again, and an archive that cannot be read.
+// The main window's wiring, driven as a user drives it on the offscreen platform: each command
+// reached from its toolbar button, menu item and shortcut, the sheets and their buttons, the
+// context menu, drag and drop, the status bar, the summary colours, and saving at quit.
 
 #include "GuiTestSupport.h"
+#include "LedgerItemDelegate.h"
 #include "ledger/LedgerArchive.h"
 #include "views/StringTable.h"
+#include "views/ToolbarItems.h"
 
 #include <QContextMenuEvent>
-#include <QFileDialog>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
-#include <QSettings>
+#include <QMimeData>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
-
-#include <set>
 
 using namespace Qt::StringLiterals;
 using namespace GuiTest;
@@ -22,21 +23,22 @@ using namespace GuiTest;
 namespace {
 
 // Three operations in March 2026 and one in April.
-QList<Operation> marchStatement()
-{
-    return {{QDate(2026, 3, 5), u"セブンイレブン"_s, 1500, 0, 98500},
-            {QDate(2026, 3, 6), u"Amazon, Inc"_s, 3000, 0, 95500},
-            {QDate(2026, 3, 10), u"給与"_s, 0, 200000, 295500},
-            {QDate(2026, 4, 1), u"ローソン"_s, 500, 0, 295000}};
-}
+const QList<Operation> kMarch{{QDate(2026, 3, 5), u"セブンイレブン"_s, 1500, 0, 98500},
+                              {QDate(2026, 3, 6), u"Amazon, Inc"_s, 3000, 0, 95500},
+                              {QDate(2026, 3, 10), u"給与"_s, 0, 200000, 295500},
+                              {QDate(2026, 4, 1), u"ローソン"_s, 500, 0, 295000}};
 
-const QStringList toolbarIds{u"select_bank"_s,   u"import_balance"_s,  u"save_balance"_s,
-                             u"delete_balance"_s, u"delete_all"_s,     u"list"_s,
-                             u"list_order"_s,     u"change_month"_s,   u"move_prev_month"_s,
-                             u"move_next_month"_s, u"mark_balance"_s,  u"search"_s,
-                             u"preferences"_s};
-const std::set<int> menuTags{100, 102, 200, 201, 202, 300, 301, 302,
-                             303, 304, 305, 306, 400, 600, 601};
+// The style options of a cell as the table's delegate gives them to its painting.
+struct DelegateAccess : LedgerItemDelegate {
+    static QStyleOptionViewItem optionFor(QTableView *table, const QModelIndex &index)
+    {
+        QStyleOptionViewItem option;
+        option.initFrom(table);
+        if (auto *delegate = qobject_cast<LedgerItemDelegate *>(table->itemDelegate()))
+            (delegate->*&DelegateAccess::initStyleOption)(&option, index);
+        return option;
+    }
+};
 
 } // namespace
 
@@ -47,412 +49,274 @@ class BankbookWindowTest : public QObject
     Home m_home;
     App m_app;
 
-    QString importedJnb()
+    bool startWithLedger(const QList<Operation> &operations = kMarch)
     {
-        const QString path = writeJnbFile(m_home, marchStatement());
-        if (path.isEmpty() || m_app.window->importFile(path).added != 4)
-            return QString();
-        return path;
+        const QString path = writeJnbFile(m_home, operations);
+        m_app.start();
+        m_app.window->activateWindow();
+        return QTest::qWaitForWindowActive(m_app.window.get()) && !path.isEmpty()
+            && m_app.window->importFile(path).added == operations.size();
+    }
+    // The effect as the app shows it now, for "sheet:<name>" (a visible child of the window),
+    // "title:<title>", "shown:<summary>|…" (a marked row's with a "*"), "bank:<name>",
+    // "placeholder:<text>" or "toolbar:hidden".
+    QString effectNow(const QString &effect) const
+    {
+        const QString kind = effect.section(u':', 0, 0), name = effect.section(u':', 1);
+        QString now;
+        if (kind == u"sheet")
+            now = visibleChild<QWidget>(m_app.window.get(), name) ? name : u"none"_s;
+        else if (kind == u"title")
+            now = m_app.window->windowTitle();
+        else if (kind == u"bank")
+            now = m_app.window->bankNameField()->text();
+        else if (kind == u"placeholder") // what the empty table says, its first line
+            now = m_app.rows() ? u"rows"_s : m_app.table()->placeholderText().section(u'\n', 0, 0);
+        else if (kind == u"toolbar")
+            now = m_app.window->toolBar()->isVisible() ? u"shown"_s : u"hidden"_s;
+        QStringList shown;
+        for (int r = 0; kind == u"shown" && r < m_app.rows(); ++r)
+            shown << m_app.summaryAt(r) + (m_app.markedAt(r) ? u"*"_s : QString());
+        return kind + u':' + now + shown.join(u'|');
     }
 
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_home.setUp());
-        const QSettings probe(QSettings::NativeFormat, QSettings::UserScope, u"Moriva"_s,
-                              u"Moriva"_s);
-        QCOMPARE(probe.fileName(), m_home.settingsFile());
-    }
+    void initTestCase() { QVERIFY(m_home.setUp()); }
     void cleanup()
     {
         m_app.quit();
         m_home.clean();
     }
 
-    void firstRunShowsAnEmptyJnbLedgerAndQuitWritesSettings()
+    void commandsReachTheirEffect_data()
     {
-        QVERIFY(!QFile::exists(m_home.settingsFile()));
-        m_app.start();
-        QCOMPARE(m_app.window->windowTitle(), StringTable::localizedString(u"Window_Title_Activity"));
-        QCOMPARE(m_app.window->windowTitle(), u"All Activity"_s);
-        QCOMPARE(m_app.controller->currentBank(), 1);
-        QCOMPARE(m_app.window->bankNameField()->text(), u"JNB"_s);
-        QCOMPARE(m_app.rows(), 0);
-        QVERIFY(!m_app.window->findChild<QMessageBox *>(u"alertSheet"_s));
-        QVERIFY(!QFile::exists(m_home.archive(1)));
+        QTest::addColumn<QString>("route"); // "toolbar", "menu" or "shortcut"
+        QTest::addColumn<QString>("id");    // the action's object name
+        QTest::addColumn<int>("tag");       // its menu tag, 0 for none
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QStringList>("answer"); // texts for the sheet's fields, then its button
+        QTest::addColumn<QString>("effect");     // with row 1 ("Amazon, Inc") selected before
+        const QStringList onToolbar = ToolbarItems::defaultArrangement();
+        const auto monthTitle = [](int fromNow) {
+            const QDate month = QDate::currentDate().addMonths(fromNow);
+            return u"title:"_s + StringTable::windowTitleMonthly(month.year(), month.month());
+        };
+        QHash<QString, std::pair<int, QKeySequence>> bindings;
+        const auto add = [&](const QString &id, int tag, const QKeySequence &keys,
+                             const QString &effect) {
+            bindings.insert(id, {tag, keys});
+            for (const QString &route : {u"menu"_s, u"toolbar"_s, u"shortcut"_s}) {
+                if (route == u"menu" || (route == u"toolbar" && onToolbar.contains(id))
+                    || (route == u"shortcut" && !keys.isEmpty()))
+                    QTest::addRow("%s %s", qPrintable(id), qPrintable(route))
+                        << route << id << tag << keys << QStringList() << effect;
+            }
+        };
+        add(u"select_bank"_s, 400, QKeySequence(u"Ctrl+B"_s), u"sheet:selectBankSheet"_s);
+        add(u"import_balance"_s, 100, QKeySequence::Open, u"sheet:importDialog"_s);
+        add(u"save_balance"_s, 102, QKeySequence::Save, u"sheet:saveDialog"_s);
+        add(u"delete_balance"_s, 201, QKeySequence::Delete, u"sheet:deleteSelectedSheet"_s);
+        add(u"delete_all"_s, 202, {}, u"sheet:deleteAllSheet"_s);
+        add(u"list"_s, 301, QKeySequence(u"Ctrl+L"_s), monthTitle(0));
+        add(u"list_order"_s, 300, QKeySequence(u"Ctrl+R"_s),
+            u"shown:ローソン|給与|Amazon, Inc|セブンイレブン"_s);
+        add(u"change_month"_s, 302, QKeySequence(u"Ctrl+G"_s), u"sheet:changeMonthSheet"_s);
+        add(u"move_prev_month"_s, 303, QKeySequence(u"Alt+Left"_s), monthTitle(-1));
+        add(u"move_next_month"_s, 304, QKeySequence(u"Alt+Right"_s), monthTitle(1));
+        add(u"move_this_month"_s, 305, QKeySequence(u"Ctrl+T"_s), monthTitle(0));
+        add(u"mark_balance"_s, 200, QKeySequence(u"Ctrl+M"_s),
+            u"shown:セブンイレブン|Amazon, Inc*|給与|ローソン"_s);
+        add(u"search"_s, 306, QKeySequence::Find, u"sheet:searchSheet"_s);
+        add(u"preferences"_s, 0, QKeySequence::Preferences, u"sheet:preferencesWindow"_s);
+        add(u"print"_s, 0, QKeySequence::Print, u"sheet:printDialog"_s);
+        add(u"customize"_s, 0, {}, u"sheet:customizeToolbarSheet"_s);
+        add(u"showToolbar"_s, 0, QKeySequence(u"Ctrl+Alt+T"_s), u"toolbar:hidden"_s);
 
-        QVERIFY(m_app.quit());
-        QVERIFY(QFile::exists(m_home.settingsFile()));
-        const QSettings written(m_home.settingsFile(), QSettings::IniFormat);
-        const QList<std::pair<QString, QVariant>> expected{
-            {u"MVListOrderRule"_s, 0},          {u"MVBankbookTableViewKind"_s, 0},
-            {u"MVBankbookWindowStyle"_s, 0},    {u"MVCurrentBankKind"_s, 1},
-            {u"MVCheckLatestVersionAtStartup"_s, false}};
-        for (const auto &[key, value] : expected) {
-            QVERIFY2(written.contains(key), qPrintable(key));
-            QCOMPARE(written.value(key).toString(), value.toString());
+        // The sheets' buttons; the default button and Escape keep the entries.
+        const auto sheet = [&](const char *row, const QString &id, const QStringList &answer,
+                               const QString &effect) {
+            QTest::newRow(row) << u"menu"_s << id << bindings[id].first << bindings[id].second
+                               << answer << effect;
+        };
+        const QString all = u"shown:セブンイレブン|Amazon, Inc|給与|ローソン"_s;
+        sheet("delete, Return", u"delete_balance"_s, {u"Return"_s}, all);
+        sheet("delete, Escape", u"delete_balance"_s, {u"Escape"_s}, all);
+        sheet("delete", u"delete_balance"_s, {u"delete"_s},
+              u"shown:セブンイレブン|給与|ローソン"_s);
+        sheet("delete all, Return", u"delete_all"_s, {u"Return"_s}, all);
+        sheet("delete all", u"delete_all"_s, {u"deleteAll"_s}, u"placeholder:No entries yet."_s);
+        sheet("change month", u"change_month"_s, {u"2026"_s, u"3"_s, u"move"_s},
+              u"title:"_s + StringTable::windowTitleMonthly(2026, 3));
+        sheet("change to an empty month", u"change_month"_s, {u"2020"_s, u"1"_s, u"move"_s},
+              u"placeholder:No entries in this month."_s);
+        sheet("change month, Escape", u"change_month"_s, {u"2026"_s, u"Escape"_s},
+              u"title:All Activity"_s);
+        sheet("search", u"search"_s, {u"Amazon"_s, u"search"_s}, u"shown:Amazon, Inc"_s);
+        sheet("search, Escape", u"search"_s, {u"Amazon"_s, u"Escape"_s}, all);
+        sheet("bank", u"select_bank"_s, {u"ebank"_s}, u"bank:eBANK"_s);
+    }
+    void commandsReachTheirEffect()
+    {
+        QFETCH(QString, route);
+        QFETCH(QString, id);
+        QFETCH(int, tag);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QStringList, answer);
+        QFETCH(QString, effect);
+        QVERIFY(startWithLedger());
+        m_app.table()->selectRow(1);
+        auto *action = m_app.window->findChild<QAction *>(id);
+        QVERIFY(action && action->isEnabled());
+        QCOMPARE(action->shortcut(), keys);
+        QCOMPARE(action->property("menuTag").toInt(), tag);
+        if (route == u"toolbar") {
+            QVERIFY(m_app.window->toolBar()->widgetForAction(action));
+            QTest::mouseClick(m_app.window->toolBar()->widgetForAction(action), Qt::LeftButton);
+        } else if (route == u"shortcut") {
+            QTest::keySequence(m_app.table(), keys);
+        } else { // through the menu bar
+            const QList<QMenu *> menus = m_app.window->menuBar()->findChildren<QMenu *>();
+            QVERIFY(std::any_of(menus.begin(), menus.end(),
+                                [action](QMenu *m) { return m->actions().contains(action); }));
+            action->trigger();
         }
-        QVERIFY(QFile::exists(m_home.archive(1)));
-        const LedgerArchive::LoadResult saved = LedgerArchive::load(m_home.archive(1));
-        QCOMPARE(saved.status, LedgerArchive::LoadStatus::Loaded);
-        QVERIFY(saved.items.isEmpty());
-        QVERIFY(!QFile::exists(m_home.archive(2)));
+        if (!answer.isEmpty()) {
+            auto *sheet = visibleChild<QDialog>(m_app.window.get());
+            QVERIFY(sheet);
+            const QList<QLineEdit *> fields = sheet->findChildren<QLineEdit *>();
+            for (int i = 0; i + 1 < answer.size(); ++i)
+                fields.value(i)->setText(answer[i]);
+            if (const QString key = answer.last(); key == u"Return" || key == u"Escape")
+                QTest::keyClick(sheet, key == u"Return" ? Qt::Key_Return : Qt::Key_Escape);
+            else
+                QTest::mouseClick(sheet->findChild<QPushButton *>(answer.last()), Qt::LeftButton);
+            QTRY_VERIFY(!sheet->isVisible());
+        }
+        QCOMPARE(effectNow(effect), effect);
     }
 
-    void importThroughTheOpenDialog()
+    void rightClickSelectsTheRowTheMenuActsOn()
     {
-        const QString path = writeJnbFile(m_home, marchStatement());
-        m_app.start();
+        QVERIFY(startWithLedger());
+        auto *menu = m_app.window->findChild<QMenu *>(u"ledgerContextMenu"_s);
+        QVERIFY(menu);
+        const auto chooseForRow = [&](int row, const QString &item) {
+            const QRect cell = m_app.table()->visualRect(m_app.model()->index(row, 2));
+            QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(),
+                                    m_app.table()->viewport()->mapToGlobal(cell.center()));
+            QApplication::sendEvent(m_app.table()->viewport(), &event);
+            const bool shown = QTest::qWaitFor([menu] { return menu->isVisible(); });
+            menu->findChild<QAction *>(item)->trigger();
+            menu->close();
+            return shown;
+        };
+        m_app.table()->selectRow(0);
+        QVERIFY(chooseForRow(2, u"context_mark"_s));
+        const QString marked = u"shown:セブンイレブン|Amazon, Inc|給与*|ローソン"_s;
+        QCOMPARE(effectNow(marked), marked);
+    }
 
+    void filesComeInByDialogAndByDrop()
+    {
+        m_app.start();
         m_app.trigger(u"import_balance"_s);
         auto *dialog = visibleChild<QFileDialog>(m_app.window.get(), u"importDialog"_s);
         QVERIFY(dialog);
-        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptOpen);
-        QCOMPARE(dialog->fileMode(), QFileDialog::ExistingFile);
-        QVERIFY(dialog->testOption(QFileDialog::DontUseNativeDialog));
-        chooseFile(dialog, path);
-        QVERIFY(waitDeleted(dialog));
-
-        QCOMPARE(m_app.shownSummaries(), (QStringList{u"セブンイレブン"_s, u"Amazon, Inc"_s,
-                                                       u"給与"_s, u"ローソン"_s}));
-        QCOMPARE(m_app.model()->index(0, BankbookTableModel::DateColumn).data().toString(),
-                 u"2026/03/05"_s);
-        QString message = m_app.window->statusBar()->currentMessage();
-        QVERIFY2(message.contains(u"NBG_2026.csv"_s) && message.contains(u"4 added"_s),
-                 qPrintable(message));
-
-        // The same file again adds nothing.
-        m_app.trigger(u"import_balance"_s);
-        dialog = visibleChild<QFileDialog>(m_app.window.get(), u"importDialog"_s);
-        QVERIFY(dialog);
-        chooseFile(dialog, path);
-        QVERIFY(waitDeleted(dialog));
+        chooseFile(dialog, writeJnbFile(m_home, kMarch));
         QCOMPARE(m_app.rows(), 4);
-        message = m_app.window->statusBar()->currentMessage();
-        QVERIFY2(message.contains(u"0 added"_s) && message.contains(u"4 duplicates"_s),
-                 qPrintable(message));
-
-        // Cancelling imports nothing.
-        m_app.trigger(u"import_balance"_s);
-        dialog = visibleChild<QFileDialog>(m_app.window.get(), u"importDialog"_s);
-        QVERIFY(dialog);
-        dialog->reject();
-        QVERIFY(waitDeleted(dialog));
-        QCOMPARE(m_app.rows(), 4);
-    }
-
-    void exportThroughTheSaveDialog_data()
-    {
-        QTest::addColumn<bool>("monthly");
-        QTest::addColumn<QString>("proposedName");
-        QTest::addColumn<QByteArray>("expected");
-        const QByteArray march = "2026/03/05,09:05:00,セブンイレブン,1500,0,98500,\"note, with comma\"\r"
-                                 "2026/03/06,09:05:00,\"Amazon, Inc\",3000,0,95500,\r"
-                                 "2026/03/10,09:05:00,給与,0,200000,295500,\r";
-        QTest::newRow("all activity")
-            << false << StringTable::localizedString(u"BalanceFileName_Activity")
-            << march + "2026/04/01,09:05:00,ローソン,500,0,295000,\r";
-        QTest::newRow("monthly") << true << StringTable::balanceFileNameMonthly(2026, 3) << march;
-    }
-    void exportThroughTheSaveDialog()
-    {
-        QFETCH(bool, monthly);
-        QFETCH(QString, proposedName);
-        QFETCH(QByteArray, expected);
-        m_app.start();
-        QVERIFY(!importedJnb().isEmpty());
-        QVERIFY(m_app.model()->setData(
-            m_app.model()->index(0, BankbookTableModel::DetailsColumn), u"note, with comma"_s));
-        if (monthly)
-            QVERIFY(showMonthBySheet(m_app, u"2026"_s, u"3"_s));
-
-        m_app.trigger(u"save_balance"_s);
-        auto *dialog = visibleChild<QFileDialog>(m_app.window.get(), u"saveDialog"_s);
-        QVERIFY(dialog);
-        QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
-        QCOMPARE(QFileInfo(dialog->selectedFiles().value(0)).fileName(), proposedName + u".csv"_s);
-        const QString out = m_home.path(u"home/exported.csv");
-        chooseFile(dialog, out);
-        QVERIFY(waitDeleted(dialog));
-
-        QCOMPARE(readTestFile(out), expected);
-        QVERIFY(m_app.window->statusBar()->currentMessage().contains(u"exported.csv"_s));
-    }
-
-    void switchBankThroughTheSheet()
-    {
-        m_app.start();
-        QVERIFY(!importedJnb().isEmpty());
-        QVERIFY(!QFile::exists(m_home.archive(1)));
-
-        // Cancel leaves everything as it was.
-        m_app.trigger(u"select_bank"_s);
-        auto *sheet = visibleChild<SelectBankSheet>(m_app.window.get());
-        QVERIFY(sheet);
-        QVERIFY(!sheet->jnbButton()->isEnabled());
-        QVERIFY(sheet->ebankButton()->isEnabled());
-        QTest::mouseClick(sheet->findChild<QPushButton *>(u"cancel"_s), Qt::LeftButton);
-        QVERIFY(!sheet->isVisible());
-        QCOMPARE(m_app.controller->currentBank(), 1);
-        QCOMPARE(m_app.rows(), 4);
-
-        m_app.trigger(u"select_bank"_s);
-        QCOMPARE(visibleChild<SelectBankSheet>(m_app.window.get()), sheet);
-        QTest::mouseClick(sheet->ebankButton(), Qt::LeftButton);
-        QVERIFY(!sheet->isVisible());
-        QCOMPARE(m_app.window->bankNameField()->text(), u"eBANK"_s);
-        QCOMPARE(m_app.controller->currentBank(), 2);
-        QCOMPARE(m_app.rows(), 0);
-        QVERIFY(!m_app.window->findChild<QMessageBox *>(u"alertSheet"_s));
-        QVERIFY(QFile::exists(m_home.archive(1)));
-        const LedgerArchive::LoadResult saved = LedgerArchive::load(m_home.archive(1));
-        QCOMPARE(saved.status, LedgerArchive::LoadStatus::Loaded);
-        QCOMPARE(saved.items.size(), 4);
-
-        m_app.trigger(u"select_bank"_s);
-        QCOMPARE(visibleChild<SelectBankSheet>(m_app.window.get()), sheet);
-        QVERIFY(sheet->jnbButton()->isEnabled());
-        QVERIFY(!sheet->ebankButton()->isEnabled());
-        QTest::mouseClick(sheet->jnbButton(), Qt::LeftButton);
+        QVERIFY(m_app.window->statusBar()->currentMessage().contains(u"4 added"_s));
+        // The status bar tells the bank and the totals of the shown list.
         QCOMPARE(m_app.window->bankNameField()->text(), u"JNB"_s);
-        QCOMPARE(m_app.rows(), 4);
-        QVERIFY(QFile::exists(m_home.archive(2)));
-    }
+        QLabel *totals = m_app.window->statusBar()->findChildren<QLabel *>().value(0);
+        QVERIFY(totals && totals != m_app.window->bankNameField());
+        QCOMPARE(totals->text(), u"4 entries · paid out 5,000円 · paid in 200,000円"_s);
 
-    void rowsOfTheOtherBankChangeNoLedger_data()
-    {
-        QTest::addColumn<bool>("byImport");
-        QTest::newRow("switch through the sheet") << false;
-        QTest::newRow("switch by importing the other bank's statement") << true;
-    }
-    void rowsOfTheOtherBankChangeNoLedger()
-    {
-        QFETCH(bool, byImport);
-        m_app.start();
-        QVERIFY(!importedJnb().isEmpty());
-        QVERIFY(searchBySheet(m_app, u"Amazon"_s));
-        QCOMPARE(m_app.rows(), 1);
-
-        if (byImport) {
-            const QString ebank =
-                writeEbankFile(m_home, {{QDate(2026, 3, 5), u"ローソン"_s, 1500, 0, 900}});
-            QCOMPARE(m_app.window->importFile(ebank).added, 1);
-        } else {
-            m_app.trigger(u"select_bank"_s);
-            auto *sheet = visibleChild<SelectBankSheet>(m_app.window.get());
-            QVERIFY(sheet);
-            QTest::mouseClick(sheet->ebankButton(), Qt::LeftButton);
-        }
+        QMimeData mime; // the eBANK file last: its ledger is shown, the JNB one saved on the switch
+        mime.setUrls({QUrl::fromLocalFile(writeJnbFile(m_home, kMarch.mid(0, 1), u"NBG_1.csv"_s)),
+                      QUrl::fromLocalFile(writeEbankFile(m_home, kMarch.mid(3)))});
+        QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(m_app.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QApplication::sendEvent(m_app.window.get(), &drop);
         QCOMPARE(m_app.window->bankNameField()->text(), u"eBANK"_s);
-        const QByteArray jnbArchive = readTestFile(m_home.archive(1));
-        QVERIFY(!jnbArchive.isEmpty());
-        const QList<LedgerEntryPtr> ebankLedger = m_app.controller->ledger();
-        QCOMPARE(ebankLedger.size(), byImport ? 1 : 0);
-
-        // The search list still holds the JNB hit; acting on it changes neither ledger.
-        if (m_app.controller->listMode() == Controller::SearchList) {
-            QCOMPARE(m_app.rows(), 1);
-            m_app.table()->selectRow(0);
-            if (m_app.window->action(u"mark_balance"_s)->isEnabled())
-                m_app.trigger(u"mark_balance"_s);
-            QVERIFY(!m_app.model()->setData(
-                m_app.model()->index(0, BankbookTableModel::SummaryColumn), u"x"_s));
-            QVERIFY(!m_app.markedAt(0));
-        }
-        QCOMPARE(m_app.controller->ledger(), ebankLedger);
-        for (const LedgerEntryPtr &e : ebankLedger)
-            QVERIFY(!e->successor() && e->marked() == 0);
-
-        // The activity list is the eBANK ledger alone.
-        while (m_app.controller->listMode() != Controller::ActivityList)
-            m_app.trigger(u"list"_s);
-        QCOMPARE(m_app.shownSummaries(),
-                 byImport ? QStringList{u"ローソン"_s} : QStringList());
-        QVERIFY(m_app.quit());
-        QCOMPARE(readTestFile(m_home.archive(1)), jnbArchive);
+        QCOMPARE(effectNow(u"shown:ローソン"_s), u"shown:ローソン"_s);
+        QCOMPARE(totals->text(), u"1 entries · paid out 500円 · paid in 0円"_s);
     }
 
-    void enablingOfCommands_data()
+    void unreadableLedgerIsReportedAndNotShown()
     {
-        QTest::addColumn<bool>("entries");
-        QTest::addColumn<bool>("selection");
-        QTest::addColumn<QStringList>("disabledIds");
-        QTest::addColumn<QList<int>>("disabledTags");
-        QTest::newRow("empty ledger")
-            << false << false
-            << QStringList{u"save_balance"_s,  u"delete_balance"_s,  u"delete_all"_s,
-                           u"list_order"_s,    u"change_month"_s,    u"move_prev_month"_s,
-                           u"move_next_month"_s, u"mark_balance"_s,  u"search"_s}
-            << QList<int>{102, 200, 201, 202, 300, 302, 303, 304, 305, 306, 600, 601};
-        QTest::newRow("entries, no selection")
-            << true << false << QStringList{u"delete_balance"_s, u"mark_balance"_s}
-            << QList<int>{200, 201, 600, 601};
-        QTest::newRow("entries and a selection") << true << true << QStringList() << QList<int>();
-    }
-    void enablingOfCommands()
-    {
-        QFETCH(bool, entries);
-        QFETCH(bool, selection);
-        QFETCH(QStringList, disabledIds);
-        QFETCH(QList<int>, disabledTags);
+        QVERIFY(writeTestFile(m_home.archive(Bank::Jnb), "not a ledger"));
         m_app.start();
-        if (entries)
-            QVERIFY(!importedJnb().isEmpty());
-        if (selection)
-            m_app.table()->selectRow(1);
-        QCOMPARE(m_app.table()->selectedRow(), selection ? 1 : -1);
-
-        for (const QString &id : toolbarIds) {
-            QAction *action = m_app.window->action(id);
-            QVERIFY2(action, qPrintable(id));
-            QVERIFY2(action->isEnabled() == !disabledIds.contains(id), qPrintable(id));
-        }
-        std::set<int> seen;
-        for (QAction *action : m_app.window->menuActions()) {
-            const int tag = action->property("menuTag").toInt();
-            seen.insert(tag);
-            QVERIFY2(action->isEnabled() == !disabledTags.contains(tag),
-                     qPrintable(QString::number(tag)));
-        }
-        QCOMPARE(seen, menuTags);
-
-        // Taking the selection away disables the commands that need one.
-        if (selection) {
-            m_app.table()->clearSelection();
-            QVERIFY(!m_app.window->action(u"mark_balance"_s)->isEnabled());
-            QVERIFY(!m_app.window->action(u"delete_balance"_s)->isEnabled());
-            QVERIFY(m_app.window->action(u"save_balance"_s)->isEnabled());
-        }
+        QVERIFY(visibleChild<QMessageBox>(m_app.window.get(), u"alertSheet"_s));
+        const QString placeholder = u"placeholder:This bank's ledger is not open."_s;
+        QCOMPARE(effectNow(placeholder), placeholder);
     }
 
-    void rightClickSelectsTheRowBeforeTheMenuOpens()
+    void summaryColours_data()
     {
-        m_app.start();
-        QVERIFY(!importedJnb().isEmpty());
-        m_app.table()->selectRow(0);
-        QCOMPARE(m_app.table()->selectedRow(), 0);
-
-        QWidget *viewport = m_app.table()->viewport();
-        const QRect cell =
-            m_app.table()->visualRect(m_app.model()->index(2, BankbookTableModel::SummaryColumn));
-        QVERIFY(cell.isValid());
-        QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(),
-                                viewport->mapToGlobal(cell.center()));
-        QApplication::sendEvent(viewport, &event);
-
-        QCOMPARE(m_app.table()->selectedRow(), 2);
-        QCOMPARE(m_app.table()->menuActionRow(), 2);
-        QCOMPARE(m_app.table()->menuActionColumn(), int(BankbookTableModel::SummaryColumn));
-        auto *menu = m_app.window->findChild<QMenu *>(u"ledgerContextMenu"_s);
-        QVERIFY(menu);
-        QTRY_VERIFY(menu->isVisible());
-        auto *mark = menu->findChild<QAction *>(u"context_mark"_s);
-        QVERIFY(mark && mark->isEnabled());
-        QVERIFY(menu->findChild<QAction *>(u"context_delete"_s)->isEnabled());
-        menu->close();
-        QVERIFY(!menu->isVisible());
-
-        // The command of the menu acts on the row pointed at.
-        mark->trigger();
-        QVERIFY(m_app.markedAt(2));
-        QVERIFY(!m_app.markedAt(0));
-        QCOMPARE(m_app.table()->selectedRow(), 2);
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<int>("kind");
+        QTest::newRow("other: the theme's text colour") << u"Amazon"_s << 0;
+        QTest::newRow("ATM") << u"ATM引出し"_s << 1;
+        QTest::newRow("commission") << u"振込手数料"_s << 2;
+        QTest::newRow("interest") << u"利息"_s << 3;
+        QTest::newRow("Yahoo") << u"Yahoo!ショッピング"_s << 4;
     }
-
-    void quitAndStartAgainKeepsMarksEditsAndTheBank()
+    void summaryColours()
     {
-        m_app.start();
-        QVERIFY(!importedJnb().isEmpty());
+        QFETCH(QString, summary);
+        QFETCH(int, kind);
+        QVERIFY(startWithLedger({{QDate(2026, 3, 1), summary, 100, 0, 900}}));
+        const QColor themeText(0x20, 0x40, 0xc0); // far from black
+        QPalette palette = m_app.table()->palette();
+        palette.setColor(QPalette::Text, themeText);
+        m_app.table()->setPalette(palette);
+        const QModelIndex cell = m_app.model()->index(0, BankbookTableModel::SummaryColumn);
+        QCOMPARE(cell.data(BankbookTableModel::SummaryKindRole).toInt(), kind);
+        const ColourScheme &c = m_app.window->colours();
+        QStyleOptionViewItem option = DelegateAccess::optionFor(m_app.table(), cell);
+        QCOMPARE(option.palette.color(QPalette::Text),
+                 (QList<QColor>{themeText, c.atm, c.commission, c.interest, c.yahoo}[kind]));
+        // A marked entry lies on the marker colour, in every column (the date's here).
         m_app.table()->selectRow(0);
         m_app.trigger(u"mark_balance"_s);
-        QVERIFY(m_app.model()->setData(
-            m_app.model()->index(1, BankbookTableModel::SummaryColumn), u"通販"_s));
-        QVERIFY(m_app.model()->setData(
-            m_app.model()->index(2, BankbookTableModel::DetailsColumn), u"三月分"_s));
+        option = DelegateAccess::optionFor(m_app.table(), m_app.model()->index(0, 0));
+        QCOMPARE(option.backgroundBrush.color(), c.itemMarker);
+    }
 
-        // An eBANK statement switches the bank, saving the JNB ledger first.
-        const QString ebank = writeEbankFile(
-            m_home, {{QDate(2026, 3, 5), u"ローソン"_s, 1500, 0, 900},
-                     {QDate(2026, 3, 7), u"振込"_s, 0, 5000, 5900}});
-        QCOMPARE(m_app.window->importFile(ebank).added, 2);
-        QCOMPARE(m_app.window->bankNameField()->text(), u"eBANK"_s);
-        m_app.table()->selectRow(1);
+    void closingSavesAndOffersTryAgainOrStayOpenWhenThatFails()
+    {
+        QVERIFY(startWithLedger());
+        m_app.table()->selectRow(2);
         m_app.trigger(u"mark_balance"_s);
-        QVERIFY(m_app.quit());
-
+        // A folder holding a file where the archive goes: not even root writes over it.
+        const QString archive = m_home.archive(Bank::Jnb);
+        QVERIFY(writeTestFile(archive + u"/keep"_s, "x"));
+        QList<QMessageBox::ButtonRole> replies{QMessageBox::RejectRole, QMessageBox::AcceptRole};
+        QStringList buttons;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            auto *box = m_app.window->findChild<QMessageBox *>(u"saveFailedSheet"_s);
+            if (!box || !box->isVisible() || replies.isEmpty())
+                return;
+            const QMessageBox::ButtonRole reply = replies.takeFirst();
+            if (reply == QMessageBox::AcceptRole) // the folder is gone before trying again
+                QDir(archive).removeRecursively();
+            for (QAbstractButton *b : box->buttons()) {
+                buttons << b->text();
+                if (box->buttonRole(b) == reply)
+                    b->click();
+            }
+        });
+        answer.start(10);
+        QVERIFY(!m_app.window->close()); // Stay Open
+        QVERIFY(m_app.window->isVisible() && QFile::exists(archive + u"/keep"_s));
+        QCOMPARE(buttons, (QStringList{u"Try Again"_s, u"Stay Open"_s}));
+        QVERIFY(m_app.quit()); // Try Again
         m_app.start();
-        QCOMPARE(m_app.controller->currentBank(), 2);
-        QCOMPARE(m_app.window->bankNameField()->text(), u"eBANK"_s);
-        QCOMPARE(m_app.shownSummaries(), (QStringList{u"ローソン"_s, u"振込"_s}));
-        QVERIFY(!m_app.markedAt(0));
-        QVERIFY(m_app.markedAt(1));
-
-        m_app.trigger(u"select_bank"_s);
-        auto *sheet = visibleChild<SelectBankSheet>(m_app.window.get());
-        QVERIFY(sheet);
-        QTest::mouseClick(sheet->jnbButton(), Qt::LeftButton);
-        QCOMPARE(m_app.window->bankNameField()->text(), u"JNB"_s);
-        QCOMPARE(m_app.shownSummaries(),
-                 (QStringList{u"セブンイレブン"_s, u"通販"_s, u"給与"_s, u"ローソン"_s}));
-        QVERIFY(m_app.markedAt(0));
-        QVERIFY(!m_app.markedAt(1));
-        QCOMPARE(m_app.model()->index(2, BankbookTableModel::DetailsColumn).data().toString(),
-                 u"三月分"_s);
-        // The edited entry still knows the summary its statement gave: no duplicate comes in.
-        QCOMPARE(m_app.window->importFile(m_home.statement(u"NBG_2026.csv"_s)).added, 0);
-        QCOMPARE(m_app.rows(), 4);
-        QVERIFY(m_app.quit());
-
-        m_app.start();
-        QCOMPARE(m_app.controller->currentBank(), 1);
-        QCOMPARE(m_app.window->bankNameField()->text(), u"JNB"_s);
-        QCOMPARE(m_app.rows(), 4);
-    }
-
-    void startingAgainInTheMonthlyListShowsThisMonth()
-    {
-        const QDate today = QDate::currentDate();
-        const QString path = writeJnbFile(
-            m_home, {{today.addMonths(-1), u"先月"_s, 100, 0, 900},
-                     {QDate(today.year(), today.month(), 1), u"今月"_s, 100, 0, 800}});
-        m_app.start();
-        QCOMPARE(m_app.window->importFile(path).added, 2);
-        QVERIFY(showMonthBySheet(m_app, QString::number(today.addMonths(-1).year()),
-                                 QString::number(today.addMonths(-1).month())));
-        QCOMPARE(m_app.shownSummaries(), QStringList{u"先月"_s});
-        QVERIFY(m_app.quit());
-
-        m_app.start();
-        QCOMPARE(m_app.controller->listMode(), int(Controller::MonthlyList));
-        QCOMPARE(m_app.window->windowTitle(),
-                 StringTable::windowTitleMonthly(today.year(), today.month()));
-        QCOMPARE(m_app.shownSummaries(), QStringList{u"今月"_s});
-    }
-
-    void unreadableArchiveIsReportedAndLeftAlone()
-    {
-        const QByteArray garbage("not a ledger archive\0\x01\x02\xff", 24);
-        QVERIFY(writeTestFile(m_home.archive(1), garbage));
-        m_app.start();
-
-        auto *alert = visibleChild<QMessageBox>(m_app.window.get(), u"alertSheet"_s);
-        QVERIFY(alert);
-        QVERIFY2(alert->text().contains(u"BankbookArchive(JNB).mvrk"_s), qPrintable(alert->text()));
-        QCOMPARE(m_app.rows(), 0);
-        QTest::mouseClick(alert->button(QMessageBox::Ok), Qt::LeftButton);
-        QVERIFY(waitDeleted(alert));
-
-        // An import has no ledger to go into.
-        const QString path = writeJnbFile(m_home, marchStatement());
-        QCOMPARE(m_app.window->importFile(path).status, ImportReport::LedgerUnavailable);
-        alert = visibleChild<QMessageBox>(m_app.window.get(), u"alertSheet"_s);
-        QVERIFY(alert);
-        alert->close();
-        QCOMPARE(m_app.rows(), 0);
-
-        QVERIFY(m_app.quit());
-        QCOMPARE(readTestFile(m_home.archive(1)), garbage);
-        QVERIFY(QFile::exists(m_home.settingsFile()));
+        const QString kept = u"shown:セブンイレブン|Amazon, Inc|給与*|ローソン"_s;
+        QCOMPARE(effectNow(kept), kept);
     }
 };
 

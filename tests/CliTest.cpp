@@ -1,35 +1,26 @@
-// moriva-cli end to end: the real executable, run with HOME and the XDG folders in a temporary
-// folder, on real statement files, archives and settings.
+// moriva-cli end to end, in a temporary HOME on real statement files, archives and settings.
+// What it prints, writes and exits with is shared with scripts, so the bytes are checked.
 
 #include "TestSupport.h"
 #include "ledger/DataFolder.h"
 #include "ledger/LedgerArchive.h"
 
-#include <QDirIterator>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <memory>
+#include <csignal>
+#include <optional>
+#include <sys/resource.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-struct CliRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-    QStringList errLines() const
-    {
-        return QString::fromUtf8(err).split(u'\n', Qt::SkipEmptyParts);
-    }
-};
+struct CliRun { int exitCode = -1; QByteArray out, err; };
 
 // Three JNB operations, two in March; quoted and bare fields mixed as the bank's files do.
 const QString kJnbStatement = u"操作日(年),操作日(月),操作日(日),操作時刻(時),操作時刻(分),"
@@ -38,19 +29,22 @@ const QString kJnbStatement = u"操作日(年),操作日(月),操作日(日),操
                               u"\"2026\",\"3\",\"6\",\"12\",\"0\",\"0\",\"2\",\"セブン銀行 手数料\","
                               u"\"110\",\"0\",\"89890\"\r\n"
                               u"2026,4,1,0,0,0,3,利息,0,5,89895\r\n"_s;
-
 // Two eBANK operations and a line whose date is cut short, which is rejected.
 const QString kEbankStatement = u"取引日,入出金(円),残高(円),入出金先内容\n"
                                 u"\"20260305\",\"-1500\",\"900\",\"AMAZON, INC\"\n"
                                 u"\"20260310\",\"2400\",\"3300\",\"振込 ヤマダ\"\n"
                                 u"\"2026\",\"-100\",\"800\",\"short date\"\n"_s;
 
-// The JNB ledger above as the app exports it, oldest first.
+// The ledgers above as the app exports them, oldest first.
 const QString kJnbMar5 = u"2026/03/05,09:05:00,ATM引出し,10000,0,90000,\r"_s;
 const QString kJnbMar6 = u"2026/03/06,12:00:00,セブン銀行 手数料,110,0,89890,\r"_s;
 const QString kJnbApr1 = u"2026/04/01,00:00:00,利息,0,5,89895,\r"_s;
-const QString kEbankMar5 = u"2026/03/05,,\"AMAZON, INC\",1500,0,900,\r"_s;
-const QString kEbankMar10 = u"2026/03/10,,振込 ヤマダ,0,2400,3300,\r"_s;
+const QString kEbank =
+    u"2026/03/05,,\"AMAZON, INC\",1500,0,900,\r2026/03/10,,振込 ヤマダ,0,2400,3300,\r"_s;
+const QString kImported = u"NBG_2026.csv: JNB, 3 added, 0 duplicates, 0 rejected\n"
+                          u"eBANK_2026.csv: eBANK, 2 added, 0 duplicates, 1 rejected\n"_s;
+
+enum Trouble { StatementUnusable, DamagedArchive, OtherProcessHoldsTheLock, SaveFails };
 
 } // namespace
 
@@ -58,532 +52,234 @@ class CliTest : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void cleanup();
+    std::optional<QTemporaryDir> m_home;
 
-    void importReportsEachFileAndSavesAsTheAppDoes();
-    void importGoesOnPastAFileItCannotUse_data();
-    void importGoesOnPastAFileItCannotUse();
-
-    void listShowsTheSelectedList_data();
-    void listShowsTheSelectedList();
-    void listCsvIsTheExportFile();
-    void exportUsesTheStoredEncoding_data();
-    void exportUsesTheStoredEncoding();
-    void listJsonCarriesEveryField();
-    void listTableLinesUpWideCharacters();
-    void listAndExportChangeNothingInTheDataFolder();
-    void exportReportsAFileItCannotWrite();
-
-    void usageErrors_data();
-    void usageErrors();
-    void helpAndVersion();
-
-    void damagedArchiveIsNeverOverwritten();
-    void lockedDataFolderIsReported_data();
-    void lockedDataFolderIsReported();
-    void failedSaveKeepsTheOldArchive_data();
-    void failedSaveKeepsTheOldArchive();
-
-private:
-    CliRun run(const QStringList &arguments);
     QString path(const QString &name) const { return m_home->filePath(name); }
-    QString dataFolder() const { return path(u"data/Moriva"_s); }
-    QString archivePath(int bank) const
+    QString archive(Bank bank) const
     {
-        return dataFolder() + u'/' + DataFolder::archiveFileName(bank);
+        return path(u"data/Moriva/"_s + DataFolder::archiveFileName(bank));
     }
-    QString settingsPath() const { return path(u"config/Moriva/Moriva.conf"_s); }
-    void writeStatements();
-    void importStatements();
-    // Every file of the data and settings folders with its bytes.
-    QMap<QString, QByteArray> snapshot() const;
+    void setSetting(const QString &key, int value) const
+    {
+        QSettings(path(u"config/Moriva/Moriva.conf"_s), QSettings::IniFormat).setValue(key, value);
+    }
+    // The ledgers and the settings, as stored.
+    QByteArray stored() const
+    {
+        return readTestFile(archive(Bank::Jnb)) + '|' + readTestFile(archive(Bank::Ebank))
+            + '|' + readTestFile(path(u"config/Moriva/Moriva.conf"_s));
+    }
+    // Runs moriva-cli; a file size limit above 0 makes longer writes fail, even as root.
+    CliRun run(const QStringList &arguments, rlim_t fileSizeLimit = 0) const
+    {
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(u"HOME"_s, m_home->path());
+        env.insert(u"XDG_DATA_HOME"_s, path(u"data"_s));
+        env.insert(u"XDG_CONFIG_HOME"_s, path(u"config"_s));
+        process.setProcessEnvironment(env);
+        process.setWorkingDirectory(m_home->path());
+        process.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            if (fileSizeLimit > 0 && ::setrlimit(RLIMIT_FSIZE, &limit) == 0)
+                std::signal(SIGXFSZ, SIG_IGN); // a write past the limit fails instead
+        });
+        process.start(QStringLiteral(MORIVA_CLI_PATH), arguments);
+        if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+            return {};
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
+    }
+    bool writeStatements() const
+    {
+        return writeTestFile(path(u"NBG_2026.csv"_s), toCp932(kJnbStatement))
+            && writeTestFile(path(u"eBANK_2026.csv"_s), kEbankStatement.toUtf8());
+    }
+    // Imports both statements; true when each file's line tells what came in.
+    bool importStatements() const
+    {
+        const CliRun r = writeStatements()
+            ? run({u"import"_s, u"NBG_2026.csv"_s, u"eBANK_2026.csv"_s}) : CliRun();
+        return r.exitCode == 0 && r.out == kImported.toUtf8() && r.err.isEmpty();
+    }
 
-    std::unique_ptr<QTemporaryDir> m_home;
+private slots:
+    void init() { QVERIFY(m_home.emplace().isValid()); }
+
+    void listAndExportWriteTheSelectedList_data()
+    {
+        QTest::addColumn<QStringList>("arguments"); // export writes out.csv
+        QTest::addColumn<int>("storedOrder");       // "MVListOrderRule": 1 is newest first
+        QTest::addColumn<int>("encoding");          // "MVExportEncoding"
+        QTest::addColumn<QByteArray>("expected");
+        const QStringList jnb{u"--bank"_s, u"jnb"_s}, csv{u"list"_s, u"--format"_s, u"csv"_s};
+        const QStringList march{u"--month"_s, u"2026-03"_s, u"--order"_s, u"desc"_s};
+        const QStringList exportJnb{u"export"_s, u"out.csv"_s, u"--bank"_s, u"jnb"_s};
+        const QByteArray all = (kJnbMar5 + kJnbMar6 + kJnbApr1).toUtf8();
+        // Kanji, kana and the yen sign take two terminal columns: the amounts still line up.
+        QTest::newRow("table") << QStringList{u"list"_s} + jnb << 0 << 0 << QByteArray(
+            "Date        Time      Summary             Payment  Deposit   Balance  Details  *\n"
+            "2026/03/05  09:05:00  ATM引出し          10,000円           90,000円\n"
+            "2026/03/06  12:00:00  セブン銀行 手数料     110円           89,890円\n"
+            "2026/04/01  00:00:00  利息                             5円  89,895円\n");
+        QTest::newRow("current bank") << csv << 0 << 0 << kEbank.toUtf8();
+        QTest::newRow("stored order") << csv + jnb << 1 << 0
+                                      << (kJnbApr1 + kJnbMar6 + kJnbMar5).toUtf8();
+        QTest::newRow("month") << csv + jnb + march << 0 << 0 << (kJnbMar6 + kJnbMar5).toUtf8();
+        QTest::newRow("search") << csv + QStringList{u"--search"_s, u"AMAZON, INC"_s} << 0 << 0
+                                << kEbank.section(u'\r', 0, 0).append(u'\r').toUtf8();
+        QTest::newRow("stdout stays UTF-8") << csv + jnb << 0 << 2 << all;
+        QTest::newRow("export, UTF-8") << exportJnb << 0 << 0 << all;
+        QTest::newRow("export, UTF-8 with a BOM") << exportJnb << 0 << 1 << "\xEF\xBB\xBF" + all;
+        QTest::newRow("export, Shift_JIS") << exportJnb << 0 << 2
+                                           << toCp932(kJnbMar5 + kJnbMar6 + kJnbApr1);
+    }
+    void listAndExportWriteTheSelectedList()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, storedOrder);
+        QFETCH(int, encoding);
+        QFETCH(QByteArray, expected);
+        QVERIFY(importStatements());
+        setSetting(u"MVListOrderRule"_s, storedOrder);
+        setSetting(u"MVExportEncoding"_s, encoding);
+        const QByteArray before = stored();
+        const CliRun r = run(arguments);
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(arguments[0] == u"export" ? readTestFile(path(u"out.csv"_s)) : r.out, expected);
+        QCOMPARE(stored(), before); // listing and exporting change no ledger and no setting
+    }
+
+    void listJsonCarriesEveryField()
+    {
+        // An entry whose every field differs from its default, kept as the app keeps it.
+        LedgerEntryPtr e = LedgerEntry::create();
+        e->setYear(2026), e->setMonth(2), e->setDay(28), e->setHour(23), e->setMinute(59);
+        e->setSecond(58), e->setOrderNumber(7), e->setPayment(1200), e->setDeposit(3);
+        e->setBalance(45678), e->setSummaryKind(2), e->setStatus(1), e->setMarked(1);
+        e->setDate(u"2026/02/28"_s), e->setTime(u"23:59:58"_s), e->setPaymentPrice(u"1,200円"_s);
+        e->setDepositPrice(u"3円"_s), e->setBalancePrice(u"45,678円"_s);
+        e->setSummary(u"振込手数料"_s), e->setDetails(u"家賃の \"振込\""_s);
+        QVERIFY(writeTestFile(archive(Bank::Ebank), LedgerArchive::encode({e})));
+
+        const CliRun r = run({u"list"_s, u"--bank"_s, u"ebank"_s, u"--format"_s, u"json"_s});
+        QCOMPARE(r.exitCode, 0);
+        const QByteArray expected = QByteArray(
+            "[{'balance': 45678, 'balance_price': '45,678円', 'deposit': 3, 'deposit_price': '3円',"
+            " 'details': '家賃の \\'振込\\'', 'marked': 1, 'operation_date': '2026/02/28',"
+            " 'operation_day': 28, 'operation_hour': 23, 'operation_minute': 59,"
+            " 'operation_month': 2, 'operation_order': 7, 'operation_second': 58,"
+            " 'operation_time': '23:59:58', 'operation_year': 2026, 'payment': 1200,"
+            " 'payment_price': '1,200円', 'status': 1, 'summary': '振込手数料', 'summary_kind': 2}]")
+            .replace('\'', '"');
+        QVERIFY(QJsonDocument::fromJson(expected).isArray());
+        QCOMPARE(QJsonDocument::fromJson(r.out), QJsonDocument::fromJson(expected));
+        // The mark shows in the table too; an empty list is an empty JSON array.
+        QVERIFY(run({u"list"_s, u"--bank"_s, u"ebank"_s}).out.endsWith("*\n"));
+        QCOMPARE(run({u"list"_s, u"--search"_s, u"zzz"_s, u"--format"_s, u"json"_s}).out,
+                 QByteArray("[\n]\n"));
+    }
+
+    void usageHelpAndVersion_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out"); // how stdout starts; usage errors print nothing there
+        QTest::newRow("--version") << QStringList{u"--version"_s} << 0
+                                   << QByteArray("moriva-cli " MORIVA_VERSION "\n");
+        QTest::newRow("--help") << QStringList{u"--help"_s} << 0 << QByteArray("Usage: ");
+        const QList<QStringList> errors{
+            {}, {u"show"_s}, {u"list"_s, u"--colour"_s}, {u"list"_s, u"--month"_s, u"2026-13"_s},
+            {u"list"_s, u"--month"_s, u"abc"_s}, {u"list"_s, u"--month"_s},
+            {u"list"_s, u"--bank"_s, u"mizuho"_s},
+            {u"list"_s, u"--month"_s, u"2026-03"_s, u"--search"_s, u"ATM"_s},
+            {u"list"_s, u"--search"_s, u""_s}, {u"list"_s, u"--order"_s, u"newest"_s},
+            {u"list"_s, u"--format"_s, u"xml"_s}, {u"list"_s, u"NBG_2026.csv"_s}, {u"import"_s},
+            {u"import"_s, u"--bank"_s, u"jnb"_s, u"NBG_2026.csv"_s}, {u"export"_s},
+            {u"export"_s, u"a.csv"_s, u"b.csv"_s},
+            {u"export"_s, u"a.csv"_s, u"--format"_s, u"json"_s}};
+        for (const QStringList &arguments : errors)
+            QTest::addRow("%s", qPrintable(arguments.join(u' '))) << arguments << 2 << QByteArray();
+    }
+    void usageHelpAndVersion()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        const CliRun r = run(arguments);
+        QCOMPARE(r.exitCode, exitCode);
+        QVERIFY2(r.out.startsWith(out) && (exitCode == 0) == !r.out.isEmpty(), r.out.constData());
+        // A usage error is one line on stderr.
+        QVERIFY2(exitCode ? r.err.startsWith("moriva-cli: ") && r.err.count('\n') == 1
+                          : r.err.isEmpty(), r.err.constData());
+        // Nothing was opened, so nothing was made.
+        QVERIFY(!QFileInfo::exists(path(u"data"_s)) && !QFileInfo::exists(path(u"config"_s)));
+    }
+
+    void troubleIsReportedAndTheLedgersKept_data()
+    {
+        QTest::addColumn<int>("trouble");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QByteArray>("error"); // what stderr names
+        const QString nbg = u"NBG_2026.csv"_s, ebank = u"eBANK_2026.csv"_s;
+        // An unusable file between two statements: the others still come in.
+        QTest::newRow("names neither bank") << int(StatementUnusable)
+            << QStringList{u"import"_s, nbg, u"statement.csv"_s, ebank} << kImported
+            << QByteArray("statement.csv");
+        QTest::newRow("damaged archive, list") << int(DamagedArchive) << QStringList{u"list"_s}
+            << QString() << QByteArray("BankbookArchive(JNB).mvrk");
+        QTest::newRow("damaged archive, import") << int(DamagedArchive)
+            << QStringList{u"import"_s, nbg, ebank} << kImported.section(u'\n', 1)
+            << nbg.toUtf8();
+        QTest::newRow("damaged archive, import into it") << int(DamagedArchive)
+            << QStringList{u"import"_s, nbg} << QString() << nbg.toUtf8();
+        QTest::newRow("locked") << int(OtherProcessHoldsTheLock)
+            << QStringList{u"import"_s, nbg, ebank} << QString() << QByteArray("Moriva.lock");
+        QTest::newRow("save fails") << int(SaveFails)
+            << QStringList{u"import"_s, u"NBG_2026-05.csv"_s}
+            << u"NBG_2026-05.csv: JNB, 300 added, 0 duplicates, 0 rejected\n"_s
+            << QByteArray("not saved");
+    }
+    void troubleIsReportedAndTheLedgersKept()
+    {
+        QFETCH(int, trouble);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, out);
+        QFETCH(QByteArray, error);
+        QVERIFY(writeStatements());
+        QVERIFY(writeTestFile(path(u"statement.csv"_s), kJnbStatement.toUtf8()));
+        if (trouble == DamagedArchive)
+            QVERIFY(writeTestFile(archive(Bank::Jnb), "not a ledger at all\n"));
+        else if (trouble != StatementUnusable)
+            QVERIFY(importStatements());
+        setSetting(u"MVCurrentBankKind"_s, 1);
+        // Three hundred more JNB operations, so that an import has much to save.
+        QStringList may;
+        for (int i = 0; i < 300; ++i)
+            may << jnbLine(2026, 5, 1 + i % 28, 10, i % 60, 0, 4 + i, u"ATM入金"_s, 0, 1, 90000 + i);
+        QVERIFY(writeTestFile(path(u"NBG_2026-05.csv"_s), toCp932(may.join(u"\r\n"))));
+        const QByteArray before = stored(), jnbArchive = readTestFile(archive(Bank::Jnb));
+
+        QLockFile lock(path(u"data/Moriva/Moriva.lock"_s)); // another Moriva process
+        QVERIFY(trouble != OtherProcessHoldsTheLock || lock.tryLock(0));
+        // The file size limit lets the lock and the settings be written, not the grown ledger.
+        const CliRun r = run(arguments, trouble == SaveFails ? 4096 : 0);
+        lock.unlock();
+        QCOMPARE(r.exitCode, 1);
+        QCOMPARE(QString::fromUtf8(r.out), out);
+        QVERIFY2(r.err.contains(error) && r.err.startsWith("moriva-cli: "), r.err.constData());
+        if (trouble == StatementUnusable) { // one line names the file
+            QCOMPARE(r.err.count('\n'), 1);
+            QCOMPARE(run({u"list"_s, u"--bank"_s, u"jnb"_s, u"--format"_s, u"csv"_s}).out,
+                     (kJnbMar5 + kJnbMar6 + kJnbApr1).toUtf8());
+        } else { // the JNB ledger stays as it was
+            QCOMPARE(readTestFile(archive(Bank::Jnb)), jnbArchive);
+            QVERIFY(trouble == DamagedArchive || stored() == before);
+        }
+    }
 };
-
-void CliTest::init()
-{
-    m_home = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_home->isValid());
-}
-
-void CliTest::cleanup()
-{
-    // A folder a test made read-only must be removable again.
-    QFile::setPermissions(dataFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                            | QFileDevice::ExeOwner);
-    m_home.reset();
-}
-
-CliRun CliTest::run(const QStringList &arguments)
-{
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"HOME"_s, m_home->path());
-    env.insert(u"XDG_DATA_HOME"_s, path(u"data"_s));
-    env.insert(u"XDG_CONFIG_HOME"_s, path(u"config"_s));
-    process.setProcessEnvironment(env);
-    process.setWorkingDirectory(m_home->path());
-    process.start(QStringLiteral(MORIVA_CLI_PATH), arguments);
-    CliRun result;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit) {
-        process.kill();
-        process.waitForFinished();
-        return result;
-    }
-    result.exitCode = process.exitCode();
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
-}
-
-void CliTest::writeStatements()
-{
-    QVERIFY(writeTestFile(path(u"NBG_2026.csv"_s), toCp932(kJnbStatement)));
-    QVERIFY(writeTestFile(path(u"eBANK_2026.csv"_s), kEbankStatement.toUtf8()));
-}
-
-void CliTest::importStatements()
-{
-    writeStatements();
-    const CliRun r = run({u"import"_s, u"NBG_2026.csv"_s, u"eBANK_2026.csv"_s});
-    QCOMPARE(r.exitCode, 0);
-}
-
-QMap<QString, QByteArray> CliTest::snapshot() const
-{
-    QMap<QString, QByteArray> files;
-    for (const QString &folder : {path(u"data"_s), path(u"config"_s)}) {
-        QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
-            const QString file = it.next();
-            files.insert(file, readTestFile(file));
-        }
-    }
-    return files;
-}
-
-// ---------------------------------------------------------------- import
-
-void CliTest::importReportsEachFileAndSavesAsTheAppDoes()
-{
-    writeStatements();
-    CliRun r = run({u"import"_s, u"NBG_2026.csv"_s, u"eBANK_2026.csv"_s});
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.err, QByteArray());
-    QCOMPARE(QString::fromUtf8(r.out),
-             u"NBG_2026.csv: JNB, 3 added, 0 duplicates, 0 rejected\n"
-             u"eBANK_2026.csv: eBANK, 2 added, 0 duplicates, 1 rejected\n"_s);
-    QVERIFY(QFile::exists(archivePath(1)));
-    QVERIFY(QFile::exists(archivePath(2)));
-    // As at the app's quit: the bank of the last file is the current one now.
-    QCOMPARE(QSettings(settingsPath(), QSettings::IniFormat).value(u"MVCurrentBankKind"_s).toInt(),
-             2);
-
-    // Importing the same statement again adds nothing.
-    r = run({u"import"_s, u"NBG_2026.csv"_s});
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(QString::fromUtf8(r.out), u"NBG_2026.csv: JNB, 0 added, 3 duplicates, 0 rejected\n"_s);
-    r = run({u"list"_s, u"--bank"_s, u"jnb"_s, u"--format"_s, u"csv"_s});
-    QCOMPARE(QString::fromUtf8(r.out), kJnbMar5 + kJnbMar6 + kJnbApr1);
-}
-
-void CliTest::importGoesOnPastAFileItCannotUse_data()
-{
-    QTest::addColumn<QString>("fileName");
-    QTest::addColumn<QByteArray>("content"); // null: no file at all
-
-    QTest::newRow("names neither bank") << u"statement.csv"_s << kJnbStatement.toUtf8();
-    QTest::newRow("empty") << u"empty_NBG.csv"_s << QByteArray("");
-    QTest::newRow("missing") << u"missing_eBANK.csv"_s << QByteArray();
-}
-
-void CliTest::importGoesOnPastAFileItCannotUse()
-{
-    QFETCH(QString, fileName);
-    QFETCH(QByteArray, content);
-    writeStatements();
-    if (!content.isNull())
-        QVERIFY(writeTestFile(path(fileName), content));
-
-    const CliRun r = run({u"import"_s, u"NBG_2026.csv"_s, fileName, u"eBANK_2026.csv"_s});
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(QString::fromUtf8(r.out),
-             u"NBG_2026.csv: JNB, 3 added, 0 duplicates, 0 rejected\n"
-             u"eBANK_2026.csv: eBANK, 2 added, 0 duplicates, 1 rejected\n"_s);
-    const QStringList errors = r.errLines();
-    QCOMPARE(errors.size(), 1);
-    QVERIFY2(errors.first().contains(fileName), qPrintable(errors.first()));
-
-    QCOMPARE(run({u"list"_s, u"--bank"_s, u"jnb"_s, u"--format"_s, u"csv"_s}).out,
-             (kJnbMar5 + kJnbMar6 + kJnbApr1).toUtf8());
-    QCOMPARE(run({u"list"_s, u"--bank"_s, u"ebank"_s, u"--format"_s, u"csv"_s}).out,
-             (kEbankMar5 + kEbankMar10).toUtf8());
-}
-
-// ---------------------------------------------------------------- list and export
-
-void CliTest::listShowsTheSelectedList_data()
-{
-    QTest::addColumn<int>("storedOrderRule");
-    QTest::addColumn<QStringList>("selectors");
-    QTest::addColumn<QString>("expected");
-
-    // The last import was eBANK's, so eBANK is the current bank.
-    QTest::newRow("current bank, stored order")
-        << 0 << QStringList{} << kEbankMar5 + kEbankMar10;
-    QTest::newRow("whole ledger") << 0 << QStringList{u"--bank"_s, u"jnb"_s}
-                                  << kJnbMar5 + kJnbMar6 + kJnbApr1;
-    QTest::newRow("newest first")
-        << 0 << QStringList{u"--bank"_s, u"jnb"_s, u"--order"_s, u"desc"_s}
-        << kJnbApr1 + kJnbMar6 + kJnbMar5;
-    QTest::newRow("stored newest first")
-        << 1 << QStringList{u"--bank"_s, u"jnb"_s} << kJnbApr1 + kJnbMar6 + kJnbMar5;
-    QTest::newRow("stored newest first, asked oldest first")
-        << 1 << QStringList{u"--bank"_s, u"jnb"_s, u"--order"_s, u"asc"_s}
-        << kJnbMar5 + kJnbMar6 + kJnbApr1;
-    QTest::newRow("month") << 0 << QStringList{u"--bank"_s, u"jnb"_s, u"--month"_s, u"2026-03"_s}
-                           << kJnbMar5 + kJnbMar6;
-    QTest::newRow("month newest first")
-        << 0
-        << QStringList{u"--bank"_s, u"jnb"_s, u"--month"_s, u"2026-03"_s, u"--order"_s, u"desc"_s}
-        << kJnbMar6 + kJnbMar5;
-    QTest::newRow("month without entries")
-        << 0 << QStringList{u"--bank"_s, u"jnb"_s, u"--month"_s, u"2025-03"_s} << QString();
-    QTest::newRow("search")
-        << 0 << QStringList{u"--bank"_s, u"jnb"_s, u"--search"_s, u"手数料"_s} << kJnbMar6;
-    QTest::newRow("search with a comma")
-        << 0 << QStringList{u"--search"_s, u"AMAZON, INC"_s} << kEbankMar5;
-    QTest::newRow("search without hits")
-        << 0 << QStringList{u"--bank"_s, u"jnb"_s, u"--search"_s, u"zzz"_s} << QString();
-}
-
-void CliTest::listShowsTheSelectedList()
-{
-    QFETCH(int, storedOrderRule);
-    QFETCH(QStringList, selectors);
-    QFETCH(QString, expected);
-    importStatements();
-    {
-        QSettings settings(settingsPath(), QSettings::IniFormat);
-        settings.setValue(u"MVListOrderRule"_s, storedOrderRule);
-    }
-
-    const CliRun r = run(QStringList{u"list"_s, u"--format"_s, u"csv"_s} + selectors);
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.err, QByteArray());
-    QCOMPARE(QString::fromUtf8(r.out), expected);
-}
-
-void CliTest::listCsvIsTheExportFile()
-{
-    importStatements();
-    const QList<QStringList> selections{
-        {u"--bank"_s, u"jnb"_s},
-        {u"--bank"_s, u"ebank"_s},
-        {u"--bank"_s, u"jnb"_s, u"--month"_s, u"2026-03"_s, u"--order"_s, u"desc"_s},
-    };
-    for (const QStringList &selectors : selections) {
-        const CliRun listed = run(QStringList{u"list"_s, u"--format"_s, u"csv"_s} + selectors);
-        QCOMPARE(listed.exitCode, 0);
-        const CliRun exported = run(QStringList{u"export"_s, u"out.csv"_s} + selectors);
-        QCOMPARE(exported.exitCode, 0);
-        QCOMPARE(exported.err, QByteArray());
-        const QByteArray file = readTestFile(path(u"out.csv"_s));
-        QCOMPARE(file, listed.out);
-        QVERIFY(file.endsWith('\r'));
-        QVERIFY(!file.contains('\n'));
-    }
-}
-
-void CliTest::exportUsesTheStoredEncoding_data()
-{
-    QTest::addColumn<int>("encoding"); // "MVExportEncoding"
-    QTest::newRow("UTF-8 with a byte-order mark") << 1;
-    QTest::newRow("Shift_JIS") << 2;
-}
-
-void CliTest::exportUsesTheStoredEncoding()
-{
-    QFETCH(int, encoding);
-    importStatements();
-    {
-        QSettings settings(settingsPath(), QSettings::IniFormat);
-        settings.setValue(u"MVExportEncoding"_s, encoding);
-    }
-    const QString text = kJnbMar5 + kJnbMar6 + kJnbApr1;
-    // The list on stdout stays UTF-8 whatever the encoding of export files.
-    QCOMPARE(run({u"list"_s, u"--bank"_s, u"jnb"_s, u"--format"_s, u"csv"_s}).out, text.toUtf8());
-    QCOMPARE(run({u"export"_s, u"out.csv"_s, u"--bank"_s, u"jnb"_s}).exitCode, 0);
-    QCOMPARE(readTestFile(path(u"out.csv"_s)),
-             encoding == 1 ? "\xEF\xBB\xBF" + text.toUtf8() : toCp932(text));
-}
-
-void CliTest::listJsonCarriesEveryField()
-{
-    // An entry whose every field differs from its default, kept as the app keeps it.
-    LedgerEntryPtr entry = LedgerEntry::create();
-    entry->setYear(2026);
-    entry->setMonth(2);
-    entry->setDay(28);
-    entry->setHour(23);
-    entry->setMinute(59);
-    entry->setSecond(58);
-    entry->setOrderNumber(7);
-    entry->setPayment(1200);
-    entry->setDeposit(3);
-    entry->setBalance(45678);
-    entry->setSummaryKind(2);
-    entry->setStatus(1);
-    entry->setMarked(1);
-    entry->setDate(u"2026/02/28"_s);
-    entry->setTime(u"23:59:58"_s);
-    entry->setPaymentPrice(u"1,200円"_s);
-    entry->setDepositPrice(u"3円"_s);
-    entry->setBalancePrice(u"45,678円"_s);
-    entry->setSummary(u"振込手数料"_s);
-    entry->setImportedSummary(u"振込手数料"_s);
-    entry->setDetails(u"家賃の \"振込\""_s);
-    QVERIFY(DataFolder::findOrCreate(dataFolder()));
-    QString why;
-    QVERIFY2(LedgerArchive::save(archivePath(2), {entry}, &why), qPrintable(why));
-
-    const CliRun r = run({u"list"_s, u"--bank"_s, u"ebank"_s, u"--format"_s, u"json"_s});
-    QCOMPARE(r.exitCode, 0);
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(r.out, &error);
-    QCOMPARE(error.error, QJsonParseError::NoError);
-    QVERIFY(document.isArray());
-    QCOMPARE(document.array().size(), 1);
-    const QJsonObject expected{
-        {u"operation_year"_s, 2026},       {u"operation_month"_s, 2},
-        {u"operation_day"_s, 28},          {u"operation_hour"_s, 23},
-        {u"operation_minute"_s, 59},       {u"operation_second"_s, 58},
-        {u"operation_order"_s, 7},         {u"payment"_s, 1200},
-        {u"deposit"_s, 3},                 {u"balance"_s, 45678},
-        {u"summary_kind"_s, 2},            {u"status"_s, 1},
-        {u"marked"_s, 1},                  {u"operation_date"_s, u"2026/02/28"_s},
-        {u"operation_time"_s, u"23:59:58"_s}, {u"payment_price"_s, u"1,200円"_s},
-        {u"deposit_price"_s, u"3円"_s},    {u"balance_price"_s, u"45,678円"_s},
-        {u"summary"_s, u"振込手数料"_s},   {u"details"_s, u"家賃の \"振込\""_s},
-    };
-    QCOMPARE(document.array().first().toObject(), expected);
-
-    // The mark shows in the table too; an empty list is an empty JSON array.
-    QVERIFY(run({u"list"_s, u"--bank"_s, u"ebank"_s}).out.trimmed().endsWith('*'));
-    const CliRun none = run({u"list"_s, u"--bank"_s, u"ebank"_s, u"--search"_s, u"zzz"_s,
-                             u"--format"_s, u"json"_s});
-    QCOMPARE(QJsonDocument::fromJson(none.out).array(), QJsonArray());
-}
-
-void CliTest::listTableLinesUpWideCharacters()
-{
-    importStatements();
-    const CliRun r = run({u"list"_s, u"--bank"_s, u"jnb"_s});
-    QCOMPARE(r.exitCode, 0);
-    const QStringList lines = QString::fromUtf8(r.out).split(u'\n', Qt::SkipEmptyParts);
-    QCOMPARE(lines.size(), 4); // the column titles and three entries
-    QVERIFY(lines[0].startsWith(u"Date"));
-
-    // Kanji, kana and the yen sign take two columns in a terminal: the balance column, whose
-    // values are right-aligned after the summaries, ends in the same terminal column on each line.
-    const auto columnsUpTo = [](const QString &line, const QString &text) {
-        const qsizetype end = line.indexOf(text) + text.size();
-        int columns = 0;
-        for (qsizetype i = 0; i < end; ++i)
-            columns += line[i].unicode() >= 0x1100 ? 2 : 1;
-        return columns;
-    };
-    const int edge = columnsUpTo(lines[0], u"Balance"_s);
-    QCOMPARE(columnsUpTo(lines[1], u"90,000円"_s), edge);
-    QCOMPARE(columnsUpTo(lines[2], u"89,890円"_s), edge);
-    QCOMPARE(columnsUpTo(lines[3], u"89,895円"_s), edge);
-}
-
-void CliTest::listAndExportChangeNothingInTheDataFolder()
-{
-    importStatements();
-    {
-        QSettings settings(settingsPath(), QSettings::IniFormat);
-        settings.setValue(u"MVBankbookTableViewKind"_s, 1);
-    }
-    const QMap<QString, QByteArray> before = snapshot();
-    QCOMPARE(run({u"list"_s, u"--bank"_s, u"jnb"_s, u"--month"_s, u"2026-03"_s, u"--order"_s,
-                  u"desc"_s})
-                 .exitCode,
-             0);
-    QCOMPARE(run({u"list"_s, u"--search"_s, u"AMAZON"_s, u"--format"_s, u"json"_s}).exitCode, 0);
-    QCOMPARE(run({u"export"_s, u"out.csv"_s, u"--bank"_s, u"jnb"_s}).exitCode, 0);
-    QCOMPARE(snapshot(), before);
-}
-
-void CliTest::exportReportsAFileItCannotWrite()
-{
-    importStatements();
-    const CliRun r = run({u"export"_s, u"no/such/folder/out.csv"_s});
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.out, QByteArray());
-    QCOMPARE(r.errLines().size(), 1);
-    QVERIFY2(r.errLines().first().contains(u"no/such/folder/out.csv"), r.err.constData());
-}
-
-// ---------------------------------------------------------------- usage
-
-void CliTest::usageErrors_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-
-    QTest::newRow("no command") << QStringList{};
-    QTest::newRow("unknown command") << QStringList{u"show"_s};
-    QTest::newRow("unknown option") << QStringList{u"list"_s, u"--colour"_s};
-    QTest::newRow("month 13") << QStringList{u"list"_s, u"--month"_s, u"2026-13"_s};
-    QTest::newRow("month 0") << QStringList{u"list"_s, u"--month"_s, u"2026-00"_s};
-    QTest::newRow("month not a date") << QStringList{u"list"_s, u"--month"_s, u"abc"_s};
-    QTest::newRow("month without value") << QStringList{u"list"_s, u"--month"_s};
-    QTest::newRow("unknown bank") << QStringList{u"list"_s, u"--bank"_s, u"mizuho"_s};
-    QTest::newRow("month and search")
-        << QStringList{u"list"_s, u"--month"_s, u"2026-03"_s, u"--search"_s, u"ATM"_s};
-    QTest::newRow("empty keyword") << QStringList{u"list"_s, u"--search"_s, u""_s};
-    QTest::newRow("unknown order") << QStringList{u"list"_s, u"--order"_s, u"newest"_s};
-    QTest::newRow("unknown format") << QStringList{u"list"_s, u"--format"_s, u"xml"_s};
-    QTest::newRow("list with a file") << QStringList{u"list"_s, u"NBG_2026.csv"_s};
-    QTest::newRow("import without files") << QStringList{u"import"_s};
-    QTest::newRow("import with a selector")
-        << QStringList{u"import"_s, u"--bank"_s, u"jnb"_s, u"NBG_2026.csv"_s};
-    QTest::newRow("export without a file") << QStringList{u"export"_s};
-    QTest::newRow("export with two files") << QStringList{u"export"_s, u"a.csv"_s, u"b.csv"_s};
-    QTest::newRow("export with a format")
-        << QStringList{u"export"_s, u"a.csv"_s, u"--format"_s, u"json"_s};
-}
-
-void CliTest::usageErrors()
-{
-    QFETCH(QStringList, arguments);
-    writeStatements();
-    const CliRun r = run(arguments);
-    QCOMPARE(r.exitCode, 2);
-    QCOMPARE(r.out, QByteArray());
-    QCOMPARE(r.errLines().size(), 1);
-    QVERIFY(r.err.startsWith("moriva-cli: "));
-    // Nothing was opened, so nothing was made.
-    QVERIFY(!QFileInfo::exists(path(u"data"_s)));
-    QVERIFY(!QFileInfo::exists(path(u"config"_s)));
-}
-
-void CliTest::helpAndVersion()
-{
-    CliRun r = run({u"--version"_s});
-    QCOMPARE(r.exitCode, 0);
-    QCOMPARE(r.out, QByteArray("moriva-cli " MORIVA_VERSION "\n"));
-
-    r = run({u"--help"_s});
-    QCOMPARE(r.exitCode, 0);
-    for (const char *word : {"import", "list", "export", "--bank", "--month", "--search",
-                             "--order", "--format"})
-        QVERIFY2(r.out.contains(word), word);
-}
-
-// ---------------------------------------------------------------- data folder troubles
-
-void CliTest::damagedArchiveIsNeverOverwritten()
-{
-    writeStatements();
-    const QByteArray garbage("not a ledger at all\n");
-    QVERIFY(writeTestFile(archivePath(1), garbage)); // JNB, the current bank by default
-
-    CliRun r = run({u"list"_s});
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.out, QByteArray());
-    QCOMPARE(r.errLines().size(), 1);
-    QVERIFY2(r.err.contains("BankbookArchive(JNB).mvrk"), r.err.constData());
-
-    // The eBANK file still goes in; the JNB one is refused and its archive stays as it was.
-    r = run({u"import"_s, u"NBG_2026.csv"_s, u"eBANK_2026.csv"_s});
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(QString::fromUtf8(r.out),
-             u"eBANK_2026.csv: eBANK, 2 added, 0 duplicates, 1 rejected\n"_s);
-    QVERIFY2(r.err.contains("NBG_2026.csv"), r.err.constData());
-    QCOMPARE(readTestFile(archivePath(1)), garbage);
-
-    r = run({u"import"_s, u"NBG_2026.csv"_s});
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.out, QByteArray());
-    QCOMPARE(readTestFile(archivePath(1)), garbage);
-
-    QCOMPARE(run({u"list"_s, u"--bank"_s, u"ebank"_s, u"--format"_s, u"csv"_s}).out,
-             (kEbankMar5 + kEbankMar10).toUtf8());
-    QCOMPARE(run({u"list"_s, u"--bank"_s, u"jnb"_s}).exitCode, 1);
-}
-
-void CliTest::lockedDataFolderIsReported_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("import") << QStringList{u"import"_s, u"NBG_2026.csv"_s};
-    QTest::newRow("list") << QStringList{u"list"_s};
-}
-
-void CliTest::lockedDataFolderIsReported()
-{
-    QFETCH(QStringList, arguments);
-    importStatements();
-    const QMap<QString, QByteArray> before = snapshot();
-
-    // Another Moriva process holds the ledgers.
-    QLockFile lock(dataFolder() + u"/Moriva.lock"_s);
-    QVERIFY(lock.tryLock(0));
-    const CliRun r = run(arguments);
-    lock.unlock();
-
-    QCOMPARE(r.exitCode, 1);
-    QCOMPARE(r.out, QByteArray());
-    QCOMPARE(r.errLines().size(), 1);
-    QVERIFY2(r.err.contains("Moriva.lock"), r.err.constData());
-    QCOMPARE(snapshot(), before);
-}
-
-void CliTest::failedSaveKeepsTheOldArchive_data()
-{
-    QTest::addColumn<bool>("wholeFolder"); // else only the archive file is read-only
-    QTest::newRow("read-only data folder") << true;
-    QTest::newRow("read-only archive") << false;
-}
-
-void CliTest::failedSaveKeepsTheOldArchive()
-{
-    QFETCH(bool, wholeFolder);
-    writeStatements();
-    QCOMPARE(run({u"import"_s, u"NBG_2026.csv"_s}).exitCode, 0);
-    const QByteArray archive = readTestFile(archivePath(1));
-    QVERIFY(!archive.isEmpty());
-
-    // One more operation, so that the import has something to save.
-    QVERIFY(writeTestFile(path(u"NBG_2026-05.csv"_s),
-                          toCp932(u"2026,5,1,10,0,0,4,ATM入金,0,1000,90895\r\n"_s)));
-    const QString locked = wholeFolder ? dataFolder() : archivePath(1);
-    const QFileDevice::Permissions readOnly =
-        wholeFolder ? QFileDevice::ReadOwner | QFileDevice::ExeOwner : QFileDevice::ReadOwner;
-    QVERIFY(QFile::setPermissions(locked, readOnly));
-    {
-        QFile probe(wholeFolder ? dataFolder() + u"/probe"_s : archivePath(1));
-        if (probe.open(QIODevice::Append)) {
-            probe.close();
-            if (wholeFolder)
-                probe.remove();
-            QSKIP("Permissions do not stop writes here (running as root?)");
-        }
-    }
-
-    const CliRun r = run({u"import"_s, u"NBG_2026-05.csv"_s});
-    QCOMPARE(r.exitCode, 1);
-    QVERIFY(!r.err.isEmpty());
-    if (wholeFolder) // not even the lock file can be made there
-        QVERIFY2(r.err.contains(dataFolder().toUtf8()), r.err.constData());
-    else
-        QVERIFY2(r.err.contains("not saved"), r.err.constData());
-    QCOMPARE(readTestFile(archivePath(1)), archive);
-}
 
 QTEST_GUILESS_MAIN(CliTest)
 #include "CliTest.moc"

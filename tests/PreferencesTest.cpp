@@ -1,10 +1,11 @@
 #include "views/Preferences.h"
+#include "views/Settings.h"
 
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
+using namespace Settings;
 
 class PreferencesTest : public QObject
 {
@@ -12,62 +13,40 @@ class PreferencesTest : public QObject
 
     QTemporaryDir m_home;
 
-
 private slots:
-    void initTestCase()
+    // Before anything touches QSettings: it keeps the paths it finds first.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.path())); }
+
+    // Bank 0 reads as JNB; other numbers are kept as stored, to be written back unchanged.
+    void readAndWriteBack_data()
     {
-        // Before anything touches QSettings: it keeps the paths it finds first.
-        QVERIFY(m_home.isValid());
-        qputenv("HOME", m_home.path().toLocal8Bit());
-        qputenv("XDG_CONFIG_HOME", m_home.filePath(u"config"_s).toLocal8Bit());
-        qputenv("XDG_DATA_HOME", m_home.filePath(u"data"_s).toLocal8Bit());
+        QTest::addColumn<QVariantList>("stored"); // in the order of the keys below
+        // list order, list mode, window style, bank, update check at start, export encoding
+        QTest::addColumn<QList<int>>("read");
+        QTest::newRow("nothing stored") << QVariantList() << QList{0, 0, 0, 1, 0, 0};
+        QTest::newRow("everything") << QVariantList{1, 2, 1, 2, true, 2} << QList{1, 2, 1, 2, 1, 2};
+        QTest::newRow("odd numbers") << QVariantList{7, 9, 3, 0, false, 5} << QList{7, 9, 3, 1, 0, 5};
     }
-    void init()
+    void readAndWriteBack()
     {
-        QSettings s(QSettings::NativeFormat, QSettings::UserScope, u"Moriva"_s, u"Moriva"_s);
+        QFETCH(QVariantList, stored); QFETCH(QList<int>, read);
+        const QList<const char *> keys{ListOrderKey, ListModeKey, WindowStyle, CurrentBank,
+                                       CheckForUpdatesAtStart, ExportEncoding};
+        QSettings s = store();
         s.clear();
+        for (int i = 0; i < stored.size(); ++i)
+            s.setValue(key(keys[i]), stored[i]);
         s.sync();
-    }
-
-    void emptyStoreGivesDefaults()
-    {
-        const Preferences p = Preferences::read();
-        QCOMPARE(p.listOrderRule, 0);
-        QCOMPARE(p.tableViewKind, 0);
-        QCOMPARE(p.windowStyle, 0);
-        QCOMPARE(p.currentBank, 1);
-        QCOMPARE(p.checkLatestVersionAtStartup, false);
-    }
-
-    void roundTrip()
-    {
-        Preferences p;
-        p.listOrderRule = 1;
-        p.tableViewKind = 2;
-        p.windowStyle = 1;
-        p.currentBank = 2;
-        p.checkLatestVersionAtStartup = true;
-        QString error;
-        QVERIFY2(p.write(&error), qPrintable(error));
-        QVERIFY(QFile::exists(m_home.filePath(u"config/Moriva/Moriva.conf"_s)));
-        const Preferences q = Preferences::read();
-        QCOMPARE(q.listOrderRule, 1);
-        QCOMPARE(q.tableViewKind, 2);
-        QCOMPARE(q.windowStyle, 1);
-        QCOMPARE(q.currentBank, 2);
-        QCOMPARE(q.checkLatestVersionAtStartup, true);
-
-    }
-
-    void storedBankZeroReadsAsJnb()
-    {
-        {
-            QSettings s(QSettings::NativeFormat, QSettings::UserScope, u"Moriva"_s, u"Moriva"_s);
-            s.setValue(u"MVCurrentBankKind"_s, 0);
-            s.setValue(u"MVListOrderRule"_s, 1);
-        }
-        QCOMPARE(Preferences::read().currentBank, 1);
-        QCOMPARE(Preferences::read().listOrderRule, 1);
+        const auto fieldsOf = [](const Preferences &p) {
+            return QList{int(p.listOrder), int(p.listMode), p.windowStyle, int(p.bank),
+                         int(p.checkForUpdatesAtStart), int(p.exportEncoding)};
+        };
+        QCOMPARE(fieldsOf(Preferences::read()), read);
+        QVERIFY(Preferences::read().write(nullptr));
+        s.sync();
+        for (const char *name : keys)
+            QVERIFY2(s.contains(key(name)), name);
+        QCOMPARE(fieldsOf(Preferences::read()), read);
     }
 };
 

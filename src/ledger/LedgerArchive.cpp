@@ -56,7 +56,8 @@ bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *erro
             *error = tr("Cannot write %1: %2").arg(path, file.errorString());
         return false;
     }
-    if (!writeTo(&file, items) || !file.commit()) {
+    // flush() reports a write cut short (a full disk); commit() alone may not.
+    if (!writeTo(&file, items) || !file.flush() || !file.commit()) {
         if (error)
             *error = tr("Cannot write %1: %2").arg(path, file.errorString());
         file.cancelWriting();

@@ -105,7 +105,9 @@ bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *erro
     if (!encode(csvText(items), encoding, &data, error))
         return false;
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit()) {
+    // flush() reports a write cut short (a full disk); commit() alone may not.
+    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush()
+        || !file.commit()) {
         if (error)
             *error = QCoreApplication::translate("LedgerExport", "Cannot write %1: %2")
                          .arg(path, file.errorString());

@@ -1,0 +1,152 @@
+#include "TestSupport.h"
+#include "ledger/LedgerArchive.h"
+#include "ledger/LedgerOrdering.h"
+#include "views/CommandRules.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+// Two eBANK operations and a line without a usable date.
+const QByteArray kEbankFile = u"\"取引日\",\"入出金(円)\",\"残高(円)\",\"入出金先内容\"\r\n"
+                              "\"20261105\",\"-1500\",\"900\",\"ＡＴＭ\"\r\n\"2026110\",\"-1\",\"1\"\r\n"
+                              "\"20261106\",\"2000\",\"2900\",\"給与\"\r\n"_s.toUtf8();
+
+// A JNB statement, in ledger order. Shop and ShopTwin are identical operations.
+enum { Atm, Shop, ShopTwin, AtmFee, Note };
+const QString kFixture = QStringList{jnbLine(2026, 2, 28, 9, 0, 0, 0, u"ATM 引出"_s, 1000, 0, 9000),
+                                     jnbLine(2026, 3, 5, 12, 0, 0, 0, u"コンビニ"_s, 300, 0, 8700),
+                                     jnbLine(2026, 3, 5, 12, 0, 0, 0, u"コンビニ"_s, 300, 0, 8700),
+                                     jnbLine(2026, 3, 6, 9, 0, 0, 0, u"ATM手数料"_s, 110, 0, 8590),
+                                     jnbLine(2026, 3, 7, 9, 0, 0, 0, u"Note"_s, 1, 0, 8589)}.join(u'\n');
+
+class ControllerTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString data() const { return m_dir.filePath(u"data"_s); }
+    QString archive(Bank bank) const { return QDir(data()).filePath(DataFolder::archiveFileName(bank)); }
+
+private slots:
+    void cleanup() { QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path())); }
+
+    // Into a JNB ledger of two unsaved entries, March's list shown newest first, the ledger not.
+    void imports_data()
+    {
+        QTest::addColumn<QString>("setup");
+        // status, chosen bank, added, duplicates, rejected, ledger size, saved JNB entries
+        QTest::addColumn<QList<int>>("expected");
+        using R = ImportReport;
+        const int jnb = int(Bank::Jnb), ebank = int(Bank::Ebank);
+        QTest::newRow("jnb") << u"jnb"_s << QList<int>{R::Imported, jnb, 1, 0, 0, 3, 0};
+        QTest::newRow("ebank: bank switched") << u"ebank"_s << QList<int>{R::Imported, ebank, 2, 0, 1, 2, 2};
+        QTest::newRow("neither bank") << u"neither"_s << QList<int>{R::NotStatement, jnb, 0, 0, 0, 2, 0};
+        QTest::newRow("empty file") << u"empty"_s << QList<int>{R::Empty, jnb, 0, 0, 0, 2, 0};
+        QTest::newRow("missing file") << u"missing"_s << QList<int>{R::Unreadable, jnb, 0, 0, 0, 2, 0};
+        QTest::newRow("ledgers locked") << u"locked"_s << QList<int>{R::LedgerUnavailable, jnb, 0, 0, 0, 0, 0};
+        QTest::newRow("unreadable ebank archive")
+            << u"junk"_s << QList<int>{R::LedgerUnavailable, ebank, 0, 0, 0, 0, 2};
+        QTest::newRow("switch refused: jnb not saved")
+            << u"unsavable"_s << QList<int>{R::SwitchFailed, jnb, 0, 0, 0, 2, 0};
+    }
+    void imports()
+    {
+        QFETCH(QString, setup); QFETCH(QList<int>, expected);
+        const bool ebank = setup == u"ebank" || setup == u"junk" || setup == u"unsavable";
+        const QString path = m_dir.filePath(setup == u"neither" ? u"x/a.csv"_s
+                                            : ebank ? u"eBANK.csv"_s : u"NBG/a.csv"_s);
+        const QString jnb = u"操作日(年),摘要\r\n"_s + jnbLine(2026, 1, 3, 0, 0, 0, 0, u"C"_s, 1, 0, 1);
+        QVERIFY(setup == u"missing"
+                || writeTestFile(path, setup == u"empty" ? "" : ebank ? kEbankFile : toCp932(jnb)));
+        DataFolderLock other(data());
+        QVERIFY(setup != u"locked" || (QDir().mkpath(data()) && other.acquire(0, nullptr)));
+        const QByteArray junk("MVRKLDGR but not really an archive");
+        QVERIFY(setup != u"junk" || writeTestFile(archive(Bank::Ebank), junk));
+        auto c = openTestController(data());
+        c->importText(u"/x/NBG.csv"_s, kFixture.section(u'\n', 3, 4));
+        QVERIFY(setup != u"unsavable" || QDir().mkpath(archive(Bank::Jnb)));
+        c->showMonth(2026, 3);
+        c->reverseOrder();
+        const ImportReport r = c->importFile(path);
+        QCOMPARE((QList{int(r.status), int(c->bank()), r.added, r.duplicates, r.rejected,
+                        int(c->ledger().size()), int(LedgerArchive::load(archive(Bank::Jnb)).items.size())}),
+                 expected);
+        QCOMPARE(c->ledger().bank(), c->bank());
+        QCOMPARE(r.error.isEmpty(), r.status == ImportReport::Imported);
+        QVERIFY(setup != u"locked" || r.error.contains(other.lockFilePath()));
+        // Every file that gave text leaves the ledger in the order of the rule, a refused one too.
+        const QList<LedgerEntryPtr> &e = c->ledger().entries();
+        QCOMPARE(e.size() < 2 || compareEntries(*e.first(), *e.last(), Qt::DescendingOrder) < 0,
+                 r.gaveText());
+        c.reset();
+        QVERIFY(setup != u"junk" || readTestFile(archive(Bank::Ebank)) == junk);
+    }
+
+    // Through a row, a change reaches the very ledger entry behind it; a re-import knows it still.
+    void rowsReachTheLedger_data()
+    {
+        QTest::addColumn<QString>("list"); // a search keyword, or empty for March's list
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("index"); // of the ledger entry behind the row
+        const QString march;
+        QTest::newRow("mark a look-alike, monthly") << march << 1 << u"mark"_s << int(ShopTwin);
+        QTest::newRow("edit a summary, monthly") << march << 0 << u"summary"_s << int(Shop);
+        QTest::newRow("remove, monthly") << march << 2 << u"remove"_s << int(AtmFee);
+        QTest::newRow("edit details, search") << u"ATM"_s << 1 << u"details"_s << int(AtmFee);
+        QTest::newRow("remove, search") << u"ATM"_s << 0 << u"remove"_s << int(Atm);
+    }
+    void rowsReachTheLedger()
+    {
+        QFETCH(QString, list); QFETCH(int, row); QFETCH(QString, action); QFETCH(int, index);
+        const auto c = openTestController(data());
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        QVERIFY(list.isEmpty() ? (c->showMonth(2026, 3), true) : c->search(list) > row);
+        QList<LedgerEntryPtr> expected = c->ledger().entries();
+        const qsizetype rows = c->view().rowCount();
+        if (action == u"remove") {
+            QVERIFY(c->removeEntry(row));
+            QCOMPARE(c->view().rowCount(), rows - 1);
+            expected.removeAt(index);
+        } else {
+            QVERIFY(action == u"mark" ? c->toggleMark(row) : c->editEntry(row, action, u"x"_s));
+            const LedgerEntry &e = *c->ledger().at(index);
+            const QStringList fields{QString::number(e.marked()), e.summary(), e.details()};
+            QCOMPARE(fields.indexOf(action == u"mark" ? u"1"_s : u"x"_s),
+                     action == u"mark" ? 0 : action == u"summary" ? 1 : 2);
+            QCOMPARE(c->view().entryAt(row), &e);
+            expected[index] = c->ledger().at(index);
+        }
+        QCOMPARE(c->ledger().entries(), expected);
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, action == u"remove" ? 1 : 0);
+    }
+
+    // The window's toolbar items and menu tags: 0 always on, 1 with entries, 2 and a selection.
+    void enabling_data()
+    {
+        QTest::addColumn<QString>("item"); QTest::addColumn<int>("needs");
+        for (const QString &rule :
+             u"select_bank:0 import_balance:0 save_balance:1 delete_balance:2 delete_all:1 list:0 "
+             "list_order:1 change_month:1 move_prev_month:1 move_next_month:1 mark_balance:2 "
+             "search:1 preferences:0 print:0 customize:0 100:0 102:1 200:2 201:2 202:1 300:1 "
+             "301:0 302:1 303:1 304:1 305:1 306:1 400:0 600:2 601:2"_s.split(u' '))
+            QTest::newRow(qPrintable(rule)) << rule.section(u':', 0, 0) << rule.section(u':', 1).toInt();
+    }
+    void enabling()
+    {
+        QFETCH(QString, item); QFETCH(int, needs);
+        bool isTag = false;
+        const int tag = item.toInt(&isTag);
+        for (const bool entries : {false, true}) {
+            for (const bool selection : {false, true})
+                QCOMPARE(isTag ? CommandRules::isMenuItemEnabled(tag, entries, selection)
+                               : CommandRules::isToolbarItemEnabled(item, entries, selection),
+                         needs == 0 || (entries && (needs == 1 || selection)));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(ControllerTest)
+#include "ControllerTest.moc"

@@ -1,0 +1,113 @@
+#include "ledger/Ledger.h"
+#include "views/LedgerView.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class LedgerViewTest : public QObject
+{
+    Q_OBJECT
+
+    // Ledger indexes of the fixture, oldest first. Shop and ShopTwin are identical records.
+    enum { Atm, Salary, Shop, ShopTwin, NoSummary, AtmFee, Gas, Note, Count };
+
+    QTemporaryDir m_dir;
+    Ledger m_ledger;
+    std::unique_ptr<LedgerView> m_view;
+
+    QList<qsizetype> ledgerIndexes() const
+    {
+        QList<qsizetype> out;
+        for (qsizetype row = 0; row < m_view->rowCount(); ++row)
+            out << m_view->ledgerIndexAt(row);
+        return out;
+    }
+    QList<int> shown() const { return {int(m_view->mode()), m_view->year(), m_view->month(), int(m_view->rowCount())}; }
+
+private slots:
+    void init()
+    {
+        m_ledger.open(m_dir.path(), Bank::Jnb);
+        const QStringList summaries{u"ATM 引出"_s, u"給与"_s, u"コンビニ"_s, u"コンビニ"_s, QString(),
+                                    u"ATM手数料"_s, u"ガス代"_s, u"atm"_s};
+        for (int i = 0; i < Count; ++i) {
+            LedgerEntryPtr e = LedgerEntry::create();
+            e->setYear(i == Atm ? 2025 : 2026); e->setMonth(i == Atm ? 12 : i == Salary ? 1 : 3);
+            e->setDay(i == ShopTwin ? Shop : i); e->setSummary(summaries[i]);
+            m_ledger.append(e);
+        }
+        m_ledger.at(NoSummary)->setDetails(u"ATM memo"_s); // searched: it has no summary
+        m_ledger.at(Note)->setDetails(u"ATM"_s); // not searched: it has a summary
+        m_view = std::make_unique<LedgerView>(m_ledger);
+    }
+
+    void listsAndMonths()
+    {
+        const int activity = int(ListMode::Activity), monthly = int(ListMode::Monthly);
+        m_view->setMonth(2026, 3);
+        m_view->switchList();
+        QCOMPARE(shown(), (QList{monthly, 2026, 3, Count - Shop}));
+        m_view->switchList(); // no search hits: no search list
+        QCOMPARE(shown(), (QList{activity, 2026, 3, int(Count)}));
+        QCOMPARE(m_view->search(u"ATM"_s), 3);
+        for (ListMode mode : {ListMode::Activity, ListMode::Monthly, ListMode::Search})
+            QCOMPARE((m_view->switchList(), m_view->mode()), mode);
+        m_view->setMonth(2026, 1);
+        m_view->showPreviousMonth();
+        QCOMPARE(shown(), (QList{monthly, 2025, 12, 1}));
+        m_view->showNextMonth();
+        QCOMPARE(shown(), (QList{monthly, 2026, 1, 1}));
+        m_view->showMonth(u"2025"_s, u"13"_s); // past December: January of the next year
+        QCOMPARE(shown(), (QList{monthly, 2026, 1, 1}));
+        m_view->showMonth(u"2026"_s, u"March"_s);
+        QCOMPARE(shown(), (QList{monthly, 2026, 0, 0}));
+    }
+
+    void search_data()
+    {
+        QTest::addColumn<QString>("keyword"); QTest::addColumn<QList<qsizetype>>("hits");
+        QTest::newRow("case counts") << u"ATM"_s << QList<qsizetype>{Atm, NoSummary, AtmFee};
+        QTest::newRow("decomposed keyword") << u"\u30AB\u3099ス"_s << QList<qsizetype>{Gas};
+        QTest::newRow("no hit") << u"zzz"_s << QList<qsizetype>();
+    }
+    void search()
+    {
+        QFETCH(QString, keyword); QFETCH(QList<qsizetype>, hits);
+        QCOMPARE(m_view->search(u"コンビニ"_s), 2);
+        QCOMPARE(m_view->search(keyword), int(hits.size()));
+        // No hit while hits are shown: the whole ledger comes back, no stale rows.
+        QCOMPARE(m_view->mode(), hits.isEmpty() ? ListMode::Activity : ListMode::Search);
+        QCOMPARE(m_view->rowCount(), hits.isEmpty() ? Count : hits.size());
+        QCOMPARE(ledgerIndexes().first(hits.size()), hits);
+    }
+
+    void rowsLeadToLedgerEntries()
+    {
+        m_view->showMonth(u"2026"_s, u"3"_s);
+        QCOMPARE(ledgerIndexes(), (QList<qsizetype>{Shop, ShopTwin, NoSummary, AtmFee, Gas, Note}));
+        QCOMPARE(m_view->ledgerIndexAt(Count - Shop), -1);
+        const LedgerEntryPtr replacement = m_ledger.at(ShopTwin)->makeReplacement();
+        m_view->replaceRow(1, replacement);
+        m_view->removeRow(0);
+        QCOMPARE(m_view->entryAt(0), replacement.data());
+        QCOMPARE(m_view->rowCount(), Count - Shop - 1);
+        QCOMPARE(m_ledger.size(), Count); // the ledger is the caller's to change
+        // Entries replaced while another list is shown: the rows follow the replacements.
+        QCOMPARE(m_view->search(u"ATM"_s), 3);
+        m_ledger.replace(AtmFee, m_ledger.at(AtmFee)->makeReplacement());
+        m_ledger.replace(AtmFee, m_ledger.at(AtmFee)->makeReplacement());
+        QCOMPARE(ledgerIndexes(), (QList<qsizetype>{Atm, NoSummary, AtmFee}));
+        // Entries gone from the ledger, its first one among them: their rows lead nowhere.
+        m_ledger.removeAt(Atm);
+        m_ledger.removeAt(NoSummary - 1);
+        QCOMPARE(ledgerIndexes(), (QList<qsizetype>{-1, -1, AtmFee - 2}));
+        m_view->forgetEntries();
+        QCOMPARE(m_view->mode(), ListMode::Activity);
+        QVERIFY(m_view->searchList().isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(LedgerViewTest)
+#include "LedgerViewTest.moc"
