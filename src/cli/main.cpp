@@ -15,9 +15,10 @@ int main(int argc, char **argv)
     switch (parsed.kind) {
     case ParsedCommandLine::Help:
     case ParsedCommandLine::Version:
-        CliOutput::writeOut((parsed.text.endsWith(u'\n') ? parsed.text : parsed.text + u'\n')
-                                .toUtf8());
-        return ExitSuccess;
+        return CliOutput::writeOut(
+                   (parsed.text.endsWith(u'\n') ? parsed.text : parsed.text + u'\n').toUtf8())
+            ? ExitSuccess
+            : ExitFailure;
     case ParsedCommandLine::UsageError:
         CliOutput::printError(parsed.text);
         return ExitUsageError;

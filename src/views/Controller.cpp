@@ -2,12 +2,14 @@
 
 #include "CommandRules.h"
 #include "StringTable.h"
+#include "import/StatementFile.h"
 #include "import/StatementImporter.h"
 #include "import/StatementText.h"
 #include "ledger/EntryTextCache.h"
 #include "ledger/LedgerExport.h"
 
-#include <QFile>
+#include <QFileInfo>
+
 
 Controller::Controller(QObject *parent)
     : QObject(parent)
@@ -62,6 +64,11 @@ void Controller::openLedger()
     if (m_dataFolder.isEmpty()) {
         m_ledger.setUnavailable(m_bank, Ledger::State::NoDataFolder,
                                 tr("Moriva has no data folder to keep its ledgers in."));
+    } else if (!QFileInfo(m_dataFolder).isDir()) {
+        m_ledger.setUnavailable(m_bank, Ledger::State::NoDataFolder,
+                                tr("Moriva keeps its ledgers in %1, but a file stands there "
+                                   "instead of a folder.")
+                                    .arg(m_dataFolder));
     } else {
         if (!m_lock)
             m_lock = std::make_unique<DataFolderLock>(m_dataFolder);
@@ -116,16 +123,15 @@ ImportReport Controller::importFile(const QString &path)
 {
     ImportReport report;
     report.bank = Banks::fromPath(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        report.status = ImportReport::Unreadable;
-        report.error = tr("Cannot open %1: %2").arg(path, file.errorString());
+    // A path that names neither bank is refused unread.
+    if (report.bank == Bank::None) {
+        report.status = ImportReport::NotStatement;
+        report.error = StringTable::localizedString(u"InvalBankbookFile");
         return report;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    QByteArray bytes;
+    if (!StatementFile::read(path, &bytes, &report.error)) {
         report.status = ImportReport::Unreadable;
-        report.error = tr("Cannot read %1: %2").arg(path, file.errorString());
         return report;
     }
     return importText(path, decodeStatementText(bytes));
@@ -175,6 +181,7 @@ ImportReport Controller::importText(const QString &path, const QString &text)
         report.added = counts.added;
         report.duplicates = counts.duplicates;
         report.rejected = counts.rejected;
+        report.rejectedLines = counts.rejectedLines;
     }
     // Every file that gave text leaves the ledger in the order of the rule, also one that was
     // refused; the monthly list follows the ledger.
