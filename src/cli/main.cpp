@@ -34,6 +34,12 @@ int main(int argc, char **argv)
         return runList(request.selection, request.format);
     case CliRequest::Export:
         return runExport(request.selection, request.outputPath);
+    case CliRequest::ListBackups:
+        return runListBackups(request.selection.bank);
+    case CliRequest::Restore:
+        return runRestore(request.selection.bank, request.outputPath);
+    case CliRequest::Check:
+        return runCheck();
     }
     return ExitFailure;
 }

@@ -62,11 +62,36 @@ QByteArray checksumBytes(quint32 crc)
 
 namespace {
 
-// Whether the text is the one the cache makes of the numbers; the cache hands out one buffer per
-// date and time, so an entry that took its text from it is recognised by address.
+// Whether two texts are equal, found by address first: entries share their texts.
 inline bool sameText(const QString &text, const QString &made)
 {
     return (text.constData() == made.constData() && text.size() == made.size()) || text == made;
+}
+
+// Whether the characters from `at` are the two digits of the number (0 to 99).
+inline bool hasTwoDigits(QStringView text, qsizetype at, int value)
+{
+    return text[at] == QChar(u'0' + value / 10) && text[at + 1] == QChar(u'0' + value % 10);
+}
+
+// Whether the text is the date or time text made of the entry's numbers ("2026/03/05",
+// "09:05:00"), compared in place: archives are written on a thread of their own, where the
+// shared text cache must not be touched.
+bool isDateOf(QStringView text, int year, int month, int day)
+{
+    if (year < 1000 || year > 9999 || month < 0 || month > 99 || day < 0 || day > 99)
+        return text == DataTexts::formatOperationDate(year, month, day);
+    return text.size() == 10 && text[4] == u'/' && text[7] == u'/'
+        && hasTwoDigits(text, 0, year / 100) && hasTwoDigits(text, 2, year % 100)
+        && hasTwoDigits(text, 5, month) && hasTwoDigits(text, 8, day);
+}
+
+bool isTimeOf(QStringView text, int hour, int minute, int second)
+{
+    if (hour < 0 || hour > 99 || minute < 0 || minute > 99 || second < 0 || second > 99)
+        return text == DataTexts::formatOperationTime(hour, minute, second);
+    return text.size() == 8 && text[2] == u':' && text[5] == u':' && hasTwoDigits(text, 0, hour)
+        && hasTwoDigits(text, 3, minute) && hasTwoDigits(text, 6, second);
 }
 
 struct Encoded {
@@ -77,7 +102,6 @@ struct Encoded {
 
 void encodeRecords(const QList<LedgerEntryPtr> &items, Encoded &out)
 {
-    EntryTextCache &cache = EntryTextCache::instance();
     TextTable &texts = out.texts;
     BytesTable &bytes = out.bytes;
     QByteArray &records = out.records;
@@ -94,14 +118,11 @@ void encodeRecords(const QList<LedgerEntryPtr> &items, Encoded &out)
         }
         const LedgerEntry &e = *ptr;
         quint32 flags = 0;
-        if (sameText(e.date(),
-                     cache.dateText(e.year(), e.month(), e.day())))
+        if (isDateOf(e.date(), e.year(), e.month(), e.day()))
             flags |= DateFromNumbers;
         if (e.time().isEmpty())
             flags |= TimeEmpty;
-        else if (sameText(e.time(), cache.timeText(e.hour(),
-                                                                e.minute(),
-                                                                e.second())))
+        else if (isTimeOf(e.time(), e.hour(), e.minute(), e.second()))
             flags |= TimeFromNumbers;
         // Without out-of-line fields the price texts are those of the amounts and the reserved
         // fields are empty: nothing to compare.

@@ -5,6 +5,7 @@
 #include "import/StatementFile.h"
 #include "import/StatementImporter.h"
 #include "import/StatementText.h"
+#include "ledger/Backups.h"
 #include "ledger/EntryTextCache.h"
 #include "ledger/LedgerExport.h"
 
@@ -81,10 +82,57 @@ void Controller::openLedger()
     emit bankChanged();
 }
 
+bool Controller::saveLedger(QString *error)
+{
+    if (m_autoSaver)
+        m_autoSaver->waitForSave();
+    return m_ledger.save(error);
+}
+
+void Controller::setAutoSave(bool on)
+{
+    if (!on) {
+        m_autoSaver.reset();
+        return;
+    }
+    if (m_autoSaver)
+        return;
+    m_autoSaver = std::make_unique<AutoSaver>(m_ledger);
+    connect(m_autoSaver.get(), &AutoSaver::saveFailed, this, &Controller::autoSaveFailed);
+    noteChanges();
+}
+
+void Controller::noteChanges()
+{
+    if (m_autoSaver && m_ledger.isModified())
+        m_autoSaver->scheduleSave();
+}
+
+bool Controller::restoreBackup(const QString &backupPath, QString *error, QString *aside)
+{
+    if (m_autoSaver)
+        m_autoSaver->waitForSave();
+    if (!m_lock || !m_lock->isLocked() || m_ledger.filePath().isEmpty()) {
+        if (error)
+            *error = m_ledger.error().isEmpty() ? tr("The ledger is not open.") : m_ledger.error();
+        return false;
+    }
+    if (!Backups::restore(m_ledger.filePath(), backupPath, error, aside))
+        return false;
+    m_ledger.open(m_dataFolder, m_ledger.bank());
+    if (m_view.mode() == ListMode::Monthly)
+        m_view.rebuildMonthlyList();
+    emit bankChanged();
+    emit reloadRequested();
+    if (!m_ledger.isOpen() && error)
+        *error = m_ledger.error();
+    return m_ledger.isOpen();
+}
+
 bool Controller::switchBank(Bank bank, QString *error)
 {
     QString why;
-    if (!m_ledger.save(&why)) {
+    if (!saveLedger(&why)) {
         // Switching now would drop the changes that could not be saved.
         if (error)
             *error = why;
@@ -103,6 +151,8 @@ bool Controller::switchBank(Bank bank, QString *error)
 
 void Controller::closeLedger()
 {
+    if (m_autoSaver)
+        m_autoSaver->waitForSave();
     m_ledger.close();
     if (m_lock)
         m_lock->release();
@@ -188,6 +238,7 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     m_ledger.sort(m_view.order());
     if (m_view.mode() == ListMode::Monthly)
         m_view.rebuildMonthlyList();
+    noteChanges();
     emit reloadRequested();
     return report;
 }
@@ -203,6 +254,7 @@ void Controller::switchList()
 void Controller::reverseOrder()
 {
     m_view.reverseOrder();
+    noteChanges();
     emit reloadRequested();
 }
 
@@ -255,6 +307,7 @@ void Controller::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryP
 {
     m_ledger.replace(ledgerIndex, replacement);
     m_view.replaceRow(row, replacement);
+    noteChanges();
     emit rowChanged(row);
 }
 
@@ -294,6 +347,7 @@ bool Controller::removeEntry(int row)
     m_view.removeRow(row);
     if (index >= 0)
         m_ledger.removeAt(index);
+    noteChanges();
     emit reloadRequested();
     return true;
 }
@@ -302,6 +356,7 @@ void Controller::removeAllEntries()
 {
     m_ledger.removeAll();
     m_view.forgetEntries();
+    noteChanges();
     emit reloadRequested();
 }
 
