@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QIcon>
+#include <QKeySequence>
 #include <QObject>
 #include <QStringList>
 
