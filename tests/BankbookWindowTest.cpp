@@ -3,6 +3,8 @@
 // context menu, drag and drop, the status bar, the summary colours, and saving at quit.
 
 #include "GuiTestSupport.h"
+#include "RestoreBackupSheet.h"
+#include "ledger/Backups.h"
 #include "LedgerItemDelegate.h"
 #include "ledger/LedgerArchive.h"
 #include "views/StringTable.h"
@@ -15,7 +17,9 @@
 #include <QMimeData>
 #include <QStatusBar>
 #include <QTimer>
+#include <QListWidget>
 #include <QToolBar>
+#include <QToolButton>
 
 using namespace Qt::StringLiterals;
 using namespace GuiTest;
@@ -244,13 +248,39 @@ private slots:
         QCOMPARE(totals->text(), u"1 entries · paid out 500円 · paid in 0円"_s);
     }
 
-    void unreadableLedgerIsReportedAndNotShown()
+    // A damaged ledger is reported and not shown; its backup takes its place when asked.
+    void damagedLedgerIsReportedAndRestored()
     {
+        QVERIFY(startWithLedger({{QDate(2026, 3, 1), u"ATM"_s, 100, 0, 900}}));
+        QVERIFY(m_app.quit());
+        QVERIFY(Backups::keep(m_home.dataFolder(), Bank::Jnb, m_home.archive(Bank::Jnb), nullptr));
         QVERIFY(writeTestFile(m_home.archive(Bank::Jnb), "not a ledger"));
         m_app.start();
-        QVERIFY(visibleChild<QMessageBox>(m_app.window.get(), u"alertSheet"_s));
+        auto *alert = visibleChild<QMessageBox>(m_app.window.get(), u"alertSheet"_s);
+        QVERIFY(alert);
         const QString placeholder = u"placeholder:This bank's ledger is not open."_s;
         QCOMPARE(effectNow(placeholder), placeholder);
+        QTest::mouseClick(alert->findChild<QPushButton *>(u"restoreBackup"_s), Qt::LeftButton);
+        auto *sheet = visibleChild<RestoreBackupSheet>(m_app.window.get());
+        QVERIFY(sheet && sheet->list()->count() == 1);
+        QTest::mouseClick(sheet->restoreButton(), Qt::LeftButton);
+        QTRY_COMPARE(m_app.rows(), 1);
+        QCOMPARE(QDir(m_home.dataFolder()).entryList({u"*.damaged-*"_s}).size(), 1);
+    }
+
+    // Lines that are no operation are offered from the status bar, each with its reason.
+    void rejectedLinesAreOffered()
+    {
+        QVERIFY(startWithLedger({{QDate(2026, 3, 1), u"ATM"_s, 100, 0, 900}}));
+        const QString path = m_home.statement(u"NBG_bad.csv"_s);
+        QVERIFY(writeTestFile(path, toCp932(jnbStatement({}) + u"2026,2,30,9,0,0,1,x,1,0,1\r\n"_s)));
+        QCOMPARE(m_app.window->importFile(path).rejected, 1);
+        auto *button = m_app.window->statusBar()->findChild<QToolButton *>(u"rejectedLines"_s);
+        QVERIFY(button && button->isVisible());
+        QCOMPARE(button->toolTip(), u"line 2: 2026/02/30 is not a calendar date"_s);
+        QTest::mouseClick(button, Qt::LeftButton);
+        auto *sheet = visibleChild<QMessageBox>(m_app.window.get(), u"rejectedLinesSheet"_s);
+        QVERIFY(sheet && sheet->detailedText() == button->toolTip());
     }
 
     void summaryColours_data()

@@ -43,6 +43,7 @@ const QString kEbank =
     u"2026/03/05,,\"AMAZON, INC\",1500,0,900,\r2026/03/10,,振込 ヤマダ,0,2400,3300,\r"_s;
 const QString kImported = u"NBG_2026.csv: JNB, 3 added, 0 duplicates, 0 rejected\n"
                           u"eBANK_2026.csv: eBANK, 2 added, 0 duplicates, 1 rejected\n"_s;
+const QByteArray kRejected = "moriva-cli: eBANK_2026.csv: line 4: “2026” is not a date\n";
 
 enum Trouble { StatementUnusable, DamagedArchive, OtherProcessHoldsTheLock, SaveFails };
 
@@ -70,9 +71,12 @@ class CliTest : public QObject
             + '|' + readTestFile(path(u"config/Moriva/Moriva.conf"_s));
     }
     // Runs moriva-cli; a file size limit above 0 makes longer writes fail, even as root.
-    CliRun run(const QStringList &arguments, rlim_t fileSizeLimit = 0) const
+    CliRun run(const QStringList &arguments, rlim_t fileSizeLimit = 0,
+               const QString &stdoutFile = QString()) const
     {
         QProcess process;
+        if (!stdoutFile.isEmpty())
+            process.setStandardOutputFile(stdoutFile);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"HOME"_s, m_home->path());
         env.insert(u"XDG_DATA_HOME"_s, path(u"data"_s));
@@ -100,7 +104,7 @@ class CliTest : public QObject
     {
         const CliRun r = writeStatements()
             ? run({u"import"_s, u"NBG_2026.csv"_s, u"eBANK_2026.csv"_s}) : CliRun();
-        return r.exitCode == 0 && r.out == kImported.toUtf8() && r.err.isEmpty();
+        return r.exitCode == 0 && r.out == kImported.toUtf8() && r.err == kRejected;
     }
 
 private slots:
@@ -147,7 +151,9 @@ private slots:
         const CliRun r = run(arguments);
         QCOMPARE(r.exitCode, 0);
         QCOMPARE(r.err, QByteArray());
-        QCOMPARE(arguments[0] == u"export" ? readTestFile(path(u"out.csv"_s)) : r.out, expected);
+        // Exported files end their lines with CR; a list on a terminal or a pipe with LF.
+        QCOMPARE(arguments[0] == u"export" ? readTestFile(path(u"out.csv"_s)) : r.out,
+                 arguments[0] == u"export" ? expected : QByteArray(expected).replace('\r', '\n'));
         QCOMPARE(stored(), before); // listing and exporting change no ledger and no setting
     }
 
@@ -217,6 +223,36 @@ private slots:
         QVERIFY(!QFileInfo::exists(path(u"data"_s)) && !QFileInfo::exists(path(u"config"_s)));
     }
 
+    // A damaged archive is told by check, and replaced by its backup, the damaged file kept.
+    void damagedArchiveIsRestoredFromItsBackup()
+    {
+        QVERIFY(importStatements());
+        QVERIFY(writeTestFile(path(u"NBG_2026-05.csv"_s), toCp932(jnbLine(2026, 5, 1, 9, 0, 0, 1, u"利息"_s, 0, 1, 89896))));
+        QCOMPARE(run({u"import"_s, u"NBG_2026-05.csv"_s}).exitCode, 0); // keeps the archive of 3
+        QByteArray damaged = readTestFile(archive(Bank::Jnb));
+        damaged[40] = char(damaged[40] ^ 0x04);
+        QVERIFY(writeTestFile(archive(Bank::Jnb), damaged));
+        CliRun r = run({u"check"_s});
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.out.startsWith("JNB: damaged: ") && r.out.endsWith("\neBANK: sound, 2 entries\n"), r.out);
+        r = run({u"backups"_s, u"--bank"_s, u"jnb"_s});
+        QVERIFY2(r.out.startsWith("BankbookArchive(JNB) ") && r.out.endsWith("\t3 entries\n"), r.out);
+        QCOMPARE(run({u"restore"_s, u"--bank"_s, u"jnb"_s}).exitCode, 0);
+        QCOMPARE(run({u"check"_s}).out, QByteArray("JNB: sound, 3 entries\neBANK: sound, 2 entries\n"));
+        const QStringList aside = QDir(path(u"data/Moriva"_s)).entryList({u"*.damaged-*"_s});
+        QCOMPARE(aside.size(), 1);
+        QCOMPARE(readTestFile(path(u"data/Moriva/"_s + aside.first())), damaged);
+    }
+
+    // Output that cannot be written fails the command with the system's reason.
+    void lostOutputFails()
+    {
+        QVERIFY(importStatements());
+        const CliRun r = run({u"list"_s}, 0, u"/dev/full"_s);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("No space left on device"), r.err.constData());
+    }
+
     void troubleIsReportedAndTheLedgersKept_data()
     {
         QTest::addColumn<int>("trouble");
@@ -238,9 +274,8 @@ private slots:
         QTest::newRow("locked") << int(OtherProcessHoldsTheLock)
             << QStringList{u"import"_s, nbg, ebank} << QString() << QByteArray("Moriva.lock");
         QTest::newRow("save fails") << int(SaveFails)
-            << QStringList{u"import"_s, u"NBG_2026-05.csv"_s}
-            << u"NBG_2026-05.csv: JNB, 300 added, 0 duplicates, 0 rejected\n"_s
-            << QByteArray("not saved");
+            << QStringList{u"import"_s, u"NBG_2026-05.csv"_s} << QString() // nothing kept: no success
+            << QByteArray("File too large"); // the system's reason
     }
     void troubleIsReportedAndTheLedgersKept()
     {
@@ -270,10 +305,10 @@ private slots:
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(QString::fromUtf8(r.out), out);
         QVERIFY2(r.err.contains(error) && r.err.startsWith("moriva-cli: "), r.err.constData());
-        if (trouble == StatementUnusable) { // one line names the file
-            QCOMPARE(r.err.count('\n'), 1);
+        if (trouble == StatementUnusable) { // one line names the file, one the rejected line
+            QCOMPARE(r.err.count('\n'), 2);
             QCOMPARE(run({u"list"_s, u"--bank"_s, u"jnb"_s, u"--format"_s, u"csv"_s}).out,
-                     (kJnbMar5 + kJnbMar6 + kJnbApr1).toUtf8());
+                     (kJnbMar5 + kJnbMar6 + kJnbApr1).toUtf8().replace('\r', '\n'));
         } else { // the JNB ledger stays as it was
             QCOMPARE(readTestFile(archive(Bank::Jnb)), jnbArchive);
             QVERIFY(trouble == DamagedArchive || stored() == before);

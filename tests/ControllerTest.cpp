@@ -79,7 +79,7 @@ private slots:
         // Every file that gave text leaves the ledger in the order of the rule, a refused one too.
         const QList<LedgerEntryPtr> &e = c->ledger().entries();
         QCOMPARE(e.size() < 2 || compareEntries(*e.first(), *e.last(), Qt::DescendingOrder) < 0,
-                 r.gaveText());
+                 r.gaveText() && r.status != ImportReport::NotStatement); // that one is refused unread
         c.reset();
         QVERIFY(setup != u"junk" || readTestFile(archive(Bank::Ebank)) == junk);
     }

@@ -140,6 +140,7 @@ struct App {
         controller->loadPreferences();
         controller->openDataFolder();
         controller->openLedger();
+        controller->setAutoSave(true);
         window = std::make_unique<BankbookWindow>(controller.get());
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))

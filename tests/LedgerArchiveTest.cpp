@@ -65,6 +65,8 @@ private slots:
         QTest::newRow("flipped magic") << QByteArray(good).replace(0, 1, "m");
         QTest::newRow("foreign file") << QByteArray("<?xml version=\"1.0\"?>\n<plist/>\n");
         QTest::newRow("folder") << QByteArray();
+        QByteArray counts("MVRKLDGR\0\0\0\1\0\0\1\0", 16); // 256 texts promised, none there
+        QTest::newRow("count beyond the bytes left") << counts + QByteArray(512, '\0');
     }
     void unreadable()
     {
@@ -78,6 +80,39 @@ private slots:
         QVERIFY(ledger.save(nullptr));
         QCOMPARE(QFileInfo(m_path).isDir(), bytes.isNull());
         QCOMPARE(readTestFile(m_path), bytes);
+    }
+
+    // Since version 2 an archive carries a checksum: a flip of any one bit anywhere is damage,
+    // never a quietly changed ledger.
+    void everyFlippedBitIsNoticed()
+    {
+        const QByteArray good = LedgerArchive::encode(sampleLedger());
+        QCOMPARE(good.mid(8, 4), QByteArray("\0\0\0\2", 4));
+        for (qsizetype at = 0; at < good.size(); ++at) {
+            for (const char bit : {'\x01', '\x80'}) {
+                QByteArray damaged = good;
+                damaged[at] = char(damaged[at] ^ bit);
+                QList<LedgerEntryPtr> items;
+                QString error;
+                QVERIFY2(!LedgerArchive::decode(damaged, &items, &error), qPrintable(QString::number(at)));
+                QVERIFY(items.isEmpty() && !error.isEmpty());
+            }
+        }
+    }
+
+    // An archive of the first version (no checksum) is read, and written anew as version 2.
+    void versionOneIsReadAndWrittenAnew()
+    {
+        QVERIFY(QFile::copy(QStringLiteral(MORIVA_TEST_DATA "/ledger-v1.mvrk"), m_path));
+        Ledger ledger;
+        ledger.open(m_dir.path(), Bank::Jnb);
+        QCOMPARE(ledger.size(), 6);
+        QCOMPARE(ledger.at(5)->summary(), u"12 TV"_s);
+        QCOMPARE(ledger.at(2)->payment(), 10);
+        ledger.removeAt(0);
+        QVERIFY(ledger.save(nullptr));
+        QCOMPARE(readTestFile(m_path).mid(8, 4), QByteArray("\0\0\0\2", 4));
+        QCOMPARE(LedgerArchive::load(m_path).items.size(), 5);
     }
 
     void failedSaveKeepsPreviousFile()

@@ -1,5 +1,5 @@
-// One Moriva per user: a later start hands its files to the running instance over a local
-// socket and ends. Checked end to end with the real application on the offscreen platform.
+// One Moriva per data folder: a later start hands its files to the running instance over a
+// local socket and ends; a start with another data folder opens its own window. Checked end to end with the real application on the offscreen platform.
 
 #include "GuiTestSupport.h"
 #include "SingleInstance.h"
@@ -17,17 +17,25 @@ class SingleInstanceTest : public QObject
 
     Home m_home;
 
-    static bool instanceAnswers()
+    static bool instanceAnswers(const QString &dataFolder)
     {
         QLocalSocket probe;
-        probe.connectToServer(SingleInstance::serverName());
+        probe.connectToServer(SingleInstance::serverName(dataFolder));
         return probe.waitForConnected(200);
     }
+    static qsizetype entries(const QString &archive)
+    {
+        const LedgerArchive::LoadResult saved = LedgerArchive::load(archive);
+        return saved.status == LedgerArchive::LoadStatus::Loaded ? saved.items.size() : -1;
+    }
     // A start of the real application in the test's private home, in one of its folders.
-    std::unique_ptr<QProcess> startApp(const QString &folder, const QStringList &arguments) const
+    std::unique_ptr<QProcess> startApp(const QString &folder, const QStringList &arguments,
+                                       const QString &dataHome = QString()) const
     {
         auto app = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        if (!dataHome.isEmpty())
+            env.insert(u"XDG_DATA_HOME"_s, dataHome);
         env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         env.insert(u"MORIVA_VERSION_URL"_s, u"http://127.0.0.1:9/version.txt"_s);
         app->setProcessEnvironment(env);
@@ -40,13 +48,12 @@ class SingleInstanceTest : public QObject
 private slots:
     void secondStartHandsItsFileToTheRunningWindow()
     {
+        // The socket lives in the private runtime folder of the test's home.
         QVERIFY(m_home.setUp());
-        // The socket lives in the temporary folder: a private one keeps this test apart from a
-        // Moriva the user may be running.
-        QVERIFY(QDir().mkpath(m_home.path(u"tmp")));
-        qputenv("TMPDIR", QFile::encodeName(m_home.path(u"tmp")));
+        QVERIFY(QDir().mkpath(m_home.dataFolder()));
         // What a crashed instance leaves behind: the socket's file with nobody answering on it.
-        const QString socket = QDir(QDir::tempPath()).filePath(SingleInstance::serverName());
+        const QString socket = SingleInstance::serverName(m_home.dataFolder());
+        QVERIFY(socket.startsWith(m_home.path(u"runtime"_s)));
         QVERIFY(writeTestFile(socket, QByteArray()));
         QVERIFY(!writeJnbFile(m_home, {{QDate(2026, 3, 5), u"セブンイレブン"_s, 1500, 0, 98500},
                                        {QDate(2026, 3, 6), u"給与"_s, 0, 200000, 298500}},
@@ -56,7 +63,7 @@ private slots:
         // The first start takes the socket over, imports the file of its command line and stays.
         const auto first = startApp(u"home"_s, {ebank});
         QVERIFY2(first->waitForStarted(5000), qPrintable(first->errorString()));
-        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(), 15000);
+        QTRY_VERIFY_WITH_TIMEOUT(instanceAnswers(m_home.dataFolder()), 15000);
 
         // The second start, with a name relative to its own folder, hands it over and ends.
         const auto second = startApp(u"statements"_s, {u"NBG_三月.csv"_s});
@@ -65,18 +72,25 @@ private slots:
         QCOMPARE(second->exitCode(), 0);
         QCOMPARE(first->state(), QProcess::Running);
 
+        // A start with another data folder is a Moriva of its own: the file goes to its ledger.
+        const QString otherHome = m_home.path(u"other"_s);
+        const QString otherFolder = QDir(otherHome).filePath(u"Moriva"_s);
+        const auto other = startApp(u"statements"_s, {u"NBG_三月.csv"_s}, otherHome);
+        // Its import reaches its archive by the autosave, with no quit needed.
+        const QString otherArchive = QDir(otherFolder).filePath(DataFolder::archiveFileName(Bank::Jnb));
+        QTRY_COMPARE_WITH_TIMEOUT(entries(otherArchive), 2, 15000);
+        QCOMPARE(other->state(), QProcess::Running);
+        other->kill();
+        QVERIFY(other->waitForFinished(10000));
+
         // Asked to end, the first instance quits as from its menu, saving both ledgers.
         first->terminate();
         QVERIFY2(first->waitForFinished(10000), "the first instance did not quit on SIGTERM");
         QCOMPARE(first->exitStatus(), QProcess::NormalExit);
         QCOMPARE(first->exitCode(), 0);
         QVERIFY(!QFile::exists(socket));
-        const auto entries = [this](Bank bank) {
-            const LedgerArchive::LoadResult saved = LedgerArchive::load(m_home.archive(bank));
-            return saved.status == LedgerArchive::LoadStatus::Loaded ? saved.items.size() : -1;
-        };
-        QCOMPARE(entries(Bank::Jnb), 2);
-        QCOMPARE(entries(Bank::Ebank), 1);
+        QCOMPARE(entries(m_home.archive(Bank::Jnb)), 2);
+        QCOMPARE(entries(m_home.archive(Bank::Ebank)), 1);
     }
 };
 

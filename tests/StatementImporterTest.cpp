@@ -55,6 +55,22 @@ private slots:
         QTest::newRow("known after a save, line ends aside")
             << jnb({A, A, X}) << -1 << jnb({X, A, A}, u"\r"_s) << QList{0, 3, 0};
     }
+    // Each rejected line is told by its number (the header is line 1) and why.
+    void rejectedLinesAreTold()
+    {
+        m_ledger.open(m_dir.path(), Bank::Jnb);
+        const QString text = jnb({A, u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"\uFFFD,1"_s, X, u",,,"_s});
+        const StatementImporter::Counts c = StatementImporter(m_ledger).importText(text, Bank::Jnb);
+        QCOMPARE(c.added, 2);
+        QCOMPARE(c.rejected, 3);
+        QStringList told;
+        for (const RejectedLine &line : c.rejectedLines)
+            told << u"%1: %2"_s.arg(line.number).arg(line.reason);
+        QCOMPARE(told, (QStringList{u"3: 2026/02/30 is not a calendar date"_s,
+                                   u"4: the line holds bytes that cannot be read as text"_s,
+                                   u"6: 0/00/00 is not a calendar date"_s}));
+    }
+
     void import()
     {
         QFETCH(QString, before); QFETCH(int, then); QFETCH(QString, file);

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+#include <tuple>
+
 using namespace Qt::StringLiterals;
 
 class StatementLineParserTest : public QObject
@@ -10,8 +12,9 @@ class StatementLineParserTest : public QObject
     Q_OBJECT
 
 private slots:
-    // Quoted commas stay in their field; numbers read without quotation marks up to the first
-    // other character, clamped; summary kinds: ATM, commission, interest, JNB's Yahoo, in order.
+    // Quoted commas stay in their field and a stray quotation mark is an ordinary character;
+    // numbers are whole numbers, "," grouping three digits, or the line is rejected, as is a
+    // date that is not in the calendar; summary kinds: ATM, commission, interest, JNB's Yahoo.
     void parse_data()
     {
         QTest::addColumn<Bank>("bank");
@@ -26,18 +29,37 @@ private slots:
                                        "\"1500\",\"0\",\"800\",\"extra\""_s
                              << u"2026 3 5 9 5 0 12 1500 0 800|2026/03/05|09:05:00|Yahoo!ショッピング|1,500円|4"_s;
         QTest::newRow("jnb odd fields")
-            << jnb << u" 2026,\t12,31a,,１２,\"5\"9,\"-1\",A\"TM, 振込手\"数料,-7,99999999999,-99999999999"_s
-            << u"2026 12 31 0 0 59 -1 -7 2147483647 -2147483648|2026/12/31|00:00:59|ATM, 振込手数料||1"_s;
+            << jnb << u" 2026,\t12,31 ,, \"5\" ,5\"9,\"-1\",\"A\"TM, 振込手\"数料\",-7,\"-2,147,483,648\",+0"_s
+            << u"2026 12 31 0 5 59 -1 -7 -2147483648 0|2026/12/31|00:05:59|ATM, 振込手数料||1"_s;
+        QTest::newRow("jnb grouped amounts") << jnb << u"2026,3,5,9,0,0,1,振込,\"85,000\",0,\"1,234,567\""_s
+            << u"2026 3 5 9 0 0 1 85000 0 1234567|2026/03/05|09:00:00|振込|85,000円|0"_s;
+        QTest::newRow("jnb unmatched quotation mark")
+            << jnb << u"\"2026\",\"3\",\"6\",\"10\",\"0\",\"0\",\"4\",\"12\" TV\",\"100\",\"0\",\"5000\",\"\""_s
+            << u"2026 3 6 10 0 0 4 100 0 5000|2026/03/06|10:00:00|12 TV|100円|0"_s;
+        for (const auto &[name, line, reason] : {
+                 std::tuple{"jnb bare commas", u",,,,,,,,,,"_s, u"0/00/00 is not a calendar date"_s},
+                 {"jnb february 30", u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"2026/02/30 is not a calendar date"_s},
+                 {"jnb hour 24", u"2026,2,3,24,0,0,1,x,1,0,1"_s, u"24:00:00 is not a time of day"_s},
+                 {"jnb fraction", u"2026,2,3,9,0,0,1,x,1.5,0,1"_s, u"“1.5” is not a whole number"_s},
+                 {"jnb trailing letters", u"2026,2,3,9,0,0,1,x,12abc,0,1"_s, u"“12abc” is not a whole number"_s},
+                 {"jnb bad grouping", u"2026,2,3,9,0,0,1,x,\"1,23\",0,1"_s, u"“1,23” is not a whole number"_s},
+                 {"jnb beyond 32 bits", u"2026,2,3,9,0,0,1,x,2147483648,0,1"_s, u"“2147483648” is not a whole number"_s}})
+            QTest::newRow(name) << jnb << line << u"rejected: "_s + reason;
         QTest::newRow("ebank header") << ebank << u"取引日,入出金(円),残高(円)"_s << u"header"_s;
-        QTest::newRow("ebank empty date") << ebank << u"\"\",\"-1500\",\"900\""_s << u"rejected"_s;
-        QTest::newRow("ebank short date") << ebank << u"\"2026115\",\"-15\",\"9\""_s << u"rejected"_s;
-        QTest::newRow("ebank year 0") << ebank << u"\"00001105\",\"-15\",\"9\""_s << u"rejected"_s;
+        QTest::newRow("ebank empty date") << ebank << u"\"\",\"-1500\",\"900\""_s << u"rejected: “” is not a date"_s;
+        QTest::newRow("ebank short date") << ebank << u"\"2026115\",\"-15\",\"9\""_s << u"rejected: “2026115” is not a date"_s;
+        QTest::newRow("ebank year 0") << ebank << u"\"00001105\",\"-15\",\"9\""_s << u"rejected: 0/11/05 is not a calendar date"_s;
+        QTest::newRow("ebank february 30") << ebank << u"20260230,1,1"_s << u"rejected: 2026/02/30 is not a calendar date"_s;
+        QTest::newRow("ebank slashes") << ebank << u"2026/03/05,\"-85,000\",\"1,000\",x"_s
+                                       << u"2026 3 5 0 0 0 0 85000 0 1000|2026/03/05||x|85,000円|0"_s;
+        QTest::newRow("ebank dashes, short month") << ebank << u"2026-3-05,5,6,x"_s
+                                                   << u"2026 3 5 0 0 0 0 0 5 6|2026/03/05||x||0"_s;
         QTest::newRow("ebank payment") << ebank << u"\"20261105\",\"-1500\",\"900\",\"利息, Yahoo!\""_s
                                        << u"2026 11 5 0 0 0 0 1500 0 900|2026/11/05||利息, Yahoo!|1,500円|3"_s;
         QTest::newRow("ebank deposit") << ebank << u"\"20261105\",\"1500\",\"3000\",振込手数料,\"S\""_s
                                        << u"2026 11 5 0 0 0 0 0 1500 3000|2026/11/05||振込手数料||2"_s;
-        QTest::newRow("ebank minus alone, fewer fields")
-            << ebank << u"\"20260102\",\"-\""_s << u"2026 1 2 0 0 0 0 0 0 0|2026/01/02||||0"_s;
+        QTest::newRow("ebank minus alone") << ebank << u"\"20260102\",\"-\""_s << u"rejected: “-” is not a whole number"_s;
+        QTest::newRow("ebank fewer fields") << ebank << u"\"20260102\",\"\""_s << u"2026 1 2 0 0 0 0 0 0 0|2026/01/02||||0"_s;
         QTest::newRow("ebank, no yahoo kind") << ebank << u"\"20260102\",\"-1\",\"1\",\"Yahoo!\""_s
                                               << u"2026 1 2 0 0 0 0 1 0 1|2026/01/02||Yahoo!|1円|0"_s;
     }
@@ -46,7 +68,7 @@ private slots:
         QFETCH(Bank, bank); QFETCH(QString, line); QFETCH(QString, parsed);
         const ParsedLine p = parseStatementLine(bank, line, EntryTextCache::instance());
         QCOMPARE(bool(p.entry), p.outcome == LineOutcome::Entry);
-        QStringList got{QStringList{u"entry"_s, u"header"_s, u"blank"_s, u"rejected"_s}.at(int(p.outcome))};
+        QStringList got{QStringList{u"entry"_s, u"header"_s, u"blank"_s, u"rejected: "_s}.at(int(p.outcome)) + p.reason};
         if (p.entry) {
             const LedgerEntry &e = *p.entry;
             got.clear();

@@ -17,13 +17,22 @@ private slots:
         // CP932: IBM and NEC extensions, the wave dash, half-width kana, a line as the banks write.
         QTest::newRow("cp932") << QByteArray("\xFB\xFC\x87\x40\x87\x8A\x81\x60\xB1\",\"\x82\x60\r\n")
                                << u"髙①㈱\uFF5E\uFF71\",\"Ａ\r\n"_s;
-        // Bad sequences become replacement characters.
+        // Bad sequences become replacement characters, which no stored line may hold.
         QTest::newRow("bad bytes") << QByteArray("\xEF\xBB\xBF" "AB\xC0\x80" "CD") << u"AB\uFFFD\uFFFD" "CD"_s;
+        // One stray byte in a UTF-8 file spoils its own line only, not the whole file.
+        const QByteArray utf8 = u"摘要,正常\n正常,1\n"_s.repeated(3).toUtf8();
+        QTest::newRow("utf-8, a stray byte") << utf8 + "\x93,2\n" + utf8
+            << u"摘要,正常\n正常,1\n"_s.repeated(3) + u"\uFFFD,2\n"_s + u"摘要,正常\n正常,1\n"_s.repeated(3);
+        QTest::newRow("cp932, a byte it cannot read, end-of-file mark")
+            << QByteArray("\x90\xB3\x8F\xED,1\n\xFD,2\n\x1A") << u"正常,1\n\u001A,2\n"_s;
     }
     void decode()
     {
         QFETCH(QByteArray, bytes); QFETCH(QString, text);
-        QCOMPARE(decodeStatementText(bytes), text);
+        const QString decoded = decodeStatementText(bytes);
+        QCOMPARE(decoded, text);
+        for (QStringView line : splitStatementLines(decoded))
+            QCOMPARE(isUnreadableText(line), line.contains(u'\uFFFD') || line.contains(u'\u001A'));
     }
 
     void splitLines_data()

@@ -2,6 +2,32 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AtomicFile</name>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 に書き込めません: %2</translation>
+    </message>
+</context>
+<context>
+    <name>Backups</name>
+    <message>
+        <source>Cannot create the backup folder %1.</source>
+        <translation>バックアップフォルダ %1 を作成できません。</translation>
+    </message>
+    <message>
+        <source>Cannot keep a backup of %1 in %2.</source>
+        <translation>%1 のバックアップを %2 に保存できません。</translation>
+    </message>
+    <message>
+        <source>Cannot read the backup %1: %2</source>
+        <translation>バックアップ %1 を読み込めません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot set the damaged archive %1 aside.</source>
+        <translation>壊れたアーカイブ %1 を退避できません。</translation>
+    </message>
+</context>
+<context>
     <name>BankbookTableModel</name>
     <message>
         <source>Date</source>
@@ -72,6 +98,24 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>No entries in this month.</source>
         <translation>この月の明細はありません。</translation>
     </message>
+    <message>
+        <source>Your changes could not be saved: %1</source>
+        <translation>変更を保存できませんでした: %1</translation>
+    </message>
+    <message>
+        <source>Restore Backup…</source>
+        <translation>バックアップから復元…</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines rejected…</source>
+        <translation>
+            <numerusform>%n 行を読み込めませんでした…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>These lines of %1 are no operations and were not imported.</source>
+        <translation>%1 の次の行は取引ではないため、読み込みませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ChangeMonthSheet</name>
@@ -99,14 +143,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>通帳を保存するデータフォルダがありません。</translation>
     </message>
     <message>
-        <source>Cannot open %1: %2</source>
-        <translation>%1 を開けません: %2</translation>
-    </message>
-    <message>
-        <source>Cannot read %1: %2</source>
-        <translation>%1 を読み込めません: %2</translation>
-    </message>
-    <message>
         <source>%1 is empty.</source>
         <translation>%1 は空です。</translation>
     </message>
@@ -118,6 +154,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>No bank is chosen.</source>
         <translation>銀行が選択されていません。</translation>
     </message>
+    <message>
+        <source>Moriva keeps its ledgers in %1, but a file stands there instead of a folder.</source>
+        <translation>Moriva は台帳を %1 に保存しますが、そこにはフォルダではなくファイルがあります。</translation>
+    </message>
 </context>
 <context>
     <name>DataFolderLock</name>
@@ -126,8 +166,20 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>通帳は別の Moriva（%1、プロセス %2）が使用中です。ロックファイル: %3</translation>
     </message>
     <message>
-        <source>Cannot lock the ledgers: lock file %1 cannot be created.</source>
-        <translation>通帳をロックできません。ロックファイル %1 を作成できません。</translation>
+        <source>The ledgers are in use by another Moriva process; lock file %1.</source>
+        <translation>台帳は別の Moriva プロセスが使用中です。ロックファイル %1。</translation>
+    </message>
+    <message>
+        <source>Cannot lock the ledgers: lock file %1 cannot be created (%2).</source>
+        <translation>台帳をロックできません: ロックファイル %1 を作成できません(%2)。</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>アクセスが拒否されました</translation>
+    </message>
+    <message>
+        <source>unknown error</source>
+        <translation>不明なエラー</translation>
     </message>
 </context>
 <context>
@@ -164,8 +216,8 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>%1 を読み込めません: %2</translation>
     </message>
     <message>
-        <source>Cannot write %1: %2</source>
-        <translation>%1 に書き込めません: %2</translation>
+        <source>The archive is damaged: its content does not match its checksum.</source>
+        <translation>アーカイブが壊れています: 内容がチェックサムと一致しません。</translation>
     </message>
 </context>
 <context>
@@ -177,10 +229,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>The list holds a character that Shift_JIS cannot hold (%1, U+%2). Choose UTF-8 to save it.</source>
         <translation>リストに Shift_JIS で表せない文字（%1、U+%2）があります。UTF-8 を選んで保存してください。</translation>
-    </message>
-    <message>
-        <source>Cannot write %1: %2</source>
-        <translation>%1 に書き込めません: %2</translation>
     </message>
 </context>
 <context>
@@ -265,6 +313,31 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>RestoreBackupSheet</name>
+    <message>
+        <source>Restore</source>
+        <translation>復元</translation>
+    </message>
+    <message>
+        <source>Restore Backup</source>
+        <translation>バックアップから復元</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 — %n entries</source>
+        <translation>
+            <numerusform>%1 — %n 件</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 — unreadable</source>
+        <translation>%1 — 読み込めません</translation>
+    </message>
+    <message>
+        <source>The damaged archive is kept beside the ledger. Choose the backup that takes its place:</source>
+        <translation>壊れたアーカイブは台帳の横に保管されます。代わりに使うバックアップを選んでください:</translation>
+    </message>
+</context>
+<context>
     <name>SearchSheet</name>
     <message>
         <source>Search</source>
@@ -291,6 +364,59 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>StatementFile</name>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 を開けません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 を読み込めません: %2</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a statement file.</source>
+        <translation>%1 はフォルダで、明細ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a device, a pipe or a socket), so it cannot be a statement file.</source>
+        <translation>%1 は通常のファイルではない(デバイス、パイプ、ソケット)ため、明細ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>%1 is %2 MiB, larger than any statement file (at most %3 MiB).</source>
+        <translation>%1 は %2 MiB で、明細ファイルとしては大きすぎます(最大 %3 MiB)。</translation>
+    </message>
+    <message>
+        <source>%1 is larger than any statement file (at most %2 MiB).</source>
+        <translation>%1 は明細ファイルとしては大きすぎます(最大 %2 MiB)。</translation>
+    </message>
+</context>
+<context>
+    <name>StatementImporter</name>
+    <message>
+        <source>the line holds bytes that cannot be read as text</source>
+        <translation>文字として読めないバイトを含む行です</translation>
+    </message>
+</context>
+<context>
+    <name>StatementLineParser</name>
+    <message>
+        <source>“%1” is not a whole number</source>
+        <translation>「%1」は整数ではありません</translation>
+    </message>
+    <message>
+        <source>%1 is not a calendar date</source>
+        <translation>%1 は存在しない日付です</translation>
+    </message>
+    <message>
+        <source>%1 is not a time of day</source>
+        <translation>%1 は存在しない時刻です</translation>
+    </message>
+    <message>
+        <source>“%1” is not a date</source>
+        <translation>「%1」は日付ではありません</translation>
+    </message>
+</context>
+<context>
     <name>StatusTexts</name>
     <message>
         <source>%n entries · paid out %1 · paid in %2</source>
@@ -303,6 +429,14 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>%1 (%2): %3 added, %4 duplicates skipped, %5 lines rejected</source>
         <translation>%1（%2）: %3 件追加、重複 %4 件を省略、%5 行を除外</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>%1 行目: %2</translation>
+    </message>
+    <message>
+        <source>and %n more</source>
+        <translation>ほか %n 行</translation>
     </message>
 </context>
 <context>

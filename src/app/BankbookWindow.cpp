@@ -5,6 +5,7 @@
 #include "LedgerItemDelegate.h"
 #include "LedgerPrinter.h"
 #include "PreferencesWindow.h"
+#include "RestoreBackupSheet.h"
 #include "Sheets.h"
 #include "UpdateChecker.h"
 #include "UpdateSheet.h"
@@ -32,6 +33,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QToolButton>
 
 namespace {
 QString text(QStringView key)
@@ -47,6 +49,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     , m_table(new BankbookTableView(this))
     , m_bankName(new QLabel(this))
     , m_totals(new QLabel(this))
+    , m_rejectedLines(new QToolButton(this))
     , m_changeMonthSheet(new ChangeMonthSheet(this))
     , m_searchSheet(new SearchSheet(this))
     , m_selectBankSheet(new SelectBankSheet(this))
@@ -74,6 +77,10 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     QFont bold = m_bankName->font();
     bold.setBold(true);
     m_bankName->setFont(bold);
+    m_rejectedLines->setObjectName(QStringLiteral("rejectedLines"));
+    m_rejectedLines->setAutoRaise(true);
+    m_rejectedLines->hide();
+    statusBar()->addPermanentWidget(m_rejectedLines);
     statusBar()->addPermanentWidget(m_totals);
     statusBar()->addPermanentWidget(m_bankName);
 
@@ -87,6 +94,9 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
             &BankbookWindow::updateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &BankbookWindow::updateActions);
     connectSheets();
+    connect(m_controller, &Controller::autoSaveFailed, this, [this](const QString &why) {
+        statusBar()->showMessage(tr("Your changes could not be saved: %1").arg(why));
+    });
 
     applyWindowStyle(controller->windowStyle());
     resize(980, 640);
@@ -154,16 +164,58 @@ void BankbookWindow::startUp()
     m_controller->start();
     m_table->setFocus();
     refreshTitleAndStatus();
-    switch (m_controller->ledger().state()) {
-    case Ledger::State::Unreadable:
-    case Ledger::State::Locked:
-    case Ledger::State::NoDataFolder:
-        showAlert(m_controller->ledger().error());
-        break;
-    default:
-        break;
-    }
+    reportUnopenedLedger();
     checkForUpdatesAtStart();
+}
+
+void BankbookWindow::reportUnopenedLedger()
+{
+    const Ledger &ledger = m_controller->ledger();
+    if (ledger.state() == Ledger::State::Unreadable
+        && !Backups::list(m_controller->dataFolderPath(), ledger.bank()).isEmpty()) {
+        QMessageBox *box = Sheets::showAlert(this, ledger.error());
+        QPushButton *restore = box->addButton(tr("Restore Backup…"), QMessageBox::ActionRole);
+        restore->setObjectName(QStringLiteral("restoreBackup"));
+        connect(restore, &QPushButton::clicked, this, &BankbookWindow::offerBackups);
+    } else if (ledger.state() != Ledger::State::Open && ledger.state() != Ledger::State::Closed) {
+        showAlert(ledger.error());
+    }
+}
+
+void BankbookWindow::offerBackups()
+{
+    auto *sheet = new RestoreBackupSheet(
+        Backups::list(m_controller->dataFolderPath(), m_controller->ledger().bank()), this);
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    connect(sheet, &QDialog::accepted, this, [this, sheet] {
+        QString why;
+        if (!m_controller->restoreBackup(sheet->chosenBackup(), &why))
+            showAlert(why);
+    });
+    sheet->open();
+}
+
+void BankbookWindow::showRejectedLines(const QString &fileName, const ImportReport &report)
+{
+    m_rejectedLines->disconnect(this);
+    m_rejectedLines->setVisible(report.rejected > 0);
+    if (report.rejected == 0)
+        return;
+    const QString lines = StatusTexts::rejectedLines(report);
+    m_rejectedLines->setText(tr("%n lines rejected…", nullptr, report.rejected));
+    m_rejectedLines->setToolTip(StatusTexts::rejectedLines(report, 20));
+    connect(m_rejectedLines, &QToolButton::clicked, this, [this, fileName, lines] {
+        auto *box = new QMessageBox(QMessageBox::Information, fileName,
+                                    tr("These lines of %1 are no operations and were not "
+                                       "imported.")
+                                        .arg(fileName),
+                                    QMessageBox::Ok, this);
+        box->setObjectName(QStringLiteral("rejectedLinesSheet"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->setWindowModality(Qt::WindowModal);
+        box->setDetailedText(lines);
+        box->open();
+    });
 }
 
 // ---------------------------------------------------------------- commands
@@ -173,7 +225,9 @@ ImportReport BankbookWindow::importFile(const QString &path)
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const ImportReport report = m_controller->importFile(path);
     QGuiApplication::restoreOverrideCursor();
-    statusBar()->showMessage(StatusTexts::importSummary(QFileInfo(path).fileName(), report));
+    const QString fileName = QFileInfo(path).fileName();
+    statusBar()->showMessage(StatusTexts::importSummary(fileName, report));
+    showRejectedLines(fileName, report);
     if (report.status == ImportReport::NotStatement)
         showAlert(text(u"InvalBankbookFile"));
     else if (report.status != ImportReport::Imported)

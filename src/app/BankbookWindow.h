@@ -13,6 +13,7 @@ class QAction;
 class QLabel;
 class QPagedPaintDevice;
 class QToolBar;
+class QToolButton;
 class SearchSheet;
 class SelectBankSheet;
 class UpdateChecker;
@@ -79,6 +80,11 @@ protected:
 
 private:
     void connectSheets();
+    // Says why the ledger is not open; a damaged one can be replaced by a backup.
+    void reportUnopenedLedger();
+    void offerBackups();
+    // Offers the rejected lines of the last import in the status bar.
+    void showRejectedLines(const QString &fileName, const ImportReport &report);
     void applyWindowStyle(int style);
     void refreshTitleAndStatus();
     // What the empty table says: why it is empty and what to do.
@@ -93,6 +99,7 @@ private:
     BankbookTableView *m_table;
     QLabel *m_bankName;
     QLabel *m_totals;
+    QToolButton *m_rejectedLines;
     ChangeMonthSheet *m_changeMonthSheet;
     SearchSheet *m_searchSheet;
     SelectBankSheet *m_selectBankSheet;

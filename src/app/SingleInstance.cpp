@@ -1,16 +1,19 @@
 #include "SingleInstance.h"
 
+#include <QCryptographicHash>
 #include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 
 #include <unistd.h>
 
-SingleInstance::SingleInstance(QObject *parent)
+SingleInstance::SingleInstance(const QString &dataFolder, QObject *parent)
     : QObject(parent)
     , m_server(new QLocalServer(this))
+    , m_name(serverName(dataFolder))
 {
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
@@ -33,15 +36,27 @@ SingleInstance::SingleInstance(QObject *parent)
 
 SingleInstance::~SingleInstance() = default;
 
-QString SingleInstance::serverName()
+QString SingleInstance::serverName(const QString &dataFolder)
 {
-    return QStringLiteral("moriva-%1").arg(::getuid());
+    const QFileInfo folder(dataFolder);
+    const QString canonical =
+        folder.exists() ? folder.canonicalFilePath() : QDir::cleanPath(folder.absoluteFilePath());
+    // A digest keeps the socket's path short, whatever the folder's.
+    const QByteArray digest =
+        QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(24);
+    QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty())
+        runtime = QDir::tempPath();
+    return QDir(runtime).filePath(QStringLiteral("moriva-%1-%2")
+                                      .arg(::getuid())
+                                      .arg(QString::fromLatin1(digest)));
 }
 
-bool SingleInstance::sendToRunningInstance(const QStringList &files, int timeoutMs)
+bool SingleInstance::sendToRunningInstance(const QString &dataFolder, const QStringList &files,
+                                           int timeoutMs)
 {
     QLocalSocket socket;
-    socket.connectToServer(serverName());
+    socket.connectToServer(serverName(dataFolder));
     if (!socket.waitForConnected(timeoutMs))
         return false;
     QStringList absolute;
@@ -59,9 +74,9 @@ bool SingleInstance::sendToRunningInstance(const QStringList &files, int timeout
 
 bool SingleInstance::listen()
 {
-    if (m_server->listen(serverName()))
+    if (m_server->listen(m_name))
         return true;
     // A socket left behind by an instance that crashed: nobody answers on it.
-    QLocalServer::removeServer(serverName());
-    return m_server->listen(serverName());
+    QLocalServer::removeServer(m_name);
+    return m_server->listen(m_name);
 }

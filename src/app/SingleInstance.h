@@ -5,20 +5,24 @@
 
 class QLocalServer;
 
-// One Moriva window per user: a second "moriva FILE" hands its files to the running instance,
-// which imports them and comes to the front, and the second process ends.
+// One Moriva window per data folder: a second "moriva FILE" with the same data folder hands its
+// files to the running instance, which imports them and comes to the front, and the second
+// process ends. A start with another data folder (another XDG_DATA_HOME) opens its own window,
+// so that a file never lands in another profile's ledger.
 class SingleInstance : public QObject
 {
     Q_OBJECT
 
 public:
-    explicit SingleInstance(QObject *parent = nullptr);
+    explicit SingleInstance(const QString &dataFolder, QObject *parent = nullptr);
     ~SingleInstance() override;
 
-    // The per-user name of the local socket.
-    static QString serverName();
-    // Hands the files to a running instance; true when one took them.
-    static bool sendToRunningInstance(const QStringList &files, int timeoutMs = 2000);
+    // The local socket of the data folder: in the user's runtime folder ($XDG_RUNTIME_DIR, or a
+    // private per-user folder), named by the folder's canonical path.
+    static QString serverName(const QString &dataFolder);
+    // Hands the files to the instance of the data folder; true when one took them.
+    static bool sendToRunningInstance(const QString &dataFolder, const QStringList &files,
+                                      int timeoutMs = 2000);
     // Starts answering later instances; false when the socket cannot be made.
     bool listen();
 
@@ -28,4 +32,5 @@ signals:
 
 private:
     QLocalServer *m_server;
+    QString m_name;
 };

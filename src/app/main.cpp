@@ -1,6 +1,7 @@
 #include "BankbookWindow.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
+#include "ledger/DataFolder.h"
 #include "views/Controller.h"
 
 #include <QApplication>
@@ -21,11 +22,14 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("moriva"),
                                                  QIcon(QStringLiteral(":/icons/moriva.svg"))));
 
-    // A second "moriva FILE" hands its files to the window that is already open.
+    // A second "moriva FILE" hands its files to the window that is already open on the same
+    // data folder.
     const QStringList files = app.arguments().mid(1);
-    if (SingleInstance::sendToRunningInstance(files))
+    const QString dataFolder = DataFolder::defaultPath();
+    DataFolder::findOrCreate(dataFolder);
+    if (SingleInstance::sendToRunningInstance(dataFolder, files))
         return 0;
-    SingleInstance instance;
+    SingleInstance instance(dataFolder);
     instance.listen();
 
     QTranslator qtTranslator;
@@ -41,6 +45,7 @@ int main(int argc, char **argv)
     controller.loadPreferences();
     controller.openDataFolder();
     controller.openLedger();
+    controller.setAutoSave(true);
 
     BankbookWindow window(&controller);
     window.show();

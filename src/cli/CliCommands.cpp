@@ -1,9 +1,12 @@
 #include "CliCommands.h"
 
 #include "CliOutput.h"
+#include "import/StatementFile.h"
+#include "import/StatementText.h"
 #include "ledger/LedgerExport.h"
 #include "ledger/LedgerOrdering.h"
 #include "views/Controller.h"
+#include "views/StringTable.h"
 
 #include <QCoreApplication>
 
@@ -77,6 +80,43 @@ std::optional<QList<LedgerEntryPtr>> selectEntries(Controller &c, const ListSele
 
 } // namespace
 
+namespace {
+
+// The first rejected lines of a file and how many more there were, on stderr.
+void printRejectedLines(const QString &path, const ImportReport &report)
+{
+    constexpr qsizetype kShown = 20;
+    for (qsizetype i = 0; i < report.rejectedLines.size() && i < kShown; ++i) {
+        const RejectedLine &line = report.rejectedLines.at(i);
+        printError(tr("%1: line %2: %3").arg(path).arg(line.number).arg(line.reason));
+    }
+    if (report.rejected > kShown)
+        printError(tr("%1: %2 more lines rejected").arg(path).arg(report.rejected - kShown));
+}
+
+// Opens the ledger when the first statement has been read: the ledgers stay unlocked while a
+// file is read. False when another process holds them.
+bool openLedgerOnce(Controller &c, bool *opened)
+{
+    if (*opened)
+        return true;
+    *opened = true;
+    c.openLedger();
+    switch (c.ledger().state()) {
+    case Ledger::State::Locked:
+        printError(c.ledger().error());
+        return false;
+    case Ledger::State::Unreadable:
+        // Files for this bank will not be imported; the archive is left as it is.
+        printError(c.ledger().error());
+        return true;
+    default:
+        return true;
+    }
+}
+
+} // namespace
+
 int runImport(const QStringList &files)
 {
     Controller c;
@@ -84,33 +124,44 @@ int runImport(const QStringList &files)
     c.loadPreferences();
     if (!findDataFolder(c))
         return ExitFailure;
-    c.openLedger();
-    switch (c.ledger().state()) {
-    case Ledger::State::Locked:
-        printError(c.ledger().error());
-        return ExitFailure;
-    case Ledger::State::Unreadable:
-        // Files for this bank will not be imported; the archive is left as it is.
-        printError(c.ledger().error());
-        break;
-    default:
-        break;
-    }
 
+    struct Imported {
+        QString line;
+        Bank bank;
+    };
+    QList<Imported> imported;
     int status = ExitSuccess;
+    bool opened = false;
     for (const QString &path : files) {
-        const ImportReport report = c.importFile(path);
+        if (Banks::fromPath(path) == Bank::None) {
+            printError(tr("%1: not imported: %2")
+                           .arg(path, StringTable::localizedString(u"InvalBankbookFile")));
+            status = ExitFailure;
+            continue;
+        }
+        QByteArray bytes;
+        QString why;
+        if (!StatementFile::read(path, &bytes, &why)) {
+            printError(why); // the reason names the file
+            status = ExitFailure;
+            continue;
+        }
+        if (!openLedgerOnce(c, &opened))
+            return ExitFailure;
+        const ImportReport report = c.importText(path, decodeStatementText(bytes));
+        printRejectedLines(path, report);
         switch (report.status) {
         case ImportReport::Imported:
-            CliOutput::printLine(tr("%1: %2, %3 added, %4 duplicates, %5 rejected")
-                                     .arg(path, bankName(report.bank))
-                                     .arg(report.added)
-                                     .arg(report.duplicates)
-                                     .arg(report.rejected));
+            imported.append({tr("%1: %2, %3 added, %4 duplicates, %5 rejected")
+                                 .arg(path, bankName(report.bank))
+                                 .arg(report.added)
+                                 .arg(report.duplicates)
+                                 .arg(report.rejected),
+                             report.bank});
             break;
         case ImportReport::Unreadable:
         case ImportReport::Empty:
-            printError(report.error); // the reason names the file
+            printError(report.error);
             status = ExitFailure;
             break;
         case ImportReport::NotStatement:
@@ -127,9 +178,17 @@ int runImport(const QStringList &files)
         printError(why);
         status = ExitFailure;
     }
-    if (!c.saveLedger(&why)) {
-        printError(tr("The %1 ledger was not saved: %2").arg(bankName(c.ledger().bank()), why));
+    // What a file added is told once it is on disk. The other bank's ledger was saved when the
+    // import switched away from it.
+    const bool saved = c.saveLedger(&why);
+    if (!saved) {
+        printError(tr("The %1 ledger was not saved, so nothing imported into it was kept: %2")
+                       .arg(bankName(c.ledger().bank()), why));
         status = ExitFailure;
+    }
+    for (const Imported &done : std::as_const(imported)) {
+        if ((saved || done.bank != c.ledger().bank()) && !CliOutput::printLine(done.line))
+            return ExitFailure;
     }
     return status;
 }
@@ -141,8 +200,7 @@ int runList(const ListSelection &selection, ListFormat format)
     const std::optional<QList<LedgerEntryPtr>> entries = selectEntries(c, selection);
     if (!entries)
         return ExitFailure;
-    CliOutput::writeOut(formatList(*entries, format));
-    return ExitSuccess;
+    return CliOutput::writeOut(formatList(*entries, format)) ? ExitSuccess : ExitFailure;
 }
 
 int runExport(const ListSelection &selection, const QString &outputPath)

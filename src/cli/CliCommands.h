@@ -15,3 +15,9 @@ int runImport(const QStringList &files);
 int runList(const ListSelection &selection, ListFormat format);
 // Writes the selected list as the app's "Save List" does, in the stored export encoding.
 int runExport(const ListSelection &selection, const QString &outputPath);
+// Lists the bank's backups, newest first: file, date, entries.
+int runListBackups(Bank bank);
+// Replaces the bank's archive by the named backup or the newest readable one.
+int runRestore(Bank bank, const QString &backup);
+// Verifies both banks' archives: failure when one is damaged.
+int runCheck();

@@ -21,6 +21,10 @@ const QString kDescription = u"Imports bank statements into Moriva's ledgers and
                              u"(\"eBANK\" in the path) statement files\n"
                              u"  list             print the entries of a ledger\n"
                              u"  export OUT.csv   write the entries of a ledger as CSV\n"
+                             u"  backups          list the backups of a ledger\n"
+                             u"  restore [BACKUP] replace a ledger by its newest readable backup, "
+                             u"or the one named\n"
+                             u"  check            verify both ledgers' archives\n"
                              u"\n"
                              u"list and export show the whole ledger, one month (--month) or the "
                              u"entries whose summary holds a keyword (--search).\n"
@@ -77,7 +81,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     const QCommandLineOption format(
         u"format"_s, tr("How list prints the entries (default: table)."), u"csv|json|table"_s);
     parser.addOptions({bank, month, search, order, format});
-    parser.addPositionalArgument(u"command"_s, tr("import, list or export."));
+    parser.addPositionalArgument(u"command"_s,
+                                 tr("import, list, export, backups, restore or check."));
     parser.addPositionalArgument(u"arguments"_s,
                                  tr("The statement files, or the CSV file to write."),
                                  u"[FILE...|OUT.csv]"_s);
@@ -119,7 +124,22 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         request.files = positional;
         return parsed;
     }
-    if (command == u"list") {
+    if (command == u"backups" || command == u"restore" || command == u"check") {
+        request.command = command == u"backups" ? CliRequest::ListBackups
+                          : command == u"restore" ? CliRequest::Restore
+                                                  : CliRequest::Check;
+        for (const QCommandLineOption &option : {month, search, order, format}) {
+            if (parser.isSet(option))
+                return usageError(tr("%1 takes no --%2.").arg(command, option.names().constFirst()));
+        }
+        if (request.command == CliRequest::Check && parser.isSet(bank))
+            return usageError(tr("check verifies both ledgers: it takes no --bank."));
+        const qsizetype allowed = request.command == CliRequest::Restore ? 1 : 0;
+        if (positional.size() > allowed)
+            return usageError(tr("%1: unexpected \"%2\".").arg(command, positional.at(allowed)));
+        if (!positional.isEmpty())
+            request.outputPath = positional.first();
+    } else if (command == u"list") {
         request.command = CliRequest::List;
         if (!positional.isEmpty())
             return usageError(tr("list takes no file: unexpected \"%1\".").arg(positional.first()));
@@ -132,7 +152,9 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         request.outputPath = positional.first();
     } else {
         return usageError(
-            tr("Unknown command \"%1\"; the commands are import, list and export.").arg(command));
+            tr("Unknown command \"%1\"; the commands are import, list, export, backups, restore "
+               "and check.")
+                .arg(command));
     }
 
     ListSelection &selection = request.selection;

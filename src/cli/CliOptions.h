@@ -19,10 +19,10 @@ struct ListSelection {
 };
 
 struct CliRequest {
-    enum Command { Import, List, Export };
+    enum Command { Import, List, Export, ListBackups, Restore, Check };
     Command command = List;
     QStringList files;  // import: the statement files
-    QString outputPath; // export: the CSV file to write
+    QString outputPath; // export: the CSV file to write; restore: the backup, if one is named
     ListSelection selection;
     ListFormat format = ListFormat::Table;
 };

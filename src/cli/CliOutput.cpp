@@ -1,14 +1,20 @@
 #include "CliOutput.h"
 
+#include <QCoreApplication>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace CliOutput {
 namespace {
 
-void writeTo(FILE *stream, const QByteArray &bytes)
+// The whole of the bytes, flushed; false with errno set when the stream refused them.
+bool writeTo(FILE *stream, const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
-    std::fflush(stream);
+    errno = 0;
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+    return std::fflush(stream) == 0 && written == size_t(bytes.size()) && !std::ferror(stream);
 }
 
 // A message is one line, whatever the reason text it carries.
@@ -22,14 +28,19 @@ QString oneLine(QString text)
 
 } // namespace
 
-void writeOut(const QByteArray &bytes)
+bool writeOut(const QByteArray &bytes)
 {
-    writeTo(stdout, bytes);
+    if (writeTo(stdout, bytes))
+        return true;
+    const int why = errno;
+    printError(QCoreApplication::translate("moriva-cli", "Cannot write the output: %1")
+                   .arg(QString::fromLocal8Bit(std::strerror(why != 0 ? why : EIO))));
+    return false;
 }
 
-void printLine(const QString &line)
+bool printLine(const QString &line)
 {
-    writeTo(stdout, (oneLine(line) + u'\n').toUtf8());
+    return writeOut((oneLine(line) + u'\n').toUtf8());
 }
 
 void printError(const QString &message)

@@ -118,7 +118,7 @@ QByteArray formatList(const QList<LedgerEntryPtr> &items, ListFormat format)
 {
     switch (format) {
     case ListFormat::Csv:
-        return LedgerExport::csvText(items).toUtf8();
+        return LedgerExport::csvText(items, u'\n').toUtf8();
     case ListFormat::Json:
         return jsonList(items);
     case ListFormat::Table:

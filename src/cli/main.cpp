@@ -15,9 +15,10 @@ int main(int argc, char **argv)
     switch (parsed.kind) {
     case ParsedCommandLine::Help:
     case ParsedCommandLine::Version:
-        CliOutput::writeOut((parsed.text.endsWith(u'\n') ? parsed.text : parsed.text + u'\n')
-                                .toUtf8());
-        return ExitSuccess;
+        return CliOutput::writeOut(
+                   (parsed.text.endsWith(u'\n') ? parsed.text : parsed.text + u'\n').toUtf8())
+            ? ExitSuccess
+            : ExitFailure;
     case ParsedCommandLine::UsageError:
         CliOutput::printError(parsed.text);
         return ExitUsageError;
@@ -33,6 +34,12 @@ int main(int argc, char **argv)
         return runList(request.selection, request.format);
     case CliRequest::Export:
         return runExport(request.selection, request.outputPath);
+    case CliRequest::ListBackups:
+        return runListBackups(request.selection.bank);
+    case CliRequest::Restore:
+        return runRestore(request.selection.bank, request.outputPath);
+    case CliRequest::Check:
+        return runCheck();
     }
     return ExitFailure;
 }

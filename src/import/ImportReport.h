@@ -2,7 +2,14 @@
 
 #include "ledger/Bank.h"
 
+#include <QList>
 #include <QString>
+
+// A statement line that is no operation, and why.
+struct RejectedLine {
+    qsizetype number = 0; // counted from 1
+    QString reason;
+};
 
 // What one statement file did to the ledger.
 struct ImportReport {
@@ -19,7 +26,11 @@ struct ImportReport {
     int added = 0;
     int duplicates = 0;
     int rejected = 0;
+    // The first rejected lines (at most kMaxRejectedLines of them); `rejected` counts them all.
+    QList<RejectedLine> rejectedLines;
     QString error; // the reason, for every status but Imported and NotStatement
+
+    static constexpr qsizetype kMaxRejectedLines = 1000;
 
     // Whether the file gave any text to read.
     bool gaveText() const { return status != Unreadable && status != Empty; }

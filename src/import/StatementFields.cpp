@@ -1,7 +1,39 @@
 #include "StatementFields.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <limits>
+
+namespace {
+
+qsizetype nextComma(QStringView line, qsizetype from)
+{
+    const qsizetype at = line.indexOf(u',', from);
+    return at < 0 ? line.size() : at;
+}
+
+// Where the field that starts at `start` ends (its comma, or the end of the line). A quotation
+// mark opens a quoted stretch only at the start of a field, and closes it only where a comma,
+// the end of the line, or spaces and then a comma follow; any other quotation mark is an
+// ordinary character. A stretch that never closes was no stretch: the field ends at its first
+// comma, so that one stray mark cannot swallow the rest of the line.
+qsizetype fieldEnd(QStringView line, qsizetype start)
+{
+    const qsizetype n = line.size();
+    if (line[start] != u'"')
+        return nextComma(line, start);
+    for (qsizetype q = line.indexOf(u'"', start + 1); q >= 0; q = line.indexOf(u'"', q + 1)) {
+        qsizetype k = q + 1;
+        while (k < n && line[k] != u',' && line[k].isSpace())
+            ++k;
+        if (k == n || line[k] == u',')
+            return k;
+    }
+    return nextComma(line, start);
+}
+
+} // namespace
 
 StatementFields splitStatementFields(QStringView line)
 {
@@ -15,15 +47,7 @@ StatementFields splitStatementFields(QStringView line)
         if (rest == n)
             break; // only white space remains: the line is finished
         const qsizetype start = rest;
-        bool quoted = false;
-        qsizetype j = start;
-        for (; j < n; ++j) {
-            const QChar c = line[j];
-            if (c == u'"')
-                quoted = !quoted;
-            else if (c == u',' && !quoted)
-                break;
-        }
+        const qsizetype j = fieldEnd(line, start);
         fields.append(line.sliced(start, j - start));
         i = j + 1; // past the comma
         if (j < n && i == n)
@@ -54,8 +78,8 @@ bool isEmptyAfterQuotationRemoval(QStringView text)
     return true;
 }
 
-// The usual field: digits, bare or in quotation marks. Answers false for anything else, which
-// the general reading below handles.
+// The usual field: up to nine digits, bare or in quotation marks. Answers false for anything
+// else, which the general readings below handle.
 static bool plainDigits(QStringView text, int *value)
 {
     const qsizetype n = text.size();
@@ -71,8 +95,7 @@ static bool plainDigits(QStringView text, int *value)
     }
     if (i == start)
         return false;
-    const bool ended = i == n || (quoted && i == n - 1 && text[i] == u'"')
-                       || (text[i] != u'"' && (unsigned(text[i].unicode()) - u'0') > 9);
+    const bool ended = i == n || (quoted && i == n - 1 && text[i] == u'"');
     if (!ended)
         return false;
     *value = v;
@@ -111,6 +134,54 @@ int intValue(QStringView text)
         value = -value;
     return int(std::clamp<qint64>(value, std::numeric_limits<int>::min(),
                                   std::numeric_limits<int>::max()));
+}
+
+std::optional<int> wholeNumber(QStringView text)
+{
+    int fast;
+    if (plainDigits(text, &fast))
+        return fast;
+    // Quotation marks count for nothing, as everywhere in a field.
+    QVarLengthArray<char16_t, 32> chars;
+    for (QChar c : text) {
+        if (c != u'"')
+            chars.append(c.unicode());
+    }
+    QStringView rest = QStringView(chars.constData(), chars.size()).trimmed();
+    if (rest.isEmpty())
+        return 0;
+    bool negative = false;
+    if (rest.front() == u'+' || rest.front() == u'-') {
+        negative = rest.front() == u'-';
+        rest = rest.sliced(1);
+    }
+    // Digits, with "," between groups of three or none at all.
+    const bool grouped = rest.contains(u',');
+    qint64 value = 0;
+    qsizetype digitsInGroup = 0;
+    for (qsizetype i = 0; i < rest.size(); ++i) {
+        const char16_t c = rest[i].unicode();
+        if (c == u',') {
+            if (digitsInGroup == 0 || (i != digitsInGroup && digitsInGroup != 3)
+                || (i == digitsInGroup && digitsInGroup > 3))
+                return std::nullopt;
+            digitsInGroup = 0;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        ++digitsInGroup;
+        value = value * 10 + (c - u'0');
+        if (value > qint64(std::numeric_limits<int>::max()) + 1)
+            return std::nullopt;
+    }
+    if (digitsInGroup == 0 || (grouped && digitsInGroup != 3))
+        return std::nullopt;
+    if (negative)
+        value = -value;
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(value);
 }
 
 bool equalsAfterQuotationRemoval(QStringView text, QStringView other)

@@ -4,9 +4,13 @@
 #include <QStringView>
 #include <QVarLengthArray>
 
-// The fields of one statement line (without its terminator), as raw text. Every comma outside
-// quotation marks separates two fields, so an empty field keeps its position and "AMAZON, INC"
-// stays one field; white space before a field is skipped. The quotation marks are still in the
+#include <optional>
+
+// The fields of one statement line (without its terminator), as raw text. Commas separate
+// fields, except inside a quoted stretch: one that opens with a quotation mark at the start of a
+// field and closes with one followed by a comma, the end of the line, or spaces and a comma. So
+// an empty field keeps its position, "AMAZON, INC" stays one field, and a stray quotation mark
+// is an ordinary character. White space before a field is skipped. The quotation marks are still in the
 // raw text: they are removed when a field is used. A line of nothing but white space has no
 // fields.
 using StatementFields = QVarLengthArray<QStringView, 16>;
@@ -20,5 +24,9 @@ bool isEmptyAfterQuotationRemoval(QStringView text);
 // leading white space skipped, an optional sign, digits up to the first other character; 0 when
 // there are none; clamped to the 32-bit range.
 int intValue(QStringView text);
+// A numeric field as a whole number: its quotation marks removed and surrounding white space
+// ignored, an optional sign, then digits, bare or with "," between groups of three. An empty
+// field reads as 0. Anything else, or a number beyond the 32-bit range, is no number.
+std::optional<int> wholeNumber(QStringView text);
 // Whether the text, its quotation marks removed, equals the other.
 bool equalsAfterQuotationRemoval(QStringView text, QStringView other);

@@ -5,11 +5,14 @@
 #include "ledger/EntryTextCache.h"
 #include "ledger/Ledger.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 StatementImporter::Counts StatementImporter::importText(QStringView text, Bank bank)
 {
     m_counts = {};
+    m_lineNumber = 0;
     m_sessionStarted = false;
     m_intoEmptyLedger = m_ledger.isOpen() && m_ledger.isEmpty();
     if (m_intoEmptyLedger) {
@@ -26,15 +29,28 @@ StatementImporter::Counts StatementImporter::importText(QStringView text, Bank b
     return m_counts;
 }
 
+void StatementImporter::reject(const QString &reason)
+{
+    ++m_counts.rejected;
+    if (m_counts.rejectedLines.size() < ImportReport::kMaxRejectedLines)
+        m_counts.rejectedLines.append({m_lineNumber, reason});
+}
+
 void StatementImporter::importLine(QStringView line, Bank bank)
 {
+    ++m_lineNumber;
+    if (isUnreadableText(line)) {
+        reject(QCoreApplication::translate("StatementImporter",
+                                           "the line holds bytes that cannot be read as text"));
+        return;
+    }
     const ParsedLine parsed = parseStatementLine(bank, line, EntryTextCache::instance());
     switch (parsed.outcome) {
     case LineOutcome::Header:
     case LineOutcome::Blank:
         return;
     case LineOutcome::Rejected:
-        ++m_counts.rejected;
+        reject(parsed.reason);
         return;
     case LineOutcome::Entry:
         break;

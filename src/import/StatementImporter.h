@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ImportReport.h"
 #include "ledger/Bank.h"
 
 #include <QStringView>
@@ -17,6 +18,7 @@ public:
         int added = 0;
         int duplicates = 0;
         int rejected = 0;
+        QList<RejectedLine> rejectedLines; // the first ImportReport::kMaxRejectedLines of them
     };
 
     explicit StatementImporter(Ledger &ledger)
@@ -30,9 +32,11 @@ public:
 
 private:
     void importLine(QStringView line, Bank bank);
+    void reject(const QString &reason);
 
     Ledger &m_ledger;
     Counts m_counts;
+    qsizetype m_lineNumber = 0;
     bool m_intoEmptyLedger = false;
     bool m_sessionStarted = false;
 };

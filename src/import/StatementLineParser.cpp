@@ -4,9 +4,14 @@
 #include "ledger/DataTexts.h"
 #include "ledger/EntryTextCache.h"
 
+#include <QCoreApplication>
+#include <QDate>
+#include <QTime>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <array>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -51,6 +56,58 @@ QString sharedWithoutQuotation(QStringView field, EntryTextCache &texts)
     static const QChar none = u'\0';
     return texts.shared(buffer.isEmpty() ? QStringView(&none, 0)
                                          : QStringView(buffer.constData(), buffer.size()));
+}
+
+ParsedLine rejected(const QString &reason)
+{
+    return {LineOutcome::Rejected, {}, reason};
+}
+
+ParsedLine notANumber(QStringView field)
+{
+    return rejected(QCoreApplication::translate("StatementLineParser", "“%1” is not a whole number")
+                        .arg(withoutQuotationMarks(field).trimmed()));
+}
+
+// A date is a day of the calendar, in the years 1 to 9999.
+bool isCalendarDate(int year, int month, int day)
+{
+    return year >= 1 && year <= 9999 && QDate::isValid(year, month, day);
+}
+
+ParsedLine notACalendarDate(int year, int month, int day)
+{
+    return rejected(
+        QCoreApplication::translate("StatementLineParser", "%1 is not a calendar date")
+            .arg(DataTexts::formatOperationDate(year, month, day)));
+}
+
+// An eBANK date: eight digits (year, month, day), or the year, month and day separated by "/"
+// or "-" ("2026/03/05", "2026-3-5"). False when the text is neither.
+bool readEbankDate(QStringView text, int *year, int *month, int *day)
+{
+    const auto digitsOnly = [](QStringView part) {
+        return !part.isEmpty()
+            && std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    };
+    if (text.size() == 8 && digitsOnly(text)) {
+        *year = text.sliced(0, 4).toInt();
+        *month = text.sliced(4, 2).toInt();
+        *day = text.sliced(6, 2).toInt();
+        return true;
+    }
+    for (const char16_t separator : {u'/', u'-'}) {
+        const QList<QStringView> parts = text.split(separator);
+        if (parts.size() == 3 && parts[0].size() == 4 && parts[1].size() <= 2
+            && parts[2].size() <= 2 && digitsOnly(parts[0]) && digitsOnly(parts[1])
+            && digitsOnly(parts[2])) {
+            *year = parts[0].toInt();
+            *month = parts[1].toInt();
+            *day = parts[2].toInt();
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -110,18 +167,28 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
 {
     const StatementFields fields = splitStatementFields(line);
     if (fields.isEmpty())
-        return {LineOutcome::Blank, {}};
+        return {LineOutcome::Blank, {}, {}};
     if (equalsAfterQuotationRemoval(fields[0], DataTexts::jnbHeader()))
-        return {LineOutcome::Header, {}};
+        return {LineOutcome::Header, {}, {}};
 
+    // Every column but the summary is a number; a line with a column that is not, or whose
+    // date or time does not exist, is no operation.
     int numbers[11] = {};
-    QString summary;
     for (qsizetype p = 0; p < fields.size() && p < 11; ++p) {
         if (p == 7)
-            summary = sharedWithoutQuotation(fields[p], texts);
-        else
-            numbers[p] = intValue(fields[p]);
+            continue;
+        const std::optional<int> number = wholeNumber(fields[p]);
+        if (!number)
+            return notANumber(fields[p]);
+        numbers[p] = *number;
     }
+    if (!isCalendarDate(numbers[0], numbers[1], numbers[2]))
+        return notACalendarDate(numbers[0], numbers[1], numbers[2]);
+    if (!QTime::isValid(numbers[3], numbers[4], numbers[5]))
+        return rejected(QCoreApplication::translate("StatementLineParser", "%1 is not a time of day")
+                            .arg(DataTexts::formatOperationTime(numbers[3], numbers[4],
+                                                                numbers[5])));
+    const QString summary = fields.size() > 7 ? sharedWithoutQuotation(fields[7], texts) : QString();
     LedgerEntryPtr entry = LedgerEntry::create();
     LedgerEntry &e = *entry;
     e.setYear(numbers[0]);
@@ -140,42 +207,42 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
     complete(e, summary, kinds.kindOf(summary, [](QStringView text) {
                  return summaryKindOf(Bank::Jnb, text);
              }));
-    return {LineOutcome::Entry, entry};
+    return {LineOutcome::Entry, entry, {}};
 }
 
 ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
 {
     const StatementFields fields = splitStatementFields(line);
     if (fields.isEmpty())
-        return {LineOutcome::Blank, {}};
+        return {LineOutcome::Blank, {}, {}};
     if (equalsAfterQuotationRemoval(fields[0], DataTexts::ebankHeader()))
-        return {LineOutcome::Header, {}};
+        return {LineOutcome::Header, {}, {}};
 
-    // eBANK dates are eight characters: four of year, two of month, two of day.
-    const QString date = withoutQuotationMarks(fields[0]);
-    if (date.size() < 8)
-        return {LineOutcome::Rejected, {}};
-    const int year = intValue(QStringView(date).sliced(0, 4));
-    if (year == 0)
-        return {LineOutcome::Rejected, {}};
-    const int month = intValue(QStringView(date).sliced(4, 2));
-    const int day = intValue(QStringView(date).sliced(6, 2));
+    const QString date = withoutQuotationMarks(fields[0]).trimmed();
+    int year = 0, month = 0, day = 0;
+    if (!readEbankDate(date, &year, &month, &day))
+        return rejected(
+            QCoreApplication::translate("StatementLineParser", "“%1” is not a date").arg(date));
+    if (!isCalendarDate(year, month, day))
+        return notACalendarDate(year, month, day);
+    // One signed amount: a minus sign pays out, anything else is paid in.
+    const std::optional<int> amount = fields.size() > 1 ? wholeNumber(fields[1]) : 0;
+    if (!amount || *amount == std::numeric_limits<int>::min())
+        return notANumber(fields[1]);
+    const std::optional<int> balance = fields.size() > 2 ? wholeNumber(fields[2]) : 0;
+    if (!balance)
+        return notANumber(fields[2]);
 
     LedgerEntryPtr entry = LedgerEntry::create();
     LedgerEntry &e = *entry;
     e.setYear(year);
     e.setMonth(month);
     e.setDay(day);
-    if (fields.size() > 1 && !isEmptyAfterQuotationRemoval(fields[1])) {
-        // A leading minus sign pays out; anything else is paid in.
-        const QString amount = withoutQuotationMarks(fields[1]);
-        if (amount.startsWith(u'-'))
-            e.setPayment(intValue(QStringView(amount).sliced(1)));
-        else
-            e.setDeposit(intValue(amount));
-    }
-    if (fields.size() > 2)
-        e.setBalance(intValue(fields[2]));
+    if (*amount < 0)
+        e.setPayment(-*amount);
+    else
+        e.setDeposit(*amount);
+    e.setBalance(*balance);
     QString summary;
     if (fields.size() > 3)
         summary = sharedWithoutQuotation(fields[3], texts);
@@ -184,5 +251,5 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
     complete(e, summary, kinds.kindOf(summary, [](QStringView text) {
                  return summaryKindOf(Bank::Ebank, text);
              }));
-    return {LineOutcome::Entry, entry};
+    return {LineOutcome::Entry, entry, {}};
 }

@@ -12,19 +12,21 @@ enum class LineOutcome {
     Entry,    // an entry, still to be checked for being a duplicate
     Header,   // the file's header line
     Blank,    // nothing but white space: no operation
-    Rejected, // a line that cannot be an operation (an eBANK line without a usable date)
+    Rejected, // a line that cannot be an operation: no calendar date, a field that is no number
 };
 
 struct ParsedLine {
     LineOutcome outcome = LineOutcome::Blank;
     LedgerEntryPtr entry;
+    QString reason; // why a rejected line is no operation
 };
 
 // A JNB line: year, month, day, hour, minute, second, order number, summary, payment, deposit,
-// balance. Missing or non-numeric fields keep their defaults.
+// balance. Missing fields keep their defaults; the date must be a calendar date and the time a
+// time of day.
 ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts);
-// An eBANK line: date as eight digits (year, month, day), a signed amount ("-" pays out),
-// balance, summary.
+// An eBANK line: the date (eight digits, or year/month/day), a signed amount ("-" pays out),
+// the balance, the summary.
 ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts);
 
 // A line of the bank's statement.

@@ -5,10 +5,13 @@
 #include <QString>
 #include <QStringView>
 
-// Turns the bytes of a statement file into text. A byte-order mark (UTF-8, UTF-16, UTF-32)
-// decides; otherwise valid UTF-8 is read as UTF-8 and anything else as CP932 (windows-31j), the
-// Shift_JIS in which the banks deliver their files. Invalid bytes become replacement characters.
+// Turns the bytes of a statement file into text, choosing one encoding for the whole file: a
+// byte-order mark (UTF-8, UTF-16, UTF-32) decides; otherwise UTF-8 when the file's multibyte
+// sequences are UTF-8 but for rare errors, else CP932 (windows-31j), the Shift_JIS in which the
+// banks deliver their files. Bytes the encoding cannot read become U+FFFD or U+001A.
 QString decodeStatementText(const QByteArray &bytes);
+// Whether a decoded line holds bytes its encoding could not read; such a line is never stored.
+bool isUnreadableText(QStringView line);
 
 // The lines of the text without their terminators (LF, CR, CR LF, NEL, LS, PS).
 QList<QStringView> splitStatementLines(QStringView text);

@@ -60,11 +60,21 @@ bool DataFolderLock::acquire(int timeoutMs, QString *error)
                                                  "The ledgers are in use by another Moriva "
                                                  "process (%1, process %2); lock file %3.")
                          .arg(app, QString::number(pid), m_path);
+        else if (why == QLockFile::LockFailedError)
+            // The holder is still writing its name into the lock file.
+            *error = QCoreApplication::translate("DataFolderLock",
+                                                 "The ledgers are in use by another Moriva "
+                                                 "process; lock file %1.")
+                         .arg(m_path);
         else
             *error = QCoreApplication::translate("DataFolderLock",
                                                  "Cannot lock the ledgers: lock file %1 cannot "
-                                                 "be created.")
-                         .arg(m_path);
+                                                 "be created (%2).")
+                         .arg(m_path, why == QLockFile::PermissionError
+                                          ? QCoreApplication::translate("DataFolderLock",
+                                                                        "permission denied")
+                                          : QCoreApplication::translate("DataFolderLock",
+                                                                        "unknown error"));
     }
     m_lock.reset();
     return false;

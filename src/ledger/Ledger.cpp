@@ -1,5 +1,6 @@
 #include "Ledger.h"
 
+#include "Backups.h"
 #include "DataFolder.h"
 #include "LedgerArchive.h"
 #include "LedgerOrdering.h"
@@ -13,13 +14,17 @@ void Ledger::reset(Bank bank)
     m_duplicates.invalidate();
     m_state = State::Closed;
     m_bank = bank;
+    m_dataFolder.clear();
     m_filePath.clear();
     m_error.clear();
+    m_generation = m_savedGeneration = 0;
+    m_backupKept = false;
 }
 
 void Ledger::open(const QString &folder, Bank bank)
 {
     reset(bank);
+    m_dataFolder = folder;
     m_filePath = QDir(folder).filePath(DataFolder::archiveFileName(bank));
     LedgerArchive::LoadResult loaded = LedgerArchive::load(m_filePath);
     switch (loaded.status) {
@@ -30,6 +35,7 @@ void Ledger::open(const QString &folder, Bank bank)
     case LedgerArchive::LoadStatus::Missing:
         m_duplicates.clear();
         m_state = State::Open;
+        changed(); // a new ledger gets its archive at the first save
         break;
     case LedgerArchive::LoadStatus::Unreadable:
         m_state = State::Unreadable;
@@ -45,17 +51,47 @@ void Ledger::setUnavailable(Bank bank, State state, const QString &error)
     m_error = error;
 }
 
-bool Ledger::save(QString *error) const
+bool Ledger::isModified() const
 {
-    if (!isOpen())
-        return true; // nothing held, and an unreadable archive must stay as it is
-    if (m_filePath.isEmpty()) {
+    return isOpen() && m_generation != m_savedGeneration;
+}
+
+Ledger::Snapshot Ledger::snapshot() const
+{
+    return {m_entries, m_dataFolder, m_filePath, m_bank, m_generation, !m_backupKept};
+}
+
+bool Ledger::write(const Snapshot &snapshot, QString *error)
+{
+    if (snapshot.filePath.isEmpty()) {
         if (error)
             *error = QCoreApplication::translate(
                 "Ledger", "The ledger cannot be saved: Moriva has no data folder.");
         return false;
     }
-    return LedgerArchive::save(m_filePath, m_entries, error);
+    if (snapshot.keepBackup
+        && !Backups::keep(snapshot.dataFolder, snapshot.bank, snapshot.filePath, error))
+        return false;
+    return LedgerArchive::save(snapshot.filePath, snapshot.entries, error);
+}
+
+void Ledger::markSaved(const Snapshot &snapshot)
+{
+    if (snapshot.filePath != m_filePath)
+        return; // another ledger was opened meanwhile
+    m_savedGeneration = snapshot.generation;
+    m_backupKept = m_backupKept || snapshot.keepBackup;
+}
+
+bool Ledger::save(QString *error)
+{
+    if (!isModified())
+        return true; // nothing new, and an unreadable archive must stay as it is
+    const Snapshot now = snapshot();
+    if (!write(now, error))
+        return false;
+    markSaved(now);
+    return true;
 }
 
 void Ledger::close()
@@ -67,6 +103,7 @@ void Ledger::removeAt(qsizetype index)
 {
     m_duplicates.remove(*m_entries.at(index));
     m_entries.removeAt(index);
+    changed();
 }
 
 void Ledger::removeAll()
@@ -74,17 +111,20 @@ void Ledger::removeAll()
     m_entries.clear();
     if (isOpen())
         m_duplicates.clear();
+    changed();
 }
 
 void Ledger::replace(qsizetype index, const LedgerEntryPtr &replacement)
 {
     m_entries[index]->setSuccessor(replacement);
     m_entries[index] = replacement;
+    changed();
 }
 
 void Ledger::sort(Qt::SortOrder order)
 {
-    sortEntries(m_entries, order);
+    if (sortEntries(m_entries, order))
+        changed();
 }
 
 qsizetype Ledger::indexOf(const LedgerEntry *entry) const

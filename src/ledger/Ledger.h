@@ -28,9 +28,29 @@ public:
     void open(const QString &folder, Bank bank);
     // Records why the bank's ledger could not be opened; it then holds nothing.
     void setUnavailable(Bank bank, State state, const QString &error);
-    // Writes the entries to the archive, atomically. A ledger that is not open writes nothing
-    // and is no failure.
-    bool save(QString *error) const;
+    // Writes the entries to the archive, atomically, when they changed since they were read or
+    // last saved (or there is no archive yet). A ledger that is not open writes nothing and is
+    // no failure. The first save that replaces the archive keeps the archive as it was in the
+    // backups.
+    bool save(QString *error);
+
+    // What a save writes, taken at one moment, so that it can be written on another thread
+    // while the ledger goes on changing.
+    struct Snapshot {
+        QList<LedgerEntryPtr> entries;
+        QString dataFolder;
+        QString filePath;
+        Bank bank = Bank::None;
+        quint64 generation = 0;
+        bool keepBackup = false;
+    };
+    // Whether the ledger holds changes that its archive does not.
+    bool isModified() const;
+    Snapshot snapshot() const;
+    // Writes a snapshot; safe on any thread.
+    static bool write(const Snapshot &snapshot, QString *error);
+    // The snapshot was written: the changes it holds are on disk.
+    void markSaved(const Snapshot &snapshot);
     void close();
 
     bool isOpen() const { return m_state == State::Open; }
@@ -47,7 +67,11 @@ public:
     void reserve(qsizetype count) { m_entries.reserve(count); }
     // Adds an entry that the duplicate index has already counted (or that goes into an empty
     // ledger, whose index is built when it is next needed).
-    void append(const LedgerEntryPtr &entry) { m_entries.append(entry); }
+    void append(const LedgerEntryPtr &entry)
+    {
+        m_entries.append(entry);
+        changed();
+    }
     void removeAt(qsizetype index);
     void removeAll();
     // Puts the replacement of an entry (a mark or an edit) at its index; the old entry then
@@ -65,11 +89,17 @@ public:
 
 private:
     void reset(Bank bank);
+    void changed() { ++m_generation; }
 
     QList<LedgerEntryPtr> m_entries;
     DuplicateIndex m_duplicates;
     State m_state = State::Closed;
     Bank m_bank = Bank::None;
+    QString m_dataFolder;
     QString m_filePath;
     QString m_error;
+    // Every change counts one up; the archive holds the changes up to m_savedGeneration.
+    quint64 m_generation = 0;
+    quint64 m_savedGeneration = 0;
+    bool m_backupKept = false; // the archive as it was when opened is among the backups
 };

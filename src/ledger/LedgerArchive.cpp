@@ -1,9 +1,10 @@
 #include "LedgerArchive.h"
 
+#include "AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #ifdef Q_OS_LINUX
 #include <sys/xattr.h>
@@ -50,19 +51,9 @@ LoadResult load(const QString &path)
 
 bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = tr("Cannot write %1: %2").arg(path, file.errorString());
+    if (!AtomicFile::write(path, [&items](QIODevice *file) { return writeTo(file, items); },
+                           error))
         return false;
-    }
-    // flush() reports a write cut short (a full disk); commit() alone may not.
-    if (!writeTo(&file, items) || !file.flush() || !file.commit()) {
-        if (error)
-            *error = tr("Cannot write %1: %2").arg(path, file.errorString());
-        file.cancelWriting();
-        return false;
-    }
     tagFileType(path);
     return true;
 }

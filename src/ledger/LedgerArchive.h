@@ -15,10 +15,13 @@ class QIODevice;
 // Texts that are a function of an entry's numbers (its date, its time, its price strings) are
 // flagged instead of stored when they agree with that function; absent byte arrays and empty
 // texts have index 0. So the archive keeps every field of every entry while staying small and
-// fast for a million entries.
+// fast for a million entries. An end marker follows the records, and since format version 2 the
+// CRC-32 of all the bytes before it (big-endian), so that damage anywhere is noticed.
 namespace LedgerArchive {
 
-inline constexpr quint32 kFormatVersion = 1;
+// Version 2 ends with a checksum; version 1 archives are read and written anew as version 2.
+inline constexpr quint32 kFormatVersion = 2;
+inline constexpr quint32 kOldestReadableFormatVersion = 1;
 
 enum class LoadStatus {
     Loaded,     // the file was read

@@ -9,6 +9,9 @@
 #include <QDataStream>
 #include <QHash>
 #include <QIODevice>
+#include <QtEndian>
+
+#include <zlib.h>
 
 namespace LedgerArchive {
 using namespace Codec;
@@ -34,15 +37,61 @@ QString tr(const char *text)
     return QCoreApplication::translate("LedgerArchive", text);
 }
 
+// The least each element takes in the file: a text or a byte array its 32-bit length; a record
+// its flags, 13 numbers and the summary's and details' indices, a byte each. A count that the
+// bytes left cannot hold at these sizes is damage, found before anything is allocated for it.
+constexpr qint64 kMinTextBytes = 4;
+constexpr qint64 kMinRecordBytes = 1 + 13 + 2;
+constexpr qint64 kChecksumBytes = 4;
+
+// Since format version 2, archives end with the CRC-32 of every byte before it, so that damage
+// anywhere in the file is noticed rather than read as a changed ledger.
+quint32 checksumOf(const char *data, qint64 size, quint32 crc = 0)
+{
+    return quint32(crc32_z(crc, reinterpret_cast<const Bytef *>(data), size_t(size)));
+}
+
+QByteArray checksumBytes(quint32 crc)
+{
+    QByteArray out(kChecksumBytes, Qt::Uninitialized);
+    qToBigEndian(crc, out.data());
+    return out;
+}
+
 } // namespace
 
 namespace {
 
-// Whether the text is the one the cache makes of the numbers; the cache hands out one buffer per
-// date and time, so an entry that took its text from it is recognised by address.
+// Whether two texts are equal, found by address first: entries share their texts.
 inline bool sameText(const QString &text, const QString &made)
 {
     return (text.constData() == made.constData() && text.size() == made.size()) || text == made;
+}
+
+// Whether the characters from `at` are the two digits of the number (0 to 99).
+inline bool hasTwoDigits(QStringView text, qsizetype at, int value)
+{
+    return text[at] == QChar(u'0' + value / 10) && text[at + 1] == QChar(u'0' + value % 10);
+}
+
+// Whether the text is the date or time text made of the entry's numbers ("2026/03/05",
+// "09:05:00"), compared in place: archives are written on a thread of their own, where the
+// shared text cache must not be touched.
+bool isDateOf(QStringView text, int year, int month, int day)
+{
+    if (year < 1000 || year > 9999 || month < 0 || month > 99 || day < 0 || day > 99)
+        return text == DataTexts::formatOperationDate(year, month, day);
+    return text.size() == 10 && text[4] == u'/' && text[7] == u'/'
+        && hasTwoDigits(text, 0, year / 100) && hasTwoDigits(text, 2, year % 100)
+        && hasTwoDigits(text, 5, month) && hasTwoDigits(text, 8, day);
+}
+
+bool isTimeOf(QStringView text, int hour, int minute, int second)
+{
+    if (hour < 0 || hour > 99 || minute < 0 || minute > 99 || second < 0 || second > 99)
+        return text == DataTexts::formatOperationTime(hour, minute, second);
+    return text.size() == 8 && text[2] == u':' && text[5] == u':' && hasTwoDigits(text, 0, hour)
+        && hasTwoDigits(text, 3, minute) && hasTwoDigits(text, 6, second);
 }
 
 struct Encoded {
@@ -53,7 +102,6 @@ struct Encoded {
 
 void encodeRecords(const QList<LedgerEntryPtr> &items, Encoded &out)
 {
-    EntryTextCache &cache = EntryTextCache::instance();
     TextTable &texts = out.texts;
     BytesTable &bytes = out.bytes;
     QByteArray &records = out.records;
@@ -70,14 +118,11 @@ void encodeRecords(const QList<LedgerEntryPtr> &items, Encoded &out)
         }
         const LedgerEntry &e = *ptr;
         quint32 flags = 0;
-        if (sameText(e.date(),
-                     cache.dateText(e.year(), e.month(), e.day())))
+        if (isDateOf(e.date(), e.year(), e.month(), e.day()))
             flags |= DateFromNumbers;
         if (e.time().isEmpty())
             flags |= TimeEmpty;
-        else if (sameText(e.time(), cache.timeText(e.hour(),
-                                                                e.minute(),
-                                                                e.second())))
+        else if (isTimeOf(e.time(), e.hour(), e.minute(), e.second()))
             flags |= TimeFromNumbers;
         // Without out-of-line fields the price texts are those of the amounts and the reserved
         // fields are empty: nothing to compare.
@@ -180,9 +225,10 @@ QByteArray encode(const QList<LedgerEntryPtr> &items)
     Encoded encoded;
     encodeRecords(items, encoded);
     QByteArray out = encodeHeader(encoded, items.size());
-    out.reserve(out.size() + encoded.records.size() + 4);
+    out.reserve(out.size() + encoded.records.size() + 4 + kChecksumBytes);
     out.append(encoded.records);
     out.append(encodeTrailer());
+    out.append(checksumBytes(checksumOf(out.constData(), out.size())));
     return out;
 }
 
@@ -193,35 +239,51 @@ bool writeTo(QIODevice *device, const QList<LedgerEntryPtr> &items)
     encodeRecords(items, encoded);
     const QByteArray header = encodeHeader(encoded, items.size());
     const QByteArray trailer = encodeTrailer();
+    quint32 crc = checksumOf(header.constData(), header.size());
+    crc = checksumOf(encoded.records.constData(), encoded.records.size(), crc);
+    crc = checksumOf(trailer.constData(), trailer.size(), crc);
+    const QByteArray checksum = checksumBytes(crc);
     return device->write(header) == header.size()
         && device->write(encoded.records) == encoded.records.size()
-        && device->write(trailer) == trailer.size();
+        && device->write(trailer) == trailer.size()
+        && device->write(checksum) == checksum.size();
 }
 
-bool decode(const QByteArray &data, QList<LedgerEntryPtr> *items, QString *error)
+bool decode(const QByteArray &file, QList<LedgerEntryPtr> *items, QString *error)
 {
     const auto fail = [error](const QString &why) {
         if (error)
             *error = why;
         return false;
     };
-    if (data.size() < int(sizeof kMagic) || memcmp(data.constData(), kMagic, sizeof kMagic) != 0)
+    if (file.size() < int(sizeof kMagic) || memcmp(file.constData(), kMagic, sizeof kMagic) != 0)
         return fail(tr("The file is not a Moriva ledger archive."));
 
-    QDataStream stream(data);
-    stream.setVersion(QDataStream::Qt_6_0);
-    stream.skipRawData(sizeof kMagic);
+    const auto damaged = [&fail]() { return fail(tr("The archive is damaged or incomplete.")); };
+    QByteArray data = file;
     quint32 version = 0;
-    stream >> version;
-    if (version != kFormatVersion)
+    if (file.size() >= qsizetype(sizeof kMagic + sizeof version))
+        version = qFromBigEndian<quint32>(file.constData() + sizeof kMagic);
+    if (version < kOldestReadableFormatVersion || version > kFormatVersion)
         return fail(tr("The archive has format version %1, which this version of Moriva cannot "
                        "read.")
                         .arg(version));
+    if (version >= 2) {
+        const qint64 content = file.size() - kChecksumBytes;
+        if (content < qint64(sizeof kMagic + sizeof version)
+            || checksumOf(file.constData(), content)
+                != qFromBigEndian<quint32>(file.constData() + content))
+            return fail(tr("The archive is damaged: its content does not match its checksum."));
+        data = QByteArray::fromRawData(file.constData(), content);
+    }
 
-    const auto damaged = [&fail]() { return fail(tr("The archive is damaged or incomplete.")); };
+    QDataStream stream(data);
+    stream.setVersion(QDataStream::Qt_6_0);
+    stream.skipRawData(sizeof kMagic + sizeof version);
+    const auto bytesLeft = [&stream, &data] { return qint64(data.size()) - stream.device()->pos(); };
     quint32 textCount = 0;
     stream >> textCount;
-    if (stream.status() != QDataStream::Ok || textCount > quint32(data.size()))
+    if (stream.status() != QDataStream::Ok || textCount > bytesLeft() / kMinTextBytes)
         return damaged();
     QList<QString> texts;
     texts.reserve(textCount + 1);
@@ -233,7 +295,7 @@ bool decode(const QByteArray &data, QList<LedgerEntryPtr> *items, QString *error
     }
     quint32 bytesCount = 0;
     stream >> bytesCount;
-    if (stream.status() != QDataStream::Ok || bytesCount > quint32(data.size()))
+    if (stream.status() != QDataStream::Ok || bytesCount > bytesLeft() / kMinTextBytes)
         return damaged();
     QList<QByteArray> bytes;
     bytes.reserve(bytesCount + 1);
@@ -257,7 +319,7 @@ bool decode(const QByteArray &data, QList<LedgerEntryPtr> *items, QString *error
     quint32 end = 0;
     stream >> end;
     if (stream.status() != QDataStream::Ok || end != kEndMarker || !stream.atEnd()
-        || entryCount > quint32(length))
+        || entryCount > length / kMinRecordBytes)
         return damaged();
 
     EntryTextCache &cache = EntryTextCache::instance();

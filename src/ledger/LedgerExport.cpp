@@ -1,7 +1,9 @@
 #include "LedgerExport.h"
 
 #include <QCoreApplication>
-#include <QSaveFile>
+#include "AtomicFile.h"
+
+#include <QIODevice>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -27,7 +29,7 @@ void appendField(QString &out, const QString &text)
 
 } // namespace
 
-QString csvText(const QList<LedgerEntryPtr> &items)
+QString csvText(const QList<LedgerEntryPtr> &items, QChar lineEnd)
 {
     QString out;
     out.reserve(items.size() * 64);
@@ -46,7 +48,7 @@ QString csvText(const QList<LedgerEntryPtr> &items)
         out.append(QString::number(e.balance()));
         out.append(u',');
         appendField(out, e.details());
-        out.append(u'\r');
+        out.append(lineEnd);
     }
     return out;
 }
@@ -104,16 +106,8 @@ bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *erro
     QByteArray data;
     if (!encode(csvText(items), encoding, &data, error))
         return false;
-    QSaveFile file(path);
-    // flush() reports a write cut short (a full disk); commit() alone may not.
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.flush()
-        || !file.commit()) {
-        if (error)
-            *error = QCoreApplication::translate("LedgerExport", "Cannot write %1: %2")
-                         .arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    return AtomicFile::write(
+        path, [&data](QIODevice *file) { return file->write(data) == data.size(); }, error);
 }
 
 } // namespace LedgerExport

@@ -19,7 +19,8 @@ enum class Encoding : int {
 };
 Encoding encodingFromInt(int value);
 
-QString csvText(const QList<LedgerEntryPtr> &items);
+// The lines end with "\r", as exported files always have; a terminal or a pipe wants "\n".
+QString csvText(const QList<LedgerEntryPtr> &items, QChar lineEnd = u'\r');
 // The text in the encoding; an empty result and false with the reason when the encoding
 // cannot hold a character of the text (nothing is silently replaced).
 bool encode(const QString &text, Encoding encoding, QByteArray *bytes, QString *error);

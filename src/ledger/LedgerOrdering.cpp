@@ -118,7 +118,7 @@ void applyOrder(QList<LedgerEntryPtr> &items, const std::vector<PackedKey> &keys
 }
 
 // The packed path; false when some entry does not fit it.
-bool sortPacked(QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
+bool sortPacked(QList<LedgerEntryPtr> &items, Qt::SortOrder rule, bool *moved)
 {
     const qsizetype n = items.size();
     if (n >= qsizetype(std::numeric_limits<quint32>::max()))
@@ -151,6 +151,7 @@ bool sortPacked(QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
             inOrder = false;
         }
     }
+    *moved = !inOrder;
     if (inOrder)
         return true;
     if (reversedRuns) {
@@ -175,12 +176,13 @@ bool sortPacked(QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
 
 } // namespace
 
-void sortEntries(QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
+bool sortEntries(QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
 {
     if (rule != Qt::AscendingOrder && rule != Qt::DescendingOrder)
-        return; // every pair is the same: a stable sort changes nothing
-    if (sortPacked(items, rule))
-        return;
+        return false; // every pair is the same: a stable sort changes nothing
+    bool moved = false;
+    if (sortPacked(items, rule, &moved))
+        return moved;
     std::vector<SortKey> keys;
     keys.reserve(size_t(items.size()));
     for (int i = 0; i < items.size(); ++i)
@@ -189,11 +191,12 @@ void sortEntries(QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
         return compareKeys(a, b, rule) < 0;
     };
     if (std::is_sorted(keys.begin(), keys.end(), less))
-        return;
+        return false;
     std::stable_sort(keys.begin(), keys.end(), less);
     QList<LedgerEntryPtr> sorted;
     sorted.reserve(items.size());
     for (const SortKey &k : keys)
         sorted.append(std::move(items[k.index]));
     items = std::move(sorted);
+    return true;
 }

@@ -13,5 +13,5 @@
 int compareEntries(const LedgerEntry &a, const LedgerEntry &b, Qt::SortOrder order);
 
 // Sorts the list in place with the comparison above; a stable sort, so entries that compare as
-// the same keep their relative order.
-void sortEntries(QList<LedgerEntryPtr> &entries, Qt::SortOrder order);
+// the same keep their relative order. Answers whether any entry moved.
+bool sortEntries(QList<LedgerEntryPtr> &entries, Qt::SortOrder order);

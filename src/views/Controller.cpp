@@ -2,12 +2,15 @@
 
 #include "CommandRules.h"
 #include "StringTable.h"
+#include "import/StatementFile.h"
 #include "import/StatementImporter.h"
 #include "import/StatementText.h"
+#include "ledger/Backups.h"
 #include "ledger/EntryTextCache.h"
 #include "ledger/LedgerExport.h"
 
-#include <QFile>
+#include <QFileInfo>
+
 
 Controller::Controller(QObject *parent)
     : QObject(parent)
@@ -62,6 +65,11 @@ void Controller::openLedger()
     if (m_dataFolder.isEmpty()) {
         m_ledger.setUnavailable(m_bank, Ledger::State::NoDataFolder,
                                 tr("Moriva has no data folder to keep its ledgers in."));
+    } else if (!QFileInfo(m_dataFolder).isDir()) {
+        m_ledger.setUnavailable(m_bank, Ledger::State::NoDataFolder,
+                                tr("Moriva keeps its ledgers in %1, but a file stands there "
+                                   "instead of a folder.")
+                                    .arg(m_dataFolder));
     } else {
         if (!m_lock)
             m_lock = std::make_unique<DataFolderLock>(m_dataFolder);
@@ -74,10 +82,57 @@ void Controller::openLedger()
     emit bankChanged();
 }
 
+bool Controller::saveLedger(QString *error)
+{
+    if (m_autoSaver)
+        m_autoSaver->waitForSave();
+    return m_ledger.save(error);
+}
+
+void Controller::setAutoSave(bool on)
+{
+    if (!on) {
+        m_autoSaver.reset();
+        return;
+    }
+    if (m_autoSaver)
+        return;
+    m_autoSaver = std::make_unique<AutoSaver>(m_ledger);
+    connect(m_autoSaver.get(), &AutoSaver::saveFailed, this, &Controller::autoSaveFailed);
+    noteChanges();
+}
+
+void Controller::noteChanges()
+{
+    if (m_autoSaver && m_ledger.isModified())
+        m_autoSaver->scheduleSave();
+}
+
+bool Controller::restoreBackup(const QString &backupPath, QString *error, QString *aside)
+{
+    if (m_autoSaver)
+        m_autoSaver->waitForSave();
+    if (!m_lock || !m_lock->isLocked() || m_ledger.filePath().isEmpty()) {
+        if (error)
+            *error = m_ledger.error().isEmpty() ? tr("The ledger is not open.") : m_ledger.error();
+        return false;
+    }
+    if (!Backups::restore(m_ledger.filePath(), backupPath, error, aside))
+        return false;
+    m_ledger.open(m_dataFolder, m_ledger.bank());
+    if (m_view.mode() == ListMode::Monthly)
+        m_view.rebuildMonthlyList();
+    emit bankChanged();
+    emit reloadRequested();
+    if (!m_ledger.isOpen() && error)
+        *error = m_ledger.error();
+    return m_ledger.isOpen();
+}
+
 bool Controller::switchBank(Bank bank, QString *error)
 {
     QString why;
-    if (!m_ledger.save(&why)) {
+    if (!saveLedger(&why)) {
         // Switching now would drop the changes that could not be saved.
         if (error)
             *error = why;
@@ -96,6 +151,8 @@ bool Controller::switchBank(Bank bank, QString *error)
 
 void Controller::closeLedger()
 {
+    if (m_autoSaver)
+        m_autoSaver->waitForSave();
     m_ledger.close();
     if (m_lock)
         m_lock->release();
@@ -116,16 +173,15 @@ ImportReport Controller::importFile(const QString &path)
 {
     ImportReport report;
     report.bank = Banks::fromPath(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        report.status = ImportReport::Unreadable;
-        report.error = tr("Cannot open %1: %2").arg(path, file.errorString());
+    // A path that names neither bank is refused unread.
+    if (report.bank == Bank::None) {
+        report.status = ImportReport::NotStatement;
+        report.error = StringTable::localizedString(u"InvalBankbookFile");
         return report;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    QByteArray bytes;
+    if (!StatementFile::read(path, &bytes, &report.error)) {
         report.status = ImportReport::Unreadable;
-        report.error = tr("Cannot read %1: %2").arg(path, file.errorString());
         return report;
     }
     return importText(path, decodeStatementText(bytes));
@@ -175,12 +231,14 @@ ImportReport Controller::importText(const QString &path, const QString &text)
         report.added = counts.added;
         report.duplicates = counts.duplicates;
         report.rejected = counts.rejected;
+        report.rejectedLines = counts.rejectedLines;
     }
     // Every file that gave text leaves the ledger in the order of the rule, also one that was
     // refused; the monthly list follows the ledger.
     m_ledger.sort(m_view.order());
     if (m_view.mode() == ListMode::Monthly)
         m_view.rebuildMonthlyList();
+    noteChanges();
     emit reloadRequested();
     return report;
 }
@@ -196,6 +254,7 @@ void Controller::switchList()
 void Controller::reverseOrder()
 {
     m_view.reverseOrder();
+    noteChanges();
     emit reloadRequested();
 }
 
@@ -248,6 +307,7 @@ void Controller::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryP
 {
     m_ledger.replace(ledgerIndex, replacement);
     m_view.replaceRow(row, replacement);
+    noteChanges();
     emit rowChanged(row);
 }
 
@@ -287,6 +347,7 @@ bool Controller::removeEntry(int row)
     m_view.removeRow(row);
     if (index >= 0)
         m_ledger.removeAt(index);
+    noteChanges();
     emit reloadRequested();
     return true;
 }
@@ -295,6 +356,7 @@ void Controller::removeAllEntries()
 {
     m_ledger.removeAll();
     m_view.forgetEntries();
+    noteChanges();
     emit reloadRequested();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AutoSaver.h"
 #include "LedgerView.h"
 #include "Preferences.h"
 #include "import/ImportReport.h"
@@ -38,8 +39,13 @@ public:
     QString dataFolderPath() const { return m_dataFolder; }
     // Opens the current bank's ledger, taking the data-folder lock first.
     void openLedger();
-    // Writes the ledger to its archive; see Ledger::save().
-    bool saveLedger(QString *error) const { return m_ledger.save(error); }
+    // Writes the ledger to its archive when it changed; see Ledger::save().
+    bool saveLedger(QString *error);
+    // Saves each change a moment after it is made (the window); otherwise the ledger is
+    // written by saveLedger() only (the command-line tool, which saves once at its end).
+    void setAutoSave(bool on);
+    // Replaces the current bank's archive by a backup (see Backups::restore) and opens it.
+    bool restoreBackup(const QString &backupPath, QString *error, QString *aside = nullptr);
     // Saves the open ledger, then opens the bank's. When the save fails nothing is switched and
     // false is answered with the reason; otherwise answers whether the bank's ledger is open.
     bool switchBank(Bank bank, QString *error = nullptr);
@@ -105,6 +111,8 @@ signals:
     void rowChanged(int row);
     // The open bank (and its ledger) changed.
     void bankChanged();
+    // A save of the ledger after a change failed; the changes are still in memory.
+    void autoSaveFailed(const QString &error);
 
 private:
     // Puts the replacement at the row of the shown list and at the ledger index.
@@ -112,6 +120,8 @@ private:
     // Whether the file's bank can take the import now, switching banks if need be; otherwise
     // the report says why not.
     bool prepareBank(ImportReport &report);
+    // Lets the autosave know the ledger may have changed.
+    void noteChanges();
 
     Ledger m_ledger;
     LedgerView m_view{m_ledger};
@@ -121,4 +131,5 @@ private:
     QString m_dataFolderOverride;
     int m_lockTimeoutMs = DataFolderLock::defaultTimeoutMs();
     std::unique_ptr<DataFolderLock> m_lock;
+    std::unique_ptr<AutoSaver> m_autoSaver;
 };

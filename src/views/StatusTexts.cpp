@@ -61,4 +61,17 @@ QString importSummary(const QString &fileName, const ImportReport &r)
         .arg(r.rejected);
 }
 
+QString rejectedLines(const ImportReport &report, qsizetype shown)
+{
+    QStringList lines;
+    for (const RejectedLine &line : report.rejectedLines) {
+        if (lines.size() == shown)
+            break;
+        lines << tr("line %1: %2").arg(line.number).arg(line.reason);
+    }
+    if (report.rejected > lines.size())
+        lines << tr("and %n more", int(report.rejected - lines.size()));
+    return lines.join(u'\n');
+}
+
 } // namespace StatusTexts

@@ -23,4 +23,7 @@ QString totals(const ListTotals &totals);
 // What an import did, for the status bar: bank, entries added, duplicates, rejected lines.
 QString importSummary(const QString &fileName, const ImportReport &report);
 QString bankName(Bank bank);
+// The rejected lines of an import, one a line ("line 42: 2026/02/30 is not a calendar date"),
+// at most `shown` of them and a count of the rest.
+QString rejectedLines(const ImportReport &report, qsizetype shown = 50);
 } // namespace StatusTexts

@@ -1,0 +1,58 @@
+#include "RestoreBackupSheet.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+RestoreBackupSheet::RestoreBackupSheet(const QList<Backups::Backup> &backups, QWidget *parent)
+    : QDialog(parent)
+    , m_list(new QListWidget(this))
+    , m_restore(new QPushButton(tr("Restore"), this))
+{
+    setObjectName(QStringLiteral("restoreBackupSheet"));
+    setWindowTitle(tr("Restore Backup"));
+    setWindowModality(Qt::WindowModal);
+    for (const Backups::Backup &backup : backups) {
+        const QString when = QLocale().toString(backup.time, QLocale::ShortFormat);
+        auto *item = new QListWidgetItem(
+            backup.isReadable() ? tr("%1 — %n entries", nullptr, int(backup.entries)).arg(when)
+                                : tr("%1 — unreadable").arg(when),
+            m_list);
+        item->setData(Qt::UserRole, backup.path);
+        item->setToolTip(backup.isReadable() ? backup.path : backup.error);
+        if (!backup.isReadable())
+            item->setFlags(item->flags() & ~Qt::ItemIsEnabled);
+    }
+    for (int row = 0; row < m_list->count(); ++row) {
+        if (m_list->item(row)->flags() & Qt::ItemIsEnabled) {
+            m_list->setCurrentRow(row);
+            break;
+        }
+    }
+    m_restore->setObjectName(QStringLiteral("restore"));
+    m_restore->setEnabled(m_list->currentItem() != nullptr);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    buttons->addButton(m_restore, QDialogButtonBox::AcceptRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(m_list, &QListWidget::currentItemChanged, this,
+            [this](QListWidgetItem *item) { m_restore->setEnabled(item != nullptr); });
+
+    auto *layout = new QVBoxLayout(this);
+    auto *label = new QLabel(tr("The damaged archive is kept beside the ledger. Choose the "
+                                "backup that takes its place:"),
+                             this);
+    label->setWordWrap(true);
+    layout->addWidget(label);
+    layout->addWidget(m_list);
+    layout->addWidget(buttons);
+}
+
+QString RestoreBackupSheet::chosenBackup() const
+{
+    const QListWidgetItem *item = m_list->currentItem();
+    return item ? item->data(Qt::UserRole).toString() : QString();
+}

@@ -1,0 +1,74 @@
+#include "StatementFile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace StatementFile {
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("StatementFile", text);
+}
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+} // namespace
+
+bool read(const QString &path, QByteArray *bytes, QString *error)
+{
+    const auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    // Opened without blocking, so that a FIFO without a writer cannot hold Moriva; what was
+    // opened is then looked at, not the path, which may have changed in between.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return fail(tr("Cannot open %1: %2").arg(path, systemReason(errno)));
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        const int why = errno;
+        ::close(fd);
+        return fail(tr("Cannot read %1: %2").arg(path, systemReason(why)));
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return fail(S_ISDIR(info.st_mode)
+                        ? tr("%1 is a folder, not a statement file.").arg(path)
+                        : tr("%1 is not a regular file (a device, a pipe or a socket), so it "
+                             "cannot be a statement file.")
+                              .arg(path));
+    }
+    if (info.st_size > kMaxBytes) {
+        ::close(fd);
+        return fail(tr("%1 is %2 MiB, larger than any statement file (at most %3 MiB).")
+                        .arg(path)
+                        .arg(info.st_size >> 20)
+                        .arg(kMaxBytes >> 20));
+    }
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return fail(tr("Cannot open %1: %2").arg(path, file.errorString()));
+    }
+    // Never more than the limit, even if the file grows while it is read.
+    *bytes = file.read(kMaxBytes + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(tr("Cannot read %1: %2").arg(path, file.errorString()));
+    if (bytes->size() > kMaxBytes)
+        return fail(tr("%1 is larger than any statement file (at most %2 MiB).")
+                        .arg(path)
+                        .arg(kMaxBytes >> 20));
+    return true;
+}
+
+} // namespace StatementFile

@@ -1,0 +1,66 @@
+// Reading a statement refuses at once what cannot be one, so that it can neither hang nor fill
+// the memory, and reads a regular file whole.
+
+#include "TestSupport.h"
+#include "import/StatementFile.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+class StatementFileTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void refusesWhatIsNoRegularFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("fifo") << u"fifo"_s << u"not a regular file"_s;
+        QTest::newRow("device behind a link") << u"device"_s << u"not a regular file"_s;
+        QTest::newRow("folder") << u"folder"_s << u"folder"_s;
+        QTest::newRow("too large") << u"large"_s << u"larger than any statement"_s;
+        QTest::newRow("missing") << u"missing"_s << u"Cannot open"_s;
+    }
+    void refusesWhatIsNoRegularFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"x_NBG.csv"_s);
+        if (kind == u"fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == u"device")
+            QVERIFY(QFile::link(u"/dev/zero"_s, path));
+        else if (kind == u"folder")
+            QVERIFY(QDir().mkpath(path));
+        else if (kind == u"large") {
+            QFile file(path); // sparse: no disk is used
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(StatementFile::kMaxBytes + 1));
+        }
+        QByteArray bytes;
+        QString error;
+        QVERIFY(!StatementFile::read(path, &bytes, &error));
+        QVERIFY2(error.contains(reason), qPrintable(error));
+        QVERIFY(bytes.isEmpty());
+    }
+
+    void readsARegularFileWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"NBG.csv"_s);
+        const QByteArray content = toCp932(u"操作日(年)\r\n\"2026\",\"3\"\r\n"_s);
+        QVERIFY(writeTestFile(path, content));
+        QByteArray bytes;
+        QString error;
+        QVERIFY2(StatementFile::read(path, &bytes, &error), qPrintable(error));
+        QCOMPARE(bytes, content);
+    }
+};
+
+QTEST_GUILESS_MAIN(StatementFileTest)
+#include "StatementFileTest.moc"
