@@ -231,7 +231,7 @@ private slots:
         QVERIFY(m_app.window->statusBar()->currentMessage().contains(u"4 added"_s));
         // The status bar tells the bank and the totals of the shown list.
         QCOMPARE(m_app.window->bankNameField()->text(), u"JNB"_s);
-        QLabel *totals = m_app.window->statusBar()->findChildren<QLabel *>().value(0);
+        QLabel *totals = m_app.window->statusBar()->findChild<QLabel *>(u"totals"_s);
         QVERIFY(totals && totals != m_app.window->bankNameField());
         QCOMPARE(totals->text(), u"4 entries · paid out 5,000円 · paid in 200,000円"_s);
 

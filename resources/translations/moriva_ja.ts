@@ -98,24 +98,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>No entries in this month.</source>
         <translation>この月の明細はありません。</translation>
     </message>
-    <message>
-        <source>Your changes could not be saved: %1</source>
-        <translation>変更を保存できませんでした: %1</translation>
-    </message>
-    <message>
-        <source>Restore Backup…</source>
-        <translation>バックアップから復元…</translation>
-    </message>
-    <message numerus="yes">
-        <source>%n lines rejected…</source>
-        <translation>
-            <numerusform>%n 行を読み込めませんでした…</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>These lines of %1 are no operations and were not imported.</source>
-        <translation>%1 の次の行は取引ではないため、読み込みませんでした。</translation>
-    </message>
 </context>
 <context>
     <name>ChangeMonthSheet</name>
@@ -239,6 +221,23 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>LedgerStatusBar</name>
+    <message>
+        <source>Your changes could not be saved: %1</source>
+        <translation>変更を保存できませんでした: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines rejected…</source>
+        <translation>
+            <numerusform>%n 行を読み込めませんでした…</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>These lines of %1 are no operations and were not imported.</source>
+        <translation>%1 の次の行は取引ではないため、読み込みませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>Preferences</name>
     <message>
         <source>Cannot write the settings file %1.</source>
@@ -335,6 +334,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>The damaged archive is kept beside the ledger. Choose the backup that takes its place:</source>
         <translation>壊れたアーカイブは台帳の横に保管されます。代わりに使うバックアップを選んでください:</translation>
+    </message>
+    <message>
+        <source>Restore Backup…</source>
+        <translation>バックアップから復元…</translation>
     </message>
 </context>
 <context>

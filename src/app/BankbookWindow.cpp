@@ -4,6 +4,7 @@
 #include "ColourPreferences.h"
 #include "LedgerItemDelegate.h"
 #include "LedgerPrinter.h"
+#include "LedgerStatusBar.h"
 #include "PreferencesWindow.h"
 #include "RestoreBackupSheet.h"
 #include "Sheets.h"
@@ -47,9 +48,6 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     , m_controller(controller)
     , m_model(new BankbookTableModel(controller, this))
     , m_table(new BankbookTableView(this))
-    , m_bankName(new QLabel(this))
-    , m_totals(new QLabel(this))
-    , m_rejectedLines(new QToolButton(this))
     , m_changeMonthSheet(new ChangeMonthSheet(this))
     , m_searchSheet(new SearchSheet(this))
     , m_selectBankSheet(new SelectBankSheet(this))
@@ -72,17 +70,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     m_table->setItemDelegate(new LedgerItemDelegate(&m_colours, m_table));
     setCentralWidget(m_table);
 
-    m_bankName->setObjectName(QStringLiteral("bankName"));
-    m_bankName->setContentsMargins(8, 0, 8, 0);
-    QFont bold = m_bankName->font();
-    bold.setBold(true);
-    m_bankName->setFont(bold);
-    m_rejectedLines->setObjectName(QStringLiteral("rejectedLines"));
-    m_rejectedLines->setAutoRaise(true);
-    m_rejectedLines->hide();
-    statusBar()->addPermanentWidget(m_rejectedLines);
-    statusBar()->addPermanentWidget(m_totals);
-    statusBar()->addPermanentWidget(m_bankName);
+    m_status = new LedgerStatusBar(statusBar(), controller);
 
     m_actions = new WindowActions(this, controller);
     m_table->setContextMenu(m_actions->contextMenu());
@@ -94,9 +82,6 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
             &BankbookWindow::updateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &BankbookWindow::updateActions);
     connectSheets();
-    connect(m_controller, &Controller::autoSaveFailed, this, [this](const QString &why) {
-        statusBar()->showMessage(tr("Your changes could not be saved: %1").arg(why));
-    });
 
     applyWindowStyle(controller->windowStyle());
     resize(980, 640);
@@ -123,6 +108,11 @@ void BankbookWindow::connectSheets()
     });
 }
 
+QLabel *BankbookWindow::bankNameField() const
+{
+    return m_status->bankNameField();
+}
+
 QToolBar *BankbookWindow::toolBar() const
 {
     return m_actions->toolBar();
@@ -141,8 +131,7 @@ void BankbookWindow::updateActions()
 void BankbookWindow::refreshTitleAndStatus()
 {
     setWindowTitle(m_controller->windowTitle());
-    m_bankName->setText(StatusTexts::bankName(m_controller->ledger().bank()));
-    m_totals->setText(StatusTexts::totals(totalsOf(m_controller->view().rows())));
+    m_status->refresh();
     m_table->setPlaceholderText(placeholderText());
     updateActions();
 }
@@ -164,58 +153,8 @@ void BankbookWindow::startUp()
     m_controller->start();
     m_table->setFocus();
     refreshTitleAndStatus();
-    reportUnopenedLedger();
+    RestoreBackupSheet::reportUnopenedLedger(this, m_controller);
     checkForUpdatesAtStart();
-}
-
-void BankbookWindow::reportUnopenedLedger()
-{
-    const Ledger &ledger = m_controller->ledger();
-    if (ledger.state() == Ledger::State::Unreadable
-        && !Backups::list(m_controller->dataFolderPath(), ledger.bank()).isEmpty()) {
-        QMessageBox *box = Sheets::showAlert(this, ledger.error());
-        QPushButton *restore = box->addButton(tr("Restore Backup…"), QMessageBox::ActionRole);
-        restore->setObjectName(QStringLiteral("restoreBackup"));
-        connect(restore, &QPushButton::clicked, this, &BankbookWindow::offerBackups);
-    } else if (ledger.state() != Ledger::State::Open && ledger.state() != Ledger::State::Closed) {
-        showAlert(ledger.error());
-    }
-}
-
-void BankbookWindow::offerBackups()
-{
-    auto *sheet = new RestoreBackupSheet(
-        Backups::list(m_controller->dataFolderPath(), m_controller->ledger().bank()), this);
-    sheet->setAttribute(Qt::WA_DeleteOnClose);
-    connect(sheet, &QDialog::accepted, this, [this, sheet] {
-        QString why;
-        if (!m_controller->restoreBackup(sheet->chosenBackup(), &why))
-            showAlert(why);
-    });
-    sheet->open();
-}
-
-void BankbookWindow::showRejectedLines(const QString &fileName, const ImportReport &report)
-{
-    m_rejectedLines->disconnect(this);
-    m_rejectedLines->setVisible(report.rejected > 0);
-    if (report.rejected == 0)
-        return;
-    const QString lines = StatusTexts::rejectedLines(report);
-    m_rejectedLines->setText(tr("%n lines rejected…", nullptr, report.rejected));
-    m_rejectedLines->setToolTip(StatusTexts::rejectedLines(report, 20));
-    connect(m_rejectedLines, &QToolButton::clicked, this, [this, fileName, lines] {
-        auto *box = new QMessageBox(QMessageBox::Information, fileName,
-                                    tr("These lines of %1 are no operations and were not "
-                                       "imported.")
-                                        .arg(fileName),
-                                    QMessageBox::Ok, this);
-        box->setObjectName(QStringLiteral("rejectedLinesSheet"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setWindowModality(Qt::WindowModal);
-        box->setDetailedText(lines);
-        box->open();
-    });
 }
 
 // ---------------------------------------------------------------- commands
@@ -225,9 +164,7 @@ ImportReport BankbookWindow::importFile(const QString &path)
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     const ImportReport report = m_controller->importFile(path);
     QGuiApplication::restoreOverrideCursor();
-    const QString fileName = QFileInfo(path).fileName();
-    statusBar()->showMessage(StatusTexts::importSummary(fileName, report));
-    showRejectedLines(fileName, report);
+    m_status->showImport(QFileInfo(path).fileName(), report);
     if (report.status == ImportReport::NotStatement)
         showAlert(text(u"InvalBankbookFile"));
     else if (report.status != ImportReport::Imported)

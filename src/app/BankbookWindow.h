@@ -13,11 +13,11 @@ class QAction;
 class QLabel;
 class QPagedPaintDevice;
 class QToolBar;
-class QToolButton;
 class SearchSheet;
 class SelectBankSheet;
 class UpdateChecker;
 class UpdateSheet;
+class LedgerStatusBar;
 class WindowActions;
 struct ImportReport;
 
@@ -42,7 +42,7 @@ public:
     QToolBar *toolBar() const;
     // The action of a toolbar item ("import_balance", "print", ...).
     QAction *action(const QString &identifier) const;
-    QLabel *bankNameField() const { return m_bankName; }
+    QLabel *bankNameField() const;
     ColourScheme &colours() { return m_colours; }
     PreferencesWindow *preferencesWindow() const { return m_preferences; }
     UpdateSheet *updateSheet() const { return m_updateSheet; }
@@ -80,11 +80,6 @@ protected:
 
 private:
     void connectSheets();
-    // Says why the ledger is not open; a damaged one can be replaced by a backup.
-    void reportUnopenedLedger();
-    void offerBackups();
-    // Offers the rejected lines of the last import in the status bar.
-    void showRejectedLines(const QString &fileName, const ImportReport &report);
     void applyWindowStyle(int style);
     void refreshTitleAndStatus();
     // What the empty table says: why it is empty and what to do.
@@ -97,9 +92,7 @@ private:
     Controller *m_controller;
     BankbookTableModel *m_model;
     BankbookTableView *m_table;
-    QLabel *m_bankName;
-    QLabel *m_totals;
-    QToolButton *m_rejectedLines;
+    LedgerStatusBar *m_status = nullptr;
     ChangeMonthSheet *m_changeMonthSheet;
     SearchSheet *m_searchSheet;
     SelectBankSheet *m_selectBankSheet;

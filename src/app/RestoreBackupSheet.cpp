@@ -1,9 +1,13 @@
 #include "RestoreBackupSheet.h"
 
+#include "Sheets.h"
+#include "views/Controller.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -55,4 +59,28 @@ QString RestoreBackupSheet::chosenBackup() const
 {
     const QListWidgetItem *item = m_list->currentItem();
     return item ? item->data(Qt::UserRole).toString() : QString();
+}
+
+void RestoreBackupSheet::reportUnopenedLedger(QWidget *window, Controller *controller)
+{
+    const Ledger &ledger = controller->ledger();
+    if (ledger.state() == Ledger::State::Open || ledger.state() == Ledger::State::Closed)
+        return;
+    QMessageBox *box = Sheets::showAlert(window, ledger.error());
+    const QList<Backups::Backup> backups =
+        Backups::list(controller->dataFolderPath(), ledger.bank());
+    if (ledger.state() != Ledger::State::Unreadable || backups.isEmpty())
+        return;
+    QPushButton *restore = box->addButton(tr("Restore Backup…"), QMessageBox::ActionRole);
+    restore->setObjectName(QStringLiteral("restoreBackup"));
+    connect(restore, &QPushButton::clicked, window, [window, controller, backups] {
+        auto *sheet = new RestoreBackupSheet(backups, window);
+        sheet->setAttribute(Qt::WA_DeleteOnClose);
+        connect(sheet, &QDialog::accepted, window, [window, controller, sheet] {
+            QString why;
+            if (!controller->restoreBackup(sheet->chosenBackup(), &why))
+                Sheets::showAlert(window, why);
+        });
+        sheet->open();
+    });
 }

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class Controller;
 class QListWidget;
 class QPushButton;
 
@@ -15,6 +16,10 @@ class RestoreBackupSheet : public QDialog
 
 public:
     RestoreBackupSheet(const QList<Backups::Backup> &backups, QWidget *parent);
+
+    // Says in a sheet on the window why the ledger is not open; a damaged ledger with backups
+    // gets a Restore Backup button that opens this sheet, and the backup chosen is restored.
+    static void reportUnopenedLedger(QWidget *window, Controller *controller);
     // The path of the backup chosen; empty when none.
     QString chosenBackup() const;
     QListWidget *list() const { return m_list; }
