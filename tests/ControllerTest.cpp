@@ -32,6 +32,15 @@ class ControllerTest : public QObject
 private slots:
     void cleanup() { QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path())); }
 
+    // A file where the data folder goes is told as such, not as a problem with the lock.
+    void aFileWhereTheDataFolderGoes()
+    {
+        QVERIFY(writeTestFile(data(), "not a folder"));
+        const auto c = openTestController(data());
+        QCOMPARE(c->ledger().state(), Ledger::State::NoDataFolder);
+        QVERIFY2(c->ledger().error().contains(u"a file stands there"_s), qPrintable(c->ledger().error()));
+    }
+
     // Into a JNB ledger of two unsaved entries, March's list shown newest first, the ledger not.
     void imports_data()
     {
