@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 // Two eBANK operations and a line without a usable date.
@@ -31,6 +33,15 @@ class ControllerTest : public QObject
 
 private slots:
     void cleanup() { QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path())); }
+
+    // A path that names neither bank is refused unread: a FIFO there cannot hold Moriva.
+    void aPathOfNoBankIsNotRead()
+    {
+        const QString fifo = m_dir.filePath(u"statement.csv"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        const auto c = openTestController(data());
+        QCOMPARE(c->importFile(fifo).status, ImportReport::NotStatement);
+    }
 
     // A file where the data folder goes is told as such, not as a problem with the lock.
     void aFileWhereTheDataFolderGoes()
