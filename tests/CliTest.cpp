@@ -187,6 +187,33 @@ private slots:
                  QByteArray("[\n]\n"));
     }
 
+    // Continuous balances, then a line whose balance is 8,895円 short of the one before.
+    void gapsAreListed()
+    {
+        QVERIFY(importStatements());
+        QCOMPARE(run({u"gaps"_s, u"--format"_s, u"json"_s}).out, QByteArray("[\n]\n"));
+        QCOMPARE(run({u"gaps"_s, u"--bank"_s, u"ebank"_s}).out,
+                 QByteArray("Balances continuous from 2026/03/05 to 2026/03/10\n"));
+        QVERIFY(writeTestFile(path(u"NBG_04.csv"_s),
+                              toCp932(jnbLine(2026, 4, 2, 10, 0, 0, 4, u"x"_s, 1000, 0, 80000))));
+        QCOMPARE(run({u"import"_s, u"NBG_04.csv"_s}).exitCode, 0);
+        const CliRun json = run({u"gaps"_s, u"--bank"_s, u"jnb"_s, u"--format"_s, u"json"_s});
+        QCOMPARE(json.exitCode, 0);
+        QCOMPARE(json.out, QByteArray("[\n    {\n        \"after_date\": \"2026/04/01\",\n"
+                                      "        \"after_time\": \"00:00:00\",\n"
+                                      "        \"before_date\": \"2026/04/02\",\n"
+                                      "        \"before_time\": \"10:00:00\",\n"
+                                      "        \"expected_balance\": 88895,\n"
+                                      "        \"balance\": 80000,\n"
+                                      "        \"difference\": -8895\n    }\n]\n"));
+        QCOMPARE(run({u"gaps"_s, u"--format"_s, u"csv"_s}).out,
+                 "after_date,after_time,before_date,before_time,expected_balance,balance,"
+                 "difference\n2026/04/01,00:00:00,2026/04/02,10:00:00,88895,80000,-8895\n");
+        QCOMPARE(run({u"gaps"_s}).out,
+                 u"After       Time      Before      Time      Expected   Balance  Difference\n"
+                 "2026/04/01  00:00:00  2026/04/02  10:00:00  88,895円  80,000円    -8,895円\n"_s.toUtf8());
+    }
+
     void usageHelpAndVersion_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -204,7 +231,8 @@ private slots:
             {u"list"_s, u"--format"_s, u"xml"_s}, {u"list"_s, u"NBG_2026.csv"_s}, {u"import"_s},
             {u"import"_s, u"--bank"_s, u"jnb"_s, u"NBG_2026.csv"_s}, {u"export"_s},
             {u"export"_s, u"a.csv"_s, u"b.csv"_s},
-            {u"export"_s, u"a.csv"_s, u"--format"_s, u"json"_s}};
+            {u"export"_s, u"a.csv"_s, u"--format"_s, u"json"_s},
+            {u"gaps"_s, u"--order"_s, u"asc"_s}, {u"gaps"_s, u"NBG_2026.csv"_s}};
         for (const QStringList &arguments : errors)
             QTest::addRow("%s", qPrintable(arguments.join(u' '))) << arguments << 2 << QByteArray();
     }

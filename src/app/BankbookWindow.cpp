@@ -1,5 +1,6 @@
 #include "BankbookWindow.h"
 
+#include "BalanceGapsSheet.h"
 #include "BankbookTableView.h"
 #include "ColourPreferences.h"
 #include "LedgerItemDelegate.h"
@@ -71,6 +72,8 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     setCentralWidget(m_table);
 
     m_status = new LedgerStatusBar(statusBar(), controller);
+    connect(m_status, &LedgerStatusBar::gapsRequested, this,
+            [this] { (new BalanceGapsSheet(m_controller, m_table, this))->open(); });
 
     m_actions = new WindowActions(this, controller);
     m_table->setContextMenu(m_actions->contextMenu());

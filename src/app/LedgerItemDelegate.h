@@ -4,7 +4,8 @@
 
 struct ColourScheme;
 
-// Draws the ledger cells: marked entries on the marker colour, summaries in their kind's colour.
+// Draws the ledger cells: marked entries on the marker colour, summaries in their kind's colour,
+// a warning beside the balance of an entry right after a gap in the balances.
 class LedgerItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

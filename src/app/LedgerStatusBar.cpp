@@ -3,9 +3,11 @@
 #include "views/Controller.h"
 #include "views/StatusTexts.h"
 
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolButton>
 
 LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
@@ -15,6 +17,7 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     , m_bankName(new QLabel(bar))
     , m_totals(new QLabel(bar))
     , m_rejectedLines(new QToolButton(bar))
+    , m_balances(new QToolButton(bar))
 {
     m_bankName->setObjectName(QStringLiteral("bankName"));
     m_bankName->setContentsMargins(8, 0, 8, 0);
@@ -25,7 +28,15 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     m_rejectedLines->setObjectName(QStringLiteral("rejectedLines"));
     m_rejectedLines->setAutoRaise(true);
     m_rejectedLines->hide();
+    m_balances->setObjectName(QStringLiteral("balances"));
+    m_balances->setAutoRaise(true);
+    m_balances->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    connect(m_balances, &QToolButton::clicked, this, [this] {
+        if (!m_controller->balances().isContinuous())
+            emit gapsRequested();
+    });
     bar->addPermanentWidget(m_rejectedLines);
+    bar->addPermanentWidget(m_balances);
     bar->addPermanentWidget(m_totals);
     bar->addPermanentWidget(m_bankName);
     connect(controller, &Controller::autoSaveFailed, this, [this](const QString &why) {
@@ -37,6 +48,13 @@ void LedgerStatusBar::refresh()
 {
     m_bankName->setText(StatusTexts::bankName(m_controller->ledger().bank()));
     m_totals->setText(StatusTexts::totals(totalsOf(m_controller->view().rows())));
+    const BalanceChain &chain = m_controller->balances();
+    m_balances->setText(StatusTexts::balances(chain));
+    m_balances->setVisible(!chain.isEmpty());
+    const bool gaps = !chain.isContinuous();
+    m_balances->setIcon(gaps ? QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)
+                             : QIcon());
+    m_balances->setToolTip(gaps ? tr("Show where statement lines are missing") : QString());
 }
 
 void LedgerStatusBar::showImport(const QString &fileName, const ImportReport &report)

@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "CliOutput.h"
+#include "GapFormats.h"
 #include "import/StatementFile.h"
 #include "import/StatementText.h"
 #include "ledger/LedgerExport.h"
@@ -218,4 +219,16 @@ int runExport(const ListSelection &selection, const QString &outputPath)
         return ExitFailure;
     }
     return ExitSuccess;
+}
+
+int runGaps(Bank bank, ListFormat format)
+{
+    Controller c;
+    LedgerCloser closer{c};
+    ListSelection selection;
+    selection.bank = bank;
+    const std::optional<QList<LedgerEntryPtr>> entries = selectEntries(c, selection);
+    if (!entries)
+        return ExitFailure;
+    return CliOutput::writeOut(formatGaps(c.balances(), format)) ? ExitSuccess : ExitFailure;
 }

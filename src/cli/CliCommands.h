@@ -21,3 +21,5 @@ int runListBackups(Bank bank);
 int runRestore(Bank bank, const QString &backup);
 // Verifies both banks' archives: failure when one is damaged.
 int runCheck();
+// Prints the gaps in the selected bank's balances; success whether or not there are any.
+int runGaps(Bank bank, ListFormat format);

@@ -25,6 +25,8 @@ const QString kDescription = u"Imports bank statements into Moriva's ledgers and
                              u"  restore [BACKUP] replace a ledger by its newest readable backup, "
                              u"or the one named\n"
                              u"  check            verify both ledgers' archives\n"
+                             u"  gaps             list where a ledger's balances do not follow "
+                             u"one another (statement lines missing)\n"
                              u"\n"
                              u"list and export show the whole ledger, one month (--month) or the "
                              u"entries whose summary holds a keyword (--search).\n"
@@ -79,10 +81,10 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         u"order"_s, tr("Oldest first (asc) or newest first (desc); default: the stored order."),
         u"asc|desc"_s);
     const QCommandLineOption format(
-        u"format"_s, tr("How list prints the entries (default: table)."), u"csv|json|table"_s);
+        u"format"_s, tr("How list and gaps print (default: table)."), u"csv|json|table"_s);
     parser.addOptions({bank, month, search, order, format});
     parser.addPositionalArgument(u"command"_s,
-                                 tr("import, list, export, backups, restore or check."));
+                                 tr("import, list, export, backups, restore, check or gaps."));
     parser.addPositionalArgument(u"arguments"_s,
                                  tr("The statement files, or the CSV file to write."),
                                  u"[FILE...|OUT.csv]"_s);
@@ -139,6 +141,14 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             return usageError(tr("%1: unexpected \"%2\".").arg(command, positional.at(allowed)));
         if (!positional.isEmpty())
             request.outputPath = positional.first();
+    } else if (command == u"gaps") {
+        request.command = CliRequest::Gaps;
+        for (const QCommandLineOption &option : {month, search, order}) {
+            if (parser.isSet(option))
+                return usageError(tr("%1 takes no --%2.").arg(command, option.names().constFirst()));
+        }
+        if (!positional.isEmpty())
+            return usageError(tr("%1: unexpected \"%2\".").arg(command, positional.first()));
     } else if (command == u"list") {
         request.command = CliRequest::List;
         if (!positional.isEmpty())
@@ -152,8 +162,8 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         request.outputPath = positional.first();
     } else {
         return usageError(
-            tr("Unknown command \"%1\"; the commands are import, list, export, backups, restore "
-               "and check.")
+            tr("Unknown command \"%1\"; the commands are import, list, export, backups, restore, "
+               "check and gaps.")
                 .arg(command));
     }
 

@@ -19,7 +19,7 @@ struct ListSelection {
 };
 
 struct CliRequest {
-    enum Command { Import, List, Export, ListBackups, Restore, Check };
+    enum Command { Import, List, Export, ListBackups, Restore, Check, Gaps };
     Command command = List;
     QStringList files;  // import: the statement files
     QString outputPath; // export: the CSV file to write; restore: the backup, if one is named

@@ -40,6 +40,8 @@ int main(int argc, char **argv)
         return runRestore(request.selection.bank, request.outputPath);
     case CliRequest::Check:
         return runCheck();
+    case CliRequest::Gaps:
+        return runGaps(request.selection.bank, request.format);
     }
     return ExitFailure;
 }

@@ -28,6 +28,8 @@ struct ImportReport {
     int rejected = 0;
     // The first rejected lines (at most kMaxRejectedLines of them); `rejected` counts them all.
     QList<RejectedLine> rejectedLines;
+    // Gaps in the balances that the new entries closed.
+    int gapsClosed = 0;
     QString error; // the reason, for every status but Imported and NotStatement
 
     static constexpr qsizetype kMaxRejectedLines = 1000;

@@ -1,6 +1,7 @@
 #include "BankbookTableModel.h"
 
 #include "Controller.h"
+#include "StatusTexts.h"
 
 BankbookTableModel::BankbookTableModel(Controller *controller, QObject *parent)
     : QAbstractTableModel(parent)
@@ -62,6 +63,20 @@ QVariant BankbookTableModel::data(const QModelIndex &index, int role) const
         return e->summaryKind();
     case MarkedRole:
         return e->marked() == 1;
+    case GapRole:
+    case Qt::ToolTipRole: {
+        if (index.column() != BalanceColumn)
+            return {};
+        const std::optional<qint64> gap = m_controller->balances().gapBefore(e);
+        if (!gap)
+            return {};
+        if (role == GapRole)
+            return QVariant::fromValue(*gap);
+        return tr("Statement lines are missing before this entry: its balance differs by %1 "
+                  "from the %2 that follows from the entry before.")
+            .arg((*gap > 0 ? QStringLiteral("+") : QString()) + StatusTexts::yen(*gap),
+                 StatusTexts::yen(qint64(e->balance()) - *gap));
+    }
     default:
         return {};
     }

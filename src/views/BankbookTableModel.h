@@ -14,7 +14,9 @@ class BankbookTableModel : public QAbstractTableModel
 public:
     enum Column { DateColumn, TimeColumn, SummaryColumn, PaymentColumn, DepositColumn,
                   BalanceColumn, DetailsColumn, ColumnCount };
-    enum Role { SummaryKindRole = Qt::UserRole + 1, MarkedRole };
+    // GapRole: on the balance of an entry right after a gap in the balances, the gap's
+    // difference (qint64); nothing elsewhere.
+    enum Role { SummaryKindRole = Qt::UserRole + 1, MarkedRole, GapRole };
 
     explicit BankbookTableModel(Controller *controller, QObject *parent = nullptr);
 

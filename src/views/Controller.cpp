@@ -79,6 +79,7 @@ void Controller::openLedger()
         else
             m_ledger.setUnavailable(m_bank, Ledger::State::Locked, why);
     }
+    checkBalances();
     emit bankChanged();
 }
 
@@ -120,6 +121,7 @@ bool Controller::restoreBackup(const QString &backupPath, QString *error, QStrin
     if (!Backups::restore(m_ledger.filePath(), backupPath, error, aside))
         return false;
     m_ledger.open(m_dataFolder, m_ledger.bank());
+    checkBalances();
     if (m_view.mode() == ListMode::Monthly)
         m_view.rebuildMonthlyList();
     emit bankChanged();
@@ -154,6 +156,7 @@ void Controller::closeLedger()
     if (m_autoSaver)
         m_autoSaver->waitForSave();
     m_ledger.close();
+    checkBalances();
     if (m_lock)
         m_lock->release();
 }
@@ -225,7 +228,9 @@ ImportReport Controller::importText(const QString &path, const QString &text)
         report.error = tr("%1 is empty.").arg(path);
         return report;
     }
-    if (prepareBank(report)) {
+    const bool prepared = prepareBank(report);
+    const BalanceChain before = m_balances; // of the file's bank
+    if (prepared) {
         const StatementImporter::Counts counts =
             StatementImporter(m_ledger).importText(text, report.bank);
         report.added = counts.added;
@@ -236,6 +241,8 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     // Every file that gave text leaves the ledger in the order of the rule, also one that was
     // refused; the monthly list follows the ledger.
     m_ledger.sort(m_view.order());
+    checkBalances();
+    report.gapsClosed = int(qMax(qsizetype(0), before.gaps().size() - m_balances.gaps().size()));
     if (m_view.mode() == ListMode::Monthly)
         m_view.rebuildMonthlyList();
     noteChanges();
@@ -248,6 +255,12 @@ ImportReport Controller::importText(const QString &path, const QString &text)
 void Controller::switchList()
 {
     m_view.switchList();
+    emit reloadRequested();
+}
+
+void Controller::showActivity()
+{
+    m_view.setMode(ListMode::Activity);
     emit reloadRequested();
 }
 
@@ -305,6 +318,7 @@ bool Controller::isEditableColumn(QStringView identifier)
 
 void Controller::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryPtr &replacement)
 {
+    m_balances.replaced(m_ledger.at(ledgerIndex).data(), replacement);
     m_ledger.replace(ledgerIndex, replacement);
     m_view.replaceRow(row, replacement);
     noteChanges();
@@ -347,6 +361,7 @@ bool Controller::removeEntry(int row)
     m_view.removeRow(row);
     if (index >= 0)
         m_ledger.removeAt(index);
+    checkBalances();
     noteChanges();
     emit reloadRequested();
     return true;
@@ -356,6 +371,7 @@ void Controller::removeAllEntries()
 {
     m_ledger.removeAll();
     m_view.forgetEntries();
+    checkBalances();
     noteChanges();
     emit reloadRequested();
 }

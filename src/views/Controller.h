@@ -4,6 +4,7 @@
 #include "LedgerView.h"
 #include "Preferences.h"
 #include "import/ImportReport.h"
+#include "ledger/BalanceChain.h"
 #include "ledger/DataFolder.h"
 #include "ledger/Ledger.h"
 
@@ -62,6 +63,9 @@ public:
     // failed.
     Bank bank() const { return m_bank; }
     bool hasEntries() const { return !m_ledger.isEmpty(); }
+    // Where the open ledger's balances do not follow one another; checked afresh whenever
+    // entries come or go.
+    const BalanceChain &balances() const { return m_balances; }
     QString windowTitle() const { return m_view.title(); }
     int windowStyle() const { return m_settings.windowStyle; }
     void setWindowStyle(int style) { m_settings.windowStyle = style; }
@@ -80,6 +84,8 @@ public:
 
     // ---- lists (see LedgerView) ----
     void switchList();
+    // Shows the list of all activity.
+    void showActivity();
     void reverseOrder();
     void showThisMonth();
     void showPreviousMonth();
@@ -122,9 +128,11 @@ private:
     bool prepareBank(ImportReport &report);
     // Lets the autosave know the ledger may have changed.
     void noteChanges();
+    void checkBalances() { m_balances = BalanceChain::check(m_ledger.entries()); }
 
     Ledger m_ledger;
     LedgerView m_view{m_ledger};
+    BalanceChain m_balances;
     Preferences m_settings; // the window style, the update check and the export encoding
     Bank m_bank = Bank::Jnb;
     QString m_dataFolder;

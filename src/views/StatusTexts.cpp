@@ -2,6 +2,7 @@
 
 #include "import/ImportReport.h"
 #include "StringTable.h"
+#include "ledger/BalanceChain.h"
 #include "ledger/DataTexts.h"
 
 #include <QCoreApplication>
@@ -10,15 +11,6 @@ namespace {
 QString tr(const char *text, int n = -1)
 {
     return QCoreApplication::translate("StatusTexts", text, nullptr, n);
-}
-
-// Sums can pass the 32-bit range; group the digits the way the table does.
-QString yen(qint64 amount)
-{
-    QString digits = QString::number(amount < 0 ? -amount : amount);
-    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
-        digits.insert(at, u',');
-    return (amount < 0 ? QStringLiteral("-") : QString()) + digits + DataTexts::yenSign();
 }
 } // namespace
 
@@ -34,6 +26,26 @@ ListTotals totalsOf(const QList<LedgerEntryPtr> &list)
 }
 
 namespace StatusTexts {
+
+// Sums can pass the 32-bit range; group the digits the way the table does.
+QString yen(qint64 amount)
+{
+    QString digits = QString::number(amount < 0 ? -amount : amount);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, u',');
+    return (amount < 0 ? QStringLiteral("-") : QString()) + digits + DataTexts::yenSign();
+}
+
+QString balances(const BalanceChain &chain)
+{
+    if (chain.isEmpty())
+        return QString();
+    if (chain.isContinuous())
+        return QCoreApplication::translate("StatusTexts", "Balances continuous from %1 to %2")
+            .arg(chain.stretches().constFirst().firstDate, chain.stretches().constFirst().lastDate);
+    return QCoreApplication::translate("StatusTexts", "%n gaps in the balances", nullptr,
+                                       int(chain.gaps().size()));
+}
 
 QString totals(const ListTotals &t)
 {
@@ -54,11 +66,16 @@ QString importSummary(const QString &fileName, const ImportReport &r)
 {
     if (r.status != ImportReport::Imported)
         return tr("%1: nothing imported. %2").arg(fileName, r.error);
-    return tr("%1 (%2): %3 added, %4 duplicates skipped, %5 lines rejected")
-        .arg(fileName, bankName(r.bank))
-        .arg(r.added)
-        .arg(r.duplicates)
-        .arg(r.rejected);
+    QString text = tr("%1 (%2): %3 added, %4 duplicates skipped, %5 lines rejected")
+                       .arg(fileName, bankName(r.bank))
+                       .arg(r.added)
+                       .arg(r.duplicates)
+                       .arg(r.rejected);
+    if (r.gapsClosed > 0)
+        text += u' '
+            + QCoreApplication::translate("StatusTexts", "Closed %n gaps in the balances.",
+                                          nullptr, r.gapsClosed);
+    return text;
 }
 
 QString rejectedLines(const ImportReport &report, qsizetype shown)

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+class BalanceChain;
 struct ImportReport;
 
 
@@ -23,6 +24,11 @@ QString totals(const ListTotals &totals);
 // What an import did, for the status bar: bank, entries added, duplicates, rejected lines.
 QString importSummary(const QString &fileName, const ImportReport &report);
 QString bankName(Bank bank);
+// "-12,000円": whole yen with grouped digits.
+QString yen(qint64 amount);
+// "Balances continuous from 2019/01/01 to 2026/11/30" or "2 gaps in the balances"; empty for
+// an empty ledger.
+QString balances(const BalanceChain &chain);
 // The rejected lines of an import, one a line ("line 42: 2026/02/30 is not a calendar date"),
 // at most `shown` of them and a count of the rest.
 QString rejectedLines(const ImportReport &report, qsizetype shown = 50);
