@@ -2,6 +2,7 @@
 // reached from its toolbar button, menu item and shortcut, the sheets and their buttons, the
 // context menu, drag and drop, the status bar, the summary colours, and saving at quit.
 
+#include "BalanceGapsSheet.h"
 #include "GuiTestSupport.h"
 #include "RestoreBackupSheet.h"
 #include "ledger/Backups.h"
@@ -20,6 +21,7 @@
 #include <QListWidget>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 
 using namespace Qt::StringLiterals;
 using namespace GuiTest;
@@ -281,6 +283,42 @@ private slots:
         QTest::mouseClick(button, Qt::LeftButton);
         auto *sheet = visibleChild<QMessageBox>(m_app.window.get(), u"rejectedLinesSheet"_s);
         QVERIFY(sheet && sheet->detailedText() == button->toolTip());
+    }
+
+    // Amazon's line missing and April's balance 5,000円 short: two gaps, counted in the status
+    // bar, listed from it, marked on the balance after each; importing the line closes one.
+    void gapsInTheBalancesAreShown()
+    {
+        QList<Operation> operations = kMarch;
+        const Operation amazon = operations.takeAt(1);
+        operations[2].balance -= 5000;
+        QVERIFY(startWithLedger(operations));
+        auto *balances = m_app.window->statusBar()->findChild<QToolButton *>(u"balances"_s);
+        QCOMPARE(balances->text(), u"2 gaps in the balances"_s);
+        const auto balanceAt = [this](int row) {
+            return m_app.model()->index(row, BankbookTableModel::BalanceColumn);
+        };
+        QList<qint64> differences;
+        for (int row = 0; row < m_app.rows(); ++row) {
+            const QVariant gap = balanceAt(row).data(BankbookTableModel::GapRole);
+            differences << (gap.isValid() ? gap.toLongLong() : 0);
+            QCOMPARE(DelegateAccess::optionFor(m_app.table(), balanceAt(row)).icon.isNull(), !gap.isValid());
+        }
+        QCOMPARE(differences, (QList<qint64>{0, -3000, -5000}));
+        QVERIFY(balanceAt(1).data(Qt::ToolTipRole).toString().contains(u"-3,000円 from the 298,500円"_s));
+
+        m_app.controller->showMonth(2026, 4);
+        QTest::mouseClick(balances, Qt::LeftButton);
+        auto *sheet = visibleChild<BalanceGapsSheet>(m_app.window.get(), u"balanceGapsSheet"_s);
+        QVERIFY(sheet && sheet->gapList()->topLevelItemCount() == 2);
+        sheet->gapList()->setCurrentItem(sheet->gapList()->topLevelItem(1));
+        QTest::mouseClick(sheet->findChild<QPushButton *>(u"showGap"_s), Qt::LeftButton);
+        QCOMPARE(m_app.controller->view().mode(), ListMode::Activity);
+        QCOMPARE(m_app.table()->selectedRow(), 2);
+
+        QCOMPARE(m_app.window->importFile(writeJnbFile(m_home, {amazon}, u"NBG_amazon.csv"_s)).gapsClosed, 1);
+        QVERIFY(m_app.window->statusBar()->currentMessage().endsWith(u"Closed 1 gaps in the balances."_s));
+        QCOMPARE(balances->text(), u"1 gaps in the balances"_s);
     }
 
     void summaryColours_data()

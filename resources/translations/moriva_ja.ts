@@ -28,6 +28,41 @@
     </message>
 </context>
 <context>
+    <name>BalanceGapsSheet</name>
+    <message>
+        <source>Gaps in the Balances</source>
+        <translation>残高の抜け</translation>
+    </message>
+    <message>
+        <source>Between these entries the balance does not follow from the one before: statement lines are missing there, or a statement was changed before it was imported. Importing the missing statements closes a gap.</source>
+        <translation>次の取引の間では、残高が前の取引の残高から続いていません。明細の行が抜けているか、取り込む前に明細ファイルが書き換えられています。抜けている明細を取り込むと、抜けは解消されます。</translation>
+    </message>
+    <message>
+        <source>Last entry before</source>
+        <translation>抜けの直前の取引</translation>
+    </message>
+    <message>
+        <source>First entry after</source>
+        <translation>抜けの直後の取引</translation>
+    </message>
+    <message>
+        <source>Expected balance</source>
+        <translation>本来の残高</translation>
+    </message>
+    <message>
+        <source>Balance</source>
+        <translation>残高</translation>
+    </message>
+    <message>
+        <source>Difference</source>
+        <translation>差額</translation>
+    </message>
+    <message>
+        <source>Show in List</source>
+        <translation>一覧で表示</translation>
+    </message>
+</context>
+<context>
     <name>BankbookTableModel</name>
     <message>
         <source>Date</source>
@@ -56,6 +91,10 @@
     <message>
         <source>Details</source>
         <translation>メモ</translation>
+    </message>
+    <message>
+        <source>Statement lines are missing before this entry: its balance differs by %1 from the %2 that follows from the entry before.</source>
+        <translation>この取引の前に明細の行が抜けています。残高は、前の取引から計算した %2 と %1 違います。</translation>
     </message>
 </context>
 <context>
@@ -235,6 +274,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>These lines of %1 are no operations and were not imported.</source>
         <translation>%1 の次の行は取引ではないため、読み込みませんでした。</translation>
+    </message>
+    <message>
+        <source>Show where statement lines are missing</source>
+        <translation>明細の行が抜けている箇所を表示</translation>
     </message>
 </context>
 <context>
@@ -440,6 +483,22 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>and %n more</source>
         <translation>ほか %n 行</translation>
+    </message>
+    <message>
+        <source>Balances continuous from %1 to %2</source>
+        <translation>残高は %1 から %2 まで連続しています</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n gaps in the balances</source>
+        <translation>
+            <numerusform>残高の抜けが %n 箇所あります</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Closed %n gaps in the balances.</source>
+        <translation>
+            <numerusform>残高の抜けを %n 箇所解消しました。</numerusform>
+        </translation>
     </message>
 </context>
 <context>
