@@ -8,6 +8,7 @@
 // --quoted     every field of the statement in quotation marks
 // --cp932      the statement file in CP932 (windows-31j) instead of UTF-8
 
+#include "ledger/BalanceChain.h"
 #include "StatementGenerator.h"
 
 #include "ledger/EntryTextCache.h"
@@ -127,6 +128,7 @@ struct Result {
     double searchHitMs = 0;
     int searchHits = 0;
     double searchMissMs = 0;
+    double balanceCheckMs = 0;
     int searchMisses = 0;
     double heapPerEntryImported = 0;
     double rssPerEntryImported = 0;
@@ -260,6 +262,7 @@ Result run(qint64 lines, bool quoted, bool cp932, const QString &workDir)
         const QString miss = StatementGenerator::keywordHittingNothing();
         r.searchHitMs = bestMs(3, [&] { r.searchHits = controller.search(hit); });
         r.searchMissMs = bestMs(3, [&] { r.searchMisses = controller.search(miss); });
+        r.balanceCheckMs = bestMs(3, [&] { (void)BalanceChain::check(controller.ledger().entries()); });
         if (r.searchHits == 0 || r.searchMisses != 0)
             fail(r, QStringLiteral("search found %1 and %2").arg(r.searchHits).arg(r.searchMisses));
 
@@ -331,6 +334,7 @@ void printTable(const std::vector<Result> &results)
         {QStringLiteral("search, ~1% hits"), [](const Result &r) { return ms(r.searchHitMs); }, QStringLiteral("<= 50 ms")},
         {QStringLiteral("  hits"), [](const Result &r) { return QStringLiteral("%1 (%2%)").arg(r.searchHits).arg(100.0 * r.searchHits / double(r.lines), 0, 'f', 2); }, {}},
         {QStringLiteral("search, no hit"), [](const Result &r) { return ms(r.searchMissMs); }, QStringLiteral("<= 50 ms")},
+        {QStringLiteral("balance check"), [](const Result &r) { return ms(r.balanceCheckMs); }, QStringLiteral("<= 200 ms")},
         {QStringLiteral("heap/entry, imported"), [](const Result &r) { return bytesPerEntry(r.heapPerEntryImported); }, QStringLiteral("<= 400 B")},
         {QStringLiteral("RSS/entry, imported"), [](const Result &r) { return bytesPerEntry(r.rssPerEntryImported); }, {}},
         {QStringLiteral("heap/entry, loaded"), [](const Result &r) { return bytesPerEntry(r.heapPerEntryLoaded); }, QStringLiteral("<= 400 B")},

@@ -317,7 +317,7 @@ private slots:
         QCOMPARE(m_app.table()->selectedRow(), 2);
 
         QCOMPARE(m_app.window->importFile(writeJnbFile(m_home, {amazon}, u"NBG_amazon.csv"_s)).gapsClosed, 1);
-        QVERIFY(m_app.window->statusBar()->currentMessage().endsWith(u"Closed 1 gaps in the balances."_s));
+        QVERIFY(m_app.window->statusBar()->currentMessage().startsWith(u"Closed 1 gaps in the balances. NBG_amazon.csv"_s));
         QCOMPARE(balances->text(), u"1 gaps in the balances"_s);
     }
 

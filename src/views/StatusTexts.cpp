@@ -71,10 +71,11 @@ QString importSummary(const QString &fileName, const ImportReport &r)
                        .arg(r.added)
                        .arg(r.duplicates)
                        .arg(r.rejected);
+    // First, so that a narrow status bar does not cut it off.
     if (r.gapsClosed > 0)
-        text += u' '
-            + QCoreApplication::translate("StatusTexts", "Closed %n gaps in the balances.",
-                                          nullptr, r.gapsClosed);
+        text = QCoreApplication::translate("StatusTexts", "Closed %n gaps in the balances.", nullptr,
+                                           r.gapsClosed)
+            + u' ' + text;
     return text;
 }
 
