@@ -55,7 +55,7 @@ private slots:
         QVERIFY(QDir().mkpath(archiveOf(*c) + u"/occupied"_s));
         QSignalSpy failed(c.get(), &Controller::autoSaveFailed);
         c->importText(u"NBG.csv"_s, jnbLine(2026, 3, 5, 9, 0, 0, 1, u"ATM"_s, 1000, 0, 5000));
-        QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(!failed.isEmpty(), 10000);
         QVERIFY(failed.first().first().toString().contains(archiveOf(*c)));
         QVERIFY(c->ledger().isModified());
 
