@@ -68,30 +68,16 @@ QByteArray tableGaps(const BalanceChain &chain)
 {
     if (chain.isContinuous())
         return chain.isEmpty() ? QByteArray() : (StatusTexts::balances(chain) + u'\n').toUtf8();
-    QList<Row> rows{Row{u"After"_s, u"Time"_s, u"Before"_s, u"Time"_s, u"Expected"_s,
-                        u"Balance"_s, u"Difference"_s}};
+    QList<QStringList> rows{{u"After"_s, u"Time"_s, u"Before"_s, u"Time"_s, u"Expected"_s,
+                             u"Balance"_s, u"Difference"_s}};
     for (const BalanceGap &gap : chain.gaps()) {
         Row row = rowOf(gap);
         row[4] = StatusTexts::yen(gap.expectedBalance);
         row[5] = StatusTexts::yen(gap.balance);
         row[6] = StatusTexts::yen(gap.difference);
-        rows.append(row);
+        rows.append(QStringList(row.begin(), row.end()));
     }
-    std::array<int, kColumns> widths{};
-    for (const Row &row : std::as_const(rows)) {
-        for (int i = 0; i < kColumns; ++i)
-            widths[i] = std::max(widths[i], displayWidth(row[i]));
-    }
-    QString out;
-    for (const Row &row : std::as_const(rows)) {
-        QString line;
-        for (int i = 0; i < kColumns; ++i)
-            line += (i > 0 ? u"  "_s : QString()) + padToWidth(row[i], widths[i], i >= 4);
-        while (line.endsWith(u' '))
-            line.chop(1);
-        out += line + u'\n';
-    }
-    return out.toUtf8();
+    return alignedTable(rows, {false, false, false, false, true, true, true}).toUtf8();
 }
 
 } // namespace

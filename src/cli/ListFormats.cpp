@@ -6,7 +6,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
-#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -35,44 +34,18 @@ QByteArray tableList(const QList<LedgerEntryPtr> &items)
 {
     if (items.isEmpty())
         return {};
-    constexpr int kColumns = 8;
-    using Row = std::array<QString, kColumns>;
-    // Amounts line up on the right, texts on the left.
-    constexpr std::array<bool, kColumns> padLeft{false, false, false, true,
-                                                 true,  true,  false, false};
-
-    QList<Row> rows;
+    QList<QStringList> rows;
     rows.reserve(items.size() + 1);
-    rows.append(Row{u"Date"_s, u"Time"_s, u"Summary"_s, u"Payment"_s, u"Deposit"_s, u"Balance"_s,
-                    u"Details"_s, u"*"_s});
+    rows.append({u"Date"_s, u"Time"_s, u"Summary"_s, u"Payment"_s, u"Deposit"_s, u"Balance"_s,
+                 u"Details"_s, u"*"_s});
     for (const LedgerEntryPtr &ptr : items) {
         const LedgerEntry &e = *ptr;
-        rows.append(Row{cellText(e.date()), cellText(e.time()),
-                        cellText(e.summary()), e.paymentPrice(), e.depositPrice(),
-                        e.balancePrice(), cellText(e.details()),
-                        e.marked() != 0 ? u"*"_s : QString()});
+        rows.append({cellText(e.date()), cellText(e.time()), cellText(e.summary()),
+                     e.paymentPrice(), e.depositPrice(), e.balancePrice(), cellText(e.details()),
+                     e.marked() != 0 ? u"*"_s : QString()});
     }
-
-    std::array<int, kColumns> widths{};
-    for (const Row &row : std::as_const(rows)) {
-        for (int i = 0; i < kColumns; ++i)
-            widths[i] = std::max(widths[i], displayWidth(row[i]));
-    }
-
-    QString out;
-    for (const Row &row : std::as_const(rows)) {
-        QString line;
-        for (int i = 0; i < kColumns; ++i) {
-            if (i > 0)
-                line += u"  "_s;
-            line += padToWidth(row[i], widths[i], padLeft[i]);
-        }
-        while (line.endsWith(u' '))
-            line.chop(1);
-        out += line;
-        out += u'\n';
-    }
-    return out.toUtf8();
+    // Amounts line up on the right, texts on the left.
+    return alignedTable(rows, {false, false, false, true, true, true, false, false}).toUtf8();
 }
 
 } // namespace

@@ -1,5 +1,9 @@
 #include "TextWidth.h"
 
+#include <QList>
+
+#include <algorithm>
+
 namespace {
 
 bool isWide(char32_t c)
@@ -58,4 +62,26 @@ QString padToWidth(const QString &text, int width, bool padLeft)
         return text;
     const QString spaces(missing, u' ');
     return padLeft ? spaces + text : text + spaces;
+}
+
+QString alignedTable(const QList<QStringList> &rows, const QList<bool> &rightAligned)
+{
+    QList<int> widths(rightAligned.size(), 0);
+    for (const QStringList &row : rows) {
+        for (qsizetype i = 0; i < row.size() && i < widths.size(); ++i)
+            widths[i] = std::max(widths[i], displayWidth(row[i]));
+    }
+    QString out;
+    for (const QStringList &row : rows) {
+        QString line;
+        for (qsizetype i = 0; i < row.size() && i < widths.size(); ++i) {
+            if (i > 0)
+                line += QStringLiteral("  ");
+            line += padToWidth(row[i], widths[i], rightAligned[i]);
+        }
+        while (line.endsWith(u' '))
+            line.chop(1);
+        out += line + u'\n';
+    }
+    return out;
 }
