@@ -37,7 +37,7 @@ private slots:
             << jnb << u"\"2026\",\"3\",\"6\",\"10\",\"0\",\"0\",\"4\",\"12\" TV\",\"100\",\"0\",\"5000\",\"\""_s
             << u"2026 3 6 10 0 0 4 100 0 5000|2026/03/06|10:00:00|12 TV|100円|0"_s;
         for (const auto &[name, line, reason] : {
-                 std::tuple{"jnb bare commas", u",,,,,,,,,,"_s, u"0/00/00 is not a calendar date"_s},
+                 std::tuple{"jnb bare commas", u",,,,,,,,,,"_s, u"the line has no date"_s},
                  {"jnb february 30", u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"2026/02/30 is not a calendar date"_s},
                  {"jnb hour 24", u"2026,2,3,24,0,0,1,x,1,0,1"_s, u"24:00:00 is not a time of day"_s},
                  {"jnb fraction", u"2026,2,3,9,0,0,1,x,1.5,0,1"_s, u"“1.5” is not a whole number"_s},

@@ -461,6 +461,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>“%1” is not a date</source>
         <translation>「%1」は日付ではありません</translation>
     </message>
+    <message>
+        <source>the line has no date</source>
+        <translation>日付のない行です</translation>
+    </message>
 </context>
 <context>
     <name>StatusTexts</name>

@@ -182,6 +182,8 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
             return notANumber(fields[p]);
         numbers[p] = *number;
     }
+    if (numbers[0] == 0 && numbers[1] == 0 && numbers[2] == 0)
+        return rejected(QCoreApplication::translate("StatementLineParser", "the line has no date"));
     if (!isCalendarDate(numbers[0], numbers[1], numbers[2]))
         return notACalendarDate(numbers[0], numbers[1], numbers[2]);
     if (!QTime::isValid(numbers[3], numbers[4], numbers[5]))
