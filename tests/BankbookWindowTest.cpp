@@ -12,6 +12,7 @@
 #include "views/ToolbarItems.h"
 
 #include <QContextMenuEvent>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -65,7 +66,8 @@ class BankbookWindowTest : public QObject
     }
     // The effect as the app shows it now, for "sheet:<name>" (a visible child of the window),
     // "title:<title>", "shown:<summary>|…" (a marked row's with a "*"), "bank:<name>",
-    // "placeholder:<text>" or "toolbar:hidden".
+    // "placeholder:<text>", "toolbar:hidden", "status:<message>" or "order:<section> <order>" (the
+    // header's sort indicator).
     QString effectNow(const QString &effect) const
     {
         const QString kind = effect.section(u':', 0, 0), name = effect.section(u':', 1);
@@ -80,6 +82,11 @@ class BankbookWindowTest : public QObject
             now = m_app.rows() ? u"rows"_s : m_app.table()->placeholderText().section(u'\n', 0, 0);
         else if (kind == u"toolbar")
             now = m_app.window->toolBar()->isVisible() ? u"shown"_s : u"hidden"_s;
+        else if (kind == u"status")
+            now = m_app.window->statusBar()->currentMessage();
+        else if (QHeaderView *h = m_app.table()->horizontalHeader(); kind == u"order")
+            now = u"%1 %2"_s.arg(h->sortIndicatorSection()).arg(
+                h->sortIndicatorOrder() == Qt::AscendingOrder ? u"ascending"_s : u"descending"_s);
         QStringList shown;
         for (int r = 0; kind == u"shown" && r < m_app.rows(); ++r)
             shown << m_app.summaryAt(r) + (m_app.markedAt(r) ? u"*"_s : QString());
@@ -96,7 +103,7 @@ private slots:
 
     void commandsReachTheirEffect_data()
     {
-        QTest::addColumn<QString>("route"); // "toolbar", "menu" or "shortcut"
+        QTest::addColumn<QString>("route"); // "toolbar", "menu", "shortcut" or "header:<section>"
         QTest::addColumn<QString>("id");    // the action's object name
         QTest::addColumn<int>("tag");       // its menu tag, 0 for none
         QTest::addColumn<QKeySequence>("keys");
@@ -158,8 +165,22 @@ private slots:
         sheet("change month, Escape", u"change_month"_s, {u"2026"_s, u"Escape"_s},
               u"title:All Activity"_s);
         sheet("search", u"search"_s, {u"Amazon"_s, u"search"_s}, u"shown:Amazon, Inc"_s);
+        sheet("search, the keyword in the title", u"search"_s, {u"Amazon"_s, u"search"_s},
+              u"title:Search Results: “Amazon”"_s);
+        sheet("search, no hit", u"search"_s, {u"yahoo"_s, u"search"_s},
+              u"status:No entries contain “yahoo”"_s);
         sheet("search, Escape", u"search"_s, {u"Amazon"_s, u"Escape"_s}, all);
         sheet("bank", u"select_bank"_s, {u"ebank"_s}, u"bank:eBANK"_s);
+
+        // The Date header shows the order, and a click on it reverses it as Order does.
+        const auto header = [&](const char *row, const QString &route, const QString &effect) {
+            QTest::newRow(row) << route << u"list_order"_s << 300 << bindings[u"list_order"_s].second
+                               << QStringList() << effect;
+        };
+        header("order, indicator", u"menu"_s, u"order:0 descending"_s);
+        header("Date header", u"header:0"_s, u"shown:ローソン|給与|Amazon, Inc|セブンイレブン"_s);
+        header("Date header, indicator", u"header:0"_s, u"order:0 descending"_s);
+        header("Summary header", u"header:2"_s, u"order:0 ascending"_s);
     }
     void commandsReachTheirEffect()
     {
@@ -178,6 +199,11 @@ private slots:
         if (route == u"toolbar") {
             QVERIFY(m_app.window->toolBar()->widgetForAction(action));
             QTest::mouseClick(m_app.window->toolBar()->widgetForAction(action), Qt::LeftButton);
+        } else if (route.startsWith(u"header:")) {
+            QHeaderView *h = m_app.table()->horizontalHeader();
+            const int section = route.section(u':', 1).toInt();
+            QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                              QPoint(h->sectionViewportPosition(section) + 5, h->height() / 2));
         } else if (route == u"shortcut") {
             QTest::keySequence(m_app.table(), keys);
         } else { // through the menu bar

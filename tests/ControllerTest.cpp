@@ -3,6 +3,7 @@
 #include "ledger/LedgerOrdering.h"
 #include "views/CommandRules.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -52,7 +53,7 @@ private slots:
         QVERIFY2(c->ledger().error().contains(u"a file stands there"_s), qPrintable(c->ledger().error()));
     }
 
-    // Into a JNB ledger of two unsaved entries, March's list shown newest first, the ledger not.
+    // Into a JNB ledger of two unsaved entries in the other order than the chosen one.
     void imports_data()
     {
         QTest::addColumn<QString>("setup");
@@ -87,8 +88,10 @@ private slots:
         auto c = openTestController(data());
         c->importText(u"/x/NBG.csv"_s, kFixture.section(u'\n', 3, 4));
         QVERIFY(setup != u"unsavable" || QDir().mkpath(archive(Bank::Jnb)));
+        Preferences newestFirst = c->preferences(); // the order chosen, the ledger not sorted by it
+        newestFirst.listOrder = Qt::DescendingOrder;
+        c->setPreferences(newestFirst);
         c->showMonth(2026, 3);
-        c->reverseOrder();
         const ImportReport r = c->importFile(path);
         QCOMPARE((QList{int(r.status), int(c->bank()), r.added, r.duplicates, r.rejected,
                         int(c->ledger().size()), int(LedgerArchive::load(archive(Bank::Jnb)).items.size())}),
@@ -141,6 +144,38 @@ private slots:
         }
         QCOMPARE(c->ledger().entries(), expected);
         QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, action == u"remove" ? 1 : 0);
+    }
+
+    // A search without a hit says so, naming the keyword, from whichever list it starts; the
+    // search list does not outlive its bank.
+    void searchesSayWhatTheyFound_data()
+    {
+        QTest::addColumn<ListMode>("mode");
+        for (ListMode mode : {ListMode::Activity, ListMode::Monthly, ListMode::Search})
+            QTest::addRow("%d", int(mode)) << mode;
+    }
+    void searchesSayWhatTheyFound()
+    {
+        QFETCH(ListMode, mode);
+        const auto c = openTestController(data());
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        QSignalSpy notices(c.get(), &Controller::noticeRequested);
+        c->showMonth(2026, 3);
+        QCOMPARE(c->search(u"ATM"_s), 2);
+        QCOMPARE(c->windowTitle(), u"Search Results: “ATM”"_s);
+        if (mode != ListMode::Search)
+            mode == ListMode::Activity ? c->showActivity() : c->showMonth(2026, 3);
+        QCOMPARE(c->search(u"yahoo"_s), 0);
+        QCOMPARE(notices.size(), 1);
+        QCOMPARE(notices.first().first().toString(), u"No entries contain “yahoo”"_s);
+        QCOMPARE(c->view().mode(), mode == ListMode::Search ? ListMode::Activity : mode);
+        // A bank switch ends the search: the other bank's hits are gone.
+        QCOMPARE(c->search(u"ATM"_s), 2);
+        if (mode == ListMode::Monthly)
+            c->showMonth(2026, 3);
+        QVERIFY(c->switchBank(Bank::Ebank));
+        QCOMPARE(c->view().mode(), mode == ListMode::Monthly ? ListMode::Monthly : ListMode::Activity);
+        QCOMPARE(c->view().searchList().size() + c->view().rowCount(), 0);
     }
 
     // The window's toolbar items and menu tags: 0 always on, 1 with entries, 2 and a selection.

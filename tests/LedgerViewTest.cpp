@@ -24,6 +24,13 @@ class LedgerViewTest : public QObject
             out << m_view->ledgerIndexAt(row);
         return out;
     }
+    QList<int> days() const
+    {
+        QList<int> out;
+        for (const LedgerEntryPtr &e : m_view->rows())
+            out << e->day();
+        return out;
+    }
     QList<int> shown() const { return {int(m_view->mode()), m_view->year(), m_view->month(), int(m_view->rowCount())}; }
 
 private slots:
@@ -81,6 +88,52 @@ private slots:
         QCOMPARE(m_view->mode(), hits.isEmpty() ? ListMode::Activity : ListMode::Search);
         QCOMPARE(m_view->rowCount(), hits.isEmpty() ? Count : hits.size());
         QCOMPARE(ledgerIndexes().first(hits.size()), hits);
+    }
+
+    // One order for every list, kept by the next month's list and by a new search.
+    void orderIsKeptAcrossListsAndMonths()
+    {
+        m_view->showMonth(u"2026"_s, u"3"_s);
+        m_view->reverseOrder();
+        QCOMPARE(days(), (QList{7, 6, 5, 4, 2, 2}));
+        m_view->showPreviousMonth();
+        m_view->showNextMonth();
+        QCOMPARE(days(), (QList{7, 6, 5, 4, 2, 2}));
+        QCOMPARE(m_view->search(u"ATM"_s), 3);
+        QCOMPARE(days(), (QList{5, 4, 0}));
+        QCOMPARE(m_view->title(), u"Search Results: “ATM”"_s);
+        m_view->switchList();
+        QCOMPARE(days().first(3), (QList{7, 6, 5}));
+    }
+
+    // An entry deleted through any list leaves the monthly list and the search hits, also where
+    // they still hold it as it was before a change; its look-alike stays.
+    void aDeletedEntryLeavesEveryList_data()
+    {
+        QTest::addColumn<ListMode>("mode"); QTest::addColumn<int>("row"); QTest::addColumn<int>("index");
+        QTest::newRow("from the monthly list") << ListMode::Monthly << 3 << int(AtmFee);
+        QTest::newRow("from the search list") << ListMode::Search << 2 << int(AtmFee);
+        QTest::newRow("from all activity") << ListMode::Activity << int(AtmFee) << int(AtmFee);
+        QTest::newRow("a look-alike stays") << ListMode::Activity << int(Shop) << int(Shop);
+    }
+    void aDeletedEntryLeavesEveryList()
+    {
+        QFETCH(ListMode, mode); QFETCH(int, row); QFETCH(int, index);
+        m_view->setMonth(2026, 3);
+        m_view->rebuildMonthlyList();
+        QCOMPARE(m_view->search(u"ATM"_s), 3);
+        m_ledger.replace(index, m_ledger.at(index)->makeReplacement());
+        m_view->setMode(mode);
+        const LedgerEntry *gone = m_ledger.at(index).data();
+        QCOMPARE(m_view->entryAt(row)->latest(), gone);
+        m_view->removeRow(row);
+        const auto holds = [gone](const QList<LedgerEntryPtr> &list) {
+            return std::count_if(list.begin(), list.end(),
+                                 [gone](const LedgerEntryPtr &e) { return e->latest() == gone; });
+        };
+        QCOMPARE((QList{holds(m_view->monthlyList()), holds(m_view->searchList())}), (QList<qsizetype>{0, 0}));
+        QCOMPARE(m_view->monthlyList().size(), Count - Shop - 1);
+        QCOMPARE(m_view->searchList().size(), index == AtmFee ? 2 : 3);
     }
 
     void rowsLeadToLedgerEntries()

@@ -281,6 +281,13 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>LedgerView</name>
+    <message>
+        <source>Search Results: “%1”</source>
+        <translation>検索結果：「%1」</translation>
+    </message>
+</context>
+<context>
     <name>Preferences</name>
     <message>
         <source>Cannot write the settings file %1.</source>
@@ -503,6 +510,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>
             <numerusform>残高の抜けを %n 箇所解消しました。</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>No entries contain “%1”</source>
+        <translation>「%1」を含む明細はありません</translation>
     </message>
 </context>
 <context>

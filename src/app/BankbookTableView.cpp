@@ -1,5 +1,7 @@
 #include "BankbookTableView.h"
 
+#include "views/BankbookTableModel.h"
+
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -22,6 +24,22 @@ BankbookTableView::BankbookTableView(QWidget *parent)
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setSortIndicatorShown(true);
+    showOrder(m_order);
+    // The header flips its indicator on any click; only the Date column's stands for the order.
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
+        if (section == BankbookTableModel::DateColumn)
+            emit orderReversalRequested();
+        else
+            showOrder(m_order);
+    });
+}
+
+void BankbookTableView::showOrder(Qt::SortOrder order)
+{
+    m_order = order;
+    horizontalHeader()->setSortIndicator(BankbookTableModel::DateColumn, order);
 }
 
 int BankbookTableView::selectedRow() const

@@ -6,7 +6,8 @@ class QMenu;
 
 // The ledger table. A right click (or Ctrl+click) opens the context menu over the table; a right
 // click on a row that is not selected selects it first, so that a command from the menu acts on
-// the row the user pointed at. The row and column under the pointer are remembered.
+// the row the user pointed at. The row and column under the pointer are remembered. The Date
+// header shows the order of the list; a click on it asks for the other order.
 class BankbookTableView : public QTableView
 {
     Q_OBJECT
@@ -22,6 +23,11 @@ public:
     // Shown in the middle of the table while it has no rows.
     void setPlaceholderText(const QString &text);
     QString placeholderText() const { return m_placeholder; }
+    // Shows the order as the Date header's sort indicator.
+    void showOrder(Qt::SortOrder order);
+
+signals:
+    void orderReversalRequested();
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -34,6 +40,7 @@ private:
 
     QMenu *m_menu = nullptr;
     QString m_placeholder;
+    Qt::SortOrder m_order = Qt::AscendingOrder;
     int m_menuActionRow = 0;
     int m_menuActionColumn = 0;
 };

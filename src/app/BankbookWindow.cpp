@@ -77,6 +77,9 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
 
     m_actions = new WindowActions(this, controller);
     m_table->setContextMenu(m_actions->contextMenu());
+    // Like the Order command, and only when it is enabled.
+    connect(m_table, &BankbookTableView::orderReversalRequested, this,
+            [this] { action(QStringLiteral("list_order"))->trigger(); });
 
     connect(m_controller, &Controller::reloadRequested, this, &BankbookWindow::refreshTitleAndStatus);
     connect(m_controller, &Controller::bankChanged, this, &BankbookWindow::refreshTitleAndStatus);
@@ -136,6 +139,7 @@ void BankbookWindow::refreshTitleAndStatus()
     setWindowTitle(m_controller->windowTitle());
     m_status->refresh();
     m_table->setPlaceholderText(placeholderText());
+    m_table->showOrder(m_controller->view().order());
     updateActions();
 }
 

@@ -42,6 +42,8 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     connect(controller, &Controller::autoSaveFailed, this, [this](const QString &why) {
         m_bar->showMessage(tr("Your changes could not be saved: %1").arg(why));
     });
+    connect(controller, &Controller::noticeRequested, this,
+            [this](const QString &text) { m_bar->showMessage(text, 10000); });
 }
 
 void LedgerStatusBar::refresh()

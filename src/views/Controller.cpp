@@ -1,6 +1,7 @@
 #include "Controller.h"
 
 #include "CommandRules.h"
+#include "StatusTexts.h"
 #include "StringTable.h"
 #include "import/StatementFile.h"
 #include "import/StatementImporter.h"
@@ -122,8 +123,7 @@ bool Controller::restoreBackup(const QString &backupPath, QString *error, QStrin
         return false;
     m_ledger.open(m_dataFolder, m_ledger.bank());
     checkBalances();
-    if (m_view.mode() == ListMode::Monthly)
-        m_view.rebuildMonthlyList();
+    m_view.forgetEntries(); // the hits were the replaced archive's
     emit bankChanged();
     emit reloadRequested();
     if (!m_ledger.isOpen() && error)
@@ -143,8 +143,7 @@ bool Controller::switchBank(Bank bank, QString *error)
     m_bank = bank;
     m_ledger.removeAll();
     openLedger();
-    if (m_view.mode() == ListMode::Monthly)
-        m_view.rebuildMonthlyList();
+    m_view.forgetEntries(); // the hits were the other bank's
     emit reloadRequested();
     if (!m_ledger.isOpen() && error)
         *error = m_ledger.error();
@@ -306,6 +305,8 @@ int Controller::search(const QString &keyword)
     const int found = m_view.search(keyword);
     if (found > 0 || before != m_view.mode())
         emit reloadRequested();
+    if (found == 0)
+        emit noticeRequested(StatusTexts::noSearchHits(keyword));
     return found;
 }
 

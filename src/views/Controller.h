@@ -92,6 +92,7 @@ public:
     void showNextMonth();
     void showMonth(const QString &yearText, const QString &monthText);
     void showMonth(int year, int month);
+    // Answers the number of hits; with none, noticeRequested() says so.
     int search(const QString &keyword);
 
     // ---- changes to entries, by row of the shown list ----
@@ -117,6 +118,8 @@ signals:
     void rowChanged(int row);
     // The open bank (and its ledger) changed.
     void bankChanged();
+    // A passing message for the status bar ("No entries contain “ATM”").
+    void noticeRequested(const QString &text);
     // A save of the ledger after a change failed; the changes are still in memory.
     void autoSaveFailed(const QString &error);
 

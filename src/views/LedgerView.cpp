@@ -6,6 +6,7 @@
 #include "ledger/Ledger.h"
 #include "ledger/LedgerOrdering.h"
 
+#include <QCoreApplication>
 #include <QDate>
 
 LedgerView::LedgerView(Ledger &ledger)
@@ -64,17 +65,9 @@ void LedgerView::switchList()
 void LedgerView::reverseOrder()
 {
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    switch (m_mode) {
-    case ListMode::Activity:
-        m_ledger.sort(m_order);
-        break;
-    case ListMode::Monthly:
-        sortEntries(m_monthly, m_order);
-        break;
-    case ListMode::Search:
-        sortEntries(m_searchHits, m_order);
-        break;
-    }
+    m_ledger.sort(m_order);
+    sortEntries(m_monthly, m_order);
+    sortEntries(m_searchHits, m_order);
 }
 
 void LedgerView::showMonthlyList()
@@ -127,14 +120,19 @@ bool LedgerView::rebuildMonthlyList()
         if (entry->year() == m_year && entry->month() == m_month)
             m_monthly.append(entry);
     }
+    // The ledger may still be in the order it was read in.
+    sortEntries(m_monthly, m_order);
     return !m_monthly.isEmpty();
 }
 
 int LedgerView::search(const QString &keyword)
 {
     m_searchHits = EntrySearcher::search(m_ledger.entries(), keyword);
-    if (!m_searchHits.isEmpty())
+    sortEntries(m_searchHits, m_order);
+    if (!m_searchHits.isEmpty()) {
+        m_keyword = keyword;
         m_mode = ListMode::Search;
+    }
     else if (m_mode == ListMode::Search)
         m_mode = ListMode::Activity; // the former hits are gone: no stale rows
     return int(m_searchHits.size());
@@ -150,10 +148,18 @@ void LedgerView::replaceRow(qsizetype row, const LedgerEntryPtr &replacement)
 
 void LedgerView::removeRow(qsizetype row)
 {
+    const LedgerEntry *entry = entryAt(row);
+    if (!entry)
+        return;
+    // A list not shown may still hold an entry the row's has replaced since.
+    const LedgerEntry *gone = entry->latest();
+    const auto isGone = [gone](const LedgerEntryPtr &e) { return e->latest() == gone; };
     if (m_mode == ListMode::Monthly)
         m_monthly.removeAt(row);
     else if (m_mode == ListMode::Search)
         m_searchHits.removeAt(row);
+    m_monthly.removeIf(isGone);
+    m_searchHits.removeIf(isGone);
 }
 
 void LedgerView::forgetEntries()
@@ -171,7 +177,7 @@ QString LedgerView::title() const
     case ListMode::Monthly:
         return StringTable::windowTitleMonthly(m_year, m_month);
     case ListMode::Search:
-        return StringTable::localizedString(u"Window_Title_Search");
+        return QCoreApplication::translate("LedgerView", "Search Results: “%1”").arg(m_keyword);
     default:
         return StringTable::localizedString(u"Window_Title_Activity");
     }

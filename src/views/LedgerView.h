@@ -39,7 +39,8 @@ public:
 
     // Activity → monthly → search (when a search has hits) → activity.
     void switchList();
-    // Turns the order around and sorts the shown list by it.
+    // Turns the order around and sorts every list by it: the ledger, the monthly list and the
+    // search hits follow one order, which the next month's list keeps.
     void reverseOrder();
     // Shows the monthly list of the month: today's, the one before or after the one shown, or
     // the one typed in the change-month sheet (a month past 12 means January of the next year).
@@ -47,20 +48,25 @@ public:
     void showPreviousMonth();
     void showNextMonth();
     void showMonth(const QString &yearText, const QString &monthText);
-    // Builds the monthly list from the ledger; false when the month has no entry.
+    // Builds the monthly list from the ledger, in the chosen order; false when the month has no
+    // entry.
     bool rebuildMonthlyList();
     // The hits become the search list and are shown; with no hit the search list is emptied
     // and, if it was shown, the activity list takes its place. Answers the number of hits.
     int search(const QString &keyword);
+    // The keyword of the last search that had hits.
+    QString keyword() const { return m_keyword; }
 
     // A row's entry was replaced in the ledger: the shown subset list takes the replacement too.
     void replaceRow(qsizetype row, const LedgerEntryPtr &replacement);
-    // A row's entry is being deleted: the shown subset list lets go of it.
+    // A row's entry is being deleted: the monthly list and the search hits let go of it,
+    // whichever list shows the row.
     void removeRow(qsizetype row);
-    // The ledger was emptied: the search hits go with it.
+    // The ledger was emptied or another took its place: the search hits go with it, and a
+    // shown search list gives way to the activity list.
     void forgetEntries();
 
-    // "Activity", "Monthly Statement 2026/11", "Search".
+    // "Activity", "Monthly Statement 2026/11", "Search Results: “ATM”".
     QString title() const;
     QString proposedExportFileName() const;
 
@@ -74,4 +80,5 @@ private:
     int m_month = 0;
     QList<LedgerEntryPtr> m_monthly;
     QList<LedgerEntryPtr> m_searchHits;
+    QString m_keyword;
 };

@@ -27,6 +27,11 @@ ListTotals totalsOf(const QList<LedgerEntryPtr> &list)
 
 namespace StatusTexts {
 
+QString noSearchHits(const QString &keyword)
+{
+    return tr("No entries contain “%1”").arg(keyword);
+}
+
 // Sums can pass the 32-bit range; group the digits the way the table does.
 QString yen(qint64 amount)
 {

@@ -24,6 +24,8 @@ QString totals(const ListTotals &totals);
 // What an import did, for the status bar: bank, entries added, duplicates, rejected lines.
 QString importSummary(const QString &fileName, const ImportReport &report);
 QString bankName(Bank bank);
+// "No entries contain “ATM”": a search that found nothing.
+QString noSearchHits(const QString &keyword);
 // "-12,000円": whole yen with grouped digits.
 QString yen(qint64 amount);
 // "Balances continuous from 2019/01/01 to 2026/11/30" or "2 gaps in the balances"; empty for
