@@ -281,6 +281,17 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>LedgerView</name>
+    <message>
+        <source>The year must be a number, such as %1.</source>
+        <translation>年は %1 のような数字で入力してください。</translation>
+    </message>
+    <message>
+        <source>The month must be a number from 1 to 12.</source>
+        <translation>月は 1 から 12 までの数字で入力してください。</translation>
+    </message>
+</context>
+<context>
     <name>Preferences</name>
     <message>
         <source>Cannot write the settings file %1.</source>
@@ -803,6 +814,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Check for &amp;Updates…</source>
         <translation>アップデートを確認(&amp;U)…</translation>
+    </message>
+    <message>
+        <source>Revert to Bank&apos;s Text</source>
+        <translation>銀行の摘要に戻す</translation>
     </message>
 </context>
 </TS>

@@ -47,6 +47,9 @@ public:
     void showPreviousMonth();
     void showNextMonth();
     void showMonth(const QString &yearText, const QString &monthText);
+    // Why the texts typed in the change-month sheet name no month (a year of one to four digits,
+    // a month from 1 to 12); empty when they name one.
+    static QString monthInputError(const QString &yearText, const QString &monthText);
     // Builds the monthly list from the ledger; false when the month has no entry.
     bool rebuildMonthlyList();
     // The hits become the search list and are shown; with no hit the search list is emptied
@@ -63,6 +66,8 @@ public:
     // "Activity", "Monthly Statement 2026/11", "Search".
     QString title() const;
     QString proposedExportFileName() const;
+    // The title without path separators, for the file a print to PDF proposes.
+    QString proposedPrintName() const;
 
 private:
     void showMonthlyList();
