@@ -17,6 +17,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QListWidget>
@@ -246,6 +248,94 @@ private slots:
         QVERIFY(chooseForRow(2, u"context_mark"_s));
         const QString marked = u"shown:セブンイレブン|Amazon, Inc|給与*|ローソン"_s;
         QCOMPARE(effectNow(marked), marked);
+    }
+
+    // Only a double click, F2 or Return opens an editor (Return on a cell that takes no edit:
+    // the summary's); a stray key changes nothing. Revert to Bank's Text undoes an edit.
+    void editingStartsOnlyWhenAsked_data()
+    {
+        QTest::addColumn<QString>("how"); QTest::addColumn<int>("column");
+        QTest::newRow("stray key") << u"x"_s << int(BankbookTableModel::SummaryColumn);
+        QTest::newRow("F2") << u"F2"_s << int(BankbookTableModel::SummaryColumn);
+        QTest::newRow("Return on the date") << u"Return"_s << int(BankbookTableModel::DateColumn);
+        QTest::newRow("double click") << u"double"_s << int(BankbookTableModel::SummaryColumn);
+    }
+    void editingStartsOnlyWhenAsked()
+    {
+        QFETCH(QString, how); QFETCH(int, column);
+        QVERIFY(startWithLedger());
+        BankbookTableView *table = m_app.table();
+        table->setCurrentIndex(m_app.model()->index(1, column));
+        QAction *revert = m_app.window->findChild<QAction *>(u"revert_summary"_s);
+        QAction *contextRevert = m_app.window->findChild<QAction *>(u"context_revert_summary"_s);
+        QVERIFY(revert && contextRevert && !revert->isEnabled() && !contextRevert->isEnabled());
+        const QPoint cell = table->visualRect(table->currentIndex()).center();
+        if (how == u"double") { // QTest's double click on a widget is the second click only
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell);
+        }
+        else
+            QTest::keyClick(table, how == u"x" ? Qt::Key_X : how == u"F2" ? Qt::Key_F2 : Qt::Key_Return);
+        auto *editor = table->viewport()->findChild<QLineEdit *>();
+        QCOMPARE(editor && editor->isVisible(), how != u"x");
+        if (editor) {
+            QCOMPARE(table->currentIndex().column(), int(BankbookTableModel::SummaryColumn));
+            editor->setText(u"Books"_s);
+            QTest::keyClick(editor, Qt::Key_Return);
+            QTRY_COMPARE(m_app.summaryAt(1), u"Books"_s);
+            QVERIFY(revert->isEnabled() && contextRevert->isEnabled());
+            (how == u"F2" ? revert : contextRevert)->trigger();
+        }
+        QCOMPARE(m_app.summaryAt(1), u"Amazon, Inc"_s);
+        QVERIFY(!revert->isEnabled() && !contextRevert->isEnabled());
+    }
+
+    // Texts that name no month are refused with a warning; the sheet stays open.
+    void changeMonthRefusesWhatIsNoMonth_data()
+    {
+        QTest::addColumn<QString>("year"); QTest::addColumn<QString>("month");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("2026/3") << u"2026"_s << u"3"_s << true;
+        QTest::newRow("month 0") << u"2026"_s << u"0"_s << false;
+        QTest::newRow("month 13") << u"2026"_s << u"13"_s << false;
+        QTest::newRow("letters") << u"2026"_s << u"March"_s << false;
+        QTest::newRow("year in letters") << u"year"_s << u"3"_s << false;
+    }
+    void changeMonthRefusesWhatIsNoMonth()
+    {
+        QFETCH(QString, year); QFETCH(QString, month); QFETCH(bool, accepted);
+        QVERIFY(startWithLedger());
+        QCOMPARE(showMonthBySheet(m_app, year, month), accepted);
+        QCOMPARE(m_app.window->windowTitle(),
+                 accepted ? StringTable::windowTitleMonthly(2026, 3) : u"All Activity"_s);
+        auto *alert = m_app.window->findChild<QMessageBox *>(u"alertSheet"_s);
+        QCOMPARE(alert && alert->isVisible() && !alert->text().isEmpty(), !accepted);
+    }
+
+    // Return in the bank sheet chooses the bank offered, whichever is current.
+    void returnChoosesTheOfferedBank()
+    {
+        QVERIFY(startWithLedger());
+        for (const QString &bank : {u"eBANK"_s, u"JNB"_s}) {
+            m_app.trigger(u"select_bank"_s);
+            auto *sheet = visibleChild<QDialog>(m_app.window.get(), u"selectBankSheet"_s);
+            QVERIFY(sheet);
+            QTest::keyClick(sheet->focusWidget() ? sheet->focusWidget() : sheet, Qt::Key_Return);
+            QTRY_VERIFY(!sheet->isVisible());
+            QCOMPARE(m_app.window->bankNameField()->text(), bank);
+        }
+    }
+
+    // A print to PDF proposes a file named without a "/", which would make a folder.
+    void printProposesANameWithoutSlashes()
+    {
+        QVERIFY(startWithLedger());
+        m_app.controller->showMonth(2026, 3);
+        m_app.trigger(u"print"_s);
+        auto *dialog = visibleChild<QPrintDialog>(m_app.window.get(), u"printDialog"_s);
+        QVERIFY(dialog);
+        QCOMPARE(dialog->printer()->docName(), u"Monthly Statement 2026-3"_s);
+        dialog->reject();
     }
 
     void filesComeInByDialogAndByDrop()

@@ -178,7 +178,29 @@ private slots:
         QCOMPARE(c->view().searchList().size() + c->view().rowCount(), 0);
     }
 
-    // The window's toolbar items and menu tags: 0 always on, 1 with entries, 2 and a selection.
+    // Revert to Bank's Text puts back the summary as imported, also after a save and a reopen;
+    // it is enabled only while the selected row's summary differs from it.
+    void summaryRevertsToTheBanksText()
+    {
+        auto c = openTestController(data());
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        QVERIFY(!c->isMenuItemEnabled(203, Shop) && !c->revertSummary(Shop));
+        QVERIFY(c->editEntry(Shop, u"summary", u"x"_s));
+        QString error;
+        QVERIFY2(c->saveLedger(&error), qPrintable(error));
+        c.reset(); // lets go of the data-folder lock
+        c = openTestController(data());
+        QCOMPARE(c->ledger().size(), 5);
+        QCOMPARE(c->ledger().at(Shop)->summary(), u"x"_s);
+        QVERIFY(c->isMenuItemEnabled(203, Shop) && c->isMenuItemEnabled(602, Shop));
+        QVERIFY(!c->isMenuItemEnabled(203, -1) && !c->isMenuItemEnabled(602, ShopTwin));
+        QVERIFY(c->revertSummary(Shop));
+        QCOMPARE(c->ledger().at(Shop)->summary(), u"コンビニ"_s);
+        QVERIFY(!c->isMenuItemEnabled(203, Shop) && !c->revertSummary(Shop));
+    }
+
+    // The window's toolbar items and menu tags: 0 always on, 1 with entries, 2 and a selection,
+    // 3 and an edited summary.
     void enabling_data()
     {
         QTest::addColumn<QString>("item"); QTest::addColumn<int>("needs");
@@ -186,7 +208,7 @@ private slots:
              u"select_bank:0 import_balance:0 save_balance:1 delete_balance:2 delete_all:1 list:0 "
              "list_order:1 change_month:1 move_prev_month:1 move_next_month:1 mark_balance:2 "
              "search:1 preferences:0 print:0 customize:0 100:0 102:1 200:2 201:2 202:1 300:1 "
-             "301:0 302:1 303:1 304:1 305:1 306:1 400:0 600:2 601:2"_s.split(u' '))
+             "301:0 302:1 303:1 304:1 305:1 306:1 400:0 600:2 601:2 203:3 602:3"_s.split(u' '))
             QTest::newRow(qPrintable(rule)) << rule.section(u':', 0, 0) << rule.section(u':', 1).toInt();
     }
     void enabling()
@@ -195,10 +217,10 @@ private slots:
         bool isTag = false;
         const int tag = item.toInt(&isTag);
         for (const bool entries : {false, true}) {
-            for (const bool selection : {false, true})
-                QCOMPARE(isTag ? CommandRules::isMenuItemEnabled(tag, entries, selection)
+            for (const int selection : {0, 1, 2}) // none, one, one with an edited summary
+                QCOMPARE(isTag ? CommandRules::isMenuItemEnabled(tag, entries, selection, selection == 2)
                                : CommandRules::isToolbarItemEnabled(item, entries, selection),
-                         needs == 0 || (entries && (needs == 1 || selection)));
+                         needs == 0 || (entries && (needs == 1 || (selection && needs == 2) || selection == 2)));
         }
     }
 };

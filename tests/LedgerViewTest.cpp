@@ -72,6 +72,31 @@ private slots:
         QCOMPARE(shown(), (QList{monthly, 2026, 0, 0}));
     }
 
+    void monthInput_data()
+    {
+        QTest::addColumn<QString>("year"); QTest::addColumn<QString>("month");
+        QTest::addColumn<QString>("refused"); // a word of the message, empty when accepted
+        QTest::newRow("2026/3") << u"2026"_s << u"3"_s << QString();
+        QTest::newRow("2026/12") << u"2026"_s << u"12"_s << QString();
+        QTest::newRow("month 0") << u"2026"_s << u"0"_s << u"month"_s;
+        QTest::newRow("month 13") << u"2026"_s << u"13"_s << u"month"_s;
+        QTest::newRow("month in letters") << u"2026"_s << u"March"_s << u"month"_s;
+        QTest::newRow("no month") << u"2026"_s << QString() << u"month"_s;
+        QTest::newRow("year in letters") << u"abc"_s << u"3"_s << u"year"_s;
+        QTest::newRow("year 0") << u"0"_s << u"3"_s << u"year"_s;
+        QTest::newRow("year of five digits") << u"20260"_s << u"3"_s << u"year"_s;
+    }
+    void monthInput()
+    {
+        QFETCH(QString, year); QFETCH(QString, month); QFETCH(QString, refused);
+        const QString error = LedgerView::monthInputError(year, month);
+        QVERIFY2(refused.isEmpty() ? error.isEmpty() : error.contains(refused), qPrintable(error));
+        // The list shown of a month is printed to a file named without a path separator.
+        m_view->setMonth(2026, 11);
+        m_view->switchList();
+        QCOMPARE(m_view->proposedPrintName(), u"Monthly Statement 2026-11"_s);
+    }
+
     void search_data()
     {
         QTest::addColumn<QString>("keyword"); QTest::addColumn<QList<qsizetype>>("hits");

@@ -286,6 +286,14 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>Search Results: “%1”</source>
         <translation>検索結果：「%1」</translation>
     </message>
+    <message>
+        <source>The year must be a number, such as %1.</source>
+        <translation>年は %1 のような数字で入力してください。</translation>
+    </message>
+    <message>
+        <source>The month must be a number from 1 to 12.</source>
+        <translation>月は 1 から 12 までの数字で入力してください。</translation>
+    </message>
 </context>
 <context>
     <name>Preferences</name>
@@ -814,6 +822,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Check for &amp;Updates…</source>
         <translation>アップデートを確認(&amp;U)…</translation>
+    </message>
+    <message>
+        <source>Revert to Bank&apos;s Text</source>
+        <translation>銀行の摘要に戻す</translation>
     </message>
 </context>
 </TS>

@@ -14,8 +14,8 @@ BankbookTableView::BankbookTableView(QWidget *parent)
 {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                    | QAbstractItemView::AnyKeyPressed);
+    // A stray key never starts an editor: only a double click, F2 and Return do.
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setAlternatingRowColors(true);
     setWordWrap(false);
     setContextMenuPolicy(Qt::DefaultContextMenu);
@@ -98,11 +98,15 @@ void BankbookTableView::mousePressEvent(QMouseEvent *event)
 
 void BankbookTableView::keyPressEvent(QKeyEvent *event)
 {
-    // Return starts editing the current cell, as F2 and a double click do.
+    // Return starts editing the current cell, as F2 and a double click do; on a cell that
+    // takes no edit, the row's summary.
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (enter && state() != EditingState && currentIndex().isValid()
-        && (model()->flags(currentIndex()) & Qt::ItemIsEditable)) {
-        edit(currentIndex());
+    if (enter && state() != EditingState && currentIndex().isValid()) {
+        QModelIndex cell = currentIndex();
+        if (!(model()->flags(cell) & Qt::ItemIsEditable))
+            cell = cell.siblingAtColumn(BankbookTableModel::SummaryColumn);
+        setCurrentIndex(cell);
+        edit(cell);
         return;
     }
     QTableView::keyPressEvent(event);

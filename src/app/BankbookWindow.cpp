@@ -131,7 +131,7 @@ QAction *BankbookWindow::action(const QString &identifier) const
 
 void BankbookWindow::updateActions()
 {
-    m_actions->updateEnabled(m_table->selectedRow() >= 0);
+    m_actions->updateEnabled(m_table->selectedRow());
 }
 
 void BankbookWindow::refreshTitleAndStatus()
@@ -277,6 +277,11 @@ void BankbookWindow::toggleMark()
     m_table->selectRow(row);
 }
 
+void BankbookWindow::revertSummary()
+{
+    m_controller->revertSummary(m_table->selectedRow());
+}
+
 void BankbookWindow::search()
 {
     m_searchSheet->keywordField()->selectAll();
@@ -308,7 +313,7 @@ int BankbookWindow::printTo(QPagedPaintDevice *device)
 void BankbookWindow::print()
 {
     auto *printer = new QPrinter(QPrinter::HighResolution);
-    printer->setDocName(windowTitle());
+    printer->setDocName(m_controller->proposedPrintName()); // a "/" would make a folder
     auto *dialog = new QPrintDialog(printer, this);
     dialog->setObjectName(QStringLiteral("printDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);

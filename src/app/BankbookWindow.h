@@ -63,6 +63,7 @@ public slots:
     void showNextMonth();
     void showThisMonth();
     void toggleMark();
+    void revertSummary();
     void search();
     void selectBank();
     void showAlert(const QString &message);

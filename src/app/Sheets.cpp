@@ -1,5 +1,6 @@
 #include "Sheets.h"
 
+#include "views/LedgerView.h"
 #include "views/StringTable.h"
 
 #include <QDialogButtonBox>
@@ -50,6 +51,15 @@ void ChangeMonthSheet::fill(const QString &year, const QString &month)
     m_month->setText(month);
     m_year->selectAll();
     m_year->setFocus();
+}
+
+void ChangeMonthSheet::accept()
+{
+    const QString error = LedgerView::monthInputError(yearText(), monthText());
+    if (error.isEmpty())
+        QDialog::accept();
+    else
+        Sheets::showAlert(this, error);
 }
 
 QString ChangeMonthSheet::yearText() const
@@ -123,6 +133,9 @@ void SelectBankSheet::setCurrentBank(Bank bank)
     if (Banks::isBank(bank)) {
         m_jnb->setEnabled(bank != Bank::Jnb);
         m_ebank->setEnabled(bank != Bank::Ebank);
+        QPushButton *offered = bank == Bank::Jnb ? m_ebank : m_jnb;
+        offered->setDefault(true);
+        offered->setFocus();
     }
 }
 

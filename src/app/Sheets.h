@@ -13,12 +13,14 @@ class QPushButton;
 // The window-modal input sheets of the main window. Each is opened with open() and tells its
 // answer through accepted() and rejected(); the window acts on accepted() only.
 
-// Asks for a year and a month; filled with today's year and month when opened.
+// Asks for a year and a month; filled with today's year and month when opened. Texts that name
+// no month are refused with a warning, and the sheet stays open.
 class ChangeMonthSheet : public QDialog
 {
     Q_OBJECT
 public:
     explicit ChangeMonthSheet(QWidget *parent);
+    void accept() override;
     void fill(const QString &year, const QString &month);
     QString yearText() const;
     QString monthText() const;
@@ -43,7 +45,7 @@ private:
     QLineEdit *m_keyword;
 };
 
-// Offers the bank that is not current.
+// Offers the bank that is not current; Return chooses it.
 class SelectBankSheet : public QDialog
 {
     Q_OBJECT

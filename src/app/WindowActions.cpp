@@ -204,6 +204,11 @@ void WindowActions::createMenus(QMenuBar *bar)
     edit->addAction(tagged(own("mark_balance"), 200, QKeySequence(Qt::CTRL | Qt::Key_M)));
     edit->addAction(tagged(own("delete_balance"), 201, QKeySequence::Delete));
     edit->addAction(tagged(own("delete_all"), 202));
+    edit->addSeparator();
+    QAction *revert = new QAction(tr("Revert to Bank's Text"), this);
+    revert->setObjectName(QStringLiteral("revert_summary"));
+    connect(revert, &QAction::triggered, m_window, &BankbookWindow::revertSummary);
+    edit->addAction(tagged(revert, 203));
 
     QMenu *view = bar->addMenu(tr("&View"));
     view->addAction(tagged(own("list"), 301, QKeySequence(Qt::CTRL | Qt::Key_L)));
@@ -239,17 +244,22 @@ void WindowActions::createMenus(QMenuBar *bar)
     QAction *deleteRow = m_contextMenu->addAction(text(u"Delete"), m_window,
                                                   &BankbookWindow::removeSelectedEntry);
     deleteRow->setObjectName(QStringLiteral("context_delete"));
+    QAction *revertRow = m_contextMenu->addAction(tr("Revert to Bank's Text"), m_window,
+                                                  &BankbookWindow::revertSummary);
+    revertRow->setObjectName(QStringLiteral("context_revert_summary"));
     tagged(markRow, 600);
     tagged(deleteRow, 601);
+    tagged(revertRow, 602);
 }
 
-void WindowActions::updateEnabled(bool hasSelection)
+void WindowActions::updateEnabled(int selectedRow)
 {
+    const bool hasSelection = selectedRow >= 0;
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
         it.value()->setEnabled(m_controller->isToolbarItemEnabled(it.key(), hasSelection));
     for (QAction *item : std::as_const(m_menuActions)) {
         if (!m_actions.contains(item->objectName()))
             item->setEnabled(
-                m_controller->isMenuItemEnabled(item->property("menuTag").toInt(), hasSelection));
+                m_controller->isMenuItemEnabled(item->property("menuTag").toInt(), selectedRow));
     }
 }

@@ -42,7 +42,8 @@ public:
     // Keeps whether the toolbar is shown, for the next start.
     void saveToolbarVisibility() const;
 
-    void updateEnabled(bool hasSelection);
+    // selectedRow: -1 when no row is selected.
+    void updateEnabled(int selectedRow);
 
 private:
     void createActions();

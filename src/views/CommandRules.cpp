@@ -1,5 +1,7 @@
 #include "CommandRules.h"
 
+#include "ledger/LedgerEntry.h"
+
 namespace CommandRules {
 
 bool isToolbarItemEnabled(QStringView identifier, bool hasEntries, bool hasSelection)
@@ -14,9 +16,12 @@ bool isToolbarItemEnabled(QStringView identifier, bool hasEntries, bool hasSelec
     return true;
 }
 
-bool isMenuItemEnabled(int tag, bool hasEntries, bool hasSelection)
+bool isMenuItemEnabled(int tag, bool hasEntries, bool hasSelection, bool summaryEdited)
 {
     switch (tag) {
+    case 203: // Revert to Bank's Text
+    case 602: // the context menu's
+        return hasSelection && hasEntries && summaryEdited;
     case 200: // Mark
     case 201: // Delete
     case 600: // the context menu's Mark
@@ -34,6 +39,11 @@ bool isMenuItemEnabled(int tag, bool hasEntries, bool hasSelection)
     default:
         return true;
     }
+}
+
+bool isSummaryEdited(const LedgerEntry *entry)
+{
+    return entry && entry->summary() != entry->importedSummary();
 }
 
 } // namespace CommandRules

@@ -340,6 +340,14 @@ bool Controller::editEntry(int row, QStringView column, const QString &value)
     return true;
 }
 
+bool Controller::revertSummary(int row)
+{
+    const qsizetype index = m_view.ledgerIndexAt(row);
+    if (index < 0 || !CommandRules::isSummaryEdited(m_ledger.at(index).data()))
+        return false;
+    return editEntry(row, u"summary", m_ledger.at(index)->importedSummary());
+}
+
 bool Controller::toggleMark(int row)
 {
     const qsizetype index = m_view.ledgerIndexAt(row);
@@ -390,7 +398,9 @@ bool Controller::isToolbarItemEnabled(QStringView identifier, bool hasSelection)
     return CommandRules::isToolbarItemEnabled(identifier, hasEntries(), hasSelection);
 }
 
-bool Controller::isMenuItemEnabled(int tag, bool hasSelection) const
+bool Controller::isMenuItemEnabled(int tag, int selectedRow) const
 {
-    return CommandRules::isMenuItemEnabled(tag, hasEntries(), hasSelection);
+    const qsizetype index = m_view.ledgerIndexAt(selectedRow);
+    const bool edited = index >= 0 && CommandRules::isSummaryEdited(m_ledger.at(index).data());
+    return CommandRules::isMenuItemEnabled(tag, hasEntries(), selectedRow >= 0, edited);
 }

@@ -99,17 +99,21 @@ public:
     static bool isEditableColumn(QStringView identifier);
     // An edit of the "summary" or "details" column; false when nothing changed.
     bool editEntry(int row, QStringView column, const QString &value);
+    // Puts the bank's text back as the row's summary; false when it was not edited.
+    bool revertSummary(int row);
     bool toggleMark(int row);
     bool removeEntry(int row);
     void removeAllEntries();
 
     // ---- export ----
     QString proposedExportFileName() const { return m_view.proposedExportFileName(); }
+    QString proposedPrintName() const { return m_view.proposedPrintName(); }
     bool exportShownList(const QString &path, QString *error) const;
 
     // ---- enabling of commands ----
     bool isToolbarItemEnabled(QStringView identifier, bool hasSelection) const;
-    bool isMenuItemEnabled(int tag, bool hasSelection) const;
+    // selectedRow: -1 when no row is selected.
+    bool isMenuItemEnabled(int tag, int selectedRow) const;
 
 signals:
     // The shown list, its order or its contents changed: the table shows it afresh.

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QRegularExpression>
 
 LedgerView::LedgerView(Ledger &ledger)
     : m_ledger(ledger)
@@ -113,6 +114,18 @@ void LedgerView::showMonth(const QString &yearText, const QString &monthText)
     showMonthlyList();
 }
 
+QString LedgerView::monthInputError(const QString &yearText, const QString &monthText)
+{
+    static const QRegularExpression year(QStringLiteral("^\\d{1,4}$"));
+    static const QRegularExpression month(QStringLiteral("^(0?[1-9]|1[0-2])$"));
+    if (!year.match(yearText.trimmed()).hasMatch() || yearText.trimmed().toInt() == 0)
+        return QCoreApplication::translate("LedgerView", "The year must be a number, such as %1.")
+            .arg(QDate::currentDate().year());
+    if (!month.match(monthText.trimmed()).hasMatch())
+        return QCoreApplication::translate("LedgerView", "The month must be a number from 1 to 12.");
+    return {};
+}
+
 bool LedgerView::rebuildMonthlyList()
 {
     m_monthly.clear();
@@ -188,4 +201,10 @@ QString LedgerView::proposedExportFileName() const
     if (m_mode == ListMode::Monthly)
         return StringTable::balanceFileNameMonthly(m_year, m_month);
     return StringTable::localizedString(u"BalanceFileName_Activity");
+}
+
+QString LedgerView::proposedPrintName() const
+{
+    QString name = title();
+    return name.replace(u'/', u'-').replace(u'\\', u'-');
 }

@@ -48,6 +48,9 @@ public:
     void showPreviousMonth();
     void showNextMonth();
     void showMonth(const QString &yearText, const QString &monthText);
+    // Why the texts typed in the change-month sheet name no month (a year of one to four digits,
+    // a month from 1 to 12); empty when they name one.
+    static QString monthInputError(const QString &yearText, const QString &monthText);
     // Builds the monthly list from the ledger, in the chosen order; false when the month has no
     // entry.
     bool rebuildMonthlyList();
@@ -69,6 +72,8 @@ public:
     // "Activity", "Monthly Statement 2026/11", "Search Results: “ATM”".
     QString title() const;
     QString proposedExportFileName() const;
+    // The title without path separators, for the file a print to PDF proposes.
+    QString proposedPrintName() const;
 
 private:
     void showMonthlyList();
