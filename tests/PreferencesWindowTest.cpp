@@ -140,8 +140,17 @@ private slots:
         // A colour chosen in the well's dialog is in use at once, without save.
         PreferencesWindow *prefs = shownPreferences();
         QVERIFY(prefs);
+        const QColor before = m_app.window->colours().*kColours[well];
         QTest::mouseClick(prefs->colourWell(well), Qt::LeftButton);
         auto *dialog = visibleChild<QColorDialog>(prefs);
+        QVERIFY(dialog);
+        dialog->setCurrentColor(picked); // previewed, then cancelled: the colour before is back
+        QCOMPARE(m_app.window->colours().*kColours[well], picked);
+        dialog->reject();
+        QCOMPARE(m_app.window->colours().*kColours[well], before);
+        QVERIFY(waitDeleted(dialog));
+        QTest::mouseClick(prefs->colourWell(well), Qt::LeftButton);
+        dialog = visibleChild<QColorDialog>(prefs);
         QVERIFY(dialog);
         dialog->setCurrentColor(picked);
         dialog->accept();

@@ -76,6 +76,9 @@ PreferencesWindow::PreferencesWindow(Controller *controller, ColourScheme *colou
                     [this, i](const QColor &c) { pickColour(i, c); });
             connect(dialog, &QColorDialog::colorSelected, this,
                     [this, i](const QColor &c) { pickColour(i, c); });
+            // The colour is previewed while it is chosen; Cancel puts the one before back.
+            connect(dialog, &QDialog::rejected, this,
+                    [this, i, before = m_colours->*kWellColours[i]] { pickColour(i, before); });
             dialog->open();
         });
         m_wells.append(well);
