@@ -7,6 +7,7 @@
 #include "views/Settings.h"
 #include "views/StringTable.h"
 
+#include <QCheckBox>
 #include <QNetworkProxy>
 #include <QNetworkProxyFactory>
 #include <QTcpServer>
@@ -80,6 +81,25 @@ private slots:
         QNetworkProxy::setApplicationProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     }
     void cleanup() { m_app.quit(); }
+
+    // A build without an update address asks nobody: not at start, not from the Help menu, and
+    // the preference says why it cannot be turned on.
+    void noAddressNoCheck()
+    {
+        qunsetenv("MORIVA_VERSION_URL");
+        if (UpdateChecker::hasAddress())
+            QSKIP("this build was given an update address");
+        Settings::store().setValue(Settings::key(Settings::CheckForUpdatesAtStart), true);
+        m_app.start();
+        QVERIFY(windowIsIdle());
+        m_app.window->findChild<QAction *>(u"checkForUpdates"_s)->trigger();
+        UpdateSheet *sheet = m_app.window->updateSheet();
+        QVERIFY(sheet->isVisible() && windowIsIdle());
+        QCOMPARE(sheet->messageField()->text(),
+                 u"This build of Moriva has no address to look for updates at."_s);
+        auto *box = m_app.window->findChild<QCheckBox *>(u"checkUpdate"_s);
+        QVERIFY(box && !box->isEnabled());
+    }
 
     void sheetSaysWhatTheServerAnswered_data()
     {

@@ -368,6 +368,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>Save</source>
         <translation>保存</translation>
     </message>
+    <message>
+        <source>Look for a newer version at start-up (this build has no update address)</source>
+        <translation>起動時に新しいバージョンを確認する(この Moriva には更新の確認先がありません)</translation>
+    </message>
 </context>
 <context>
     <name>RestoreBackupSheet</name>
@@ -755,6 +759,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Looking for a newer version…</source>
         <translation>新しいバージョンを確認しています…</translation>
+    </message>
+    <message>
+        <source>This build of Moriva has no address to look for updates at.</source>
+        <translation>この Moriva には更新を確認する先のアドレスが設定されていません。</translation>
     </message>
 </context>
 <context>

@@ -330,7 +330,7 @@ void BankbookWindow::showUpdateSheet()
 
 void BankbookWindow::checkForUpdatesAtStart()
 {
-    if (m_controller->checksForUpdatesAtStart())
+    if (m_controller->checksForUpdatesAtStart() && UpdateChecker::hasAddress())
         m_startupChecker->checkLatestVersion();
 }
 

@@ -1,5 +1,7 @@
 #include "PreferencesWindow.h"
 
+#include "UpdateChecker.h"
+
 #include "ColourScheme.h"
 #include "views/Controller.h"
 
@@ -48,6 +50,11 @@ PreferencesWindow::PreferencesWindow(Controller *controller, ColourScheme *colou
     setObjectName(QStringLiteral("preferencesWindow"));
     setWindowTitle(tr("Moriva Preferences"));
     m_checkUpdate->setObjectName(QStringLiteral("checkUpdate"));
+    if (!UpdateChecker::hasAddress()) {
+        m_checkUpdate->setEnabled(false);
+        m_checkUpdate->setText(tr("Look for a newer version at start-up (this build has no "
+                                  "update address)"));
+    }
 
     auto *styleBox = new QGroupBox(tr("Window style (from the next start)"), this);
     auto *styleLayout = new QVBoxLayout(styleBox);

@@ -16,7 +16,13 @@ QUrl UpdateChecker::versionUrl()
     const QByteArray overridden = qgetenv("MORIVA_VERSION_URL");
     if (!overridden.isEmpty())
         return QUrl::fromUserInput(QString::fromUtf8(overridden));
-    return QUrl(QStringLiteral("https://moriva.jp/moriva/version.txt"));
+    // Set by whoever builds Moriva (-DMORIVA_VERSION_URL=...); empty: no update check.
+    return QUrl(QStringLiteral(MORIVA_DEFAULT_VERSION_URL));
+}
+
+bool UpdateChecker::hasAddress()
+{
+    return !versionUrl().isEmpty();
 }
 
 QUrl UpdateChecker::programPageUrl()

@@ -18,7 +18,10 @@ class UpdateChecker : public QObject
 public:
     explicit UpdateChecker(QObject *parent = nullptr);
 
-    // The version-information URL: MORIVA_VERSION_URL when set, else Moriva's own.
+    // Whether this build knows where to look for updates.
+    static bool hasAddress();
+    // The version-information URL: MORIVA_VERSION_URL when set, else the one the build was
+    // given (-DMORIVA_VERSION_URL=...); empty when neither is set.
     static QUrl versionUrl();
     static QUrl programPageUrl();
     static QUrl homePageUrl();

@@ -65,6 +65,11 @@ UpdateSheet::UpdateSheet(UpdateChecker *checker, QWidget *parent)
 
 void UpdateSheet::showAboutUpdateWindow()
 {
+    if (!UpdateChecker::hasAddress()) {
+        m_message->setText(tr("This build of Moriva has no address to look for updates at."));
+        open();
+        return;
+    }
     m_message->setText(tr("Looking for a newer version…"));
     open();
     m_checker->checkLatestVersion();
