@@ -67,9 +67,12 @@ void RestoreBackupSheet::reportUnopenedLedger(QWidget *window, Controller *contr
     if (ledger.state() == Ledger::State::Open || ledger.state() == Ledger::State::Closed)
         return;
     QMessageBox *box = Sheets::showAlert(window, ledger.error());
+    // Only a damaged archive can be replaced; reading the backups is for it alone.
+    if (ledger.state() != Ledger::State::Unreadable)
+        return;
     const QList<Backups::Backup> backups =
         Backups::list(controller->dataFolderPath(), ledger.bank());
-    if (ledger.state() != Ledger::State::Unreadable || backups.isEmpty())
+    if (backups.isEmpty())
         return;
     QPushButton *restore = box->addButton(tr("Restore Backup…"), QMessageBox::ActionRole);
     restore->setObjectName(QStringLiteral("restoreBackup"));

@@ -2,12 +2,10 @@
 
 #include "CliOutput.h"
 #include "GapFormats.h"
-#include "import/StatementFile.h"
 #include "import/StatementText.h"
 #include "ledger/LedgerExport.h"
 #include "ledger/LedgerOrdering.h"
 #include "views/Controller.h"
-#include "views/StringTable.h"
 
 #include <QCoreApplication>
 
@@ -134,16 +132,13 @@ int runImport(const QStringList &files)
     int status = ExitSuccess;
     bool opened = false;
     for (const QString &path : files) {
-        if (Banks::fromPath(path) == Bank::None) {
-            printError(tr("%1: not imported: %2")
-                           .arg(path, StringTable::localizedString(u"InvalBankbookFile")));
-            status = ExitFailure;
-            continue;
-        }
         QByteArray bytes;
-        QString why;
-        if (!StatementFile::read(path, &bytes, &why)) {
-            printError(why); // the reason names the file
+        const ImportReport read = Controller::readStatement(path, &bytes);
+        if (read.status != ImportReport::Imported) {
+            // An unreadable file's reason names it.
+            printError(read.status == ImportReport::NotStatement
+                           ? tr("%1: not imported: %2").arg(path, read.error)
+                           : read.error);
             status = ExitFailure;
             continue;
         }

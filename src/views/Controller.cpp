@@ -171,21 +171,25 @@ void Controller::start()
 
 // ---------------------------------------------------------------- import
 
-ImportReport Controller::importFile(const QString &path)
+ImportReport Controller::readStatement(const QString &path, QByteArray *bytes)
 {
     ImportReport report;
     report.bank = Banks::fromPath(path);
-    // A path that names neither bank is refused unread.
     if (report.bank == Bank::None) {
         report.status = ImportReport::NotStatement;
         report.error = StringTable::localizedString(u"InvalBankbookFile");
-        return report;
-    }
-    QByteArray bytes;
-    if (!StatementFile::read(path, &bytes, &report.error)) {
+    } else if (!StatementFile::read(path, bytes, &report.error)) {
         report.status = ImportReport::Unreadable;
-        return report;
     }
+    return report;
+}
+
+ImportReport Controller::importFile(const QString &path)
+{
+    QByteArray bytes;
+    const ImportReport read = readStatement(path, &bytes);
+    if (read.status != ImportReport::Imported)
+        return read;
     return importText(path, decodeStatementText(bytes));
 }
 

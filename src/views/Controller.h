@@ -80,6 +80,9 @@ public:
     // ---- import ----
     // Reads a statement file into its bank's ledger, switching to that bank if need be.
     ImportReport importFile(const QString &path);
+    // The first step of importFile: tells the bank by the path (a path of no bank is refused
+    // unread) and reads the file. Status Imported when the bytes are there to import.
+    static ImportReport readStatement(const QString &path, QByteArray *bytes);
     ImportReport importText(const QString &path, const QString &text);
 
     // ---- lists (see LedgerView) ----
