@@ -290,6 +290,47 @@ private slots:
         QVERIFY(!revert->isEnabled() && !contextRevert->isEnabled());
     }
 
+    // Edit › Undo and Redo, by their shortcuts, name the step they take back or make again, and
+    // are disabled when there is none.
+    void undoAndRedoNameTheirStep()
+    {
+        QVERIFY(startWithLedger());
+        auto *undo = m_app.window->findChild<QAction *>(u"undo"_s);
+        auto *redo = m_app.window->findChild<QAction *>(u"redo"_s);
+        QVERIFY(undo && redo);
+        QCOMPARE(undo->property("menuTag").toInt(), 210);
+        QCOMPARE(redo->property("menuTag").toInt(), 211);
+        QCOMPARE(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+        QCOMPARE(redo->shortcut(), QKeySequence(QKeySequence::Redo));
+        const QList<QMenu *> menus = m_app.window->menuBar()->findChildren<QMenu *>();
+        QVERIFY(std::any_of(menus.begin(), menus.end(), [&](QMenu *m) {
+            return m->title() == u"&Edit" && m->actions().mid(0, 2) == QList<QAction *>{undo, redo};
+        }));
+        const auto menuNow = [&] {
+            return u"%1%2|%3%4"_s.arg(undo->text(), undo->isEnabled() ? u""_s : u" (off)"_s,
+                                      redo->text(), redo->isEnabled() ? u""_s : u" (off)"_s);
+        };
+        const QString importStep = u"Import of NBG_2026.csv (4 entries)"_s;
+        QCOMPARE(menuNow(), u"Undo "_s + importStep + u"|Redo (off)"_s);
+        m_app.table()->selectRow(1);
+        QTest::keySequence(m_app.table(), QKeySequence(u"Ctrl+M"_s));
+        QCOMPARE(menuNow(), u"Undo Mark|Redo (off)"_s);
+        QTest::keySequence(m_app.table(), QKeySequence(QKeySequence::Undo));
+        const QString unmarked = u"shown:セブンイレブン|Amazon, Inc|給与|ローソン"_s;
+        QCOMPARE(effectNow(unmarked), unmarked);
+        QCOMPARE(menuNow(), u"Undo %1|Redo Mark"_s.arg(importStep));
+        QTest::keySequence(m_app.table(), QKeySequence(QKeySequence::Redo));
+        const QString marked = u"shown:セブンイレブン|Amazon, Inc*|給与|ローソン"_s;
+        QCOMPARE(effectNow(marked), marked);
+        for (int i = 0; i < 2; ++i)
+            undo->trigger();
+        const QString empty = u"placeholder:No entries yet."_s;
+        QCOMPARE(effectNow(empty), empty);
+        QCOMPARE(menuNow(), u"Undo (off)|Redo "_s + importStep);
+        redo->trigger();
+        QCOMPARE(effectNow(unmarked), unmarked);
+    }
+
     // Texts that name no month are refused with a warning; the sheet stays open.
     void changeMonthRefusesWhatIsNoMonth_data()
     {

@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "ledger/Backups.h"
 #include "ledger/LedgerArchive.h"
 #include "ledger/LedgerOrdering.h"
 #include "views/CommandRules.h"
@@ -176,6 +177,114 @@ private slots:
         QVERIFY(c->switchBank(Bank::Ebank));
         QCOMPARE(c->view().mode(), mode == ListMode::Monthly ? ListMode::Monthly : ListMode::Activity);
         QCOMPARE(c->view().searchList().size() + c->view().rowCount(), 0);
+    }
+
+    // Each change is undone and redone on the very entries: the ledger, the list shown, the gaps
+    // and the archive after a save are as they were; the duplicates follow.
+    void stepsUndoAndRedo_data()
+    {
+        QTest::addColumn<QString>("list"); // empty for all activity, "march", or a search keyword
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("text");  // the step's name
+        QTest::addColumn<int>("readded");   // by the statement imported again after the redo
+        const QString march = u"march"_s;
+        QTest::newRow("mark, monthly") << march << u"mark"_s << 1 << u"Mark"_s << 0;
+        QTest::newRow("unmark") << QString() << u"unmark"_s << 0 << u"Unmark"_s << 0;
+        QTest::newRow("summary, search") << u"ATM"_s << u"summary"_s << 1 << u"Edit of Summary"_s << 0;
+        QTest::newRow("details") << QString() << u"details"_s << 2 << u"Edit of Details"_s << 0;
+        QTest::newRow("revert, monthly") << march << u"revert"_s << 0 << u"Revert to Bank's Text"_s << 0;
+        QTest::newRow("delete") << QString() << u"delete"_s << 2 << u"Delete"_s << 1;
+        QTest::newRow("delete a look-alike, monthly") << march << u"delete"_s << 1 << u"Delete"_s << 1;
+        QTest::newRow("delete, search") << u"ATM"_s << u"delete"_s << 0 << u"Delete"_s << 1;
+        QTest::newRow("delete all, monthly") << march << u"deleteAll"_s << -1 << u"Delete All"_s << 5;
+        QTest::newRow("import beside look-alikes, monthly")
+            << march << u"import"_s << -1 << u"Import of NBG_2.csv (2 entries)"_s << 0;
+    }
+    void stepsUndoAndRedo()
+    {
+        QFETCH(QString, list); QFETCH(QString, action); QFETCH(int, row); QFETCH(QString, text);
+        QFETCH(int, readded);
+        const auto c = openTestController(data());
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        QVERIFY(list.isEmpty() || (list == u"march" ? (c->showMonth(2026, 3), true) : c->search(list) > row));
+        QVERIFY(action != u"unmark" || c->toggleMark(row));
+        QVERIFY(action != u"revert" || c->editEntry(row, u"summary", u"x"_s));
+        // Three of the look-alikes Shop and ShopTwin, and one new: the third and the new come in.
+        const QString second = QStringList{kFixture.section(u'\n', 1, 2), kFixture.section(u'\n', 1, 1),
+                                           jnbLine(2026, 3, 8, 9, 0, 0, 0, u"New"_s, 1, 0, 8588)}.join(u'\n');
+        const auto records = [](const QList<LedgerEntryPtr> &entries) {
+            QStringList out;
+            for (const LedgerEntryPtr &e : entries)
+                out << u"%1 %2 %3|%4|%5"_s.arg(e->date(), e->time(), e->summary(), e->details()).arg(e->marked());
+            return out;
+        };
+        const auto archived = [&] {
+            QString error;
+            return c->saveLedger(&error) ? records(LedgerArchive::load(archive(Bank::Jnb)).items) : QStringList{error};
+        };
+        const QList<LedgerEntryPtr> ledgerBefore = c->ledger().entries(), rowsBefore = c->view().rows();
+        const qsizetype gapsBefore = c->balances().gaps().size();
+        if (action == u"mark" || action == u"unmark")
+            QVERIFY(c->toggleMark(row));
+        else if (action == u"summary" || action == u"details")
+            QVERIFY(c->editEntry(row, action, u"x"_s) && !c->editEntry(row, action, u"x"_s));
+        else if (action == u"revert")
+            QVERIFY(c->revertSummary(row));
+        else if (action == u"delete")
+            QVERIFY(c->removeEntry(row));
+        else if (action == u"deleteAll")
+            c->removeAllEntries();
+        else
+            QCOMPARE(c->importText(u"/x/NBG_2.csv"_s, second).added, 2);
+        const QList<LedgerEntryPtr> ledgerAfter = c->ledger().entries(), rowsAfter = c->view().rows();
+        const qsizetype gapsAfter = c->balances().gaps().size();
+        QCOMPARE(c->history().undoText(), u"Undo "_s + text);
+        const QStringList archivedAfter = archived();
+
+        QVERIFY(c->undo());
+        QCOMPARE(c->ledger().entries(), ledgerBefore);
+        QCOMPARE(c->view().rows(), rowsBefore);
+        QCOMPARE(c->balances().gaps().size(), gapsBefore);
+        QCOMPARE(c->history().redoText(), u"Redo "_s + text);
+        QVERIFY(c->ledger().isModified());
+        QCOMPARE(archived(), records(ledgerBefore));
+
+        QVERIFY(c->redo());
+        QCOMPARE(c->ledger().entries(), ledgerAfter);
+        QCOMPARE(c->view().rows(), rowsAfter);
+        QCOMPARE(c->balances().gaps().size(), gapsAfter);
+        QCOMPARE(archived(), archivedAfter);
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, readded);
+        if (action == u"import") { // undone, the same file adds its entries again
+            QVERIFY(c->undo() && c->ledger().entries() == ledgerBefore);
+            QCOMPARE(c->importText(u"/x/NBG_2.csv"_s, second).added, 2);
+        }
+    }
+
+    // The history is the open ledger's: a bank switch or a restored backup ends it. Undo (210)
+    // and Redo (211) are enabled while there is a step to take.
+    void historyEndsWithItsLedger_data()
+    {
+        QTest::addColumn<bool>("switchBank");
+        QTest::newRow("bank switch") << true;
+        QTest::newRow("backup restored") << false;
+    }
+    void historyEndsWithItsLedger()
+    {
+        QFETCH(bool, switchBank);
+        const auto c = openTestController(data());
+        QVERIFY(!c->isMenuItemEnabled(210, -1) && !c->isMenuItemEnabled(211, -1));
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        QString error;
+        QVERIFY(c->saveLedger(&error) && Backups::keep(data(), Bank::Jnb, archive(Bank::Jnb), &error));
+        QVERIFY(c->toggleMark(Shop) && c->undo());
+        QVERIFY(c->isMenuItemEnabled(210, -1) && c->isMenuItemEnabled(211, Shop));
+        QVERIFY(switchBank ? c->switchBank(Bank::Ebank)
+                           : c->restoreBackup(Backups::list(data(), Bank::Jnb).value(0).path, &error));
+        QVERIFY(!c->history().canUndo() && !c->history().canRedo() && !c->undo() && !c->redo());
+        QVERIFY(!c->isMenuItemEnabled(210, -1) && !c->isMenuItemEnabled(211, -1));
+        QCOMPARE(c->history().undoText() + u'/' + c->history().redoText(), u"Undo/Redo"_s);
     }
 
     // Revert to Bank's Text puts back the summary as imported, also after a save and a reopen;

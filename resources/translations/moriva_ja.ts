@@ -253,6 +253,25 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>LedgerHistory</name>
+    <message>
+        <source>Undo %1</source>
+        <translation>%1を元に戻す</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>元に戻す</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>%1をやり直す</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>やり直す</translation>
+    </message>
+</context>
+<context>
     <name>LedgerPrinter</name>
     <message>
         <source>Page %1 of %2</source>
@@ -278,6 +297,43 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Show where statement lines are missing</source>
         <translation>明細の行が抜けている箇所を表示</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerStep</name>
+    <message numerus="yes">
+        <source>Import of %1 (%n entries)</source>
+        <translation>
+            <numerusform>%1の読み込み（%n件）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Edit of Summary</source>
+        <translation>摘要の編集</translation>
+    </message>
+    <message>
+        <source>Edit of Details</source>
+        <translation>メモの編集</translation>
+    </message>
+    <message>
+        <source>Revert to Bank&apos;s Text</source>
+        <translation>銀行の摘要に戻す</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>マーク</translation>
+    </message>
+    <message>
+        <source>Unmark</source>
+        <translation>マークの解除</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Delete All</source>
+        <translation>すべて削除</translation>
     </message>
 </context>
 <context>
@@ -543,14 +599,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>注意</translation>
     </message>
     <message>
-        <source>Delete the selected entry from the ledger? This cannot be undone.</source>
-        <translation>選択した明細を通帳から削除しますか？ この操作は取り消せません。</translation>
-    </message>
-    <message>
-        <source>Delete every entry of this bank&apos;s ledger? This cannot be undone.</source>
-        <translation>この銀行の通帳の明細をすべて削除しますか？ この操作は取り消せません。</translation>
-    </message>
-    <message>
         <source>Delete</source>
         <translation>削除</translation>
     </message>
@@ -705,6 +753,14 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Show Preferences</source>
         <translation>環境設定を表示</translation>
+    </message>
+    <message>
+        <source>Delete the selected entry from the ledger? Edit › Undo puts it back.</source>
+        <translation>選択した明細を通帳から削除しますか？ 「編集」›「元に戻す」で戻せます。</translation>
+    </message>
+    <message>
+        <source>Delete every entry of this bank&apos;s ledger? Edit › Undo puts them back.</source>
+        <translation>この銀行の通帳の明細をすべて削除しますか？ 「編集」›「元に戻す」で戻せます。</translation>
     </message>
 </context>
 <context>

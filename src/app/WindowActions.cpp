@@ -201,6 +201,15 @@ void WindowActions::createMenus(QMenuBar *bar)
     quit->setMenuRole(QAction::QuitRole);
 
     QMenu *edit = bar->addMenu(tr("&Edit"));
+    m_undo = new QAction(this);
+    m_undo->setObjectName(QStringLiteral("undo"));
+    connect(m_undo, &QAction::triggered, m_controller, &Controller::undo);
+    edit->addAction(tagged(m_undo, 210, QKeySequence::Undo));
+    m_redo = new QAction(this);
+    m_redo->setObjectName(QStringLiteral("redo"));
+    connect(m_redo, &QAction::triggered, m_controller, &Controller::redo);
+    edit->addAction(tagged(m_redo, 211, QKeySequence::Redo));
+    edit->addSeparator();
     edit->addAction(tagged(own("mark_balance"), 200, QKeySequence(Qt::CTRL | Qt::Key_M)));
     edit->addAction(tagged(own("delete_balance"), 201, QKeySequence::Delete));
     edit->addAction(tagged(own("delete_all"), 202));
@@ -262,4 +271,8 @@ void WindowActions::updateEnabled(int selectedRow)
             item->setEnabled(
                 m_controller->isMenuItemEnabled(item->property("menuTag").toInt(), selectedRow));
     }
+    // The steps' names may hold a file name: an "&" there is no mnemonic.
+    const auto menuText = [](QString text) { return text.replace(u'&', QStringLiteral("&&")); };
+    m_undo->setText(menuText(m_controller->history().undoText()));
+    m_redo->setText(menuText(m_controller->history().redoText()));
 }

@@ -55,6 +55,8 @@ private:
     Controller *m_controller;
     QToolBar *m_toolBar = nullptr;
     QMenu *m_contextMenu = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     QHash<QString, QAction *> m_actions;         // Moriva's own toolbar items
     QHash<QString, QAction *> m_standardActions; // "print", "customize"
     QList<QAction *> m_menuActions;

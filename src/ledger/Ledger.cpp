@@ -99,10 +99,38 @@ void Ledger::close()
     reset(m_bank);
 }
 
+void Ledger::insert(qsizetype index, const LedgerEntryPtr &entry)
+{
+    if (m_duplicates.isBuilt())
+        m_duplicates.add(*entry);
+    m_entries.insert(qBound(qsizetype(0), index, m_entries.size()), entry);
+    changed();
+}
+
 void Ledger::removeAt(qsizetype index)
 {
     m_duplicates.remove(*m_entries.at(index));
     m_entries.removeAt(index);
+    changed();
+}
+
+qsizetype Ledger::remove(const QSet<const LedgerEntry *> &entries)
+{
+    const qsizetype removed = m_entries.removeIf([this, &entries](const LedgerEntryPtr &e) {
+        if (!entries.contains(e.data()))
+            return false;
+        m_duplicates.remove(*e);
+        return true;
+    });
+    if (removed > 0)
+        changed();
+    return removed;
+}
+
+void Ledger::assign(const QList<LedgerEntryPtr> &entries)
+{
+    m_entries = entries;
+    m_duplicates.invalidate();
     changed();
 }
 

@@ -5,6 +5,7 @@
 #include "LedgerEntry.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <Qt>
 
@@ -72,8 +73,17 @@ public:
         m_entries.append(entry);
         changed();
     }
+    // Puts an entry (one that left the ledger, say) at the index, counting it in the duplicate
+    // index, so that a statement holding it finds it there again.
+    void insert(qsizetype index, const LedgerEntryPtr &entry);
     void removeAt(qsizetype index);
+    // Removes each entry that is in the set (the very objects, not look-alikes), keeping the
+    // others in their order; answers how many went.
+    qsizetype remove(const QSet<const LedgerEntry *> &entries);
     void removeAll();
+    // The entries become these (the ledger as it was before a change); the duplicate index is
+    // built afresh when next needed.
+    void assign(const QList<LedgerEntryPtr> &entries);
     // Puts the replacement of an entry (a mark or an edit) at its index; the old entry then
     // leads to it.
     void replace(qsizetype index, const LedgerEntryPtr &replacement);

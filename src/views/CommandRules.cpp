@@ -41,6 +41,16 @@ bool isMenuItemEnabled(int tag, bool hasEntries, bool hasSelection, bool summary
     }
 }
 
+bool isHistoryItem(int tag)
+{
+    return tag == 210 || tag == 211;
+}
+
+bool isHistoryItemEnabled(int tag, bool canUndo, bool canRedo)
+{
+    return tag == 210 ? canUndo : tag == 211 && canRedo;
+}
+
 bool isSummaryEdited(const LedgerEntry *entry)
 {
     return entry && entry->summary() != entry->importedSummary();

@@ -63,6 +63,7 @@ void Controller::openLedger()
 {
     if (!Banks::isBank(m_bank))
         return;
+    m_history.clear(); // its steps were the ledger's that was open
     if (m_dataFolder.isEmpty()) {
         m_ledger.setUnavailable(m_bank, Ledger::State::NoDataFolder,
                                 tr("Moriva has no data folder to keep its ledgers in."));
@@ -122,6 +123,7 @@ bool Controller::restoreBackup(const QString &backupPath, QString *error, QStrin
     if (!Backups::restore(m_ledger.filePath(), backupPath, error, aside))
         return false;
     m_ledger.open(m_dataFolder, m_ledger.bank());
+    m_history.clear();
     checkBalances();
     m_view.forgetEntries(); // the hits were the replaced archive's
     emit bankChanged();
@@ -233,17 +235,24 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     }
     const bool prepared = prepareBank(report);
     const BalanceChain before = m_balances; // of the file's bank
+    const qsizetype earlierCount = m_ledger.size();
+    QList<LedgerEntryPtr> earlier, added;
     if (prepared) {
+        earlier = LedgerStep::earlierOrder(m_ledger.entries(), m_view.order());
         const StatementImporter::Counts counts =
             StatementImporter(m_ledger).importText(text, report.bank);
         report.added = counts.added;
         report.duplicates = counts.duplicates;
         report.rejected = counts.rejected;
         report.rejectedLines = counts.rejectedLines;
+        added = m_ledger.entries().mid(earlierCount); // appended by the importer
     }
     // Every file that gave text leaves the ledger in the order of the rule, also one that was
     // refused; the monthly list follows the ledger.
     m_ledger.sort(m_view.order());
+    if (!added.isEmpty())
+        m_history.push(LedgerStep::imported(QFileInfo(path).fileName(), added, earlier,
+                                            m_view.order()));
     checkBalances();
     report.gapsClosed = int(qMax(qsizetype(0), before.gaps().size() - m_balances.gaps().size()));
     if (m_view.mode() == ListMode::Monthly)
@@ -321,8 +330,10 @@ bool Controller::isEditableColumn(QStringView identifier)
     return identifier == u"summary" || identifier == u"details";
 }
 
-void Controller::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryPtr &replacement)
+void Controller::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryPtr &replacement,
+                              LedgerStep::Kind step)
 {
+    m_history.push(LedgerStep::replaced(step, m_ledger.at(ledgerIndex), replacement));
     m_balances.replaced(m_ledger.at(ledgerIndex).data(), replacement);
     m_ledger.replace(ledgerIndex, replacement);
     m_view.replaceRow(row, replacement);
@@ -332,15 +343,27 @@ void Controller::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryP
 
 bool Controller::editEntry(int row, QStringView column, const QString &value)
 {
+    return changeText(row, column, value,
+                      column == u"summary" ? LedgerStep::Kind::EditSummary
+                                           : LedgerStep::Kind::EditDetails);
+}
+
+bool Controller::changeText(int row, QStringView column, const QString &value,
+                            LedgerStep::Kind step)
+{
     const qsizetype index = m_view.ledgerIndexAt(row);
     if (index < 0 || !isEditableColumn(column))
         return false;
-    LedgerEntryPtr replacement = m_ledger.at(index)->makeReplacement();
-    if (column == u"summary")
+    const LedgerEntry &source = *m_ledger.at(index);
+    const bool summary = column == u"summary";
+    if ((summary ? source.summary() : source.details()) == value)
+        return false; // an editor closed without a change leaves no step to undo
+    LedgerEntryPtr replacement = source.makeReplacement();
+    if (summary)
         replacement->setSummary(EntryTextCache::instance().shared(value));
     else
         replacement->setDetails(value);
-    replaceEntry(row, index, replacement);
+    replaceEntry(row, index, replacement, step);
     return true;
 }
 
@@ -349,7 +372,8 @@ bool Controller::revertSummary(int row)
     const qsizetype index = m_view.ledgerIndexAt(row);
     if (index < 0 || !CommandRules::isSummaryEdited(m_ledger.at(index).data()))
         return false;
-    return editEntry(row, u"summary", m_ledger.at(index)->importedSummary());
+    return changeText(row, u"summary", m_ledger.at(index)->importedSummary(),
+                      LedgerStep::Kind::RevertSummary);
 }
 
 bool Controller::toggleMark(int row)
@@ -360,7 +384,8 @@ bool Controller::toggleMark(int row)
     const LedgerEntry &source = *m_ledger.at(index);
     LedgerEntryPtr replacement = source.makeReplacement();
     replacement->setMarked(source.marked() == 0 ? 1 : 0);
-    replaceEntry(row, index, replacement);
+    replaceEntry(row, index, replacement,
+                 replacement->marked() ? LedgerStep::Kind::Mark : LedgerStep::Kind::Unmark);
     emit reloadRequested();
     return true;
 }
@@ -370,6 +395,10 @@ bool Controller::removeEntry(int row)
     if (row < 0 || row >= m_view.rowCount())
         return false;
     const qsizetype index = m_view.ledgerIndexAt(row);
+    if (index >= 0)
+        m_history.push(LedgerStep::deleted(m_ledger.at(index), index,
+                                           m_view.placesOf(m_ledger.at(index).data()),
+                                           m_view.order()));
     // A row whose entry already left the ledger goes from the list all the same.
     m_view.removeRow(row);
     if (index >= 0)
@@ -382,8 +411,33 @@ bool Controller::removeEntry(int row)
 
 void Controller::removeAllEntries()
 {
+    if (!m_ledger.isEmpty())
+        m_history.push(LedgerStep::deletedAll(m_ledger.entries(), m_view.order()));
     m_ledger.removeAll();
     m_view.forgetEntries();
+    checkBalances();
+    noteChanges();
+    emit reloadRequested();
+}
+
+bool Controller::undo()
+{
+    if (!m_history.undo(m_ledger, m_view))
+        return false;
+    stepTaken();
+    return true;
+}
+
+bool Controller::redo()
+{
+    if (!m_history.redo(m_ledger, m_view))
+        return false;
+    stepTaken();
+    return true;
+}
+
+void Controller::stepTaken()
+{
     checkBalances();
     noteChanges();
     emit reloadRequested();
@@ -404,6 +458,8 @@ bool Controller::isToolbarItemEnabled(QStringView identifier, bool hasSelection)
 
 bool Controller::isMenuItemEnabled(int tag, int selectedRow) const
 {
+    if (CommandRules::isHistoryItem(tag))
+        return CommandRules::isHistoryItemEnabled(tag, m_history.canUndo(), m_history.canRedo());
     const qsizetype index = m_view.ledgerIndexAt(selectedRow);
     const bool edited = index >= 0 && CommandRules::isSummaryEdited(m_ledger.at(index).data());
     return CommandRules::isMenuItemEnabled(tag, hasEntries(), selectedRow >= 0, edited);

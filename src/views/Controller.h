@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AutoSaver.h"
+#include "LedgerHistory.h"
 #include "LedgerView.h"
 #include "Preferences.h"
 #include "import/ImportReport.h"
@@ -108,6 +109,11 @@ public:
     bool removeEntry(int row);
     void removeAllEntries();
 
+    // ---- undo and redo of the changes above and of imports (see LedgerHistory) ----
+    const LedgerHistory &history() const { return m_history; }
+    bool undo();
+    bool redo();
+
     // ---- export ----
     QString proposedExportFileName() const { return m_view.proposedExportFileName(); }
     QString proposedPrintName() const { return m_view.proposedPrintName(); }
@@ -132,7 +138,11 @@ signals:
 
 private:
     // Puts the replacement at the row of the shown list and at the ledger index.
-    void replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryPtr &replacement);
+    void replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryPtr &replacement,
+                      LedgerStep::Kind step);
+    bool changeText(int row, QStringView column, const QString &value, LedgerStep::Kind step);
+    // After an undo or a redo: the balances, the autosave and the window follow.
+    void stepTaken();
     // Whether the file's bank can take the import now, switching banks if need be; otherwise
     // the report says why not.
     bool prepareBank(ImportReport &report);
@@ -143,6 +153,7 @@ private:
     Ledger m_ledger;
     LedgerView m_view{m_ledger};
     BalanceChain m_balances;
+    LedgerHistory m_history;
     Preferences m_settings; // the window style, the update check and the export encoding
     Bank m_bank = Bank::Jnb;
     QString m_dataFolder;

@@ -140,6 +140,7 @@ bool LedgerView::rebuildMonthlyList()
 
 int LedgerView::search(const QString &keyword)
 {
+    ++m_searchRun;
     m_searchHits = EntrySearcher::search(m_ledger.entries(), keyword);
     sortEntries(m_searchHits, m_order);
     if (!m_searchHits.isEmpty()) {
@@ -177,11 +178,55 @@ void LedgerView::removeRow(qsizetype row)
 
 void LedgerView::forgetEntries()
 {
+    ++m_searchRun;
     m_searchHits.clear();
     if (m_mode == ListMode::Search)
         m_mode = ListMode::Activity;
     if (m_mode == ListMode::Monthly)
         rebuildMonthlyList();
+}
+
+LedgerView::Places LedgerView::placesOf(const LedgerEntry *entry) const
+{
+    const LedgerEntry *target = entry ? entry->latest() : nullptr;
+    const auto placeIn = [target](const QList<LedgerEntryPtr> &list) {
+        for (qsizetype i = 0; i < list.size(); ++i) {
+            if (list.at(i)->latest() == target)
+                return i;
+        }
+        return qsizetype(-1);
+    };
+    return {placeIn(m_monthly), placeIn(m_searchHits), m_searchRun};
+}
+
+void LedgerView::putBack(const LedgerEntryPtr &entry, const Places &places)
+{
+    // The place is where it stood; the order may have been turned around since.
+    const auto insertAt = [this, &entry](QList<LedgerEntryPtr> &list, qsizetype place) {
+        list.insert(place < 0 ? list.size() : qMin(place, list.size()), entry);
+        sortEntries(list, m_order);
+    };
+    if (entry->year() == m_year && entry->month() == m_month && !m_monthly.contains(entry))
+        insertAt(m_monthly, places.monthly);
+    if (places.search >= 0 && places.searchRun == m_searchRun)
+        insertAt(m_searchHits, places.search);
+}
+
+void LedgerView::removeEntries(const QSet<const LedgerEntry *> &entries)
+{
+    const auto isGone = [&entries](const LedgerEntryPtr &e) { return entries.contains(e->latest()); };
+    m_monthly.removeIf(isGone);
+    m_searchHits.removeIf(isGone);
+}
+
+void LedgerView::followReplacement(const LedgerEntryPtr &current)
+{
+    for (QList<LedgerEntryPtr> *list : {&m_monthly, &m_searchHits}) {
+        for (LedgerEntryPtr &e : *list) {
+            if (e != current && e->latest() == current.data())
+                e = current;
+        }
+    }
 }
 
 QString LedgerView::title() const

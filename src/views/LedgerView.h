@@ -4,6 +4,7 @@
 #include "ledger/LedgerEntry.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <Qt>
 
@@ -69,6 +70,23 @@ public:
     // shown search list gives way to the activity list.
     void forgetEntries();
 
+    // Where an entry stands in the monthly list and among the search hits (-1: not there), kept
+    // when it is deleted so that an undo can put it back there.
+    struct Places {
+        qsizetype monthly = -1;
+        qsizetype search = -1;
+        quint64 searchRun = 0; // the search whose hits held it
+    };
+    Places placesOf(const LedgerEntry *entry) const;
+    // An entry came back into the ledger: the monthly list of its month takes it, and so do the
+    // search hits that held it, each at its place in the list's order.
+    void putBack(const LedgerEntryPtr &entry, const Places &places);
+    // The entries left the ledger: every list lets go of them (and of what they replaced).
+    void removeEntries(const QSet<const LedgerEntry *> &entries);
+    // The entry now stands in the ledger in place of one the lists may still hold (an undone
+    // or redone mark or edit): the lists take it too.
+    void followReplacement(const LedgerEntryPtr &current);
+
     // "Activity", "Monthly Statement 2026/11", "Search Results: “ATM”".
     QString title() const;
     QString proposedExportFileName() const;
@@ -86,4 +104,5 @@ private:
     QList<LedgerEntryPtr> m_monthly;
     QList<LedgerEntryPtr> m_searchHits;
     QString m_keyword;
+    quint64 m_searchRun = 0; // counts the searches, and the forgetting of their hits
 };
