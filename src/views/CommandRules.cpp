@@ -41,6 +41,11 @@ bool isMenuItemEnabled(int tag, bool hasEntries, bool hasSelection, bool summary
     }
 }
 
+bool isMarkChecked(const LedgerEntry *selected)
+{
+    return selected && selected->marked() != 0;
+}
+
 bool isSummaryEdited(const LedgerEntry *entry)
 {
     return entry && entry->summary() != entry->importedSummary();

@@ -13,6 +13,8 @@ bool isToolbarItemEnabled(QStringView identifier, bool hasEntries, bool hasSelec
 // A menu command by its tag (200 Mark, 201 Delete, 203 Revert to Bank's Text, 600 to 602 the
 // context menu's, ...). Reverting also needs a selected entry whose summary was edited.
 bool isMenuItemEnabled(int tag, bool hasEntries, bool hasSelection, bool summaryEdited = false);
+// Whether the Mark commands show as checked: the selected entry is marked.
+bool isMarkChecked(const LedgerEntry *selected);
 // Whether the entry's summary differs from the bank's text it was imported with.
 bool isSummaryEdited(const LedgerEntry *entry);
 
