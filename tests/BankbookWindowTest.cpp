@@ -470,11 +470,17 @@ private slots:
         QCoreApplication::processEvents();
         for (qsizetype i = 0; i < fields.size(); ++i) {
             const QRect at = fields[i]->geometry();
-            QVERIFY2(fields[i]->isVisible() && at.width() > 20, qPrintable(fields[i]->objectName()));
+            // Each field whole, but the message, which has room for its start at least.
+            const int needs = i ? fields[i]->sizeHint().width()
+                                : fields[i]->minimumSizeHint().width();
+            QVERIFY2(fields[i]->isVisible() && at.width() >= needs,
+                     qPrintable(u"%1: %2 < %3"_s.arg(fields[i]->objectName()).arg(at.width()).arg(needs)));
             QVERIFY(i + 1 == fields.size() ? at.right() < bar->width()
                                            : at.right() < fields[i + 1]->geometry().left());
         }
         QVERIFY(statusMessage()->sizeHint().width() > statusMessage()->width());
+        // The balances' field tells its dates in its tooltip.
+        QCOMPARE(fields[2]->toolTip(), u"Balances continuous from 2026/03/01 to 2026/03/01"_s);
     }
 
     // Amazon's line missing and April's balance 5,000円 short: two gaps, counted in the status

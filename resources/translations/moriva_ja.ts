@@ -264,7 +264,7 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message numerus="yes">
         <source>%n lines rejected…</source>
         <translation>
-            <numerusform>%n 行を読み込めませんでした…</numerusform>
+            <numerusform>%n 行を除外…</numerusform>
         </translation>
     </message>
     <message>
@@ -567,6 +567,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>
             <numerusform>%n 件中 %1 件のファイルを読み込みました: %2</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Balances continuous</source>
+        <translation>残高は連続しています</translation>
     </message>
 </context>
 <context>

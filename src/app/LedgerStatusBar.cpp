@@ -68,12 +68,13 @@ void LedgerStatusBar::refresh()
     m_bankName->setText(StatusTexts::bankName(m_controller->ledger().bank()));
     m_totals->setText(StatusTexts::totals(totalsOf(m_controller->view().rows())));
     const BalanceChain &chain = m_controller->balances();
-    m_balances->setText(StatusTexts::balances(chain));
+    m_balances->setText(StatusTexts::balancesBrief(chain));
     m_balances->setVisible(!chain.isEmpty());
     const bool gaps = !chain.isContinuous();
     m_balances->setIcon(gaps ? QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)
                              : QIcon());
-    m_balances->setToolTip(gaps ? tr("Show where statement lines are missing") : QString());
+    m_balances->setToolTip(gaps ? tr("Show where statement lines are missing")
+                                : StatusTexts::balances(chain));
 }
 
 void LedgerStatusBar::showMessage(const QString &text, int timeoutMs, const QString &details)

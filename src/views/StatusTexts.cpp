@@ -52,6 +52,13 @@ QString balances(const BalanceChain &chain)
                                        int(chain.gaps().size()));
 }
 
+QString balancesBrief(const BalanceChain &chain)
+{
+    if (chain.isContinuous() && !chain.isEmpty())
+        return tr("Balances continuous");
+    return balances(chain);
+}
+
 QString totals(const ListTotals &t)
 {
     return tr("%n entries · paid out %1 · paid in %2", nullptr, int(t.count))

@@ -50,6 +50,8 @@ QString yen(qint64 amount);
 // "Balances continuous from 2019/01/01 to 2026/11/30" or "2 gaps in the balances"; empty for
 // an empty ledger.
 QString balances(const BalanceChain &chain);
+// The same for a narrow field: "Balances continuous" without the dates.
+QString balancesBrief(const BalanceChain &chain);
 // The rejected lines of an import, one a line ("line 42: 2026/02/30 is not a calendar date"),
 // at most `shown` of them and a count of the rest.
 QString rejectedLines(const ImportReport &report, qsizetype shown = 50);
