@@ -5,6 +5,7 @@
 #include "BalanceGapsSheet.h"
 #include "GuiTestSupport.h"
 #include "RestoreBackupSheet.h"
+#include "Translations.h"
 #include "ledger/Backups.h"
 #include "LedgerItemDelegate.h"
 #include "ledger/LedgerArchive.h"
@@ -57,6 +58,12 @@ class BankbookWindowTest : public QObject
 
     Home m_home;
     App m_app;
+    Translations m_english{QLocale(QLocale::English, QLocale::UnitedStates)}; // "1 entry"
+
+    QLabel *statusMessage() const
+    {
+        return m_app.window->statusBar()->findChild<QLabel *>(u"statusMessage"_s);
+    }
 
     bool startWithLedger(const QList<Operation> &operations = kMarch)
     {
@@ -85,7 +92,7 @@ class BankbookWindowTest : public QObject
         else if (kind == u"toolbar")
             now = m_app.window->toolBar()->isVisible() ? u"shown"_s : u"hidden"_s;
         else if (kind == u"status")
-            now = m_app.window->statusBar()->currentMessage();
+            now = statusMessage()->text();
         else if (QHeaderView *h = m_app.table()->horizontalHeader(); kind == u"order")
             now = u"%1 %2"_s.arg(h->sortIndicatorSection()).arg(
                 h->sortIndicatorOrder() == Qt::AscendingOrder ? u"ascending"_s : u"descending"_s);
@@ -250,6 +257,43 @@ private slots:
         QCOMPARE(effectNow(marked), marked);
     }
 
+    // Mark, in the menu, the toolbar and the context menu, is checked while the selected entry
+    // is marked; a marked row keeps bands of the marker colour under the selection.
+    void markShowsWhetherTheSelectedEntryIsMarked()
+    {
+        QVERIFY(startWithLedger());
+        QAction *mark = m_app.window->action(u"mark_balance"_s);
+        auto *contextMark = m_app.window->findChild<QMenu *>(u"ledgerContextMenu"_s)
+                                ->findChild<QAction *>(u"context_mark"_s);
+        QVERIFY(mark->isCheckable() && contextMark->isCheckable());
+        const auto checked = [&] { // '?' when the two disagree
+            return mark->isChecked() != contextMark->isChecked() ? u'?'
+                : mark->isChecked()                            ? u'x' : u'-';
+        };
+        QString states;
+        for (int step : {1, -1, 0, 1, -1, 2, 1, -1, -2}) { // a row to select, -1: Mark, -2: none
+            if (step == -1)
+                QTest::keySequence(m_app.table(), QKeySequence(u"Ctrl+M"_s));
+            else if (step == -2)
+                m_app.table()->clearSelection();
+            else
+                m_app.table()->selectRow(step);
+            states += checked();
+        }
+        QCOMPARE(states, u"-x-x---x-"_s);
+        QVERIFY(!mark->isEnabled());
+
+        // The selected marked row, as drawn: the marker's band along its top edge.
+        m_app.table()->selectRow(1);
+        QVERIFY(m_app.markedAt(1));
+        const QRect cell = m_app.table()->visualRect(m_app.model()->index(1, 3));
+        const QImage shot = m_app.table()->viewport()->grab().toImage();
+        QColor band = m_app.window->colours().itemMarker;
+        band.setAlpha(255);
+        QCOMPARE(shot.pixelColor(cell.center().x(), cell.top() + 1), band);
+        QVERIFY(shot.pixelColor(cell.center()) != band);
+    }
+
     // Only a double click, F2 or Return opens an editor (Return on a cell that takes no edit:
     // the summary's); a stray key changes nothing. Revert to Bank's Text undoes an edit.
     void editingStartsOnlyWhenAsked_data()
@@ -387,7 +431,10 @@ private slots:
         QVERIFY(dialog);
         chooseFile(dialog, writeJnbFile(m_home, kMarch));
         QCOMPARE(m_app.rows(), 4);
-        QVERIFY(m_app.window->statusBar()->currentMessage().contains(u"4 added"_s));
+        QCOMPARE(statusMessage()->text(), u"NBG_2026.csv (JNB): 4 entries added, 0 duplicates skipped"_s);
+        // It goes after a while.
+        auto *timer = m_app.window->statusBar()->findChild<QTimer *>(u"messageTimer"_s);
+        QVERIFY(timer && timer->isActive() && timer->interval() == 10000);
         // The status bar tells the bank and the totals of the shown list.
         QCOMPARE(m_app.window->bankNameField()->text(), u"JNB"_s);
         QLabel *totals = m_app.window->statusBar()->findChild<QLabel *>(u"totals"_s);
@@ -404,7 +451,17 @@ private slots:
         QApplication::sendEvent(m_app.window.get(), &drop);
         QCOMPARE(m_app.window->bankNameField()->text(), u"eBANK"_s);
         QCOMPARE(effectNow(u"shown:ローソン"_s), u"shown:ローソン"_s);
-        QCOMPARE(totals->text(), u"1 entries · paid out 500円 · paid in 0円"_s);
+        QCOMPARE(totals->text(), u"1 entry · paid out 500円 · paid in 0円"_s);
+        // Both files in one report, each in its tooltip.
+        QCOMPARE(statusMessage()->text(), u"Imported 2 files: 1 entry added, 1 duplicate skipped"_s);
+        QCOMPARE(statusMessage()->toolTip(),
+                 u"NBG_1.csv (JNB): 0 entries added, 1 duplicate skipped\n"
+                 "eBANK_2026.csv (eBANK): 1 entry added, 0 duplicates skipped"_s);
+        QVERIFY(timer->isActive());
+        // What was imported into one bank goes at a switch to the other.
+        QVERIFY(m_app.controller->switchBank(Bank::Jnb));
+        QCOMPARE(statusMessage()->text(), QString());
+        QVERIFY(!timer->isActive());
     }
 
     // A damaged ledger is reported and not shown; its backup takes its place when asked.
@@ -431,7 +488,7 @@ private slots:
     void rejectedLinesAreOffered()
     {
         QVERIFY(startWithLedger({{QDate(2026, 3, 1), u"ATM"_s, 100, 0, 900}}));
-        const QString path = m_home.statement(u"NBG_bad.csv"_s);
+        const QString path = m_home.statement(u"NBG_the_statement_of_a_whole_year_2026.csv"_s);
         QVERIFY(writeTestFile(path, toCp932(jnbStatement({}) + u"2026,2,30,9,0,0,1,x,1,0,1\r\n"_s)));
         QCOMPARE(m_app.window->importFile(path).rejected, 1);
         auto *button = m_app.window->statusBar()->findChild<QToolButton *>(u"rejectedLines"_s);
@@ -440,6 +497,31 @@ private slots:
         QTest::mouseClick(button, Qt::LeftButton);
         auto *sheet = visibleChild<QMessageBox>(m_app.window.get(), u"rejectedLinesSheet"_s);
         QVERIFY(sheet && sheet->detailedText() == button->toolTip());
+        sheet->close();
+
+        // At 800 pixels the fields stand side by side: the message is cut short, not run into
+        // the others.
+        m_app.window->resize(800, 600);
+        QTRY_COMPARE(m_app.window->width(), 800);
+        QStatusBar *bar = m_app.window->statusBar();
+        const QList<QWidget *> fields{statusMessage(), button,
+                                      bar->findChild<QToolButton *>(u"balances"_s),
+                                      bar->findChild<QLabel *>(u"totals"_s),
+                                      m_app.window->bankNameField()};
+        QCoreApplication::processEvents();
+        for (qsizetype i = 0; i < fields.size(); ++i) {
+            const QRect at = fields[i]->geometry();
+            // Each field whole, but the message, which has room for its start at least.
+            const int needs = i ? fields[i]->sizeHint().width()
+                                : fields[i]->minimumSizeHint().width();
+            QVERIFY2(fields[i]->isVisible() && at.width() >= needs,
+                     qPrintable(u"%1: %2 < %3"_s.arg(fields[i]->objectName()).arg(at.width()).arg(needs)));
+            QVERIFY(i + 1 == fields.size() ? at.right() < bar->width()
+                                           : at.right() < fields[i + 1]->geometry().left());
+        }
+        QVERIFY(statusMessage()->sizeHint().width() > statusMessage()->width());
+        // The balances' field tells its dates in its tooltip.
+        QCOMPARE(fields[2]->toolTip(), u"Balances continuous from 2026/03/01 to 2026/03/01"_s);
     }
 
     // Amazon's line missing and April's balance 5,000円 short: two gaps, counted in the status
@@ -474,8 +556,8 @@ private slots:
         QCOMPARE(m_app.table()->selectedRow(), 2);
 
         QCOMPARE(m_app.window->importFile(writeJnbFile(m_home, {amazon}, u"NBG_amazon.csv"_s)).gapsClosed, 1);
-        QVERIFY(m_app.window->statusBar()->currentMessage().startsWith(u"Closed 1 gaps in the balances. NBG_amazon.csv"_s));
-        QCOMPARE(balances->text(), u"1 gaps in the balances"_s);
+        QVERIFY(statusMessage()->text().startsWith(u"Closed 1 gap in the balances. NBG_amazon.csv"_s));
+        QCOMPARE(balances->text(), u"1 gap in the balances"_s);
     }
 
     void summaryColours_data()
@@ -503,6 +585,14 @@ private slots:
         QStyleOptionViewItem option = DelegateAccess::optionFor(m_app.table(), cell);
         QCOMPARE(option.palette.color(QPalette::Text),
                  (QList<QColor>{themeText, c.atm, c.commission, c.interest, c.yahoo}[kind]));
+        // On a dark selection only the interest green reads (4.9:1); the others take the
+        // selection's own text colour.
+        palette.setColor(QPalette::Highlight, QColor(0x20, 0x20, 0x20));
+        palette.setColor(QPalette::HighlightedText, Qt::white);
+        m_app.table()->setPalette(palette);
+        option = DelegateAccess::optionFor(m_app.table(), cell);
+        QCOMPARE(option.palette.color(QPalette::Active, QPalette::HighlightedText),
+                 kind == 3 ? c.interest : QColor(Qt::white));
         // A marked entry lies on the marker colour, in every column (the date's here).
         m_app.table()->selectRow(0);
         m_app.trigger(u"mark_balance"_s);

@@ -100,10 +100,6 @@
 <context>
     <name>BankbookWindow</name>
     <message>
-        <source>Statement files (*.csv);;All files (*)</source>
-        <translation>明細ファイル (*.csv);;すべてのファイル (*)</translation>
-    </message>
-    <message>
         <source>CSV files (*.csv)</source>
         <translation>CSV ファイル (*.csv)</translation>
     </message>
@@ -287,7 +283,7 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message numerus="yes">
         <source>%n lines rejected…</source>
         <translation>
-            <numerusform>%n 行を読み込めませんでした…</numerusform>
+            <numerusform>%n 行を除外…</numerusform>
         </translation>
     </message>
     <message>
@@ -485,6 +481,13 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>Sheets</name>
+    <message>
+        <source>Statement files (*.csv);;All files (*)</source>
+        <translation>明細ファイル (*.csv);;すべてのファイル (*)</translation>
+    </message>
+</context>
+<context>
     <name>StatementFile</name>
     <message>
         <source>Cannot open %1: %2</source>
@@ -543,25 +546,25 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
 </context>
 <context>
     <name>StatusTexts</name>
-    <message>
+    <message numerus="yes">
         <source>%n entries · paid out %1 · paid in %2</source>
-        <translation>%n 件 · お支払 %1 · お預り %2</translation>
+        <translation>
+            <numerusform>%n 件 · お支払 %1 · お預り %2</numerusform>
+        </translation>
     </message>
     <message>
         <source>%1: nothing imported. %2</source>
         <translation>%1: 読み込みませんでした。%2</translation>
     </message>
     <message>
-        <source>%1 (%2): %3 added, %4 duplicates skipped, %5 lines rejected</source>
-        <translation>%1（%2）: %3 件追加、重複 %4 件を省略、%5 行を除外</translation>
-    </message>
-    <message>
         <source>line %1: %2</source>
         <translation>%1 行目: %2</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>and %n more</source>
-        <translation>ほか %n 行</translation>
+        <translation>
+            <numerusform>ほか %n 行</numerusform>
+        </translation>
     </message>
     <message>
         <source>Balances continuous from %1 to %2</source>
@@ -582,6 +585,48 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>No entries contain “%1”</source>
         <translation>「%1」を含む明細はありません</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1、%2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries added</source>
+        <translation>
+            <numerusform>%n 件追加</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n duplicates skipped</source>
+        <translation>
+            <numerusform>重複 %n 件を省略</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines rejected</source>
+        <translation>
+            <numerusform>%n 行を除外</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (%2): %3</source>
+        <translation>%1（%2）: %3</translation>
+    </message>
+    <message numerus="yes">
+        <source>Imported %n files: %1</source>
+        <translation>
+            <numerusform>%n 件のファイルを読み込みました: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Imported %1 of %n files: %2</source>
+        <translation>
+            <numerusform>%n 件中 %1 件のファイルを読み込みました: %2</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Balances continuous</source>
+        <translation>残高は連続しています</translation>
     </message>
 </context>
 <context>

@@ -168,33 +168,31 @@ void BankbookWindow::startUp()
 
 ImportReport BankbookWindow::importFile(const QString &path)
 {
+    return importFiles({path}).value(0);
+}
+
+QList<ImportReport> BankbookWindow::importFiles(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return {};
+    QList<StatusTexts::FileImport> imports;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const ImportReport report = m_controller->importFile(path);
+    for (const QString &path : paths)
+        imports.append({QFileInfo(path).fileName(), m_controller->importFile(path)});
     QGuiApplication::restoreOverrideCursor();
-    m_status->showImport(QFileInfo(path).fileName(), report);
-    if (report.status == ImportReport::NotStatement)
-        showAlert(text(u"InvalBankbookFile"));
-    else if (report.status != ImportReport::Imported)
-        showAlert(report.error);
-    return report;
+    m_status->showImport(imports);
+    if (const QString failures = StatusTexts::importFailures(imports); !failures.isEmpty())
+        showAlert(failures);
+    QList<ImportReport> reports;
+    for (const StatusTexts::FileImport &i : std::as_const(imports))
+        reports << i.report;
+    return reports;
 }
 
 void BankbookWindow::importStatement()
 {
-    auto *dialog = new QFileDialog(this, text(u"BankbookFileOpen"), QDir::homePath(),
-                                   tr("Statement files (*.csv);;All files (*)"));
-    dialog->setObjectName(QStringLiteral("importDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setWindowModality(Qt::WindowModal);
-    const QString documents = QDir::home().filePath(QStringLiteral("Documents"));
-    if (QFileInfo(documents).isDir())
-        dialog->selectFile(documents);
-    connect(dialog, &QFileDialog::fileSelected, this,
-            [this](const QString &path) { importFile(path); });
-    dialog->open();
+    connect(Sheets::openStatementDialog(this), &QFileDialog::filesSelected, this,
+            [this](const QStringList &paths) { importFiles(paths); });
 }
 
 void BankbookWindow::exportList()
@@ -211,7 +209,7 @@ void BankbookWindow::exportList()
     connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
         QString why;
         if (m_controller->exportShownList(path, &why))
-            statusBar()->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), 5000);
+            m_status->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), 5000);
         else
             showAlert(why);
     });
@@ -412,9 +410,12 @@ void BankbookWindow::dragEnterEvent(QDragEnterEvent *event)
 
 void BankbookWindow::dropEvent(QDropEvent *event)
 {
+    QStringList paths;
     for (const QUrl &url : event->mimeData()->urls()) {
         if (url.isLocalFile())
-            importFile(url.toLocalFile());
+            paths << url.toLocalFile();
     }
+    if (!paths.isEmpty())
+        importFiles(paths);
     event->acceptProposedAction();
 }

@@ -36,6 +36,8 @@ public:
     void startUp();
     // Imports a statement file as if it had been chosen with the Import command.
     ImportReport importFile(const QString &path);
+    // Imports several statement files at once and reports them together.
+    QList<ImportReport> importFiles(const QStringList &paths);
 
     BankbookTableView *table() const { return m_table; }
     WindowActions *actions() const { return m_actions; }

@@ -2,9 +2,13 @@
 
 #include "ColourScheme.h"
 #include "views/BankbookTableModel.h"
+#include "views/TextContrast.h"
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QPainter>
 #include <QStyle>
+#include <QTableView>
 
 LedgerItemDelegate::LedgerItemDelegate(const ColourScheme *colours, QObject *parent)
     : QStyledItemDelegate(parent)
@@ -32,7 +36,36 @@ void LedgerItemDelegate::initStyleOption(QStyleOptionViewItem *option,
             m_colours->summaryColour(index.data(BankbookTableModel::SummaryKindRole).toInt());
         if (c.isValid()) {
             option->palette.setColor(QPalette::Text, c);
-            option->palette.setColor(QPalette::HighlightedText, c.lighter(160));
+            // On the selection the kind's colour stays only where it reads.
+            for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+                const QPalette &p = option->palette;
+                option->palette.setColor(
+                    group, QPalette::HighlightedText,
+                    QColor::fromRgb(TextContrast::readable(
+                        c.rgb(), p.color(group, QPalette::Highlight).rgb(),
+                        p.color(group, QPalette::HighlightedText).rgb())));
+            }
         }
     }
+}
+
+void LedgerItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                               const QModelIndex &index) const
+{
+    QStyledItemDelegate::paint(painter, option, index);
+    // The selection covers the marker's background: a marked row keeps a band of the marker
+    // colour along its top and bottom, and a stripe at its start.
+    if (!(option.state & QStyle::State_Selected)
+        || !index.data(BankbookTableModel::MarkedRole).toBool())
+        return;
+    QColor band = m_colours->itemMarker;
+    band.setAlpha(255);
+    const QRect r = option.rect;
+    painter->save();
+    painter->fillRect(QRect(r.left(), r.top(), r.width(), kMarkBand), band);
+    painter->fillRect(QRect(r.left(), r.bottom() - kMarkBand + 1, r.width(), kMarkBand), band);
+    const auto *table = qobject_cast<const QTableView *>(option.widget);
+    if (index.column() == (table ? table->horizontalHeader()->logicalIndex(0) : 0))
+        painter->fillRect(QRect(r.left(), r.top(), kMarkStripe, r.height()), band);
+    painter->restore();
 }

@@ -4,18 +4,23 @@
 
 struct ColourScheme;
 
-// Draws the ledger cells: marked entries on the marker colour, summaries in their kind's colour,
-// a warning beside the balance of an entry right after a gap in the balances.
+// Draws the ledger cells: marked entries on the marker colour (selected, with bands of it),
+// summaries in their kind's colour (on the selection only where it reads), a warning beside the
+// balance of an entry right after a gap in the balances.
 class LedgerItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 
 public:
     LedgerItemDelegate(const ColourScheme *colours, QObject *parent = nullptr);
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override;
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;
 
 private:
+    static constexpr int kMarkBand = 3;   // pixels
+    static constexpr int kMarkStripe = 6; // pixels
     const ColourScheme *m_colours;
 };

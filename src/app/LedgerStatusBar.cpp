@@ -1,30 +1,40 @@
 #include "LedgerStatusBar.h"
 
+#include "StatusMessageLabel.h"
 #include "views/Controller.h"
-#include "views/StatusTexts.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolButton>
 
 LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     : QObject(bar)
     , m_bar(bar)
     , m_controller(controller)
+    , m_message(new StatusMessageLabel(bar))
+    , m_messageTimer(new QTimer(this))
     , m_bankName(new QLabel(bar))
     , m_totals(new QLabel(bar))
     , m_rejectedLines(new QToolButton(bar))
     , m_balances(new QToolButton(bar))
 {
+    m_message->setObjectName(QStringLiteral("statusMessage"));
+    m_message->setContentsMargins(4, 0, 12, 0);
+    m_messageTimer->setObjectName(QStringLiteral("messageTimer"));
+    m_messageTimer->setSingleShot(true);
+    connect(m_messageTimer, &QTimer::timeout, this, &LedgerStatusBar::clearMessage);
     m_bankName->setObjectName(QStringLiteral("bankName"));
     m_bankName->setContentsMargins(8, 0, 8, 0);
     QFont bold = m_bankName->font();
     bold.setBold(true);
     m_bankName->setFont(bold);
     m_totals->setObjectName(QStringLiteral("totals"));
+    m_totals->setContentsMargins(8, 0, 8, 0);
     m_rejectedLines->setObjectName(QStringLiteral("rejectedLines"));
     m_rejectedLines->setAutoRaise(true);
     m_rejectedLines->hide();
@@ -35,15 +45,22 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
         if (!m_controller->balances().isContinuous())
             emit gapsRequested();
     });
+    bar->addWidget(m_message, 1);
     bar->addPermanentWidget(m_rejectedLines);
     bar->addPermanentWidget(m_balances);
     bar->addPermanentWidget(m_totals);
     bar->addPermanentWidget(m_bankName);
     connect(controller, &Controller::autoSaveFailed, this, [this](const QString &why) {
-        m_bar->showMessage(tr("Your changes could not be saved: %1").arg(why));
+        showMessage(tr("Your changes could not be saved: %1").arg(why), 0);
     });
     connect(controller, &Controller::noticeRequested, this,
-            [this](const QString &text) { m_bar->showMessage(text, 10000); });
+            [this](const QString &text) { showMessage(text); });
+    // What an import did belongs to the bank it was shown for; its rejected lines stay on offer
+    // after the message has gone, until then.
+    connect(controller, &Controller::bankChanged, this, [this] {
+        clearMessage();
+        m_rejectedLines->hide();
+    });
 }
 
 void LedgerStatusBar::refresh()
@@ -51,29 +68,62 @@ void LedgerStatusBar::refresh()
     m_bankName->setText(StatusTexts::bankName(m_controller->ledger().bank()));
     m_totals->setText(StatusTexts::totals(totalsOf(m_controller->view().rows())));
     const BalanceChain &chain = m_controller->balances();
-    m_balances->setText(StatusTexts::balances(chain));
+    m_balances->setText(StatusTexts::balancesBrief(chain));
     m_balances->setVisible(!chain.isEmpty());
     const bool gaps = !chain.isContinuous();
     m_balances->setIcon(gaps ? QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)
                              : QIcon());
-    m_balances->setToolTip(gaps ? tr("Show where statement lines are missing") : QString());
+    m_balances->setToolTip(gaps ? tr("Show where statement lines are missing")
+                                : StatusTexts::balances(chain));
 }
 
-void LedgerStatusBar::showImport(const QString &fileName, const ImportReport &report)
+void LedgerStatusBar::showMessage(const QString &text, int timeoutMs, const QString &details)
 {
-    m_bar->showMessage(StatusTexts::importSummary(fileName, report));
+    m_message->setText(text);
+    // The whole text when the field is too narrow for it; several files' lines otherwise.
+    m_message->setToolTip(details.isEmpty() ? text : details);
+    if (timeoutMs > 0)
+        m_messageTimer->start(timeoutMs);
+    else
+        m_messageTimer->stop();
+}
+
+void LedgerStatusBar::clearMessage()
+{
+    m_messageTimer->stop();
+    m_message->clear();
+    m_message->setToolTip(QString());
+}
+
+void LedgerStatusBar::showImport(const QList<StatusTexts::FileImport> &imports)
+{
+    showMessage(StatusTexts::importSummary(imports), kMessageMs,
+                StatusTexts::importDetails(imports));
+    offerRejectedLines(imports);
+}
+
+void LedgerStatusBar::offerRejectedLines(const QList<StatusTexts::FileImport> &imports)
+{
     m_rejectedLines->disconnect(this);
-    m_rejectedLines->setVisible(report.rejected > 0);
-    if (report.rejected == 0)
+    QStringList files;
+    int rejected = 0;
+    for (const StatusTexts::FileImport &i : imports) {
+        if (i.report.rejected > 0)
+            files << i.fileName;
+        rejected += i.report.rejected;
+    }
+    m_rejectedLines->setVisible(rejected > 0);
+    if (rejected == 0)
         return;
-    const QString lines = StatusTexts::rejectedLines(report);
-    m_rejectedLines->setText(tr("%n lines rejected…", nullptr, report.rejected));
-    m_rejectedLines->setToolTip(StatusTexts::rejectedLines(report, 20));
-    connect(m_rejectedLines, &QToolButton::clicked, this, [this, fileName, lines] {
-        auto *box = new QMessageBox(QMessageBox::Information, fileName,
+    const QString lines = StatusTexts::rejectedLines(imports);
+    m_rejectedLines->setText(tr("%n lines rejected…", nullptr, rejected));
+    m_rejectedLines->setToolTip(StatusTexts::rejectedLines(imports, 20));
+    const QString names = QLocale().createSeparatedList(files);
+    connect(m_rejectedLines, &QToolButton::clicked, this, [this, names, lines] {
+        auto *box = new QMessageBox(QMessageBox::Information, names,
                                     tr("These lines of %1 are no operations and were not "
                                        "imported.")
-                                        .arg(fileName),
+                                        .arg(names),
                                     QMessageBox::Ok, m_bar->window());
         box->setObjectName(QStringLiteral("rejectedLinesSheet"));
         box->setAttribute(Qt::WA_DeleteOnClose);

@@ -3,7 +3,11 @@
 #include "views/LedgerView.h"
 #include "views/StringTable.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QIntValidator>
@@ -176,6 +180,24 @@ QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView m
                      });
     box->open();
     return box;
+}
+
+QFileDialog *openStatementDialog(QWidget *parent)
+{
+    auto *dialog = new QFileDialog(
+        parent, StringTable::localizedString(u"BankbookFileOpen"), QDir::homePath(),
+        QCoreApplication::translate("Sheets", "Statement files (*.csv);;All files (*)"));
+    dialog->setObjectName(QStringLiteral("importDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setFileMode(QFileDialog::ExistingFiles);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setWindowModality(Qt::WindowModal);
+    const QString documents = QDir::home().filePath(QStringLiteral("Documents"));
+    if (QFileInfo(documents).isDir())
+        dialog->selectFile(documents);
+    dialog->open();
+    return dialog;
 }
 
 } // namespace Sheets

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+class QFileDialog;
 class QLineEdit;
 class QMessageBox;
 class QPushButton;
@@ -71,4 +72,7 @@ QMessageBox *showAlert(QWidget *parent, const QString &message);
 QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView messageKey,
                              QStringView deleteKey, const QString &deleteButtonName,
                              std::function<void()> onDelete);
+// The Import dialog, for one statement file or several, in Documents when there is one; it
+// tells the files chosen through filesSelected().
+QFileDialog *openStatementDialog(QWidget *parent);
 } // namespace Sheets

@@ -84,6 +84,8 @@ void WindowActions::createActions()
         connect(action, &QAction::triggered, m_window, command.slot);
         m_actions.insert(identifier, action);
     }
+    // Mark shows whether the selected entry is marked; updateEnabled() keeps that true.
+    m_actions.value(QStringLiteral("mark_balance"))->setCheckable(true);
 
     // The standard items' commands.
     QAction *print = new QAction(iconFor(QStringLiteral("print")), tr("Print"), this);
@@ -250,6 +252,7 @@ void WindowActions::createMenus(QMenuBar *bar)
     m_contextMenu->setObjectName(QStringLiteral("ledgerContextMenu"));
     QAction *markRow = m_contextMenu->addAction(text(u"Mark"), m_window, &BankbookWindow::toggleMark);
     markRow->setObjectName(QStringLiteral("context_mark"));
+    markRow->setCheckable(true);
     QAction *deleteRow = m_contextMenu->addAction(text(u"Delete"), m_window,
                                                   &BankbookWindow::removeSelectedEntry);
     deleteRow->setObjectName(QStringLiteral("context_delete"));
@@ -275,4 +278,10 @@ void WindowActions::updateEnabled(int selectedRow)
     const auto menuText = [](QString text) { return text.replace(u'&', QStringLiteral("&&")); };
     m_undo->setText(menuText(m_controller->history().undoText()));
     m_redo->setText(menuText(m_controller->history().redoText()));
+    // A checkable action flips itself when triggered: the ledger decides.
+    const bool marked = m_controller->isMarkChecked(selectedRow);
+    for (QAction *item : std::as_const(m_menuActions)) {
+        if (item->isCheckable())
+            item->setChecked(marked);
+    }
 }

@@ -1,15 +1,13 @@
 #include "BankbookWindow.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
+#include "Translations.h"
 #include "ledger/DataFolder.h"
 #include "views/Controller.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
 
 int main(int argc, char **argv)
 {
@@ -32,14 +30,7 @@ int main(int argc, char **argv)
     SingleInstance instance(dataFolder);
     instance.listen();
 
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
-    QTranslator morivaTranslator;
-    if (morivaTranslator.load(QLocale(), QStringLiteral("moriva"), QStringLiteral("_"),
-                              QStringLiteral(":/i18n")))
-        QApplication::installTranslator(&morivaTranslator);
+    const Translations translations;
 
     Controller controller;
     controller.loadPreferences();
@@ -57,8 +48,7 @@ int main(int argc, char **argv)
                                                | Qt::WindowActive);
                          window.raise();
                          window.activateWindow();
-                         for (const QString &file : received)
-                             window.importFile(file);
+                         window.importFiles(received);
                      });
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &window,
@@ -66,8 +56,8 @@ int main(int argc, char **argv)
 
     // Files handed to Moriva on its command line are imported once the window is up.
     QTimer::singleShot(0, &window, [&window, files] {
-        for (const QString &file : files)
-            window.importFile(file);
+        if (!files.isEmpty())
+            window.importFiles(files);
     });
     return app.exec();
 }

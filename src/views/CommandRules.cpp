@@ -51,6 +51,11 @@ bool isHistoryItemEnabled(int tag, bool canUndo, bool canRedo)
     return tag == 210 ? canUndo : tag == 211 && canRedo;
 }
 
+bool isMarkChecked(const LedgerEntry *selected)
+{
+    return selected && selected->marked() != 0;
+}
+
 bool isSummaryEdited(const LedgerEntry *entry)
 {
     return entry && entry->summary() != entry->importedSummary();

@@ -16,6 +16,8 @@ bool isMenuItemEnabled(int tag, bool hasEntries, bool hasSelection, bool summary
 // Undo (210) and Redo (211): enabled while the history has a step to undo or to redo.
 bool isHistoryItem(int tag);
 bool isHistoryItemEnabled(int tag, bool canUndo, bool canRedo);
+// Whether the Mark commands show as checked: the selected entry is marked.
+bool isMarkChecked(const LedgerEntry *selected);
 // Whether the entry's summary differs from the bank's text it was imported with.
 bool isSummaryEdited(const LedgerEntry *entry);
 

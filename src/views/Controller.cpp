@@ -464,3 +464,9 @@ bool Controller::isMenuItemEnabled(int tag, int selectedRow) const
     const bool edited = index >= 0 && CommandRules::isSummaryEdited(m_ledger.at(index).data());
     return CommandRules::isMenuItemEnabled(tag, hasEntries(), selectedRow >= 0, edited);
 }
+
+bool Controller::isMarkChecked(int selectedRow) const
+{
+    const qsizetype index = m_view.ledgerIndexAt(selectedRow);
+    return CommandRules::isMarkChecked(index >= 0 ? m_ledger.at(index).data() : nullptr);
+}

@@ -123,6 +123,8 @@ public:
     bool isToolbarItemEnabled(QStringView identifier, bool hasSelection) const;
     // selectedRow: -1 when no row is selected.
     bool isMenuItemEnabled(int tag, int selectedRow) const;
+    // Whether Mark shows as checked for the selected row (-1: none).
+    bool isMarkChecked(int selectedRow) const;
 
 signals:
     // The shown list, its order or its contents changed: the table shows it afresh.

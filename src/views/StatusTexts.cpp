@@ -1,6 +1,5 @@
 #include "StatusTexts.h"
 
-#include "import/ImportReport.h"
 #include "StringTable.h"
 #include "ledger/BalanceChain.h"
 #include "ledger/DataTexts.h"
@@ -8,9 +7,10 @@
 #include <QCoreApplication>
 
 namespace {
-QString tr(const char *text, int n = -1)
+// Like QObject::tr, so that lupdate sees the counted texts as such.
+QString tr(const char *text, const char *disambiguation = nullptr, int n = -1)
 {
-    return QCoreApplication::translate("StatusTexts", text, nullptr, n);
+    return QCoreApplication::translate("StatusTexts", text, disambiguation, n);
 }
 } // namespace
 
@@ -52,9 +52,16 @@ QString balances(const BalanceChain &chain)
                                        int(chain.gaps().size()));
 }
 
+QString balancesBrief(const BalanceChain &chain)
+{
+    if (chain.isContinuous() && !chain.isEmpty())
+        return tr("Balances continuous");
+    return balances(chain);
+}
+
 QString totals(const ListTotals &t)
 {
-    return tr("%n entries · paid out %1 · paid in %2", int(t.count))
+    return tr("%n entries · paid out %1 · paid in %2", nullptr, int(t.count))
         .arg(yen(t.payments), yen(t.deposits));
 }
 
@@ -67,21 +74,73 @@ QString bankName(Bank bank)
     return QString();
 }
 
+QString importCounts(qsizetype added, qsizetype duplicates, qsizetype rejected)
+{
+    QString text = QCoreApplication::translate("StatusTexts", "%1, %2")
+                       .arg(tr("%n entries added", nullptr, int(added)),
+                            tr("%n duplicates skipped", nullptr, int(duplicates)));
+    if (rejected > 0)
+        text = QCoreApplication::translate("StatusTexts", "%1, %2")
+                   .arg(text, tr("%n lines rejected", nullptr, int(rejected)));
+    return text;
+}
+
+namespace {
+QString withGapsClosed(int gapsClosed, const QString &text)
+{
+    // First, so that a narrow status bar does not cut it off.
+    if (gapsClosed <= 0)
+        return text;
+    return QCoreApplication::translate("StatusTexts", "Closed %n gaps in the balances.", nullptr,
+                                       gapsClosed)
+        + u' ' + text;
+}
+} // namespace
+
 QString importSummary(const QString &fileName, const ImportReport &r)
 {
     if (r.status != ImportReport::Imported)
-        return tr("%1: nothing imported. %2").arg(fileName, r.error);
-    QString text = tr("%1 (%2): %3 added, %4 duplicates skipped, %5 lines rejected")
-                       .arg(fileName, bankName(r.bank))
-                       .arg(r.added)
-                       .arg(r.duplicates)
-                       .arg(r.rejected);
-    // First, so that a narrow status bar does not cut it off.
-    if (r.gapsClosed > 0)
-        text = QCoreApplication::translate("StatusTexts", "Closed %n gaps in the balances.", nullptr,
-                                           r.gapsClosed)
-            + u' ' + text;
-    return text;
+        return tr("%1: nothing imported. %2")
+            .arg(fileName, r.status == ImportReport::NotStatement
+                               ? StringTable::localizedString(u"InvalBankbookFile")
+                               : r.error);
+    return withGapsClosed(r.gapsClosed,
+                          tr("%1 (%2): %3")
+                              .arg(fileName, bankName(r.bank),
+                                   importCounts(r.added, r.duplicates, r.rejected)));
+}
+
+QString importSummary(const QList<FileImport> &imports)
+{
+    if (imports.size() == 1)
+        return importSummary(imports.constFirst().fileName, imports.constFirst().report);
+    qsizetype imported = 0, added = 0, duplicates = 0, rejected = 0;
+    int gapsClosed = 0;
+    for (const FileImport &i : imports) {
+        if (i.report.status != ImportReport::Imported)
+            continue;
+        ++imported;
+        added += i.report.added;
+        duplicates += i.report.duplicates;
+        rejected += i.report.rejected;
+        gapsClosed += i.report.gapsClosed;
+    }
+    const QString counts = importCounts(added, duplicates, rejected);
+    const int files = int(imports.size());
+    if (imported == files)
+        return withGapsClosed(gapsClosed, tr("Imported %n files: %1", nullptr, files).arg(counts));
+    return withGapsClosed(gapsClosed,
+                          tr("Imported %1 of %n files: %2", nullptr, files).arg(imported).arg(counts));
+}
+
+QString importDetails(const QList<FileImport> &imports)
+{
+    if (imports.size() < 2)
+        return QString();
+    QStringList lines;
+    for (const FileImport &i : imports)
+        lines << importSummary(i.fileName, i.report);
+    return lines.join(u'\n');
 }
 
 QString rejectedLines(const ImportReport &report, qsizetype shown)
@@ -93,8 +152,40 @@ QString rejectedLines(const ImportReport &report, qsizetype shown)
         lines << tr("line %1: %2").arg(line.number).arg(line.reason);
     }
     if (report.rejected > lines.size())
-        lines << tr("and %n more", int(report.rejected - lines.size()));
+        lines << tr("and %n more", nullptr, int(report.rejected - lines.size()));
     return lines.join(u'\n');
+}
+
+} // namespace StatusTexts
+
+namespace StatusTexts {
+
+QString importFailures(const QList<FileImport> &imports)
+{
+    QStringList failures;
+    for (const FileImport &i : imports) {
+        if (i.report.status == ImportReport::Imported)
+            continue;
+        if (imports.size() > 1)
+            failures << importSummary(i.fileName, i.report);
+        else if (i.report.status == ImportReport::NotStatement)
+            failures << StringTable::localizedString(u"InvalBankbookFile");
+        else
+            failures << i.report.error;
+    }
+    return failures.join(u'\n');
+}
+
+QString rejectedLines(const QList<FileImport> &imports, qsizetype shown)
+{
+    if (imports.size() == 1)
+        return rejectedLines(imports.constFirst().report, shown);
+    QStringList blocks;
+    for (const FileImport &i : imports) {
+        if (i.report.rejected > 0)
+            blocks << i.fileName + u'\n' + rejectedLines(i.report, shown);
+    }
+    return blocks.join(u"\n\n");
 }
 
 } // namespace StatusTexts

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "import/ImportReport.h"
 #include "ledger/Bank.h"
 #include "ledger/LedgerEntry.h"
 
@@ -7,7 +8,6 @@
 #include <QString>
 
 class BalanceChain;
-struct ImportReport;
 
 
 // The count of a list and the sums of its payments and deposits, in whole yen.
@@ -23,6 +23,25 @@ namespace StatusTexts {
 QString totals(const ListTotals &totals);
 // What an import did, for the status bar: bank, entries added, duplicates, rejected lines.
 QString importSummary(const QString &fileName, const ImportReport &report);
+// "12 entries added, 1 duplicate skipped" and, when there are any, ", 2 lines rejected".
+QString importCounts(qsizetype added, qsizetype duplicates, qsizetype rejected);
+
+// One statement file of an import and what it did.
+struct FileImport {
+    QString fileName;
+    ImportReport report;
+};
+// An import of one file or several: "Imported 3 files: 812 entries added, 40 duplicates
+// skipped", or "Imported 2 of 3 files: …" when some could not be imported.
+QString importSummary(const QList<FileImport> &imports);
+// Each file's summary, one a line; empty for a single file, which the summary tells in full.
+QString importDetails(const QList<FileImport> &imports);
+// What an alert says of the files that could not be imported; empty when all were. A single
+// file's reason alone, several files' each with its name.
+QString importFailures(const QList<FileImport> &imports);
+// The rejected lines of every file (see rejectedLines), under each file's name when there are
+// several.
+QString rejectedLines(const QList<FileImport> &imports, qsizetype shown = 50);
 QString bankName(Bank bank);
 // "No entries contain “ATM”": a search that found nothing.
 QString noSearchHits(const QString &keyword);
@@ -31,6 +50,8 @@ QString yen(qint64 amount);
 // "Balances continuous from 2019/01/01 to 2026/11/30" or "2 gaps in the balances"; empty for
 // an empty ledger.
 QString balances(const BalanceChain &chain);
+// The same for a narrow field: "Balances continuous" without the dates.
+QString balancesBrief(const BalanceChain &chain);
 // The rejected lines of an import, one a line ("line 42: 2026/02/30 is not a calendar date"),
 // at most `shown` of them and a count of the rest.
 QString rejectedLines(const ImportReport &report, qsizetype shown = 50);

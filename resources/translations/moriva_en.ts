@@ -1,0 +1,90 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>LedgerStatusBar</name>
+    <message numerus="yes">
+        <source>%n lines rejected…</source>
+        <translation>
+            <numerusform>%n line rejected…</numerusform>
+            <numerusform>%n lines rejected…</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>RestoreBackupSheet</name>
+    <message numerus="yes">
+        <source>%1 — %n entries</source>
+        <translation>
+            <numerusform>%1 — %n entry</numerusform>
+            <numerusform>%1 — %n entries</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>StatusTexts</name>
+    <message numerus="yes">
+        <source>%n gaps in the balances</source>
+        <translation>
+            <numerusform>%n gap in the balances</numerusform>
+            <numerusform>%n gaps in the balances</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries · paid out %1 · paid in %2</source>
+        <translation>
+            <numerusform>%n entry · paid out %1 · paid in %2</numerusform>
+            <numerusform>%n entries · paid out %1 · paid in %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries added</source>
+        <translation>
+            <numerusform>%n entry added</numerusform>
+            <numerusform>%n entries added</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n duplicates skipped</source>
+        <translation>
+            <numerusform>%n duplicate skipped</numerusform>
+            <numerusform>%n duplicates skipped</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n lines rejected</source>
+        <translation>
+            <numerusform>%n line rejected</numerusform>
+            <numerusform>%n lines rejected</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Closed %n gaps in the balances.</source>
+        <translation>
+            <numerusform>Closed %n gap in the balances.</numerusform>
+            <numerusform>Closed %n gaps in the balances.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Imported %n files: %1</source>
+        <translation>
+            <numerusform>Imported %n file: %1</numerusform>
+            <numerusform>Imported %n files: %1</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Imported %1 of %n files: %2</source>
+        <translation>
+            <numerusform>Imported %1 of %n file: %2</numerusform>
+            <numerusform>Imported %1 of %n files: %2</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>and %n more</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+</context>
+</TS>
