@@ -11,8 +11,6 @@ Translations::Translations(const QLocale &locale)
         QCoreApplication::installTranslator(&m_qt);
     if (m_english.load(QStringLiteral(":/i18n/moriva_en.qm")))
         QCoreApplication::installTranslator(&m_english);
-    if (locale.language() != QLocale::English
-        && m_own.load(locale, QStringLiteral("moriva"), QStringLiteral("_"),
-                      QStringLiteral(":/i18n")))
+    if (m_own.load(locale, QStringLiteral("moriva"), QStringLiteral("_"), QStringLiteral(":/i18n")))
         QCoreApplication::installTranslator(&m_own);
 }
