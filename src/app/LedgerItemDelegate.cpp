@@ -12,6 +12,13 @@ LedgerItemDelegate::LedgerItemDelegate(const ColourScheme *colours, QObject *par
 {
 }
 
+QFont LedgerItemDelegate::summaryFont(const QFont &tableFont)
+{
+    QFont font = tableFont;
+    font.setPointSizeF(11);
+    return font;
+}
+
 void LedgerItemDelegate::initStyleOption(QStyleOptionViewItem *option,
                                          const QModelIndex &index) const
 {
@@ -28,6 +35,8 @@ void LedgerItemDelegate::initStyleOption(QStyleOptionViewItem *option,
         option->decorationSize = QSize(side, side);
     }
     if (index.column() == BankbookTableModel::SummaryColumn) {
+        option->font = summaryFont(option->font);
+        option->fontMetrics = QFontMetrics(option->font);
         const QColor c =
             m_colours->summaryColour(index.data(BankbookTableModel::SummaryKindRole).toInt());
         if (c.isValid()) {

@@ -4,14 +4,17 @@
 
 struct ColourScheme;
 
-// Draws the ledger cells: marked entries on the marker colour, summaries in their kind's colour,
-// a warning beside the balance of an entry right after a gap in the balances.
+// Draws the ledger cells: marked entries on the marker colour, summaries in their kind's colour
+// and at 11 points, a warning beside the balance of an entry right after a gap in the balances.
 class LedgerItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 
 public:
     LedgerItemDelegate(const ColourScheme *colours, QObject *parent = nullptr);
+
+    // The summaries' font: the table's own at 11 points, whatever the desktop's size.
+    static QFont summaryFont(const QFont &tableFont);
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;

@@ -1,6 +1,7 @@
 #include "RestoreBackupSheet.h"
 
 #include "Sheets.h"
+#include "WindowLooks.h"
 #include "views/Controller.h"
 
 #include <QDialogButtonBox>
@@ -18,6 +19,7 @@ RestoreBackupSheet::RestoreBackupSheet(const QList<Backups::Backup> &backups, QW
 {
     setObjectName(QStringLiteral("restoreBackupSheet"));
     setWindowTitle(tr("Restore Backup"));
+    WindowLooks::keepSmall(this);
     setWindowModality(Qt::WindowModal);
     for (const Backups::Backup &backup : backups) {
         const QString when = QLocale().toString(backup.time, QLocale::ShortFormat);

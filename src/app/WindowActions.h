@@ -54,6 +54,7 @@ private:
     BankbookWindow *m_window;
     Controller *m_controller;
     QToolBar *m_toolBar = nullptr;
+    QAction *m_showToolbar = nullptr;
     QMenu *m_contextMenu = nullptr;
     QHash<QString, QAction *> m_actions;         // Moriva's own toolbar items
     QHash<QString, QAction *> m_standardActions; // "print", "customize"
