@@ -526,6 +526,7 @@ private slots:
         auto *dialog = visibleChild<QDialog>(m_app.window.get());
         QVERIFY(dialog);
         QVERIFY(!(dialog->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize()); // no window manager offers to grow it
         QFont titleFont = QApplication::font();
         titleFont.setBold(true);
         QVERIFY(dialog->width()

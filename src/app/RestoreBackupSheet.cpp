@@ -1,7 +1,6 @@
 #include "RestoreBackupSheet.h"
 
 #include "Sheets.h"
-#include "WindowLooks.h"
 #include "views/Controller.h"
 
 #include <QDialogButtonBox>
@@ -19,7 +18,6 @@ RestoreBackupSheet::RestoreBackupSheet(const QList<Backups::Backup> &backups, QW
 {
     setObjectName(QStringLiteral("restoreBackupSheet"));
     setWindowTitle(tr("Restore Backup"));
-    WindowLooks::keepSmall(this);
     setWindowModality(Qt::WindowModal);
     for (const Backups::Backup &backup : backups) {
         const QString when = QLocale().toString(backup.time, QLocale::ShortFormat);

@@ -3,6 +3,7 @@
 #include "views/Contrast.h"
 
 #include <QApplication>
+#include <QBoxLayout>
 #include <QDialog>
 #include <QEvent>
 #include <QFontMetrics>
@@ -16,6 +17,9 @@ namespace {
 // margins.
 constexpr int kTitleBarButtons = 140;
 
+// Keeps a small dialog at the size its contents and its title ask for. A window that cannot be
+// resized gets no maximise button from any window manager, even from those that ignore the
+// hint that asks for none.
 class TitleFitter : public QObject
 {
 public:
@@ -27,12 +31,33 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
-        if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::Show) {
-            auto *dialog = static_cast<QDialog *>(watched);
-            dialog->setMinimumWidth(titleBarWidth(dialog));
-        }
+        if (event->type() == QEvent::WindowTitleChange || event->type() == QEvent::Show)
+            fit(static_cast<QDialog *>(watched));
         return false;
     }
+
+private:
+    void fit(QDialog *dialog)
+    {
+        auto *layout = qobject_cast<QBoxLayout *>(dialog->layout());
+        if (!layout) {
+            dialog->setMinimumWidth(titleBarWidth(dialog));
+            return;
+        }
+        if (!m_titleRoom) {
+            // As wide as the title bar needs, and no height: the layout's width follows it.
+            m_titleRoom = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+            layout->addItem(m_titleRoom);
+            layout->setSizeConstraint(QLayout::SetFixedSize);
+        }
+        m_titleRoom->changeSize(titleBarWidth(dialog) - layout->contentsMargins().left()
+                                    - layout->contentsMargins().right(),
+                                0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+        layout->invalidate();
+        layout->activate();
+    }
+
+    QSpacerItem *m_titleRoom = nullptr;
 };
 } // namespace
 

@@ -13,7 +13,8 @@ namespace WindowLooks {
 // it, and a table without a frame, so that its corners meet the window square.
 void applyTintedStyle(QToolBar *toolBar, QTableView *table);
 // A small dialog: no maximise or minimise button, and wide enough for its whole title as the
-// window manager shows it ("Choose a Bank — Moriva"), whenever the title changes.
+// window manager shows it ("Choose a Bank — Moriva"), whenever the title changes. It keeps the
+// size its contents ask for.
 void keepSmall(QDialog *dialog);
 // The width a title bar needs for the title and its buttons.
 int titleBarWidth(const QWidget *window);
