@@ -33,8 +33,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
@@ -318,15 +316,8 @@ int BankbookWindow::printTo(QPagedPaintDevice *device)
 
 void BankbookWindow::print()
 {
-    auto *printer = new QPrinter(QPrinter::HighResolution);
-    printer->setDocName(m_controller->proposedPrintName()); // a "/" would make a folder
-    auto *dialog = new QPrintDialog(printer, this);
-    dialog->setObjectName(QStringLiteral("printDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
-    connect(dialog, &QDialog::accepted, this, [this, printer] { printTo(printer); });
-    connect(dialog, &QObject::destroyed, this, [printer] { delete printer; });
-    dialog->open();
+    LedgerPrinter::openPrintDialog(this, m_controller->proposedPrintName(),
+                                   [this](QPagedPaintDevice *device) { printTo(device); });
 }
 
 void BankbookWindow::showAbout()

@@ -8,6 +8,8 @@
 #include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 
 #include <cmath>
 
@@ -153,6 +155,20 @@ int print(const QAbstractItemModel &model, const ColourScheme &colours, const QS
                              .arg(pages));
     }
     return pages;
+}
+
+void openPrintDialog(QWidget *window, const QString &documentName,
+                     const std::function<void(QPagedPaintDevice *)> &paint)
+{
+    auto *printer = new QPrinter(QPrinter::HighResolution);
+    printer->setDocName(documentName); // a "/" would make a folder of a PDF's name
+    auto *dialog = new QPrintDialog(printer, window);
+    dialog->setObjectName(QStringLiteral("printDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    QObject::connect(dialog, &QDialog::accepted, dialog, [printer, paint] { paint(printer); });
+    QObject::connect(dialog, &QObject::destroyed, [printer] { delete printer; });
+    dialog->open();
 }
 
 } // namespace LedgerPrinter
