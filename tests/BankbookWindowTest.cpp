@@ -10,6 +10,8 @@
 #include "ledger/Backups.h"
 #include "LedgerItemDelegate.h"
 #include "ledger/LedgerArchive.h"
+#include "views/Contrast.h"
+#include "views/Settings.h"
 #include "views/StringTable.h"
 #include "views/ToolbarItems.h"
 
@@ -488,6 +490,25 @@ private slots:
         m_app.trigger(u"mark_balance"_s);
         option = DelegateAccess::optionFor(m_app.table(), m_app.model()->index(0, 0));
         QCOMPARE(option.backgroundBrush.color(), c.itemMarker);
+    }
+
+    // On the tinted toolbar a disabled label is drawn at 4.5:1 at least against the tint behind it.
+    void tintedToolbarKeepsDisabledLabelsReadable()
+    {
+        Settings::store().setValue(Settings::key(Settings::WindowStyle), 1);
+        m_app.start(); // no entries, no selection: Delete is disabled
+        QToolBar *bar = m_app.window->toolBar();
+        QWidget *button = bar->widgetForAction(m_app.window->action(u"delete_balance"_s));
+        QVERIFY(button && !button->isEnabled());
+        const QImage image = bar->grab().toImage();
+        const QRect label = button->geometry().adjusted(0, button->height() * 2 / 3, 0, 0);
+        double best = 1;
+        for (int y = label.top(); y <= label.bottom(); ++y) {
+            const QRgb behind = image.pixel(label.left() + 1, y);
+            for (int x = label.left(); x <= label.right(); ++x)
+                best = qMax(best, Contrast::ratio(image.pixel(x, y) & 0xffffff, behind & 0xffffff));
+        }
+        QVERIFY2(best >= 4.5, qPrintable(QString::number(best)));
     }
 
     // Summary and Details share the width the window gains or loses; the others keep theirs.
