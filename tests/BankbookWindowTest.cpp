@@ -1,7 +1,9 @@
 // The main window's wiring, driven as a user drives it on the offscreen platform: each command
 // reached from its toolbar button, menu item and shortcut, the sheets and their buttons, the
-// context menu, drag and drop, the status bar, the summary colours, and saving at quit.
+// context menu, drag and drop, the status bar, the summary colours and font, the columns that
+// stretch, the small dialogs and About, and saving at quit.
 
+#include "AboutDialog.h"
 #include "BalanceGapsSheet.h"
 #include "GuiTestSupport.h"
 #include "RestoreBackupSheet.h"
@@ -9,10 +11,13 @@
 #include "ledger/Backups.h"
 #include "LedgerItemDelegate.h"
 #include "ledger/LedgerArchive.h"
+#include "views/Contrast.h"
+#include "views/Settings.h"
 #include "views/StringTable.h"
 #include "views/ToolbarItems.h"
 
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QHeaderView>
 #include <QMenu>
 #include <QMenuBar>
@@ -64,6 +69,7 @@ class BankbookWindowTest : public QObject
     {
         return m_app.window->statusBar()->findChild<QLabel *>(u"statusMessage"_s);
     }
+    QUrl m_opened;
 
     bool startWithLedger(const QList<Operation> &operations = kMarch)
     {
@@ -89,8 +95,12 @@ class BankbookWindowTest : public QObject
             now = m_app.window->bankNameField()->text();
         else if (kind == u"placeholder") // what the empty table says, its first line
             now = m_app.rows() ? u"rows"_s : m_app.table()->placeholderText().section(u'\n', 0, 0);
-        else if (kind == u"toolbar")
-            now = m_app.window->toolBar()->isVisible() ? u"shown"_s : u"hidden"_s;
+        else if (kind == u"toolbar") // and whether Show Toolbar's check mark agrees
+            now = (m_app.window->toolBar()->isVisible() ? u"shown"_s : u"hidden"_s)
+                + (m_app.window->toolBar()->isVisible()
+                           == m_app.window->findChild<QAction *>(u"showToolbar"_s)->isChecked()
+                       ? QString()
+                       : u", the menu says otherwise"_s);
         else if (kind == u"status")
             now = statusMessage()->text();
         else if (QHeaderView *h = m_app.table()->horizontalHeader(); kind == u"order")
@@ -101,6 +111,10 @@ class BankbookWindowTest : public QObject
             shown << m_app.summaryAt(r) + (m_app.markedAt(r) ? u"*"_s : QString());
         return kind + u':' + now + shown.join(u'|');
     }
+
+public slots:
+    // Where the desktop was asked to open a file URL.
+    void openUrl(const QUrl &url) { m_opened = url; }
 
 private slots:
     void initTestCase() { QVERIFY(m_home.setUp()); }
@@ -153,6 +167,8 @@ private slots:
         add(u"print"_s, 0, QKeySequence::Print, u"sheet:printDialog"_s);
         add(u"customize"_s, 0, {}, u"sheet:customizeToolbarSheet"_s);
         add(u"showToolbar"_s, 0, QKeySequence(u"Ctrl+Alt+T"_s), u"toolbar:hidden"_s);
+        add(u"about"_s, 0, {}, u"sheet:aboutDialog"_s);
+        add(u"checkForUpdates"_s, 0, {}, u"sheet:updateSheet"_s);
 
         // The sheets' buttons; the default button and Escape keep the entries.
         const auto sheet = [&](const char *row, const QString &id, const QStringList &answer,
@@ -205,6 +221,10 @@ private slots:
         QVERIFY(action && action->isEnabled());
         QCOMPARE(action->shortcut(), keys);
         QCOMPARE(action->property("menuTag").toInt(), tag);
+        // A menu item that opens a dialog ends in "…"; the toolbar's label does not.
+        QCOMPARE(action->text().endsWith(u'…'), effect.startsWith(u"sheet:") || !answer.isEmpty());
+        QVERIFY(!m_app.window->action(id) || !action->iconText().endsWith(u'…'));
+        QCOMPARE(action->isCheckable(), id == u"showToolbar");
         if (route == u"toolbar") {
             QVERIFY(m_app.window->toolBar()->widgetForAction(action));
             QTest::mouseClick(m_app.window->toolBar()->widgetForAction(action), Qt::LeftButton);
@@ -251,6 +271,7 @@ private slots:
             menu->close();
             return shown;
         };
+        QVERIFY(menu->findChild<QAction *>(u"context_delete"_s)->text().endsWith(u'…'));
         m_app.table()->selectRow(0);
         QVERIFY(chooseForRow(2, u"context_mark"_s));
         const QString marked = u"shown:セブンイレブン|Amazon, Inc|給与*|ローソン"_s;
@@ -593,11 +614,89 @@ private slots:
         option = DelegateAccess::optionFor(m_app.table(), cell);
         QCOMPARE(option.palette.color(QPalette::Active, QPalette::HighlightedText),
                  kind == 3 ? c.interest : QColor(Qt::white));
+        QCOMPARE(option.font.pointSizeF(), 11.0);
+        QVERIFY(m_app.table()->rowHeight(0) > QFontMetrics(option.font).height());
         // A marked entry lies on the marker colour, in every column (the date's here).
         m_app.table()->selectRow(0);
         m_app.trigger(u"mark_balance"_s);
         option = DelegateAccess::optionFor(m_app.table(), m_app.model()->index(0, 0));
         QCOMPARE(option.backgroundBrush.color(), c.itemMarker);
+    }
+
+    // On the tinted toolbar a disabled label is drawn at 4.5:1 at least against the tint behind it.
+    void tintedToolbarKeepsDisabledLabelsReadable()
+    {
+        Settings::store().setValue(Settings::key(Settings::WindowStyle), 1);
+        m_app.start(); // no entries, no selection: Delete is disabled
+        QToolBar *bar = m_app.window->toolBar();
+        QWidget *button = bar->widgetForAction(m_app.window->action(u"delete_balance"_s));
+        QVERIFY(button && !button->isEnabled());
+        const QImage image = bar->grab().toImage();
+        const QRect label = button->geometry().adjusted(0, button->height() * 2 / 3, 0, 0);
+        double best = 1;
+        for (int y = label.top(); y <= label.bottom(); ++y) {
+            const QRgb behind = image.pixel(label.left() + 1, y);
+            for (int x = label.left(); x <= label.right(); ++x)
+                best = qMax(best, Contrast::ratio(image.pixel(x, y) & 0xffffff, behind & 0xffffff));
+        }
+        QVERIFY2(best >= 4.5, qPrintable(QString::number(best)));
+    }
+
+    // Summary and Details share the width the window gains or loses; the others keep theirs.
+    void extraWidthGoesToSummaryAndDetails()
+    {
+        QVERIFY(startWithLedger());
+        QTableView *table = m_app.table();
+        const auto widths = [table] {
+            QList<int> out;
+            for (int c = 0; c < BankbookTableModel::ColumnCount; ++c)
+                out << table->columnWidth(c);
+            return out;
+        };
+        QCOMPARE(table->horizontalHeader()->length(), table->viewport()->width());
+        const QList<int> before = widths();
+        m_app.window->resize(m_app.window->width() + 201, m_app.window->height());
+        QTRY_COMPARE(table->horizontalHeader()->length(), table->viewport()->width());
+        QList<int> gained = widths();
+        for (int c = 0; c < gained.size(); ++c)
+            gained[c] -= before[c];
+        QCOMPARE(gained, (QList<int>{0, 0, 100, 0, 0, 0, 101}));
+    }
+
+    // Small dialogs: no maximise button, and the whole title in their title bar.
+    void smallDialogsFitTheirTitles_data()
+    {
+        QTest::addColumn<QString>("id");
+        for (const char *id : {"select_bank", "change_month", "search", "about", "checkForUpdates"})
+            QTest::newRow(id) << QString::fromLatin1(id);
+    }
+    void smallDialogsFitTheirTitles()
+    {
+        QFETCH(QString, id);
+        QVERIFY(startWithLedger());
+        m_app.window->findChild<QAction *>(id)->trigger();
+        auto *dialog = visibleChild<QDialog>(m_app.window.get());
+        QVERIFY(dialog);
+        QVERIFY(!(dialog->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QCOMPARE(dialog->minimumSize(), dialog->maximumSize()); // no window manager offers to grow it
+        QFont titleFont = QApplication::font();
+        titleFont.setBold(true);
+        QVERIFY(dialog->width()
+                > QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle() + u" — Moriva"_s));
+    }
+
+    void aboutShowsTheVersionAndOpensTheDataFolder()
+    {
+        QVERIFY(startWithLedger());
+        m_app.window->findChild<QAction *>(u"about"_s)->trigger();
+        auto *about = visibleChild<AboutDialog>(m_app.window.get());
+        QVERIFY(about);
+        QVERIFY(about->versionLabel()->text().contains(QStringLiteral(MORIVA_VERSION)));
+        QCOMPARE(about->dataFolderLabel()->text(), QDir::toNativeSeparators(m_home.dataFolder()));
+        QDesktopServices::setUrlHandler(u"file"_s, this, "openUrl");
+        QTest::mouseClick(about->openFolderButton(), Qt::LeftButton);
+        QDesktopServices::unsetUrlHandler(u"file"_s);
+        QCOMPARE(m_opened, QUrl::fromLocalFile(m_home.dataFolder()));
     }
 
     void closingSavesAndOffersTryAgainOrStayOpenWhenThatFails()

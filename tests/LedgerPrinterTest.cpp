@@ -1,10 +1,13 @@
 // Printing the shown list, into PDF files read back with pdftotext: every entry on the pages in
-// the list's order, the window title as heading and "Page n of m" on every page.
+// the list's order, its balance apart from its note, the bank and the list as heading and
+// "Page n of m" on every page, the count and the sums after the last row.
 
 #include "GuiTestSupport.h"
+#include "views/PrintTexts.h"
 
 #include <QPdfWriter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
@@ -30,16 +33,19 @@ private slots:
         QTest::addColumn<int>("entries"); // three a day from 3 January 2025
         QTest::addColumn<int>("month");   // of 2025 to show; 0 for all activity
         QTest::addColumn<bool>("manyPages");
-        QTest::newRow("empty ledger") << 0 << 0 << false;
-        QTest::newRow("three entries") << 3 << 0 << false;
-        QTest::newRow("long list") << 300 << 0 << true;
-        QTest::newRow("a month of it") << 300 << 2 << true;
+        QTest::addColumn<QString>("search"); // a keyword to show the hits of
+        QTest::newRow("empty ledger") << 0 << 0 << false << QString();
+        QTest::newRow("three entries") << 3 << 0 << false << QString();
+        QTest::newRow("long list") << 300 << 0 << true << QString();
+        QTest::newRow("a month of it") << 300 << 2 << true << QString();
+        QTest::newRow("search hits") << 40 << 0 << false << u"Amazon"_s;
     }
     void pagesHoldEveryEntryUnderTheTitle()
     {
         QFETCH(int, entries);
         QFETCH(int, month);
         QFETCH(bool, manyPages);
+        QFETCH(QString, search);
         const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
         if (pdftotext.isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
@@ -53,6 +59,17 @@ private slots:
         QCOMPARE(m_app.window->importFile(writeJnbFile(m_home, operations)).added, entries);
         if (month)
             m_app.controller->showMonth(2025, month);
+        if (!search.isEmpty())
+            QVERIFY(m_app.controller->search(search) > 0);
+        // Long notes on the first rows: they must not reach into the balances.
+        for (int r = 0; r < qMin(6, m_app.rows()); r += 2)
+            QVERIFY(m_app.controller->editEntry(
+                r, u"details"_s, u"備考 %1: a note far longer than its column could ever hold, "
+                                  "on and on and on and on"_s.arg(r)));
+        const QString heading =
+            PrintTexts::heading(m_app.controller->bank(), m_app.controller->view());
+        const QString closing =
+            PrintTexts::closingLine(totalsOf(m_app.controller->view().rows()));
 
         const QString pdf = m_home.path(u"home/list.pdf");
         QPdfWriter writer(pdf);
@@ -69,9 +86,11 @@ private slots:
         QCOMPARE(pages.size(), printed);
         for (int p = 0; p < printed; ++p) {
             const QString foot = u"Page %1 of %2"_s.arg(p + 1).arg(printed);
-            QVERIFY2(pages[p].contains(m_app.window->windowTitle()) && pages[p].contains(foot),
-                     qPrintable(pages[p]));
+            QVERIFY2(pages[p].contains(heading) && pages[p].contains(foot), qPrintable(pages[p]));
+            QCOMPARE(pages[p].contains(closing), p == printed - 1);
         }
+        QVERIFY(heading.startsWith(u"JNB — "_s));
+        QVERIFY(closing.contains(u"%1 "_s.arg(m_app.rows())));
         // Every row once, in the list's order, its date and balance on its line.
         qsizetype at = 0;
         for (int r = 0; r < m_app.rows(); ++r) {
@@ -82,8 +101,22 @@ private slots:
             QVERIFY2(at >= 0 && line.contains(cell(BankbookTableModel::DateColumn))
                          && line.contains(cell(BankbookTableModel::BalanceColumn)),
                      qPrintable(line));
+            if (const QString note = cell(BankbookTableModel::DetailsColumn); !note.isEmpty()) {
+                const QRegularExpression apart(
+                    QRegularExpression::escape(cell(BankbookTableModel::BalanceColumn)) + u"\\s+"_s
+                    + QRegularExpression::escape(note.left(4)));
+                QVERIFY2(line.contains(apart), qPrintable(line));
+            }
         }
         QCOMPARE(all.contains(u"2025/01/"_s), entries > 0 && !month); // other months left out
+        // The amounts' titles stand where their amounts do.
+        for (int c = 0; c < BankbookTableModel::ColumnCount && m_app.rows(); ++c) {
+            const auto horizontal = [](const QVariant &alignment) {
+                return alignment.toInt() & Qt::AlignHorizontal_Mask;
+            };
+            QCOMPARE(horizontal(m_app.model()->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole)),
+                     horizontal(m_app.model()->index(0, c).data(Qt::TextAlignmentRole)));
+        }
     }
 };
 

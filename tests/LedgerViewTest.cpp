@@ -1,5 +1,6 @@
 #include "ledger/Ledger.h"
 #include "views/LedgerView.h"
+#include "views/PrintTexts.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -159,6 +160,30 @@ private slots:
         QCOMPARE((QList{holds(m_view->monthlyList()), holds(m_view->searchList())}), (QList<qsizetype>{0, 0}));
         QCOMPARE(m_view->monthlyList().size(), Count - Shop - 1);
         QCOMPARE(m_view->searchList().size(), index == AtmFee ? 2 : 3);
+    }
+
+    // What a printout says above and below the shown list's rows.
+    void printoutHeadingAndClosingLine_data()
+    {
+        QTest::addColumn<Bank>("bank"); QTest::addColumn<ListMode>("mode");
+        QTest::addColumn<QString>("heading"); QTest::addColumn<QString>("closing");
+        QTest::newRow("all activity") << Bank::Jnb << ListMode::Activity << u"JNB — All Activity"_s
+            << u"8 entries — paid out 12,345,675円, paid in 2,000,000円"_s;
+        QTest::newRow("a month") << Bank::Ebank << ListMode::Monthly
+            << u"eBANK — Monthly Statement 2026/3"_s << u"6 entries — paid out 2,000円, paid in 0円"_s;
+        QTest::newRow("a search") << Bank::Ebank << ListMode::Search << u"eBANK — Search: ATM"_s
+            << u"3 entries — paid out 12,344,175円, paid in 0円"_s;
+    }
+    void printoutHeadingAndClosingLine()
+    {
+        QFETCH(Bank, bank); QFETCH(ListMode, mode); QFETCH(QString, heading); QFETCH(QString, closing);
+        m_ledger.at(Atm)->setPayment(12343675); m_ledger.at(Salary)->setDeposit(2000000);
+        m_ledger.at(Shop)->setPayment(1500); m_ledger.at(AtmFee)->setPayment(500);
+        m_view->showMonth(u"2026"_s, u"3"_s);
+        QCOMPARE(m_view->search(u"ATM"_s), 3);
+        m_view->setMode(mode);
+        QCOMPARE(PrintTexts::heading(bank, *m_view), heading);
+        QCOMPARE(PrintTexts::closingLine(totalsOf(m_view->rows())), closing);
     }
 
     void rowsLeadToLedgerEntries()

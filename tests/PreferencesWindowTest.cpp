@@ -55,6 +55,17 @@ private slots:
     }
     void cleanup() { m_app.quit(); m_home.clean(); }
 
+    // It opens over the main window, wherever that is.
+    void opensCentredOnTheMainWindow()
+    {
+        m_app.start();
+        m_app.window->setGeometry(60, 40, 700, 520);
+        PreferencesWindow *prefs = shownPreferences();
+        QVERIFY(prefs);
+        const QPoint offset = prefs->frameGeometry().center() - m_app.window->frameGeometry().center();
+        QVERIFY2(qAbs(offset.x()) <= 3 && qAbs(offset.y()) <= 3, qPrintable(u"%1, %2"_s.arg(offset.x()).arg(offset.y())));
+    }
+
     void settingReachesTheControllerOnlyBySave_data()
     {
         QTest::addColumn<QString>("control");

@@ -2,6 +2,33 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <source>Version %1</source>
+        <translation>バージョン %1</translation>
+    </message>
+    <message>
+        <source>Open Data Folder</source>
+        <translation>データフォルダを開く</translation>
+    </message>
+    <message>
+        <source>About Moriva</source>
+        <translation>Moriva について</translation>
+    </message>
+    <message>
+        <source>A desktop bankbook for one account at JNB and one at eBANK.</source>
+        <translation>JNB と eBANK の口座を一つずつ記帳するデスクトップ通帳です。</translation>
+    </message>
+    <message>
+        <source>Proprietary software: all rights reserved.</source>
+        <translation>プロプライエタリ ソフトウェア（著作権者がすべての権利を留保しています）。</translation>
+    </message>
+    <message>
+        <source>Data folder:</source>
+        <translation>データフォルダ:</translation>
+    </message>
+</context>
+<context>
     <name>AtomicFile</name>
     <message>
         <source>Cannot write %1: %2</source>
@@ -423,6 +450,19 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Look for a newer version at start-up (this build has no update address)</source>
         <translation>起動時に新しいバージョンを確認する(この Moriva には更新の確認先がありません)</translation>
+    </message>
+</context>
+<context>
+    <name>PrintTexts</name>
+    <message>
+        <source>Search: %1</source>
+        <translation>検索：%1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries — paid out %1, paid in %2</source>
+        <translation>
+            <numerusform>%n 件 — お支払 %1、お預り %2</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -917,10 +957,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>今月(&amp;M)</translation>
     </message>
     <message>
-        <source>Show/Hide Toolbar</source>
-        <translation>ツールバーの表示／非表示</translation>
-    </message>
-    <message>
         <source>&amp;Bank</source>
         <translation>銀行(&amp;B)</translation>
     </message>
@@ -935,6 +971,22 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Revert to Bank&apos;s Text</source>
         <translation>銀行の摘要に戻す</translation>
+    </message>
+    <message>
+        <source>Print…</source>
+        <translation>プリント…</translation>
+    </message>
+    <message>
+        <source>Customize Toolbar…</source>
+        <translation>ツールバーをカスタマイズ…</translation>
+    </message>
+    <message>
+        <source>Show Toolbar</source>
+        <translation>ツールバーを表示</translation>
+    </message>
+    <message>
+        <source>&amp;About Moriva…</source>
+        <translation>Moriva について(&amp;A)…</translation>
     </message>
 </context>
 </TS>

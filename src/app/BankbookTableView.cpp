@@ -1,5 +1,6 @@
 #include "BankbookTableView.h"
 
+#include "LedgerItemDelegate.h"
 #include "views/BankbookTableModel.h"
 
 #include <QContextMenuEvent>
@@ -20,10 +21,12 @@ BankbookTableView::BankbookTableView(QWidget *parent)
     setWordWrap(false);
     setContextMenuPolicy(Qt::DefaultContextMenu);
     verticalHeader()->hide();
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
+    // Room for the 11-point summaries too.
+    const QFontMetrics summary(LedgerItemDelegate::summaryFont(font()));
+    verticalHeader()->setDefaultSectionSize(qMax(fontMetrics().height(), summary.height()) + 8);
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setStretchLastSection(true);
+    horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSortIndicatorShown(true);
     showOrder(m_order);
@@ -76,6 +79,25 @@ void BankbookTableView::paintEvent(QPaintEvent *event)
     painter.setPen(colour);
     const QRect area = viewport()->rect().adjusted(40, 40, -40, -40);
     painter.drawText(area, Qt::AlignCenter | Qt::TextWordWrap, m_placeholder);
+}
+
+void BankbookTableView::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    shareExtraWidth();
+}
+
+void BankbookTableView::shareExtraWidth()
+{
+    constexpr int kNarrowest = 80;
+    const int extra = viewport()->width() - horizontalHeader()->length();
+    if (extra == 0 || !model())
+        return;
+    const int summary = columnWidth(BankbookTableModel::SummaryColumn);
+    const int details = columnWidth(BankbookTableModel::DetailsColumn);
+    setColumnWidth(BankbookTableModel::SummaryColumn, qMax(kNarrowest, summary + extra / 2));
+    setColumnWidth(BankbookTableModel::DetailsColumn,
+                   qMax(kNarrowest, details + extra - extra / 2));
 }
 
 void BankbookTableView::mousePressEvent(QMouseEvent *event)

@@ -7,7 +7,8 @@ class QMenu;
 // The ledger table. A right click (or Ctrl+click) opens the context menu over the table; a right
 // click on a row that is not selected selects it first, so that a command from the menu acts on
 // the row the user pointed at. The row and column under the pointer are remembered. The Date
-// header shows the order of the list; a click on it asks for the other order.
+// header shows the order of the list; a click on it asks for the other order. Summary and Details
+// stretch with the table.
 class BankbookTableView : public QTableView
 {
     Q_OBJECT
@@ -34,8 +35,12 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // Gives the width the columns leave free (or take beyond the table's) to Summary and Details
+    // in halves; the other columns keep the width they have.
+    void shareExtraWidth();
     void openMenuAt(const QPoint &viewportPos, const QPoint &globalPos);
 
     QMenu *m_menu = nullptr;

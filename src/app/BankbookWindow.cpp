@@ -1,5 +1,6 @@
 #include "BankbookWindow.h"
 
+#include "AboutDialog.h"
 #include "BalanceGapsSheet.h"
 #include "BankbookTableView.h"
 #include "ColourPreferences.h"
@@ -12,8 +13,10 @@
 #include "UpdateChecker.h"
 #include "UpdateSheet.h"
 #include "WindowActions.h"
+#include "WindowLooks.h"
 #include "views/BankbookTableModel.h"
 #include "views/Controller.h"
+#include "views/PrintTexts.h"
 #include "views/Settings.h"
 #include "views/StatusTexts.h"
 #include "views/StringTable.h"
@@ -30,8 +33,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
@@ -305,20 +306,23 @@ void BankbookWindow::showPreferences()
 
 int BankbookWindow::printTo(QPagedPaintDevice *device)
 {
-    return LedgerPrinter::print(*m_model, m_colours, windowTitle(), device);
+    return LedgerPrinter::print(*m_model, m_colours,
+                                PrintTexts::heading(m_controller->bank(), m_controller->view()),
+                                PrintTexts::closingLine(totalsOf(m_controller->view().rows())),
+                                device);
 }
 
 void BankbookWindow::print()
 {
-    auto *printer = new QPrinter(QPrinter::HighResolution);
-    printer->setDocName(m_controller->proposedPrintName()); // a "/" would make a folder
-    auto *dialog = new QPrintDialog(printer, this);
-    dialog->setObjectName(QStringLiteral("printDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setWindowModality(Qt::WindowModal);
-    connect(dialog, &QDialog::accepted, this, [this, printer] { printTo(printer); });
-    connect(dialog, &QObject::destroyed, this, [printer] { delete printer; });
-    dialog->open();
+    LedgerPrinter::openPrintDialog(this, m_controller->proposedPrintName(),
+                                   [this](QPagedPaintDevice *device) { printTo(device); });
+}
+
+void BankbookWindow::showAbout()
+{
+    auto *about = new AboutDialog(m_controller->dataFolderPath(), this);
+    about->setAttribute(Qt::WA_DeleteOnClose);
+    about->open();
 }
 
 void BankbookWindow::showUpdateSheet()
@@ -336,13 +340,7 @@ void BankbookWindow::applyWindowStyle(int style)
 {
     if (style != 1)
         return;
-    // The tinted style: a soft gradient behind the toolbar and a table without a frame, so that
-    // its corners meet the window square.
-    toolBar()->setStyleSheet(QStringLiteral(
-        "QToolBar#MorivaToolToolbar { border: none; padding: 4px;"
-        " background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 palette(midlight), stop:1 palette(mid)); }"));
-    m_table->setFrameShape(QFrame::NoFrame);
+    WindowLooks::applyTintedStyle(toolBar(), m_table);
     setProperty("windowStyle", style);
 }
 
@@ -358,6 +356,8 @@ void BankbookWindow::restoreLayout()
         for (int c = 0; c < BankbookTableModel::ColumnCount; ++c)
             m_table->setColumnWidth(c, widths[c]);
     }
+    // Layouts saved before Summary and Details shared the extra width stretched the last column.
+    m_table->horizontalHeader()->setStretchLastSection(false);
 }
 
 void BankbookWindow::saveLayout()

@@ -72,6 +72,8 @@ public slots:
     void showPreferences();
     void print();
     void showUpdateSheet();
+    // Help › About Moriva: the version, the licence and the data folder.
+    void showAbout();
     // At start-up, when asked for: looks for a newer version and opens the update sheet only
     // when one is published.
     void checkForUpdatesAtStart();

@@ -2,7 +2,7 @@
 
 #include "ColourScheme.h"
 #include "views/BankbookTableModel.h"
-#include "views/TextContrast.h"
+#include "views/Contrast.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -14,6 +14,13 @@ LedgerItemDelegate::LedgerItemDelegate(const ColourScheme *colours, QObject *par
     : QStyledItemDelegate(parent)
     , m_colours(colours)
 {
+}
+
+QFont LedgerItemDelegate::summaryFont(const QFont &tableFont)
+{
+    QFont font = tableFont;
+    font.setPointSizeF(11);
+    return font;
 }
 
 void LedgerItemDelegate::initStyleOption(QStyleOptionViewItem *option,
@@ -32,6 +39,8 @@ void LedgerItemDelegate::initStyleOption(QStyleOptionViewItem *option,
         option->decorationSize = QSize(side, side);
     }
     if (index.column() == BankbookTableModel::SummaryColumn) {
+        option->font = summaryFont(option->font);
+        option->fontMetrics = QFontMetrics(option->font);
         const QColor c =
             m_colours->summaryColour(index.data(BankbookTableModel::SummaryKindRole).toInt());
         if (c.isValid()) {
@@ -41,7 +50,7 @@ void LedgerItemDelegate::initStyleOption(QStyleOptionViewItem *option,
                 const QPalette &p = option->palette;
                 option->palette.setColor(
                     group, QPalette::HighlightedText,
-                    QColor::fromRgb(TextContrast::readable(
+                    QColor::fromRgb(Contrast::readable(
                         c.rgb(), p.color(group, QPalette::Highlight).rgb(),
                         p.color(group, QPalette::HighlightedText).rgb())));
             }

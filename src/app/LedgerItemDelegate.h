@@ -5,8 +5,8 @@
 struct ColourScheme;
 
 // Draws the ledger cells: marked entries on the marker colour (selected, with bands of it),
-// summaries in their kind's colour (on the selection only where it reads), a warning beside the
-// balance of an entry right after a gap in the balances.
+// summaries in their kind's colour (on the selection only where it reads) and at 11 points, a
+// warning beside the balance of an entry right after a gap in the balances.
 class LedgerItemDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -15,6 +15,9 @@ public:
     LedgerItemDelegate(const ColourScheme *colours, QObject *parent = nullptr);
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
+
+    // The summaries' font: the table's own at 11 points, whatever the desktop's size.
+    static QFont summaryFont(const QFont &tableFont);
 
 protected:
     void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override;

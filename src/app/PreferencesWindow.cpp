@@ -1,6 +1,7 @@
 #include "PreferencesWindow.h"
 
 #include "UpdateChecker.h"
+#include "WindowLooks.h"
 
 #include "ColourScheme.h"
 #include "views/Controller.h"
@@ -127,6 +128,9 @@ void PreferencesWindow::showPreferences()
     setPreferenceContents();
     for (int i = 0; i < m_wells.size(); ++i)
         refreshWell(i);
+    // Over the main window, not wherever the window manager puts a new window.
+    if (!isVisible())
+        WindowLooks::centreOn(this, parentWidget());
     show();
     raise();
     activateWindow();

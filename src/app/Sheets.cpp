@@ -1,5 +1,6 @@
 #include "Sheets.h"
 
+#include "WindowLooks.h"
 #include "views/LedgerView.h"
 #include "views/StringTable.h"
 
@@ -23,6 +24,7 @@ void makeSheet(QDialog *dialog, const QString &name)
     dialog->setObjectName(name);
     dialog->setWindowModality(Qt::WindowModal);
     dialog->setModal(true);
+    WindowLooks::keepSmall(dialog);
 }
 } // namespace
 

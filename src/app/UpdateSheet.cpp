@@ -1,6 +1,7 @@
 #include "UpdateSheet.h"
 
 #include "UpdateChecker.h"
+#include "WindowLooks.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -18,6 +19,7 @@ UpdateSheet::UpdateSheet(UpdateChecker *checker, QWidget *parent)
     setObjectName(QStringLiteral("updateSheet"));
     setWindowModality(Qt::WindowModal);
     setWindowTitle(tr("Software Update"));
+    WindowLooks::keepSmall(this);
     m_message->setObjectName(QStringLiteral("updateMessage"));
     m_message->setTextFormat(Qt::PlainText); // the published text is never markup
     m_message->setWordWrap(true);

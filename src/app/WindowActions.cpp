@@ -18,6 +18,12 @@ QString text(QStringView key)
     return StringTable::localizedString(key);
 }
 
+// A menu item that opens a dialog says so with an ellipsis.
+QString withEllipsis(const QString &label)
+{
+    return label.endsWith(u'…') ? label : label + u'…';
+}
+
 // Moriva's own icons, bundled; an icon theme may override any of them under the name
 // "moriva-<item>".
 QIcon iconFor(const QString &name)
@@ -47,36 +53,39 @@ void WindowActions::createActions()
     struct Command {
         const char16_t *identifier, *labelKey, *toolTipKey, *icon;
         void (BankbookWindow::*slot)();
+        bool opensDialog = false; // its menu item ends in "…"
     };
     // Moriva's own toolbar items, in the order they are made.
     static const Command commands[] = {
-        {u"select_bank", u"Bank", u"SelectBank", u"select_bank", &BankbookWindow::selectBank},
+        {u"select_bank", u"Bank", u"SelectBank", u"select_bank", &BankbookWindow::selectBank, true},
         {u"import_balance", u"Import", u"ImportBalance", u"import_balance",
-         &BankbookWindow::importStatement},
+         &BankbookWindow::importStatement, true},
         {u"save_balance", u"SaveInfo", u"SaveBalance", u"save_balance",
-         &BankbookWindow::exportList},
+         &BankbookWindow::exportList, true},
         {u"delete_balance", u"Delete", u"DeleteBalance", u"delete_balance",
-         &BankbookWindow::removeSelectedEntry},
+         &BankbookWindow::removeSelectedEntry, true},
         {u"delete_all", u"DeleteAll", u"DeleteAllBalance", u"delete_all",
-         &BankbookWindow::removeAllEntries},
+         &BankbookWindow::removeAllEntries, true},
         {u"list", u"List", u"SwitchList", u"switch_list", &BankbookWindow::switchList},
         {u"list_order", u"ListOrder", u"ChangeListOrder", u"list_order",
          &BankbookWindow::reverseOrder},
         {u"change_month", u"ChangeMonth", u"ChangeMonthList", u"change_month",
-         &BankbookWindow::changeMonth},
+         &BankbookWindow::changeMonth, true},
         {u"move_prev_month", u"PrevMonth", u"MovePrevMonth", u"move_prev_month",
          &BankbookWindow::showPreviousMonth},
         {u"move_next_month", u"NextMonth", u"MoveNextMonth", u"move_next_month",
          &BankbookWindow::showNextMonth},
         {u"mark_balance", u"Mark", u"MarkBalance", u"mark_balance", &BankbookWindow::toggleMark},
-        {u"search", u"Search", u"SearchBalance", u"search", &BankbookWindow::search},
+        {u"search", u"Search", u"SearchBalance", u"search", &BankbookWindow::search, true},
         {u"preferences", u"Preferences", u"ShowPreferences", u"preferences",
-         &BankbookWindow::showPreferences},
+         &BankbookWindow::showPreferences, true},
     };
     for (const Command &command : commands) {
         const QString identifier = QString::fromUtf16(command.identifier);
+        const QString label = text(command.labelKey);
         auto *action = new QAction(iconFor(QString::fromUtf16(command.icon)),
-                                   text(command.labelKey), this);
+                                   command.opensDialog ? withEllipsis(label) : label, this);
+        action->setIconText(label); // the toolbar's label
         action->setObjectName(identifier);
         action->setToolTip(text(command.toolTipKey));
         action->setStatusTip(text(command.toolTipKey));
@@ -88,13 +97,16 @@ void WindowActions::createActions()
     m_actions.value(QStringLiteral("mark_balance"))->setCheckable(true);
 
     // The standard items' commands.
-    QAction *print = new QAction(iconFor(QStringLiteral("print")), tr("Print"), this);
+    QAction *print = new QAction(iconFor(QStringLiteral("print")), tr("Print…"), this);
+    print->setIconText(tr("Print"));
     print->setObjectName(QStringLiteral("print"));
     print->setToolTip(tr("Print the shown list"));
     print->setShortcut(QKeySequence::Print);
     connect(print, &QAction::triggered, m_window, &BankbookWindow::print);
     m_standardActions.insert(QStringLiteral("print"), print);
-    QAction *customize = new QAction(iconFor(QStringLiteral("customize")), tr("Customize"), this);
+    QAction *customize =
+        new QAction(iconFor(QStringLiteral("customize")), tr("Customize Toolbar…"), this);
+    customize->setIconText(tr("Customize"));
     customize->setObjectName(QStringLiteral("customize"));
     customize->setToolTip(tr("Arrange the toolbar"));
     connect(customize, &QAction::triggered, this, &WindowActions::customizeToolbar);
@@ -147,7 +159,7 @@ std::pair<QString, QIcon> WindowActions::describe(const QString &id) const
     if (!item)
         return {id, QIcon()};
     // The palette shows the longer description of Moriva's own items.
-    return {m_actions.contains(id) ? item->toolTip() : item->text(), item->icon()};
+    return {m_actions.contains(id) ? item->toolTip() : item->iconText(), item->icon()};
 }
 
 void WindowActions::customizeToolbar()
@@ -165,7 +177,7 @@ void WindowActions::customizeToolbar()
 
 void WindowActions::toggleToolbar()
 {
-    m_toolBar->setVisible(!m_toolBar->isVisible());
+    m_showToolbar->trigger();
 }
 
 void WindowActions::saveToolbarVisibility() const
@@ -235,9 +247,14 @@ void WindowActions::createMenus(QMenuBar *bar)
     view->addSeparator();
     view->addAction(tagged(own("search"), 306, QKeySequence::Find));
     view->addSeparator();
-    QAction *toggle = view->addAction(tr("Show/Hide Toolbar"), this, &WindowActions::toggleToolbar);
-    toggle->setObjectName(QStringLiteral("showToolbar"));
-    toggle->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_T));
+    // The toolbar's own toggle stays checked while the toolbar is shown, however it came to be
+    // shown or hidden; a toolbar hidden before its first showing has not told it yet.
+    m_showToolbar = m_toolBar->toggleViewAction();
+    m_showToolbar->setText(tr("Show Toolbar"));
+    m_showToolbar->setObjectName(QStringLiteral("showToolbar"));
+    m_showToolbar->setChecked(!m_toolBar->isHidden());
+    m_showToolbar->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_T));
+    view->addAction(m_showToolbar);
     view->addAction(m_standardActions.value(QStringLiteral("customize")));
 
     QMenu *bank = bar->addMenu(tr("&Bank"));
@@ -247,13 +264,17 @@ void WindowActions::createMenus(QMenuBar *bar)
     QAction *update =
         help->addAction(tr("Check for &Updates…"), m_window, &BankbookWindow::showUpdateSheet);
     update->setObjectName(QStringLiteral("checkForUpdates"));
+    help->addSeparator();
+    QAction *about = help->addAction(tr("&About Moriva…"), m_window, &BankbookWindow::showAbout);
+    about->setObjectName(QStringLiteral("about"));
+    about->setMenuRole(QAction::AboutRole);
 
     m_contextMenu = new QMenu(m_window);
     m_contextMenu->setObjectName(QStringLiteral("ledgerContextMenu"));
     QAction *markRow = m_contextMenu->addAction(text(u"Mark"), m_window, &BankbookWindow::toggleMark);
     markRow->setObjectName(QStringLiteral("context_mark"));
     markRow->setCheckable(true);
-    QAction *deleteRow = m_contextMenu->addAction(text(u"Delete"), m_window,
+    QAction *deleteRow = m_contextMenu->addAction(withEllipsis(text(u"Delete")), m_window,
                                                   &BankbookWindow::removeSelectedEntry);
     deleteRow->setObjectName(QStringLiteral("context_delete"));
     QAction *revertRow = m_contextMenu->addAction(tr("Revert to Bank's Text"), m_window,

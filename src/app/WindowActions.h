@@ -54,6 +54,7 @@ private:
     BankbookWindow *m_window;
     Controller *m_controller;
     QToolBar *m_toolBar = nullptr;
+    QAction *m_showToolbar = nullptr;
     QMenu *m_contextMenu = nullptr;
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;

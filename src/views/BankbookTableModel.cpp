@@ -84,7 +84,14 @@ QVariant BankbookTableModel::data(const QModelIndex &index, int role) const
 
 QVariant BankbookTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+    if (orientation != Qt::Horizontal)
+        return {};
+    // The amounts' titles stand over them, on the right.
+    if (role == Qt::TextAlignmentRole)
+        return section >= PaymentColumn && section <= BalanceColumn
+                   ? int(Qt::AlignRight | Qt::AlignVCenter)
+                   : int(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole)
         return {};
     switch (section) {
     case DateColumn: return tr("Date");

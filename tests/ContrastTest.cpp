@@ -1,0 +1,95 @@
+// Contrast as WCAG measures it, and text colours made readable on the window's backgrounds.
+
+#include "views/Contrast.h"
+
+#include <QTest>
+
+class ContrastTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void ratios_data()
+    {
+        QTest::addColumn<quint32>("a");
+        QTest::addColumn<quint32>("b");
+        QTest::addColumn<double>("ratio");
+        QTest::newRow("black on white") << 0x000000u << 0xffffffu << 21.0;
+        QTest::newRow("either way round") << 0xffffffu << 0x000000u << 21.0;
+        QTest::newRow("the same colour") << 0x808080u << 0x808080u << 1.0;
+        QTest::newRow("the lightest grey at 4.5 on white") << 0x767676u << 0xffffffu << 4.54;
+        QTest::newRow("one step lighter falls short") << 0x777777u << 0xffffffu << 4.48;
+        QTest::newRow("pure red on white") << 0xff0000u << 0xffffffu << 4.0;
+        QTest::newRow("blue on black") << 0x0000ffu << 0x000000u << 2.44;
+        QTest::newRow("alpha ignored") << 0x80ffffffu << 0xff000000u << 21.0;
+    }
+    void ratios()
+    {
+        QFETCH(quint32, a);
+        QFETCH(quint32, b);
+        QFETCH(double, ratio);
+        QVERIFY2(qAbs(Contrast::ratio(a, b) - ratio) < 0.01,
+                 qPrintable(QString::number(Contrast::ratio(a, b))));
+    }
+
+    // A summary's kind colour stays on the selection only where it reads.
+    void kindColoursOnTheSelection_data()
+    {
+        QTest::addColumn<quint32>("text");
+        QTest::addColumn<quint32>("background");
+        QTest::addColumn<bool>("kept"); // otherwise the fallback
+        QTest::newRow("#767676 on white: just enough") << 0x767676u << 0xffffffu << true;
+        QTest::newRow("#777777 on white: just short") << 0x777777u << 0xffffffu << false;
+        QTest::newRow("ATM blue on a blue selection") << 0x2980deu << 0x308cc6u << false;
+        QTest::newRow("ATM blue on a dark selection") << 0x2980deu << 0x202020u << false;
+        QTest::newRow("interest green on a dark selection") << 0x27a05au << 0x202020u << true;
+    }
+    void kindColoursOnTheSelection()
+    {
+        QFETCH(quint32, text);
+        QFETCH(quint32, background);
+        QFETCH(bool, kept);
+        const quint32 fallback = 0x123456u;
+        QCOMPARE(Contrast::readable(text, background, fallback), kept ? text : fallback);
+    }
+
+    void readableColours_data()
+    {
+        QTest::addColumn<quint32>("colour");
+        QTest::addColumn<QList<quint32>>("backgrounds");
+        QTest::addColumn<int>("direction"); // -1 darker, 0 kept, 1 lighter
+        // A disabled label's grey on the tinted toolbar's gradient, light and dark themes.
+        QTest::newRow("grey on a light tint") << 0xbebebeu << QList<quint32>{0xcacacau, 0xa0a0a0u} << -1;
+        QTest::newRow("grey on a dark tint") << 0x6e6e6eu << QList<quint32>{0x3c3c3cu, 0x202020u} << 1;
+        QTest::newRow("already readable") << 0x202020u << QList<quint32>{0xefefefu} << 0;
+        QTest::newRow("a coloured text") << 0x8080ffu << QList<quint32>{0xffffffu} << -1;
+        QTest::newRow("no background") << 0x123456u << QList<quint32>{} << 0;
+    }
+    void readableColours()
+    {
+        QFETCH(quint32, colour);
+        QFETCH(QList<quint32>, backgrounds);
+        QFETCH(int, direction);
+        const quint32 readable = Contrast::readableOn(colour, backgrounds);
+        for (quint32 background : backgrounds)
+            QVERIFY(Contrast::ratio(readable, background) >= 4.5);
+        const double before = Contrast::luminance(colour), after = Contrast::luminance(readable);
+        QCOMPARE(direction < 0 ? after < before : direction > 0 ? after > before : after == before,
+                 true);
+        if (direction == 0)
+            QCOMPARE(readable, colour);
+        // Moved no further than needed: a step back towards the colour falls short again.
+        if (direction != 0) {
+            const quint32 back = (((readable >> 16 & 0xff) + (colour >> 16 & 0xff)) / 2) << 16
+                               | (((readable >> 8 & 0xff) + (colour >> 8 & 0xff)) / 2) << 8
+                               | ((readable & 0xff) + (colour & 0xff)) / 2;
+            double worst = 21;
+            for (quint32 background : backgrounds)
+                worst = qMin(worst, Contrast::ratio(back, background));
+            QVERIFY(worst < 4.5);
+        }
+    }
+};
+
+QTEST_MAIN(ContrastTest)
+#include "ContrastTest.moc"
