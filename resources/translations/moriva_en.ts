@@ -12,6 +12,26 @@
     </message>
 </context>
 <context>
+    <name>LedgerStep</name>
+    <message numerus="yes">
+        <source>Import of %1 (%n entries)</source>
+        <translation>
+            <numerusform>Import of %1 (%n entry)</numerusform>
+            <numerusform>Import of %1 (%n entries)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>PrintTexts</name>
+    <message numerus="yes">
+        <source>%n entries — paid out %1, paid in %2</source>
+        <translation>
+            <numerusform>%n entry — paid out %1, paid in %2</numerusform>
+            <numerusform>%n entries — paid out %1, paid in %2</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>RestoreBackupSheet</name>
     <message numerus="yes">
         <source>%1 — %n entries</source>
