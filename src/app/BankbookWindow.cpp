@@ -12,6 +12,8 @@
 #include "UpdateChecker.h"
 #include "UpdateSheet.h"
 #include "WindowActions.h"
+#include "summary/SummaryView.h"
+#include "summary/ViewSwitcher.h"
 #include "views/BankbookTableModel.h"
 #include "views/Controller.h"
 #include "views/Settings.h"
@@ -58,7 +60,10 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     ColourPreferences::read(&m_colours);
     m_preferences = new PreferencesWindow(controller, &m_colours, this);
     connect(m_preferences, &PreferencesWindow::preferencesChanged, this,
-            [this] { m_table->viewport()->update(); });
+            [this] {
+                m_table->viewport()->update();
+                m_views->summary()->applyColours();
+            });
     connect(m_startupChecker, &UpdateChecker::finished, this,
             [this](const VersionCheck::Outcome &outcome) {
                 if (outcome.result == VersionCheck::NewerPublished)
@@ -69,7 +74,8 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     m_table->setObjectName(QStringLiteral("ledgerTable"));
     m_table->setModel(m_model);
     m_table->setItemDelegate(new LedgerItemDelegate(&m_colours, m_table));
-    setCentralWidget(m_table);
+    m_views = new ViewSwitcher(controller, m_table, &m_colours, this);
+    setCentralWidget(m_views);
 
     m_status = new LedgerStatusBar(statusBar(), controller);
     connect(m_status, &LedgerStatusBar::gapsRequested, this,
@@ -77,6 +83,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
 
     m_actions = new WindowActions(this, controller);
     m_table->setContextMenu(m_actions->contextMenu());
+    m_views->addCommands(m_actions);
     // Like the Order command, and only when it is enabled.
     connect(m_table, &BankbookTableView::orderReversalRequested, this,
             [this] { action(QStringLiteral("list_order"))->trigger(); });
@@ -307,6 +314,8 @@ void BankbookWindow::showPreferences()
 
 int BankbookWindow::printTo(QPagedPaintDevice *device)
 {
+    if (m_views->isSummaryShown())
+        return m_views->summary()->printTo(device);
     return LedgerPrinter::print(*m_model, m_colours, windowTitle(), device);
 }
 

@@ -2,6 +2,8 @@
 
 #include "StatusTexts.h"
 
+#include <QDate>
+
 using namespace PeriodReport;
 
 namespace {
@@ -71,10 +73,9 @@ QString PeriodTableModel::periodName(const Period &period)
 {
     if (!period.month)
         return QString::number(period.year);
-    //: A month in the Summary: %1 the year, %2 the month with two digits, %3 without.
-    return tr("%1-%2").arg(QString::number(period.year),
-                           QStringLiteral("%1").arg(period.month, 2, 10, QChar(u'0')),
-                           QString::number(period.month));
+    //: How the Summary writes a month, as a QDate format: yyyy the year, MM the month with two
+    //: digits, M without.
+    return QDate(period.year, period.month, 1).toString(tr("yyyy-MM"));
 }
 
 QString PeriodTableModel::describe(const Period &period)
