@@ -83,7 +83,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         u"order"_s, tr("Oldest first (asc) or newest first (desc); default: the stored order."),
         u"asc|desc"_s);
     const QCommandLineOption format(
-        u"format"_s, tr("How list and gaps print (default: table)."), u"csv|json|table"_s);
+        u"format"_s, tr("How list, gaps and report print (default: table)."), u"csv|json|table"_s);
     const QCommandLineOption by(u"by"_s, tr("What report sums by (default: month)."),
                                 u"month|year|kind"_s);
     const QCommandLineOption from(u"from"_s, tr("The first month report covers."), u"YYYY-MM"_s);
