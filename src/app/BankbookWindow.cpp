@@ -322,7 +322,9 @@ int BankbookWindow::printTo(QPagedPaintDevice *device)
 void BankbookWindow::print()
 {
     auto *printer = new QPrinter(QPrinter::HighResolution);
-    printer->setDocName(m_controller->proposedPrintName()); // a "/" would make a folder
+    // A "/" would make a folder.
+    printer->setDocName(m_views->isSummaryShown() ? m_views->summary()->title()
+                                                  : m_controller->proposedPrintName());
     auto *dialog = new QPrintDialog(printer, this);
     dialog->setObjectName(QStringLiteral("printDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);

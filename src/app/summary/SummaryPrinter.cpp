@@ -30,7 +30,9 @@ int print(const QAbstractItemModel &table, BalanceChart *chart, const QString &t
     const int rowHeight = QFontMetrics(body, device).height() * 14 / 10;
     const int headingHeight = QFontMetrics(heading, device).height() * 2;
     const int footerHeight = rowHeight * 2;
-    const int chartHeight = area.height() * 2 / 5;
+    // The chart keeps the shape it has on screen, at most two fifths of the page high.
+    const double aspect = chart->width() > 0 ? double(chart->height()) / chart->width() : 0.5;
+    const int chartHeight = qMin(area.height() * 2 / 5, int(area.width() * aspect));
     const int rowsOnPage = (area.height() - headingHeight - footerHeight) / rowHeight - 1;
     const int rowsOnFirst = qMax(0, rowsOnPage - chartHeight / rowHeight - 1);
     const int rows = table.rowCount();

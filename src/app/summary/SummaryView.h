@@ -27,6 +27,8 @@ public:
     // Reads the ledger again when next shown (now, when shown already).
     void markStale();
     void applyColours();
+    // "Summary of JNB": the printed document's name.
+    QString title() const;
     // Prints the table and the chart; answers the pages.
     int printTo(QPagedPaintDevice *device);
     // Asks for a file and saves the chart in it, as PNG or SVG.
@@ -50,7 +52,6 @@ private:
     void applyChoices();
     void selectPeriod(int row);
     void openPeriod(int row);
-    QString title() const;
 
     Controller *m_controller;
     const ColourScheme *m_colours;
