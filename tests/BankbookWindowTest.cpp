@@ -13,9 +13,14 @@
 #include "ledger/LedgerArchive.h"
 #include "views/Contrast.h"
 #include "views/Settings.h"
+#include "summary/BalanceChart.h"
+#include "summary/SummaryView.h"
+#include "summary/ViewSwitcher.h"
 #include "views/StringTable.h"
+#include "views/SummaryModels.h"
 #include "views/ToolbarItems.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QHeaderView>
@@ -81,7 +86,7 @@ class BankbookWindowTest : public QObject
     }
     // The effect as the app shows it now, for "sheet:<name>" (a visible child of the window),
     // "title:<title>", "shown:<summary>|…" (a marked row's with a "*"), "bank:<name>",
-    // "placeholder:<text>", "toolbar:hidden", "status:<message>" or "order:<section> <order>" (the
+    // "placeholder:<text>", "toolbar:hidden", "status:<message>", "view:<shown widget>" or "order:<section> <order>" (the
     // header's sort indicator).
     QString effectNow(const QString &effect) const
     {
@@ -103,6 +108,8 @@ class BankbookWindowTest : public QObject
                        : u", the menu says otherwise"_s);
         else if (kind == u"status")
             now = statusMessage()->text();
+        else if (kind == u"view")
+            now = m_app.window->views()->currentWidget()->objectName();
         else if (QHeaderView *h = m_app.table()->horizontalHeader(); kind == u"order")
             now = u"%1 %2"_s.arg(h->sortIndicatorSection()).arg(
                 h->sortIndicatorOrder() == Qt::AscendingOrder ? u"ascending"_s : u"descending"_s);
@@ -169,6 +176,8 @@ private slots:
         add(u"showToolbar"_s, 0, QKeySequence(u"Ctrl+Alt+T"_s), u"toolbar:hidden"_s);
         add(u"about"_s, 0, {}, u"sheet:aboutDialog"_s);
         add(u"checkForUpdates"_s, 0, {}, u"sheet:updateSheet"_s);
+        add(u"summary"_s, 0, QKeySequence(u"Ctrl+2"_s), u"view:summaryView"_s);
+        add(u"show_ledger"_s, 0, QKeySequence(u"Ctrl+1"_s), u"view:ledgerTable"_s);
 
         // The sheets' buttons; the default button and Escape keep the entries.
         const auto sheet = [&](const char *row, const QString &id, const QStringList &answer,
@@ -254,6 +263,68 @@ private slots:
             QTRY_VERIFY(!sheet->isVisible());
         }
         QCOMPARE(effectNow(effect), effect);
+    }
+
+    // The Summary follows the ledger, groups by year, saves its chart, and opens a month in the
+    // ledger table on a double click.
+    void summaryShowsThePeriodsAndOpensAMonth()
+    {
+        QVERIFY(startWithLedger());
+        m_app.window->views()->summaryAction()->trigger();
+        SummaryView *summary = m_app.window->views()->summary();
+        QAbstractItemModel *periods = summary->table()->model();
+        const auto row = [periods](int r) {
+            QStringList cells;
+            for (int c = 0; c < periods->columnCount(); ++c)
+                cells << periods->index(r, c).data().toString();
+            return cells.join(u' ');
+        };
+        QCOMPARE(periods->rowCount(), 3);
+        QCOMPARE(row(0), u"2026-03 3 4,500円 200,000円 195,500円 295,500円"_s);
+        QCOMPARE(row(2), u"Total 4 5,000円 200,000円 195,000円 295,000円"_s);
+        // The latest period is selected, and its kinds shown.
+        QCOMPARE(summary->table()->currentIndex().row(), 1);
+        QCOMPARE(summary->kinds()->index(4, KindTableModel::PaidOutColumn).data().toString(),
+                 u"500円"_s);
+
+        // An import while the Summary is shown reaches it.
+        const QList<Operation> may{{QDate(2026, 5, 2), u"ATM引出し"_s, 10000, 0, 285000}};
+        QCOMPARE(m_app.window->importFile(writeJnbFile(m_home, may)).added, 1);
+        QCOMPARE(periods->rowCount(), 4);
+        QCOMPARE(summary->kinds()->index(0, KindTableModel::EntriesColumn).data().toString(),
+                 u"1"_s);
+        auto *span = summary->findChild<QComboBox *>(u"summarySpan"_s);
+        span->setCurrentIndex(1);
+        emit span->activated(1);
+        QCOMPARE(row(0), u"2026 5 15,000円 200,000円 185,000円 285,000円"_s);
+        // The chart's tooltips tell the period under the pointer; outside the plot, none.
+        BalanceChart *chart = summary->chart();
+        const QPointF plotCentre = chart->chart()->mapToScene(chart->chart()->plotArea().center());
+        QCOMPARE(chart->periodAt(chart->mapFromScene(plotCentre)), 0);
+        QCOMPARE(chart->periodAt(QPoint(0, 0)), -1);
+
+        for (const QString &name : {u"chart.png"_s, u"chart.svg"_s}) {
+            QString why;
+            QVERIFY2(summary->saveChartTo(m_home.path(u"home/"_s + name), &why), qPrintable(why));
+        }
+        QVERIFY(!QImage(m_home.path(u"home/chart.png"_s)).isNull());
+        QVERIFY(readTestFile(m_home.path(u"home/chart.svg"_s)).contains("<svg"));
+        QString why;
+        QVERIFY(!summary->saveChartTo(m_home.path(u"home/missing/chart.png"_s), &why));
+        QVERIFY(!why.isEmpty());
+
+        // A year opens as its months; a month in the ledger table. (QTest's double click on a
+        // widget is the second click only.)
+        const auto doubleClickFirstRow = [&] {
+            const QPoint cell = summary->table()->visualRect(periods->index(0, 0)).center();
+            QTest::mouseClick(summary->table()->viewport(), Qt::LeftButton, {}, cell);
+            QTest::mouseDClick(summary->table()->viewport(), Qt::LeftButton, {}, cell);
+        };
+        doubleClickFirstRow();
+        QCOMPARE(row(0).section(u' ', 0, 1), u"2026-03 3"_s);
+        doubleClickFirstRow();
+        QCOMPARE(effectNow(u"view:ledgerTable"_s), u"view:ledgerTable"_s);
+        QCOMPARE(m_app.window->windowTitle(), StringTable::windowTitleMonthly(2026, 3));
     }
 
     void rightClickSelectsTheRowTheMenuActsOn()

@@ -214,6 +214,55 @@ private slots:
                  "2026/04/01  00:00:00  2026/04/02  10:00:00  88,895円  80,000円    -8,895円\n"_s.toUtf8());
     }
 
+    void reportSumsByPeriod_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("storedOrder"); // "MVListOrderRule": 1 is newest first
+        QTest::addColumn<QByteArray>("expected");
+        const QStringList jnb{u"report"_s, u"--bank"_s, u"jnb"_s, u"--format"_s};
+        const QByteArray months(
+            "[\n    {\n        \"period\": \"2026-03\",\n        \"entries\": 2,\n"
+            "        \"paid_out\": 10110,\n        \"paid_in\": 0,\n        \"net\": -10110,\n"
+            "        \"closing_balance\": 89890\n    },\n"
+            "    {\n        \"period\": \"2026-04\",\n        \"entries\": 1,\n"
+            "        \"paid_out\": 0,\n        \"paid_in\": 5,\n        \"net\": 5,\n"
+            "        \"closing_balance\": 89895\n    }\n]\n");
+        QTest::newRow("months") << jnb + QStringList{u"json"_s} << 0 << months;
+        QTest::newRow("months, stored newest first") << jnb + QStringList{u"json"_s} << 1 << months;
+        QTest::newRow("years") << jnb + QStringList{u"csv"_s, u"--by"_s, u"year"_s} << 1
+                               << QByteArray("period,entries,paid_out,paid_in,net,closing_balance\n"
+                                             "2026,3,10110,5,-10105,89895\n");
+        QTest::newRow("kinds of one month")
+            << jnb + QStringList{u"csv"_s, u"--by"_s, u"kind"_s, u"--from"_s, u"2026-03"_s,
+                                 u"--to"_s, u"2026-03"_s}
+            << 0
+            << QByteArray("period,kind,entries,paid_out,paid_in,net\n2026-03,atm,1,10000,0,-10000\n"
+                          "2026-03,commission,1,110,0,-110\n");
+        QTest::newRow("from April") << jnb + QStringList{u"csv"_s, u"--from"_s, u"2026-04"_s} << 0
+                                    << QByteArray("period,entries,paid_out,paid_in,net,"
+                                                  "closing_balance\n2026-04,1,0,5,5,89895\n");
+        QTest::newRow("table, current bank")
+            << QStringList{u"report"_s} << 0
+            << u"Period   Entries  Paid out  Paid in    Net  Closing balance\n"
+               "2026-03        2   1,500円  2,400円  900円          3,300円\n"_s.toUtf8();
+        QTest::newRow("range without entries")
+            << jnb + QStringList{u"json"_s, u"--to"_s, u"2026-02"_s} << 0 << QByteArray("[\n]\n");
+    }
+    void reportSumsByPeriod()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, storedOrder);
+        QFETCH(QByteArray, expected);
+        QVERIFY(importStatements());
+        setSetting(u"MVListOrderRule"_s, storedOrder);
+        const QByteArray before = stored();
+        const CliRun r = run(arguments);
+        QCOMPARE(r.err, QByteArray());
+        QCOMPARE(r.exitCode, 0);
+        QCOMPARE(r.out, expected);
+        QCOMPARE(stored(), before);
+    }
+
     void usageHelpAndVersion_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -232,7 +281,11 @@ private slots:
             {u"import"_s, u"--bank"_s, u"jnb"_s, u"NBG_2026.csv"_s}, {u"export"_s},
             {u"export"_s, u"a.csv"_s, u"b.csv"_s},
             {u"export"_s, u"a.csv"_s, u"--format"_s, u"json"_s},
-            {u"gaps"_s, u"--order"_s, u"asc"_s}, {u"gaps"_s, u"NBG_2026.csv"_s}};
+            {u"gaps"_s, u"--order"_s, u"asc"_s}, {u"gaps"_s, u"NBG_2026.csv"_s},
+            {u"report"_s, u"--by"_s, u"week"_s}, {u"report"_s, u"--month"_s, u"2026-03"_s},
+            {u"report"_s, u"--from"_s, u"2026-04"_s, u"--to"_s, u"2026-03"_s},
+            {u"report"_s, u"--to"_s, u"26-03"_s}, {u"report"_s, u"x"_s},
+            {u"list"_s, u"--by"_s, u"year"_s}};
         for (const QStringList &arguments : errors)
             QTest::addRow("%s", qPrintable(arguments.join(u' '))) << arguments << 2 << QByteArray();
     }

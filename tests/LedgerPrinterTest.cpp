@@ -1,8 +1,10 @@
 // Printing the shown list, into PDF files read back with pdftotext: every entry on the pages in
 // the list's order, its balance apart from its note, the bank and the list as heading and
-// "Page n of m" on every page, the count and the sums after the last row.
+// "Page n of m" on every page, the count and the sums after the last row; and printing the
+// Summary: its chart and every period.
 
 #include "GuiTestSupport.h"
+#include "summary/ViewSwitcher.h"
 #include "views/PrintTexts.h"
 
 #include <QPdfWriter>
@@ -117,6 +119,36 @@ private slots:
             QCOMPARE(horizontal(m_app.model()->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole)),
                      horizontal(m_app.model()->index(0, c).data(Qt::TextAlignmentRole)));
         }
+    }
+
+    void summaryPrintsTheChartAndEveryPeriod()
+    {
+        const QString pdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
+        if (pdftotext.isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        QList<Operation> operations; // one a week over three years
+        for (int i = 0; i < 156; ++i)
+            operations << Operation{QDate(2024, 1, 2).addDays(7 * i), u"op %1"_s.arg(i),
+                                    i % 2 ? 1000 : 0, i % 2 ? 0 : 3000, 100000 + i * 1000};
+        m_app.start();
+        QCOMPARE(m_app.window->importFile(writeJnbFile(m_home, operations)).added, 156);
+        m_app.window->views()->showSummary();
+        const QString pdf = m_home.path(u"home/summary.pdf");
+        QPdfWriter writer(pdf);
+        const int printed = m_app.window->printTo(&writer);
+        QProcess process;
+        process.start(pdftotext, {u"-layout"_s, u"-enc"_s, u"UTF-8"_s, pdf, u"-"_s});
+        QVERIFY(process.waitForFinished(60000) && process.exitCode() == 0);
+        const QString all = QString::fromUtf8(process.readAllStandardOutput());
+        QCOMPARE(all.split(u'\f', Qt::SkipEmptyParts).size(), printed);
+        QVERIFY(printed > 1);
+        QVERIFY2(all.contains(u"Summary of JNB"_s) && all.contains(u"Closing balance"_s)
+                     && all.contains(u"Page 1 of %1"_s.arg(printed)), qPrintable(all));
+        for (int month = 0; month < 36; ++month) {
+            const QDate first = QDate(2024, 1, 1).addMonths(month);
+            QVERIFY2(all.contains(first.toString(u"yyyy-MM")), qPrintable(first.toString()));
+        }
+        QVERIFY(all.contains(u"Total"_s));
     }
 };
 

@@ -55,6 +55,29 @@
     </message>
 </context>
 <context>
+    <name>BalanceChart</name>
+    <message>
+        <source>Paid in</source>
+        <translation>入金</translation>
+    </message>
+    <message>
+        <source>Paid out</source>
+        <translation>出金</translation>
+    </message>
+    <message>
+        <source>Closing balance</source>
+        <translation>期末残高</translation>
+    </message>
+    <message>
+        <source>Balance and paid in / paid out</source>
+        <translation>残高と入出金</translation>
+    </message>
+    <message>
+        <source>The file could not be written.</source>
+        <translation>ファイルを書き込めませんでした。</translation>
+    </message>
+</context>
+<context>
     <name>BalanceGapsSheet</name>
     <message>
         <source>Gaps in the Balances</source>
@@ -227,6 +250,49 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>KindTableModel</name>
+    <message>
+        <source>ATM</source>
+        <translation>ATM</translation>
+    </message>
+    <message>
+        <source>Commission</source>
+        <translation>手数料</translation>
+    </message>
+    <message>
+        <source>Interest</source>
+        <translation>利息</translation>
+    </message>
+    <message>
+        <source>Yahoo</source>
+        <translation>Yahoo</translation>
+    </message>
+    <message>
+        <source>Other</source>
+        <translation>その他</translation>
+    </message>
+    <message>
+        <source>Kind</source>
+        <translation>種類</translation>
+    </message>
+    <message>
+        <source>Entries</source>
+        <translation>件数</translation>
+    </message>
+    <message>
+        <source>Paid out</source>
+        <translation>出金</translation>
+    </message>
+    <message>
+        <source>Paid in</source>
+        <translation>入金</translation>
+    </message>
+    <message>
+        <source>Net</source>
+        <translation>差引</translation>
+    </message>
+</context>
+<context>
     <name>Ledger</name>
     <message>
         <source>The ledger cannot be saved: Moriva has no data folder.</source>
@@ -372,6 +438,62 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>The month must be a number from 1 to 12.</source>
         <translation>月は 1 から 12 までの数字で入力してください。</translation>
+    </message>
+</context>
+<context>
+    <name>PeriodTableModel</name>
+    <message>
+        <source>yyyy-MM</source>
+        <extracomment>How the Summary writes a month, as a QDate format: yyyy the year, MM the month with two digits, M without.</extracomment>
+        <translation>yyyy年M月</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1
+Paid in: %2
+Paid out: %3
+Net: %4
+Closing balance: %5
+%n entries</source>
+        <translation>
+            <numerusform>%1
+入金: %2
+出金: %3
+差引: %4
+期末残高: %5
+%n 件</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Total</source>
+        <translation>合計</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>月</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>年</translation>
+    </message>
+    <message>
+        <source>Entries</source>
+        <translation>件数</translation>
+    </message>
+    <message>
+        <source>Paid out</source>
+        <translation>出金</translation>
+    </message>
+    <message>
+        <source>Paid in</source>
+        <translation>入金</translation>
+    </message>
+    <message>
+        <source>Net</source>
+        <translation>差引</translation>
+    </message>
+    <message>
+        <source>Closing balance</source>
+        <translation>期末残高</translation>
     </message>
 </context>
 <context>
@@ -849,6 +971,65 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>SummaryView</name>
+    <message>
+        <source>By month</source>
+        <translation>月ごと</translation>
+    </message>
+    <message>
+        <source>By year</source>
+        <translation>年ごと</translation>
+    </message>
+    <message>
+        <source>Save Chart…</source>
+        <translation>グラフを保存…</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>期間</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>〜</translation>
+    </message>
+    <message>
+        <source>the first month</source>
+        <translation>最初の月</translation>
+    </message>
+    <message>
+        <source>the last month</source>
+        <translation>最後の月</translation>
+    </message>
+    <message>
+        <source>By kind, %1</source>
+        <translation>種類別（%1）</translation>
+    </message>
+    <message>
+        <source>By kind</source>
+        <translation>種類別</translation>
+    </message>
+    <message>
+        <source>Summary of %1</source>
+        <translation>%1 の集計</translation>
+    </message>
+    <message>
+        <source>Save Chart</source>
+        <translation>グラフを保存</translation>
+    </message>
+    <message>
+        <source>PNG image (*.png);;SVG drawing (*.svg)</source>
+        <translation>PNG 画像 (*.png);;SVG 図形 (*.svg)</translation>
+    </message>
+    <message>
+        <source>Summary of %1.png</source>
+        <translation>%1 の集計.png</translation>
+    </message>
+    <message>
+        <source>The chart could not be saved as %1: %2</source>
+        <translation>グラフを %1 として保存できませんでした: %2</translation>
+    </message>
+</context>
+<context>
     <name>ToolbarCustomizeDialog</name>
     <message>
         <source>Customize Toolbar</source>
@@ -904,6 +1085,25 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>This build of Moriva has no address to look for updates at.</source>
         <translation>この Moriva には更新を確認する先のアドレスが設定されていません。</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSwitcher</name>
+    <message>
+        <source>Ledger</source>
+        <translation>明細</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>集計</translation>
+    </message>
+    <message>
+        <source>Show the ledger table</source>
+        <translation>明細の表を表示</translation>
+    </message>
+    <message>
+        <source>Show the totals by month or year and the balance chart</source>
+        <translation>月ごと・年ごとの集計と残高グラフを表示</translation>
     </message>
 </context>
 <context>

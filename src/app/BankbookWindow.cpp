@@ -14,6 +14,8 @@
 #include "UpdateSheet.h"
 #include "WindowActions.h"
 #include "WindowLooks.h"
+#include "summary/SummaryView.h"
+#include "summary/ViewSwitcher.h"
 #include "views/BankbookTableModel.h"
 #include "views/Controller.h"
 #include "views/PrintTexts.h"
@@ -59,7 +61,10 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     ColourPreferences::read(&m_colours);
     m_preferences = new PreferencesWindow(controller, &m_colours, this);
     connect(m_preferences, &PreferencesWindow::preferencesChanged, this,
-            [this] { m_table->viewport()->update(); });
+            [this] {
+                m_table->viewport()->update();
+                m_views->summary()->applyColours();
+            });
     connect(m_startupChecker, &UpdateChecker::finished, this,
             [this](const VersionCheck::Outcome &outcome) {
                 if (outcome.result == VersionCheck::NewerPublished)
@@ -70,7 +75,8 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     m_table->setObjectName(QStringLiteral("ledgerTable"));
     m_table->setModel(m_model);
     m_table->setItemDelegate(new LedgerItemDelegate(&m_colours, m_table));
-    setCentralWidget(m_table);
+    m_views = new ViewSwitcher(controller, m_table, &m_colours, this);
+    setCentralWidget(m_views);
 
     m_status = new LedgerStatusBar(statusBar(), controller);
     connect(m_status, &LedgerStatusBar::gapsRequested, this,
@@ -78,6 +84,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
 
     m_actions = new WindowActions(this, controller);
     m_table->setContextMenu(m_actions->contextMenu());
+    m_views->addCommands(m_actions);
     // Like the Order command, and only when it is enabled.
     connect(m_table, &BankbookTableView::orderReversalRequested, this,
             [this] { action(QStringLiteral("list_order"))->trigger(); });
@@ -306,6 +313,8 @@ void BankbookWindow::showPreferences()
 
 int BankbookWindow::printTo(QPagedPaintDevice *device)
 {
+    if (m_views->isSummaryShown())
+        return m_views->summary()->printTo(device);
     return LedgerPrinter::print(*m_model, m_colours,
                                 PrintTexts::heading(m_controller->bank(), m_controller->view()),
                                 PrintTexts::closingLine(totalsOf(m_controller->view().rows())),
@@ -314,7 +323,9 @@ int BankbookWindow::printTo(QPagedPaintDevice *device)
 
 void BankbookWindow::print()
 {
-    LedgerPrinter::openPrintDialog(this, m_controller->proposedPrintName(),
+    LedgerPrinter::openPrintDialog(this,
+                                   m_views->isSummaryShown() ? m_views->summary()->title()
+                                                             : m_controller->proposedPrintName(),
                                    [this](QPagedPaintDevice *device) { printTo(device); });
 }
 

@@ -17,6 +17,7 @@ class SearchSheet;
 class SelectBankSheet;
 class UpdateChecker;
 class UpdateSheet;
+class ViewSwitcher;
 class LedgerStatusBar;
 class WindowActions;
 struct ImportReport;
@@ -41,6 +42,8 @@ public:
 
     BankbookTableView *table() const { return m_table; }
     WindowActions *actions() const { return m_actions; }
+    // The ledger table or the Summary.
+    ViewSwitcher *views() const { return m_views; }
     QToolBar *toolBar() const;
     // The action of a toolbar item ("import_balance", "print", ...).
     QAction *action(const QString &identifier) const;
@@ -105,5 +108,6 @@ private:
     UpdateChecker *m_startupChecker;
     UpdateSheet *m_updateSheet;
     WindowActions *m_actions = nullptr;
+    ViewSwitcher *m_views = nullptr;
     ColourScheme m_colours;
 };

@@ -113,6 +113,12 @@ void WindowActions::createActions()
     m_standardActions.insert(QStringLiteral("customize"), customize);
 }
 
+void WindowActions::addItem(QAction *action)
+{
+    m_standardActions.insert(action->objectName(), action);
+    setArrangement(m_arrangement); // a stored arrangement may hold it already
+}
+
 void WindowActions::createToolBar()
 {
     m_toolBar = m_window->addToolBar(Settings::key(Settings::ToolbarArrangement));
@@ -234,6 +240,7 @@ void WindowActions::createMenus(QMenuBar *bar)
     edit->addAction(tagged(revert, 203));
 
     QMenu *view = bar->addMenu(tr("&View"));
+    m_viewMenu = view;
     view->addAction(tagged(own("list"), 301, QKeySequence(Qt::CTRL | Qt::Key_L)));
     view->addAction(tagged(own("list_order"), 300, QKeySequence(Qt::CTRL | Qt::Key_R)));
     view->addSeparator();

@@ -31,6 +31,9 @@ public:
     QList<QAction *> menuActions() const { return m_menuActions; }
     QToolBar *toolBar() const { return m_toolBar; }
     QMenu *contextMenu() const { return m_contextMenu; }
+    QMenu *viewMenu() const { return m_viewMenu; }
+    // Offers an action made elsewhere in the window as a toolbar item under its object name.
+    void addItem(QAction *action);
 
     QStringList arrangement() const { return m_arrangement; }
     void setArrangement(const QStringList &arrangement);
@@ -58,6 +61,7 @@ private:
     QMenu *m_contextMenu = nullptr;
     QAction *m_undo = nullptr;
     QAction *m_redo = nullptr;
+    QMenu *m_viewMenu = nullptr;
     QHash<QString, QAction *> m_actions;         // Moriva's own toolbar items
     QHash<QString, QAction *> m_standardActions; // "print", "customize"
     QList<QAction *> m_menuActions;

@@ -2,6 +2,7 @@
 
 #include "CliOutput.h"
 #include "GapFormats.h"
+#include "ReportFormats.h"
 #include "import/StatementText.h"
 #include "ledger/LedgerExport.h"
 #include "ledger/LedgerOrdering.h"
@@ -39,18 +40,18 @@ bool findDataFolder(Controller &c)
     return false;
 }
 
-// Opens the ledger of the selected bank and answers the list the selection shows, in its
-// order; nothing (the reason on stderr) when the ledger cannot be read.
-std::optional<QList<LedgerEntryPtr>> selectEntries(Controller &c, const ListSelection &sel)
+// Opens the ledger of the bank (none: the current bank); false (the reason on stderr) when it
+// cannot be read.
+bool openBankLedger(Controller &c, Bank bank)
 {
-    // The whole ledger unless a month or a keyword is asked for, whatever list the app showed.
+    // The whole ledger, whatever list the app showed.
     Preferences prefs = Preferences::read();
     prefs.listMode = ListMode::Activity;
-    if (sel.bank != Bank::None)
-        prefs.bank = sel.bank;
+    if (bank != Bank::None)
+        prefs.bank = bank;
     c.setPreferences(prefs);
     if (!findDataFolder(c))
-        return std::nullopt;
+        return false;
     c.openLedger();
     if (!c.ledger().isOpen()) {
         if (c.ledger().error().isEmpty())
@@ -59,8 +60,17 @@ std::optional<QList<LedgerEntryPtr>> selectEntries(Controller &c, const ListSele
                            .arg(int(c.bank())));
         else
             printError(c.ledger().error());
-        return std::nullopt;
+        return false;
     }
+    return true;
+}
+
+// Opens the ledger of the selected bank and answers the list the selection shows, in its
+// order; nothing (the reason on stderr) when the ledger cannot be read.
+std::optional<QList<LedgerEntryPtr>> selectEntries(Controller &c, const ListSelection &sel)
+{
+    if (!openBankLedger(c, sel.bank))
+        return std::nullopt;
 
     QList<LedgerEntryPtr> entries;
     if (sel.month != 0) {
@@ -226,4 +236,16 @@ int runGaps(Bank bank, ListFormat format)
     if (!entries)
         return ExitFailure;
     return CliOutput::writeOut(formatGaps(c.balances(), format)) ? ExitSuccess : ExitFailure;
+}
+
+int runReport(Bank bank, const ReportSelection &report, ListFormat format)
+{
+    Controller c;
+    LedgerCloser closer{c};
+    if (!openBankLedger(c, bank))
+        return ExitFailure;
+    const QList<PeriodReport::Period> periods =
+        PeriodReport::compute(c.ledger(), report.span, report.range);
+    return CliOutput::writeOut(formatReport(periods, report.byKind, format)) ? ExitSuccess
+                                                                            : ExitFailure;
 }

@@ -23,3 +23,5 @@ int runRestore(Bank bank, const QString &backup);
 int runCheck();
 // Prints the gaps in the selected bank's balances; success whether or not there are any.
 int runGaps(Bank bank, ListFormat format);
+// Prints the selected bank's totals by period (or by summary kind); an empty range is no failure.
+int runReport(Bank bank, const ReportSelection &report, ListFormat format);

@@ -27,6 +27,8 @@ const QString kDescription = u"Imports bank statements into Moriva's ledgers and
                              u"  check            verify both ledgers' archives\n"
                              u"  gaps             list where a ledger's balances do not follow "
                              u"one another (statement lines missing)\n"
+                             u"  report           totals of a ledger by month, year or summary "
+                             u"kind: entries, paid out, paid in, net, closing balance\n"
                              u"\n"
                              u"list and export show the whole ledger, one month (--month) or the "
                              u"entries whose summary holds a keyword (--search).\n"
@@ -81,10 +83,14 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         u"order"_s, tr("Oldest first (asc) or newest first (desc); default: the stored order."),
         u"asc|desc"_s);
     const QCommandLineOption format(
-        u"format"_s, tr("How list and gaps print (default: table)."), u"csv|json|table"_s);
-    parser.addOptions({bank, month, search, order, format});
+        u"format"_s, tr("How list, gaps and report print (default: table)."), u"csv|json|table"_s);
+    const QCommandLineOption by(u"by"_s, tr("What report sums by (default: month)."),
+                                u"month|year|kind"_s);
+    const QCommandLineOption from(u"from"_s, tr("The first month report covers."), u"YYYY-MM"_s);
+    const QCommandLineOption to(u"to"_s, tr("The last month report covers."), u"YYYY-MM"_s);
+    parser.addOptions({bank, month, search, order, format, by, from, to});
     parser.addPositionalArgument(u"command"_s,
-                                 tr("import, list, export, backups, restore, check or gaps."));
+                                 tr("import, list, export, backups, restore, check, gaps or report."));
     parser.addPositionalArgument(u"arguments"_s,
                                  tr("The statement files, or the CSV file to write."),
                                  u"[FILE...|OUT.csv]"_s);
@@ -112,6 +118,12 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
 
     ParsedCommandLine parsed;
     CliRequest &request = parsed.request;
+    if (command != u"report") {
+        for (const QCommandLineOption &option : {by, from, to}) {
+            if (parser.isSet(option))
+                return usageError(tr("%1 takes no --%2.").arg(command, option.names().constFirst()));
+        }
+    }
     if (command == u"import") {
         request.command = CliRequest::Import;
         for (const QCommandLineOption &option : {bank, month, search, order, format}) {
@@ -149,6 +161,36 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
         }
         if (!positional.isEmpty())
             return usageError(tr("%1: unexpected \"%2\".").arg(command, positional.first()));
+    } else if (command == u"report") {
+        request.command = CliRequest::Report;
+        for (const QCommandLineOption &option : {month, search, order}) {
+            if (parser.isSet(option))
+                return usageError(tr("%1 takes no --%2.").arg(command, option.names().constFirst()));
+        }
+        if (!positional.isEmpty())
+            return usageError(tr("%1: unexpected \"%2\".").arg(command, positional.first()));
+        ReportSelection &report = request.report;
+        const QString span = parser.value(by);
+        if (span == u"year")
+            report.span = PeriodReport::Span::Year;
+        else if (span == u"kind")
+            report.byKind = true;
+        else if (parser.isSet(by) && span != u"month")
+            return usageError(tr("Unknown --by \"%1\"; use month, year or kind.").arg(span));
+        const std::pair<const QCommandLineOption *, int *> ends[] = {
+            {&from, &report.range.first}, {&to, &report.range.last}};
+        for (const auto &[end, key] : ends) {
+            int year = 0, monthNumber = 0;
+            if (!parser.isSet(*end))
+                continue;
+            if (!parseMonth(parser.value(*end), &year, &monthNumber))
+                return usageError(tr("Invalid month \"%1\"; use YYYY-MM with a month from 01 to 12.")
+                                      .arg(parser.value(*end)));
+            *key = PeriodReport::monthKey(year, monthNumber);
+        }
+        if (report.range.first > report.range.last)
+            return usageError(tr("--from %1 is after --to %2.").arg(parser.value(from),
+                                                                     parser.value(to)));
     } else if (command == u"list") {
         request.command = CliRequest::List;
         if (!positional.isEmpty())
@@ -163,7 +205,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
     } else {
         return usageError(
             tr("Unknown command \"%1\"; the commands are import, list, export, backups, restore, "
-               "check and gaps.")
+               "check, gaps and report.")
                 .arg(command));
     }
 

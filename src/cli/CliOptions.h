@@ -2,6 +2,7 @@
 
 #include "ListFormats.h"
 #include "ledger/Bank.h"
+#include "ledger/PeriodReport.h"
 
 #include <QString>
 #include <QStringList>
@@ -18,12 +19,20 @@ struct ListSelection {
     std::optional<Qt::SortOrder> order;
 };
 
+// What `report` sums: by month or year, or by summary kind within each month, over a range.
+struct ReportSelection {
+    PeriodReport::Span span = PeriodReport::Span::Month;
+    bool byKind = false;
+    PeriodReport::MonthRange range;
+};
+
 struct CliRequest {
-    enum Command { Import, List, Export, ListBackups, Restore, Check, Gaps };
+    enum Command { Import, List, Export, ListBackups, Restore, Check, Gaps, Report };
     Command command = List;
     QStringList files;  // import: the statement files
     QString outputPath; // export: the CSV file to write; restore: the backup, if one is named
     ListSelection selection;
+    ReportSelection report;
     ListFormat format = ListFormat::Table;
 };
 

@@ -42,6 +42,8 @@ int main(int argc, char **argv)
         return runCheck();
     case CliRequest::Gaps:
         return runGaps(request.selection.bank, request.format);
+    case CliRequest::Report:
+        return runReport(request.selection.bank, request.report, request.format);
     }
     return ExitFailure;
 }

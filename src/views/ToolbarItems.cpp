@@ -35,7 +35,8 @@ QStringList allowedItems()
             QStringLiteral("change_month"),   QStringLiteral("move_prev_month"),
             QStringLiteral("move_next_month"), QStringLiteral("mark_balance"),
             QStringLiteral("delete_balance"), QStringLiteral("delete_all"),
-            QStringLiteral("preferences"),    QStringLiteral("separator"),
+            QStringLiteral("preferences"),    QStringLiteral("summary"),
+            QStringLiteral("separator"),
             QStringLiteral("print"),          QStringLiteral("space"),
             QStringLiteral("flexible_space"), QStringLiteral("customize")};
 }

@@ -11,7 +11,8 @@ namespace ToolbarItems {
 QStringList ownItems();
 // What a new user sees.
 QStringList defaultArrangement();
-// What the customisation dialog offers: the own items, then the standard items.
+// What the customisation dialog offers: the own items, the window's "summary", then the
+// standard items.
 QStringList allowedItems();
 bool isStandardItem(const QString &identifier);
 // Standard items may stand several times in a toolbar; own items once.

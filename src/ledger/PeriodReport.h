@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QList>
+#include <QtGlobal>
+
+#include <array>
+
+class Ledger;
+
+// The money of a ledger by month or by year: how many entries, what went out, what came in and
+// the balance at the end of each period, with the same sums for each summary kind. Whole yen in
+// 64-bit integers, so a million entries of the largest amounts still add up exactly.
+namespace PeriodReport {
+
+enum class Span { Month, Year };
+
+// The summary kinds, in the order reports list them; the values are the entries' codes.
+enum class Kind : int { Other = 0, Atm = 1, Commission = 2, Interest = 3, Yahoo = 4 };
+constexpr int kKindCount = 5;
+constexpr std::array<Kind, kKindCount> kKindOrder{Kind::Atm, Kind::Commission, Kind::Interest,
+                                                  Kind::Yahoo, Kind::Other};
+
+// A month as one number, year * 12 + month - 1, so that months compare and count as integers.
+constexpr int monthKey(int year, int month) { return year * 12 + month - 1; }
+
+// The months a report covers, both ends included; unset ends leave the ledger's.
+struct MonthRange {
+    int first = 0;           // monthKey of the first month; 0 with no first month
+    int last = 0x7fffffff;   // monthKey of the last month
+    bool contains(int key) const { return key >= first && key <= last; }
+};
+
+struct Sums {
+    qint64 entries = 0;
+    qint64 paidOut = 0; // the payments
+    qint64 paidIn = 0;  // the deposits
+    qint64 net() const { return paidIn - paidOut; }
+    void add(const Sums &other)
+    {
+        entries += other.entries;
+        paidOut += other.paidOut;
+        paidIn += other.paidIn;
+    }
+};
+
+struct Period {
+    int year = 0;
+    int month = 0; // 0 for a year
+    Sums sums;
+    // The balance of the period's last entry: the latest moment, then the highest order number
+    // as the ledger sorts, and of entries that compare equal the one the statements listed last.
+    qint64 closingBalance = 0;
+    std::array<Sums, kKindCount> byKind; // indexed by Kind's value
+    int key() const { return month ? monthKey(year, month) : year; }
+};
+
+// The periods that hold entries, oldest first. The ledger may be in either order.
+QList<Period> compute(const Ledger &ledger, Span span, const MonthRange &range = {});
+// The same from months that compute() gave, without going through the ledger again: a window
+// computes the months once and then switches spans and ranges at no cost.
+QList<Period> regroup(const QList<Period> &months, Span span, const MonthRange &range = {});
+
+// The sums of all the periods.
+Sums total(const QList<Period> &periods);
+
+// The kind of a summary-kind code; an unknown code counts as other.
+Kind kindOf(int summaryKind);
+// "atm", "commission", "interest", "yahoo", "other": the names scripts see.
+const char *kindName(Kind kind);
+
+} // namespace PeriodReport

@@ -1,0 +1,215 @@
+#include "SummaryModels.h"
+
+#include "StatusTexts.h"
+
+#include <QDate>
+
+using namespace PeriodReport;
+
+namespace {
+
+QVariant amountCell(qint64 amount, int role)
+{
+    if (role == Qt::DisplayRole)
+        return StatusTexts::yen(amount);
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    return {};
+}
+
+// Entries, paid out, paid in, net: columns 1 to 4 of both tables.
+QVariant sumsCell(const Sums &sums, int column, int role)
+{
+    if (column == 1) {
+        if (role == Qt::DisplayRole)
+            return QString::number(sums.entries);
+        if (role == Qt::TextAlignmentRole)
+            return int(Qt::AlignRight | Qt::AlignVCenter);
+        return {};
+    }
+    const qint64 amounts[] = {sums.paidOut, sums.paidIn, sums.net()};
+    return amountCell(amounts[column - 2], role);
+}
+
+} // namespace
+
+PeriodTableModel::PeriodTableModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void PeriodTableModel::setMonths(const QList<Period> &months)
+{
+    m_months = months;
+    regroup();
+}
+
+void PeriodTableModel::setSpan(Span span)
+{
+    m_span = span;
+    regroup();
+}
+
+void PeriodTableModel::setRange(const MonthRange &range)
+{
+    m_range = range;
+    regroup();
+}
+
+void PeriodTableModel::regroup()
+{
+    beginResetModel();
+    m_periods = PeriodReport::regroup(m_months, m_span, m_range);
+    m_total = total(m_periods);
+    endResetModel();
+}
+
+const Period *PeriodTableModel::periodAt(int row) const
+{
+    return row >= 0 && row < m_periods.size() ? &m_periods.at(row) : nullptr;
+}
+
+QString PeriodTableModel::periodName(const Period &period)
+{
+    if (!period.month)
+        return QString::number(period.year);
+    //: How the Summary writes a month, as a QDate format: yyyy the year, MM the month with two
+    //: digits, M without.
+    return QDate(period.year, period.month, 1).toString(tr("yyyy-MM"));
+}
+
+QString PeriodTableModel::describe(const Period &period)
+{
+    return tr("%1\nPaid in: %2\nPaid out: %3\nNet: %4\nClosing balance: %5\n%n entries", nullptr,
+              int(period.sums.entries))
+        .arg(periodName(period), StatusTexts::yen(period.sums.paidIn),
+             StatusTexts::yen(period.sums.paidOut), StatusTexts::yen(period.sums.net()),
+             StatusTexts::yen(period.closingBalance));
+}
+
+int PeriodTableModel::rowCount(const QModelIndex &parent) const
+{
+    if (parent.isValid() || m_periods.isEmpty())
+        return 0;
+    return int(m_periods.size()) + 1;
+}
+
+int PeriodTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant PeriodTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const Period *period = periodAt(index.row());
+    const Sums &sums = period ? period->sums : m_total;
+    switch (index.column()) {
+    case PeriodColumn:
+        if (role == Qt::DisplayRole)
+            return period ? periodName(*period) : tr("Total");
+        return {};
+    case ClosingColumn:
+        // The total's closing balance is the last period's.
+        return m_periods.isEmpty()
+            ? QVariant()
+            : amountCell(period ? period->closingBalance : m_periods.constLast().closingBalance,
+                         role);
+    default:
+        return sumsCell(sums, index.column(), role);
+    }
+}
+
+QVariant PeriodTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case PeriodColumn:
+        return m_span == Span::Month ? tr("Month") : tr("Year");
+    case EntriesColumn:
+        return tr("Entries");
+    case PaidOutColumn:
+        return tr("Paid out");
+    case PaidInColumn:
+        return tr("Paid in");
+    case NetColumn:
+        return tr("Net");
+    case ClosingColumn:
+        return tr("Closing balance");
+    }
+    return {};
+}
+
+KindTableModel::KindTableModel(QObject *parent)
+    : QAbstractTableModel(parent)
+{
+}
+
+void KindTableModel::setPeriod(const Period *period)
+{
+    beginResetModel();
+    m_hasPeriod = period != nullptr;
+    if (period)
+        m_sums = period->byKind;
+    endResetModel();
+}
+
+QString KindTableModel::kindLabel(Kind kind)
+{
+    switch (kind) {
+    case Kind::Atm:
+        return tr("ATM");
+    case Kind::Commission:
+        return tr("Commission");
+    case Kind::Interest:
+        return tr("Interest");
+    case Kind::Yahoo:
+        return tr("Yahoo");
+    case Kind::Other:
+        break;
+    }
+    return tr("Other");
+}
+
+int KindTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !m_hasPeriod ? 0 : kKindCount;
+}
+
+int KindTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant KindTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const Kind kind = kKindOrder[size_t(index.row())];
+    if (role == KindRole)
+        return int(kind);
+    if (index.column() == KindColumn)
+        return role == Qt::DisplayRole ? QVariant(kindLabel(kind)) : QVariant();
+    return sumsCell(m_sums[size_t(kind)], index.column(), role);
+}
+
+QVariant KindTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    switch (section) {
+    case KindColumn:
+        return tr("Kind");
+    case EntriesColumn:
+        return tr("Entries");
+    case PaidOutColumn:
+        return tr("Paid out");
+    case PaidInColumn:
+        return tr("Paid in");
+    case NetColumn:
+        return tr("Net");
+    }
+    return {};
+}

@@ -1,0 +1,153 @@
+// Period totals through real imports into a controller's ledger, stored either way round.
+
+#include "TestSupport.h"
+#include "ledger/LedgerOrdering.h"
+#include "ledger/PeriodReport.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace PeriodReport;
+
+namespace {
+
+QString jnb(int y, int mo, int d, int h, int mi, int s, int order, const QString &summary,
+            int payment, int deposit, int balance)
+{
+    return jnbLine(y, mo, d, h, mi, s, order, summary, payment, deposit, balance);
+}
+
+// An eBANK line: the date as eight digits, a signed amount, no time.
+QString ebank(int y, int mo, int d, int amount, int balance, const QString &summary)
+{
+    return u"\"%1%2%3\",\"%4\",\"%5\",\"%6\""_s.arg(y).arg(mo, 2, 10, QChar(u'0'))
+        .arg(d, 2, 10, QChar(u'0')).arg(amount).arg(balance).arg(summary);
+}
+
+// "2026-03 3 out 10110 in 5 close 89895"; a year has no month.
+QString describe(const Period &p)
+{
+    return u"%1 %2 out %3 in %4 net %5 close %6"_s
+        .arg(p.month ? u"%1-%2"_s.arg(p.year).arg(p.month, 2, 10, QChar(u'0'))
+                     : QString::number(p.year))
+        .arg(p.sums.entries).arg(p.sums.paidOut).arg(p.sums.paidIn).arg(p.sums.net())
+        .arg(p.closingBalance);
+}
+
+// Around midnight of the new year; the last three lines share one second, orders 9, 10, 11.
+const QStringList kTurnOfYear{
+    jnb(2025, 12, 31, 23, 59, 59, 1, u"ATM引出し"_s, 1000, 0, 9000),
+    jnb(2026, 1, 1, 0, 0, 0, 2, u"利息"_s, 0, 3, 9003),
+    jnb(2026, 1, 31, 23, 59, 59, 9, u"x"_s, 0, 100, 9103),
+    jnb(2026, 1, 31, 23, 59, 59, 10, u"y"_s, 200, 0, 8903),
+    jnb(2026, 2, 1, 0, 0, 0, 11, u"z"_s, 2000000000, 2000000000, 8903),
+    jnb(2026, 2, 1, 0, 0, 0, 12, u"z2"_s, 2000000000, 0, 7000)};
+
+} // namespace
+
+class PeriodReportTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private slots:
+    void periods_data()
+    {
+        QTest::addColumn<QStringList>("files"); // "eBANK" first: an eBANK file
+        QTest::addColumn<bool>("newestFirst");
+        QTest::addColumn<bool>("byYear");
+        QTest::addColumn<QString>("range"); // "YYYY-MM YYYY-MM", empty for all
+        QTest::addColumn<QStringList>("expected");
+        const QStringList months{u"2025-12 1 out 1000 in 0 net -1000 close 9000"_s,
+                                 // "10" sorts before "9": order 9 is the month's last
+                                 u"2026-01 3 out 200 in 103 net -97 close 9103"_s,
+                                 // beyond 32 bits
+                                 u"2026-02 2 out 4000000000 in 2000000000 net -2000000000 "
+                                 u"close 7000"_s};
+        const QString turn = kTurnOfYear.join(u'\n');
+        QTest::newRow("months") << QStringList{turn} << false << false << QString() << months;
+        QTest::newRow("months, newest first") << QStringList{turn} << true << false << QString()
+                                              << months;
+        QTest::newRow("years")
+            << QStringList{turn} << true << true << QString()
+            << QStringList{u"2025 1 out 1000 in 0 net -1000 close 9000"_s,
+                           u"2026 5 out 4000000200 in 2000000103 net -2000000097 close 7000"_s};
+        QTest::newRow("one month") << QStringList{turn} << false << false
+                                   << u"2026-01 2026-01"_s << months.mid(1, 1);
+        QTest::newRow("range, year") << QStringList{turn} << false << true
+                                     << u"2025-01 2026-01"_s
+                                     << QStringList{u"2025 1 out 1000 in 0 net -1000 close 9000"_s,
+                                                    u"2026 3 out 200 in 103 net -97 close 9103"_s};
+        QTest::newRow("range without entries") << QStringList{turn} << false << false
+                                               << u"2026-03 2027-12"_s << QStringList{};
+        // eBANK has no time: a day's entries compare the same, the one listed last closes,
+        // also when a later file brings an earlier day.
+        const QString march = QStringList{ebank(2026, 3, 31, 5000, 5000, u"a"_s),
+                                          ebank(2026, 3, 31, -1000, 4000, u"b"_s),
+                                          ebank(2026, 3, 31, -500, 3500, u"c"_s)}.join(u'\n');
+        const QString earlier = ebank(2026, 3, 30, 100, 100, u"d"_s);
+        const QStringList ebankMonths{u"2026-03 4 out 1500 in 5100 net 3600 close 3500"_s,
+                                      u"2026-04 1 out 0 in 1 net 1 close 3501"_s};
+        const QStringList ebankFiles{u"eBANK"_s + march, u"eBANK"_s + earlier,
+                                     u"eBANK"_s + ebank(2026, 4, 1, 1, 3501, u"e"_s)};
+        QTest::newRow("eBANK") << ebankFiles << false << false << QString() << ebankMonths;
+        QTest::newRow("eBANK, newest first") << ebankFiles << true << false << QString()
+                                             << ebankMonths;
+    }
+    void periods()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(bool, newestFirst);
+        QFETCH(bool, byYear);
+        QFETCH(QString, range);
+        QFETCH(QStringList, expected);
+        QDir(m_dir.path()).removeRecursively();
+        auto c = openTestController(m_dir.filePath(u"data"_s),
+                                    files.first().startsWith(u"eBANK") ? Bank::Ebank : Bank::Jnb);
+        if (newestFirst)
+            c->reverseOrder();
+        for (const QString &file : files) {
+            const bool isEbank = file.startsWith(u"eBANK");
+            c->importText(isEbank ? u"eBANK.csv"_s : u"NBG.csv"_s, isEbank ? file.mid(5) : file);
+        }
+        const Ledger &ledger = c->ledger();
+        QCOMPARE(compareEntries(*ledger.at(0), *ledger.at(ledger.size() - 1), Qt::AscendingOrder),
+                 newestFirst ? 1 : -1);
+        MonthRange months;
+        if (!range.isEmpty()) {
+            const QStringList ends = range.split(u' ');
+            months.first = monthKey(ends[0].left(4).toInt(), ends[0].mid(5).toInt());
+            months.last = monthKey(ends[1].left(4).toInt(), ends[1].mid(5).toInt());
+        }
+        QStringList got;
+        for (const Period &p : compute(c->ledger(), byYear ? Span::Year : Span::Month, months))
+            got << describe(p);
+        QCOMPARE(got, expected);
+    }
+
+    // Each summary kind adds up on its own; a marked entry counts like any other.
+    void kindsAndMarks()
+    {
+        auto c = openTestController(m_dir.filePath(u"kinds"_s));
+        c->importText(u"NBG.csv"_s, kTurnOfYear.mid(0, 4).join(u'\n'));
+        QVERIFY(c->toggleMark(0));
+        const QList<Period> years = compute(c->ledger(), Span::Year);
+        QCOMPARE(years.size(), 2);
+        const Period &y2026 = years.at(1);
+        const auto sums = [&](Kind k) {
+            const Sums &s = y2026.byKind[size_t(k)];
+            return QList<qint64>{s.entries, s.paidOut, s.paidIn};
+        };
+        QCOMPARE(sums(Kind::Interest), (QList<qint64>{1, 0, 3}));
+        QCOMPARE(sums(Kind::Other), (QList<qint64>{2, 200, 100}));
+        QCOMPARE(sums(Kind::Atm), (QList<qint64>{0, 0, 0}));
+        QCOMPARE(years.at(0).byKind[size_t(Kind::Atm)].entries, 1); // the marked entry
+        QCOMPARE(total(years).entries, 4);
+        QCOMPARE(kindOf(7), Kind::Other);
+    }
+};
+
+QTEST_GUILESS_MAIN(PeriodReportTest)
+#include "PeriodReportTest.moc"
