@@ -233,7 +233,9 @@ private slots:
         // A menu item that opens a dialog ends in "…"; the toolbar's label does not.
         QCOMPARE(action->text().endsWith(u'…'), effect.startsWith(u"sheet:") || !answer.isEmpty());
         QVERIFY(!m_app.window->action(id) || !action->iconText().endsWith(u'…'));
-        QCOMPARE(action->isCheckable(), id == u"showToolbar" || id == u"mark_balance");
+        QCOMPARE(action->isCheckable(),
+                 QStringList({u"showToolbar"_s, u"mark_balance"_s, u"summary"_s, u"show_ledger"_s})
+                     .contains(id));
         if (route == u"toolbar") {
             QVERIFY(m_app.window->toolBar()->widgetForAction(action));
             QTest::mouseClick(m_app.window->toolBar()->widgetForAction(action), Qt::LeftButton);

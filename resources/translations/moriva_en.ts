@@ -22,6 +22,31 @@
     </message>
 </context>
 <context>
+    <name>PeriodTableModel</name>
+    <message numerus="yes">
+        <source>%1
+Paid in: %2
+Paid out: %3
+Net: %4
+Closing balance: %5
+%n entries</source>
+        <translation>
+            <numerusform>%1
+Paid in: %2
+Paid out: %3
+Net: %4
+Closing balance: %5
+%n entry</numerusform>
+            <numerusform>%1
+Paid in: %2
+Paid out: %3
+Net: %4
+Closing balance: %5
+%n entries</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>PrintTexts</name>
     <message numerus="yes">
         <source>%n entries — paid out %1, paid in %2</source>
