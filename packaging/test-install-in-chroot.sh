@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs a built moriva_*.deb into a clean Debian 12 (bookworm) chroot and tries it there: the
-# command-line tool, its manual page, an import and a list, and the window under Xvfb in English
-# and in Japanese, with a screenshot of each.
+# command-line tool, its manual page, an import and a list, the window under Xvfb in English
+# and in Japanese with a screenshot of each, and the removal of the package.
 #
 # Not run by CTest or CI: it needs root (debootstrap, chroot, mounts), the network (the Debian
 # mirror) and several minutes.
@@ -124,5 +124,12 @@ step "moriva in English"
 shoot installed-en LANG=en_US.UTF-8
 step "moriva in Japanese"
 shoot installed-ja LANG=ja_JP.UTF-8 LANGUAGE=ja LC_ALL=ja_JP.UTF-8
+
+step "remove"
+in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q moriva
+for f in /usr/bin/moriva /usr/bin/moriva-cli /usr/share/doc/moriva; do
+  [ ! -e "$root$f" ] || { echo "LEFT BEHIND $f"; exit 1; }
+done
+echo "moriva removed"
 
 step "done"
