@@ -1,11 +1,14 @@
 #include "LedgerEntry.h"
 
 #include "DataTexts.h"
+#include "EntryTextCache.h"
 
 LedgerEntry::~LedgerEntry() = default;
 
 bool LedgerEntry::OutOfLine::isDefault() const
 {
+    if (!date.isNull() || !time.isNull() || !details.isNull() || !importedSummary.isNull())
+        return false;
     if (!paymentPrice.isNull() || !depositPrice.isNull() || !balancePrice.isNull())
         return false;
     for (const QString &s : reservedTexts) {
@@ -30,6 +33,126 @@ void LedgerEntry::dropExtraIfDefault()
 {
     if (m_extra && m_extra->isDefault())
         m_extra.reset();
+}
+
+QString LedgerEntry::dateFromNumbers() const
+{
+    return EntryTextCache::fixedDateText(m_year, m_month, m_day);
+}
+
+QString LedgerEntry::timeFromNumbers() const
+{
+    return EntryTextCache::fixedTimeText(m_hour, m_minute, m_second);
+}
+
+void LedgerEntry::storeDate()
+{
+    extra().date = dateFromNumbers();
+    m_date = TextState::Stored;
+}
+
+void LedgerEntry::storeTime()
+{
+    extra().time = timeFromNumbers();
+    m_time = TextState::Stored;
+}
+
+QString LedgerEntry::date() const
+{
+    switch (m_date) {
+    case TextState::FromNumbers:
+        return dateFromNumbers();
+    case TextState::Stored:
+        return m_extra->date;
+    default:
+        return QString();
+    }
+}
+
+QString LedgerEntry::time() const
+{
+    switch (m_time) {
+    case TextState::FromNumbers:
+        return timeFromNumbers();
+    case TextState::Stored:
+        return m_extra->time;
+    default:
+        return QString();
+    }
+}
+
+// Whether two texts are the same, null or not: QString equality holds a null text equal to an
+// empty one.
+static bool sameText(const QString &a, const QString &b)
+{
+    return a.isNull() == b.isNull() && a.size() == b.size()
+        && (a.constData() == b.constData() || a == b);
+}
+
+void LedgerEntry::setDate(const QString &v)
+{
+    if (m_extra)
+        m_extra->date = QString();
+    if (v.isNull()) {
+        m_date = TextState::Null;
+    } else if (const QString made = dateFromNumbers(); !made.isNull() && sameText(v, made)) {
+        m_date = TextState::FromNumbers;
+    } else {
+        extra().date = v;
+        m_date = TextState::Stored;
+    }
+    dropExtraIfDefault();
+}
+
+void LedgerEntry::setTime(const QString &v)
+{
+    if (m_extra)
+        m_extra->time = QString();
+    if (v.isNull()) {
+        m_time = TextState::Null;
+    } else if (const QString made = timeFromNumbers(); !made.isNull() && sameText(v, made)) {
+        m_time = TextState::FromNumbers;
+    } else {
+        extra().time = v;
+        m_time = TextState::Stored;
+    }
+    dropExtraIfDefault();
+}
+
+void LedgerEntry::setSummary(const QString &v)
+{
+    if (m_importedIsSummary && !sameText(v, m_summary)) {
+        // The imported summary stays what it was.
+        m_importedIsSummary = false;
+        if (!m_summary.isNull())
+            extra().importedSummary = m_summary;
+    }
+    m_summary = v;
+}
+
+void LedgerEntry::setDetails(const QString &v)
+{
+    if (v.isNull() && !m_extra)
+        return;
+    extra().details = v;
+    dropExtraIfDefault();
+}
+
+QString LedgerEntry::importedSummary() const
+{
+    if (m_importedIsSummary)
+        return m_summary;
+    return m_extra ? m_extra->importedSummary : QString();
+}
+
+void LedgerEntry::setImportedSummary(const QString &v)
+{
+    if (m_extra)
+        m_extra->importedSummary = QString();
+    m_importedIsSummary = !v.isNull() && sameText(v, m_summary);
+    if (!m_importedIsSummary && !v.isNull())
+        extra().importedSummary = v;
+    dropExtraIfDefault();
 }
 
 // A stored price text is kept only when it is not the one the amount gives.
@@ -59,7 +182,7 @@ MORIVA_PRICE_ACCESSORS(balancePrice, setBalancePrice, balancePrice, m_balance)
 QString LedgerEntry::reservedText(int index) const
 {
     if (index == 0)
-        return m_importedSummary;
+        return importedSummary();
     if (index < 1 || index > 4 || !m_extra)
         return QString();
     return m_extra->reservedTexts[size_t(index - 1)];
@@ -68,7 +191,7 @@ QString LedgerEntry::reservedText(int index) const
 void LedgerEntry::setReservedText(int index, const QString &v)
 {
     if (index == 0) {
-        m_importedSummary = v;
+        setImportedSummary(v);
         return;
     }
     if (index < 1 || index > 4)
@@ -115,12 +238,15 @@ LedgerEntryPtr LedgerEntry::makeReplacement() const
     c.m_marked = m_marked;
     c.m_date = m_date;
     c.m_time = m_time;
+    c.m_importedIsSummary = m_importedIsSummary;
     c.m_summary = m_summary;
-    c.m_details = m_details;
-    c.m_importedSummary = m_importedSummary;
     if (m_extra) {
-        // Only the price texts are record fields; the free reserved fields start empty.
+        // Every record field; the free reserved fields start empty.
         OutOfLine &e = c.extra();
+        e.date = m_extra->date;
+        e.time = m_extra->time;
+        e.details = m_extra->details;
+        e.importedSummary = m_extra->importedSummary;
         e.paymentPrice = m_extra->paymentPrice;
         e.depositPrice = m_extra->depositPrice;
         e.balancePrice = m_extra->balancePrice;
@@ -146,9 +272,8 @@ bool LedgerEntry::sameRecord(const LedgerEntry &o) const
         || m_deposit != o.m_deposit || m_balance != o.m_balance || m_summaryKind != o.m_summaryKind
         || m_status != o.m_status || m_marked != o.m_marked)
         return false;
-    if (m_date != o.m_date || m_time != o.m_time
-        || m_summary != o.m_summary || m_details != o.m_details
-        || m_importedSummary != o.m_importedSummary)
+    if (date() != o.date() || time() != o.time() || m_summary != o.m_summary
+        || details() != o.details() || importedSummary() != o.importedSummary())
         return false;
     if (paymentPrice() != o.paymentPrice() || depositPrice() != o.depositPrice()
         || balancePrice() != o.balancePrice())

@@ -160,6 +160,14 @@ void Controller::closeLedger()
         m_lock->release();
 }
 
+void Controller::closeLedgerAtExit()
+{
+    if (m_autoSaver)
+        m_autoSaver->waitForSave();
+    m_ledger.abandonEntries();
+    closeLedger();
+}
+
 void Controller::start()
 {
     if (m_view.mode() == ListMode::Monthly)
@@ -190,7 +198,7 @@ ImportReport Controller::importFile(const QString &path)
     const ImportReport read = readStatement(path, &bytes);
     if (read.status != ImportReport::Imported)
         return read;
-    return importText(path, decodeStatementText(bytes));
+    return importStatement(path, bytes);
 }
 
 bool Controller::prepareBank(ImportReport &report)
@@ -224,9 +232,28 @@ bool Controller::prepareBank(ImportReport &report)
 
 ImportReport Controller::importText(const QString &path, const QString &text)
 {
+    return importLines(path, text.isEmpty(), [&text](StatementImporter &importer, Bank bank) {
+        return importer.importText(text, bank);
+    });
+}
+
+ImportReport Controller::importStatement(const QString &path, const QByteArray &bytes)
+{
+    const StatementDecoder decoder(bytes);
+    return importLines(path, decoder.isEmpty(), [&decoder](StatementImporter &importer, Bank bank) {
+        importer.begin(bank, decoder.lineFeeds());
+        decoder.forEachPiece([&importer](QStringView piece) { importer.importPiece(piece); });
+        return importer.finish();
+    });
+}
+
+ImportReport Controller::importLines(const QString &path, bool empty,
+                                     const std::function<StatementImporter::Counts(
+                                         StatementImporter &, Bank)> &import)
+{
     ImportReport report;
     report.bank = Banks::fromPath(path);
-    if (text.isEmpty()) {
+    if (empty) {
         report.status = ImportReport::Empty;
         report.error = tr("%1 is empty.").arg(path);
         return report;
@@ -234,8 +261,8 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     const bool prepared = prepareBank(report);
     const BalanceChain before = m_balances; // of the file's bank
     if (prepared) {
-        const StatementImporter::Counts counts =
-            StatementImporter(m_ledger).importText(text, report.bank);
+        StatementImporter importer(m_ledger);
+        const StatementImporter::Counts counts = import(importer, report.bank);
         report.added = counts.added;
         report.duplicates = counts.duplicates;
         report.rejected = counts.rejected;
