@@ -230,7 +230,7 @@ void Bench::timeWindow(const QString &archive, const QString &keyword, Results &
         timer.start();
         QString error;
         r.windowQuit.failed = r.windowQuit.failed || !controller->saveLedger(&error);
-        controller->closeLedger();
+        controller->closeLedgerAtExit(); // as the window does
         controller.reset();
         quits.push_back(double(timer.nsecsElapsed()) / 1e6);
         QDir(home).removeRecursively();

@@ -3,6 +3,80 @@
 #include "DataTexts.h"
 #include "EntryTextCache.h"
 
+#include <mutex>
+#include <new>
+
+namespace {
+
+// Entries are taken from blocks of many at a time, and the room of a freed entry goes to the
+// next one made: a million entries are a few dozen allocations instead of a million, without a
+// heap header each. The blocks are never given back (a ledger's entries come and go in
+// numbers), and entries may be freed on the thread that wrote an archive, hence the lock.
+class EntryPool
+{
+public:
+    static EntryPool &instance()
+    {
+        static EntryPool *pool = new EntryPool; // deliberately leaked: entries outlive statics
+        return *pool;
+    }
+
+    void *allocate()
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_free) {
+            Free *slot = m_free;
+            m_free = slot->next;
+            return slot;
+        }
+        if (m_next == m_end) {
+            m_next = static_cast<char *>(::operator new(kSlot * kSlotsPerBlock));
+            m_end = m_next + kSlot * kSlotsPerBlock;
+        }
+        void *slot = m_next;
+        m_next += kSlot;
+        return slot;
+    }
+
+    void release(void *entry)
+    {
+        const std::lock_guard lock(m_mutex);
+        m_free = new (entry) Free{m_free};
+    }
+
+    static constexpr size_t kSlot = (sizeof(LedgerEntry) + alignof(LedgerEntry) - 1)
+        / alignof(LedgerEntry) * alignof(LedgerEntry);
+
+private:
+    struct Free {
+        Free *next;
+    };
+    static constexpr size_t kSlotsPerBlock = 16384;
+    std::mutex m_mutex;
+    Free *m_free = nullptr;
+    char *m_next = nullptr;
+    char *m_end = nullptr;
+};
+
+} // namespace
+
+void *LedgerEntry::operator new(std::size_t size)
+{
+    if (size != sizeof(LedgerEntry))
+        return ::operator new(size);
+    return EntryPool::instance().allocate();
+}
+
+void LedgerEntry::operator delete(void *entry, std::size_t size)
+{
+    if (!entry)
+        return;
+    if (size != sizeof(LedgerEntry))
+        ::operator delete(entry);
+    else
+        EntryPool::instance().release(entry);
+}
+
 LedgerEntry::~LedgerEntry() = default;
 
 bool LedgerEntry::OutOfLine::isDefault() const

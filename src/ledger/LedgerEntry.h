@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <memory>
 
 class LedgerEntry;
@@ -32,6 +33,9 @@ public:
     ~LedgerEntry();
 
     static LedgerEntryPtr create() { return LedgerEntryPtr(new LedgerEntry); }
+    // Entries come from a pool of their own (see LedgerEntry.cpp).
+    static void *operator new(std::size_t size);
+    static void operator delete(void *entry, std::size_t size);
 
     int year() const { return m_year; }
     void setYear(int v)

@@ -29,30 +29,36 @@ bool containsInNfc(const QString &text, const QString &needle)
 }
 
 // The verdicts on the texts met lately, by text buffer: entries share their summaries, so a
-// text held by many entries is searched once. Each slot holds its text, which keeps the buffer
-// alive: while it is held, no other text can take its address.
+// text held by many entries is searched once. The entries hold every text while a search runs,
+// so an address names one text.
 class VerdictMemo
 {
 public:
     bool contains(const QString &text, const QString &needle)
     {
         Slot &slot = m_slots[(quintptr(text.constData()) >> 4) % kSlots];
-        if (slot.text.constData() != text.constData() || slot.text.size() != text.size()
-            || slot.text.data_ptr().d_ptr() == nullptr) {
-            slot.verdict = containsInNfc(text, needle);
-            slot.text = text;
+        if (slot.data != text.constData() || slot.size != text.size()) {
+            slot = Slot{text.constData(), text.size(), containsInNfc(text, needle)};
         }
         return slot.verdict;
     }
 
 private:
     struct Slot {
-        QString text;
+        const QChar *data = nullptr;
+        qsizetype size = 0;
         bool verdict = false;
     };
     static constexpr size_t kSlots = 4093;
-    std::array<Slot, kSlots> m_slots;
+    std::array<Slot, kSlots> m_slots{};
 };
+
+// An entry without a summary is searched by its details, which are rare and not shared.
+bool containsDetails(const LedgerEntry &entry, const QString &needle)
+{
+    const QString details = entry.details();
+    return !details.isEmpty() && containsInNfc(details, needle);
+}
 
 } // namespace
 
@@ -66,8 +72,8 @@ QList<LedgerEntryPtr> EntrySearcher::search(const QList<LedgerEntryPtr> &entries
     const auto memo = std::make_unique<VerdictMemo>();
     for (const LedgerEntryPtr &entry : entries) {
         const QString &summary = entry->summary();
-        const QString &text = !summary.isEmpty() ? summary : entry->details();
-        if (!text.isEmpty() && memo->contains(text, needle))
+        if (!summary.isEmpty() ? memo->contains(summary, needle)
+                               : entry->hasOutOfLineFields() && containsDetails(*entry, needle))
             hits.append(entry);
     }
     return hits;
