@@ -143,7 +143,7 @@ int runImport(const QStringList &files)
         }
         if (!openLedgerOnce(c, &opened))
             return ExitFailure;
-        const ImportReport report = c.importStatement(path, bytes);
+        const ImportReport report = c.importStatement(path, std::move(bytes));
         printRejectedLines(path, report);
         switch (report.status) {
         case ImportReport::Imported:

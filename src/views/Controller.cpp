@@ -198,7 +198,7 @@ ImportReport Controller::importFile(const QString &path)
     const ImportReport read = readStatement(path, &bytes);
     if (read.status != ImportReport::Imported)
         return read;
-    return importStatement(path, bytes);
+    return importStatement(path, std::move(bytes));
 }
 
 bool Controller::prepareBank(ImportReport &report)
@@ -237,14 +237,17 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     });
 }
 
-ImportReport Controller::importStatement(const QString &path, const QByteArray &bytes)
+ImportReport Controller::importStatement(const QString &path, QByteArray bytes)
 {
     const StatementDecoder decoder(bytes);
-    return importLines(path, decoder.isEmpty(), [&decoder](StatementImporter &importer, Bank bank) {
-        importer.begin(bank, decoder.lineFeeds());
-        decoder.forEachPiece([&importer](QStringView piece) { importer.importPiece(piece); });
-        return importer.finish();
-    });
+    return importLines(path, decoder.isEmpty(),
+                       [&decoder, &bytes](StatementImporter &importer, Bank bank) {
+                           importer.begin(bank, decoder.lineFeeds());
+                           decoder.forEachPiece(
+                               [&importer](QStringView piece) { importer.importPiece(piece); });
+                           bytes = QByteArray(); // read: no need to hold them through the sort
+                           return importer.finish();
+                       });
 }
 
 ImportReport Controller::importLines(const QString &path, bool empty,

@@ -89,8 +89,9 @@ public:
     // unread) and reads the file. Status Imported when the bytes are there to import.
     static ImportReport readStatement(const QString &path, QByteArray *bytes);
     ImportReport importText(const QString &path, const QString &text);
-    // The same for the bytes of a statement file, decoded a piece at a time.
-    ImportReport importStatement(const QString &path, const QByteArray &bytes);
+    // The same for the bytes of a statement file, decoded a piece at a time; they are let go
+    // of once decoded, before the ledger is sorted.
+    ImportReport importStatement(const QString &path, QByteArray bytes);
 
     // ---- lists (see LedgerView) ----
     void switchList();
