@@ -25,6 +25,7 @@
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QThread>
 
 #include <fcntl.h>
@@ -67,8 +68,17 @@ struct ProcessRun {
 
 // Runs a program to its end with the environment given on top of this one's, its output
 // thrown away; the wall time and the peak resident memory of the process.
-ProcessRun runProcess(const QStringList &args, const QStringList &environment)
+ProcessRun runProcess(const QStringList &programArgs, const QStringList &environment)
 {
+    // The peak memory is told by /usr/bin/time: a process started from this one counts this
+    // one's memory in its own peak, since it shares it until it starts its program.
+    static const bool haveTime = QFileInfo(QStringLiteral("/usr/bin/time")).isExecutable();
+    QTemporaryFile peakFile;
+    QStringList args = programArgs;
+    if (haveTime && peakFile.open())
+        args = QStringList{QStringLiteral("/usr/bin/time"), QStringLiteral("-f"),
+                           QStringLiteral("%M"), QStringLiteral("-o"), peakFile.fileName()}
+            + programArgs;
     std::vector<std::string> strings;
     for (const QString &a : args)
         strings.push_back(a.toStdString());
@@ -109,6 +119,10 @@ ProcessRun runProcess(const QStringList &args, const QStringList &environment)
                          + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec))
                 / 1e3;
             run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            bool ok = false;
+            const double kib = haveTime ? peakFile.readAll().trimmed().toDouble(&ok) : 0;
+            if (ok)
+                run.peakMiB = kib / 1024.0;
         }
     }
     posix_spawn_file_actions_destroy(&actions);
