@@ -301,7 +301,13 @@ std::string generate(const StatementGenerator::Options &o)
         appendNumberField(out, o.quoted, seconds / 60 % 60);
         appendNumberField(out, o.quoted, seconds % 60);
         appendNumberField(out, o.quoted, order++);
-        appendField(out, o.quoted, s.text);
+        if (o.distinctSummaries) {
+            std::string text = s.text + "　No.";
+            appendNumber(text, order);
+            appendField(out, o.quoted, text);
+        } else {
+            appendField(out, o.quoted, s.text);
+        }
         if (payment)
             appendNumberField(out, o.quoted, payment);
         else
@@ -340,6 +346,18 @@ QByteArray StatementGenerator::cp932() const
     if (!encoder.isValid())
         return QByteArray();
     return encoder.encode(text());
+}
+
+std::pair<QByteArray, QByteArray> StatementGenerator::splitAfter(const QByteArray &statement,
+                                                                 qint64 firstLines)
+{
+    qsizetype headerEnd = statement.indexOf('\n') + 1;
+    qsizetype cut = headerEnd;
+    for (qint64 n = 0; n < firstLines && cut > 0 && cut < statement.size(); ++n)
+        cut = statement.indexOf('\n', cut) + 1;
+    if (cut <= 0)
+        cut = statement.size();
+    return {statement.left(cut), statement.left(headerEnd) + statement.mid(cut)};
 }
 
 const QStringList &StatementGenerator::catalogue()

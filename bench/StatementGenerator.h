@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <utility>
 
 // Makes synthetic JNB statements for the benchmark: the JNB header line, then one line per
 // operation in ascending time order over about ten years, with summaries drawn from a fixed
@@ -18,7 +19,10 @@ public:
         quint64 seed = 20240601;
         int firstYear = 2015;
         int years = 10;
-        bool quoted = false; // every field in quotation marks, as some exports write them
+        bool quoted = false; // every field in quotation marks, as the banks write them
+        // Every summary made distinct by the line's number, as transfers naming their
+        // counterparty make them: the worst case for shared texts.
+        bool distinctSummaries = false;
     };
 
     explicit StatementGenerator(const Options &options);
@@ -29,6 +33,10 @@ public:
     QByteArray utf8() const;
     // The statement as CP932 (windows-31j) bytes, the way the bank delivers it.
     QByteArray cp932() const;
+    // The same, cut after the header and `firstLines` operation lines: the lines up to the cut,
+    // and the header with the lines after it (a later statement).
+    static std::pair<QByteArray, QByteArray> splitAfter(const QByteArray &statement,
+                                                        qint64 firstLines);
 
     // Every distinct summary the generator may write.
     static const QStringList &catalogue();

@@ -1,384 +1,420 @@
-// moriva-bench: times the core on synthetic JNB statements of 10 thousand, 100 thousand and a
-// million lines and prints a table. Not a test: the figures depend on the machine.
+// moriva-bench: times what the user waits for, end to end, and prints one table with the
+// targets beside the figures. Not a test: the figures depend on the machine.
 //
-//   moriva-bench [--quick] [--lines N]... [--quoted] [--cp932]
+//   moriva-bench [--quick] [--runs N] [--cli PATH]
+//   moriva-bench --statement FILE [--lines N] [--worst]
 //
-// --quick      only 10k and 100k lines
-// --lines N    this many lines (may be given more than once) instead of the default sizes
-// --quoted     every field of the statement in quotation marks
-// --cp932      the statement file in CP932 (windows-31j) instead of UTF-8
+// Two data sets of JNB statements in CP932 with every field quoted, as the bank writes them:
+// "realistic" (a few hundred distinct summaries) and "worst case" (every summary distinct).
+// moriva-cli runs as whole processes (import, list); the window's start, search and quit run
+// in this process through the Controller, the code the window drives.
+//
+// --quick     a tenth of the sizes (the targets are for the full sizes)
+// --runs N    runs per figure, the median is shown (default 5)
+// --cli PATH  the moriva-cli to time (default: the one built beside this benchmark)
+// --statement FILE  only writes a realistic (or --worst) statement of N lines (default 200k)
 
-#include "ledger/BalanceChain.h"
 #include "StatementGenerator.h"
 
 #include "ledger/EntryTextCache.h"
-#include "ledger/LedgerOrdering.h"
 #include "views/Controller.h"
-#include "views/Preferences.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
+#include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QThread>
 
+#include <fcntl.h>
 #include <malloc.h>
-#include <time.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
+extern char **environ;
+
 namespace {
 
-// What the targets ask of a million-line ledger on the reference machine (2 cores).
-constexpr double kTargetImportLinesPerSecond = 1'000'000;
-constexpr double kTargetSaveMs = 500;
-constexpr double kTargetLoadMs = 500;
-constexpr double kTargetSearchMs = 50;
-constexpr double kTargetBytesPerEntry = 400;
-
-struct Memory {
-    qint64 heap = 0; // bytes the allocator has handed out and not taken back
-    qint64 rss = 0;  // resident set, bytes
+struct Sizes {
+    qint64 ledger = 1'000'000; // the ledger the later steps work on
+    qint64 statement = 200'000; // one statement file
 };
 
-qint64 residentBytes()
+double median(std::vector<double> values)
 {
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    // Files under /proc report a size of 0: read them whole rather than up to atEnd().
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return 0;
+    if (values.empty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
 }
 
-Memory memoryNow()
-{
-    malloc_trim(0);
-    const struct mallinfo2 info = mallinfo2();
-    return Memory{qint64(info.uordblks + info.hblkhd), residentBytes()};
-}
-
-double msSince(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-double threadCpuMs()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-// Wall-clock time, and the CPU time of this thread, which other load on the machine
-// (builds, tests) inflates much less.
-struct Stopwatch {
-    QElapsedTimer wall;
-    double cpuStart = 0;
-    void start()
-    {
-        cpuStart = threadCpuMs();
-        wall.start();
-    }
-    double wallMs() const { return msSince(wall); }
-    double cpuMs() const { return threadCpuMs() - cpuStart; }
+struct ProcessRun {
+    double ms = -1;
+    double cpuMs = 0; // user and system time: what other load on the machine inflates least
+    double peakMiB = 0;
+    int exitCode = -1;
 };
 
-// Best of a few runs of a cheap operation.
-double bestMs(int runs, const std::function<void()> &work)
+// Runs a program to its end with the environment given on top of this one's, its output
+// thrown away; the wall time and the peak resident memory of the process.
+ProcessRun runProcess(const QStringList &programArgs, const QStringList &environment)
 {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        best = std::min(best, msSince(timer));
+    // The peak memory is told by /usr/bin/time: a process started from this one counts this
+    // one's memory in its own peak, since it shares it until it starts its program.
+    static const bool haveTime = QFileInfo(QStringLiteral("/usr/bin/time")).isExecutable();
+    QTemporaryFile peakFile;
+    QStringList args = programArgs;
+    if (haveTime && peakFile.open())
+        args = QStringList{QStringLiteral("/usr/bin/time"), QStringLiteral("-f"),
+                           QStringLiteral("%M"), QStringLiteral("-o"), peakFile.fileName()}
+            + programArgs;
+    std::vector<std::string> strings;
+    for (const QString &a : args)
+        strings.push_back(a.toStdString());
+    std::vector<char *> argv;
+    for (std::string &s : strings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> envStrings;
+    for (const QString &e : environment)
+        envStrings.push_back(e.toStdString());
+    for (char **e = environ; *e; ++e) {
+        const std::string entry = *e;
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        if (std::none_of(envStrings.begin(), envStrings.end(),
+                         [&name](const std::string &s) { return s.starts_with(name); }))
+            envStrings.push_back(entry);
     }
-    return best;
+    std::vector<char *> envp;
+    for (std::string &s : envStrings)
+        envp.push_back(s.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    ProcessRun run;
+    QElapsedTimer timer;
+    timer.start();
+    pid_t pid = 0;
+    if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) == 0) {
+        int status = 0;
+        struct rusage usage {};
+        if (wait4(pid, &status, 0, &usage) == pid) {
+            run.ms = double(timer.nsecsElapsed()) / 1e6;
+            run.peakMiB = double(usage.ru_maxrss) / 1024.0;
+            run.cpuMs = (double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e6
+                         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec))
+                / 1e3;
+            run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            bool ok = false;
+            const double kib = haveTime ? peakFile.readAll().trimmed().toDouble(&ok) : 0;
+            if (ok)
+                run.peakMiB = kib / 1024.0;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    return run;
 }
 
-struct Result {
-    qint64 lines = 0;
-    double generateMs = 0;
-    qint64 statementBytes = 0;
-    double importMs = 0;
-    double importCpuMs = 0;
-    int added = 0;
-    double reimportMs = 0;
-    double reimportCpuMs = 0;
-    int duplicates = 0;
-    double saveMs = 0;
-    double saveCpuMs = 0;
-    qint64 archiveBytes = 0;
-    double loadMs = 0;
-    double loadCpuMs = 0;
-    int loaded = 0;
-    double sortDescendingMs = 0;
-    double sortAscendingMs = 0;
-    double searchHitMs = 0;
-    int searchHits = 0;
-    double searchMissMs = 0;
-    double balanceCheckMs = 0;
-    int searchMisses = 0;
-    double heapPerEntryImported = 0;
-    double rssPerEntryImported = 0;
-    double heapPerEntryLoaded = 0;
-    double rssPerEntryLoaded = 0;
-    bool ok = true;
-    QString problem;
+// A home of its own for each run: the data and settings folders moriva-cli uses.
+QStringList homeEnvironment(const QString &home)
+{
+    return {QStringLiteral("HOME=") + home,
+            QStringLiteral("XDG_DATA_HOME=") + home + QStringLiteral("/data"),
+            QStringLiteral("XDG_CONFIG_HOME=") + home + QStringLiteral("/config"),
+            QStringLiteral("LC_ALL=C.UTF-8")};
+}
+
+QString archiveIn(const QString &home)
+{
+    return home + QStringLiteral("/data/Moriva/BankbookArchive(JNB).mvrk");
+}
+
+struct Figure {
+    double value = -1;
+    double cpu = -1; // the CPU time of a process, where there is one
+    bool failed = false;
 };
 
-void fail(Result &r, const QString &why)
-{
-    if (r.ok)
-        r.problem = why;
-    r.ok = false;
-}
+struct Results {
+    Figure import200k, sqlite200k, import1M, peak1M, add200k, listMonth, listSearch;
+    Figure windowStart, windowQuit, windowSearch, bytesPerEntry;
+};
 
-Result run(qint64 lines, bool quoted, bool cp932, const QString &workDir)
+class Bench
 {
-    Result r;
-    r.lines = lines;
-    const QString runDir = QDir(workDir).filePath(QStringLiteral("run-%1").arg(lines));
-    QDir().mkpath(runDir);
-    const QString statementPath = QDir(runDir).filePath(QStringLiteral("NBG_bench.csv"));
-    const QString dataDir = QDir(runDir).filePath(QStringLiteral("data"));
-
+public:
+    Bench(const QString &work, const QString &cli, int runs, const Sizes &sizes)
+        : m_work(work), m_cli(cli), m_runs(runs), m_sizes(sizes)
     {
-        QElapsedTimer timer;
-        timer.start();
-        StatementGenerator::Options options;
-        options.lines = lines;
-        options.quoted = quoted;
-        const StatementGenerator generator(options);
-        const QByteArray bytes = cp932 ? generator.cp932() : generator.utf8();
-        if (bytes.isEmpty()) {
-            fail(r, QStringLiteral("the statement could not be generated (no CP932 codec?)"));
-            return r;
-        }
-        QFile file(statementPath);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-            fail(r, QStringLiteral("cannot write %1").arg(statementPath));
-            return r;
-        }
-        r.statementBytes = bytes.size();
-        r.generateMs = msSince(timer);
     }
 
-    // Start from a clean process-wide text cache, as a fresh application would.
-    EntryTextCache::instance().clear();
-    const Memory before = memoryNow();
+    Results run(bool distinct);
+
+private:
+    QString freshHome()
     {
-        Controller controller;
-        controller.setDataFolderPath(dataDir);
-        controller.setPreferences(Preferences{});
-        if (!controller.openDataFolder()) {
-            fail(r, QStringLiteral("no data folder at %1").arg(dataDir));
-            return r;
-        }
-        controller.openLedger();
-        if (!controller.ledger().isOpen()) {
-            fail(r, QStringLiteral("the ledger did not open: %1").arg(controller.ledger().error()));
-            return r;
-        }
+        const QString home = QDir(m_work).filePath(QStringLiteral("home-%1").arg(++m_homes));
+        QDir().mkpath(home + QStringLiteral("/data/Moriva"));
+        QDir().mkpath(home + QStringLiteral("/config"));
+        return home;
+    }
+    // A fresh home, holding the given archive when there is one.
+    QString homeWith(const QString &archive)
+    {
+        const QString home = freshHome();
+        if (!archive.isEmpty())
+            QFile::copy(archive, archiveIn(home));
+        return home;
+    }
+    Figure timeCli(const QStringList &args, const QString &archive, double *peakMiB = nullptr);
+    void timeWindow(const QString &archive, const QString &keyword, Results &r);
 
-        Stopwatch timer;
-        timer.start();
-        ImportReport report = controller.importFile(statementPath);
-        r.importMs = timer.wallMs();
-        r.importCpuMs = timer.cpuMs();
-        r.added = report.added;
-        if (report.status != ImportReport::Imported || report.added != lines)
-            fail(r, QStringLiteral("first import added %1 of %2 lines (%3)")
-                        .arg(report.added)
-                        .arg(lines)
-                        .arg(report.error));
+    QString m_work, m_cli;
+    int m_runs;
+    Sizes m_sizes;
+    int m_homes = 0;
+};
 
-        const Memory imported = memoryNow();
-        r.heapPerEntryImported = double(imported.heap - before.heap) / double(lines);
-        r.rssPerEntryImported = double(imported.rss - before.rss) / double(lines);
+Figure Bench::timeCli(const QStringList &args, const QString &archive, double *peakMiB)
+{
+    std::vector<double> times, cpu, peaks;
+    Figure f;
+    for (int i = 0; i < m_runs; ++i) {
+        const QString home = homeWith(archive);
+        const ProcessRun run = runProcess(QStringList{m_cli} + args, homeEnvironment(home));
+        f.failed = f.failed || run.exitCode != 0;
+        times.push_back(run.ms);
+        cpu.push_back(run.cpuMs);
+        peaks.push_back(run.peakMiB);
+        QDir(home).removeRecursively();
+    }
+    f.value = median(times);
+    f.cpu = median(cpu);
+    if (peakMiB)
+        *peakMiB = median(peaks);
+    return f;
+}
 
-        timer.start();
-        report = controller.importFile(statementPath);
-        r.reimportMs = timer.wallMs();
-        r.reimportCpuMs = timer.cpuMs();
-        r.duplicates = report.duplicates;
-        if (report.added != 0 || report.duplicates != lines)
-            fail(r, QStringLiteral("second import added %1, found %2 duplicates")
-                        .arg(report.added)
-                        .arg(report.duplicates));
-
-        QString error;
-        timer.start();
-        if (!controller.saveLedger(&error))
-            fail(r, QStringLiteral("save failed: %1").arg(error));
-        r.saveMs = timer.wallMs();
-        r.saveCpuMs = timer.cpuMs();
-        r.archiveBytes = QFileInfo(controller.ledger().filePath()).size();
-
-        controller.closeLedger();
+// What the window does: at start it opens the ledger and shows a list; at quit it saves what
+// changed and lets the ledger go; a search is typed in between.
+void Bench::timeWindow(const QString &archive, const QString &keyword, Results &r)
+{
+    std::vector<double> starts, quits, searches, perEntry;
+    for (int i = 0; i < m_runs; ++i) {
+        const QString home = homeWith(archive);
         EntryTextCache::instance().clear();
-        const Memory closed = memoryNow();
+        malloc_trim(0);
+        const qint64 heapBefore = qint64(mallinfo2().uordblks + mallinfo2().hblkhd);
+        QElapsedTimer timer;
         timer.start();
-        controller.openLedger();
-        r.loadMs = timer.wallMs();
-        r.loadCpuMs = timer.cpuMs();
-        r.loaded = int(controller.ledger().size());
-        if (!controller.ledger().isOpen() || r.loaded != lines)
-            fail(r, QStringLiteral("load gave %1 entries: %2")
-                        .arg(r.loaded)
-                        .arg(controller.ledger().error()));
-        const Memory loaded = memoryNow();
-        r.heapPerEntryLoaded = double(loaded.heap - closed.heap) / double(lines);
-        r.rssPerEntryLoaded = double(loaded.rss - closed.rss) / double(lines);
+        auto controller = std::make_unique<Controller>();
+        controller->setDataFolderPath(home + QStringLiteral("/data/Moriva"));
+        controller->loadPreferences();
+        controller->openDataFolder();
+        controller->openLedger();
+        controller->setAutoSave(true);
+        controller->start();
+        starts.push_back(double(timer.nsecsElapsed()) / 1e6);
+        const qsizetype entries = controller->ledger().size();
+        r.windowStart.failed = r.windowStart.failed || entries != m_sizes.ledger;
+        malloc_trim(0);
+        const qint64 heapAfter = qint64(mallinfo2().uordblks + mallinfo2().hblkhd);
+        perEntry.push_back(double(heapAfter - heapBefore) / double(qMax<qsizetype>(1, entries)));
 
-        // The activity list is shown; each change of order sorts the whole ledger.
-        r.sortDescendingMs = 1e300;
-        r.sortAscendingMs = 1e300;
-        for (int i = 0; i < 3; ++i) {
-            timer.start();
-            controller.reverseOrder();
-            const double first = timer.wallMs();
-            timer.start();
-            controller.reverseOrder();
-            const double second = timer.wallMs();
-            const bool firstWasDescending = controller.view().order() == Qt::AscendingOrder;
-            r.sortDescendingMs =
-                std::min(r.sortDescendingMs, firstWasDescending ? first : second);
-            r.sortAscendingMs = std::min(r.sortAscendingMs, firstWasDescending ? second : first);
-        }
+        timer.start();
+        const int hits = controller->search(keyword);
+        searches.push_back(double(timer.nsecsElapsed()) / 1e6);
+        r.windowSearch.failed = r.windowSearch.failed || hits <= 0;
+        controller->showActivity();
 
-        const QString hit = StatementGenerator::keywordHittingAboutOnePercent();
-        const QString miss = StatementGenerator::keywordHittingNothing();
-        r.searchHitMs = bestMs(3, [&] { r.searchHits = controller.search(hit); });
-        r.searchMissMs = bestMs(3, [&] { r.searchMisses = controller.search(miss); });
-        r.balanceCheckMs = bestMs(3, [&] { (void)BalanceChain::check(controller.ledger().entries()); });
-        if (r.searchHits == 0 || r.searchMisses != 0)
-            fail(r, QStringLiteral("search found %1 and %2").arg(r.searchHits).arg(r.searchMisses));
-
-        controller.closeLedger();
+        timer.start();
+        QString error;
+        r.windowQuit.failed = r.windowQuit.failed || !controller->saveLedger(&error);
+        controller->closeLedgerAtExit(); // as the window does
+        controller.reset();
+        quits.push_back(double(timer.nsecsElapsed()) / 1e6);
+        QDir(home).removeRecursively();
     }
-    QDir(runDir).removeRecursively();
+    r.windowStart.value = median(starts);
+    r.windowQuit.value = median(quits);
+    r.windowSearch.value = median(searches);
+    r.bytesPerEntry.value = median(perEntry);
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+Results Bench::run(bool distinct)
+{
+    Results r;
+    const QString dir = QDir(m_work).filePath(distinct ? QStringLiteral("worst")
+                                                       : QStringLiteral("realistic"));
+    QDir().mkpath(dir);
+    // The ledger's lines, then a later statement of new lines.
+    StatementGenerator::Options options;
+    options.lines = m_sizes.ledger + m_sizes.statement;
+    options.quoted = true;
+    options.distinctSummaries = distinct;
+    const QByteArray all = StatementGenerator(options).cp932();
+    const auto [ledgerBytes, newBytes] = StatementGenerator::splitAfter(all, m_sizes.ledger);
+    const QString ledgerFile = dir + QStringLiteral("/NBG_ledger.csv");
+    const QString newFile = dir + QStringLiteral("/NBG_new.csv");
+    if (all.isEmpty() || !writeFile(ledgerFile, ledgerBytes) || !writeFile(newFile, newBytes)) {
+        std::fprintf(stderr, "moriva-bench: cannot write the statements in %s\n", qPrintable(dir));
+        std::exit(1);
+    }
+
+    std::fprintf(stderr, "%s: import of %lld lines...\n", distinct ? "worst case" : "realistic",
+                 m_sizes.statement);
+    r.import200k = timeCli({QStringLiteral("import"), newFile}, {});
+    const QString pipeline = QStringLiteral(MORIVA_BENCH_DIR "/sqlite-pipeline.sh");
+    if (!QStandardPaths::findExecutable(QStringLiteral("sqlite3")).isEmpty()) {
+        std::vector<double> times, cpu;
+        for (int i = 0; i < m_runs; ++i) {
+            const QString db = dir + QStringLiteral("/bench.db");
+            QFile::remove(db);
+            const ProcessRun run =
+                runProcess({QStringLiteral("sh"), pipeline, newFile, db}, {});
+            r.sqlite200k.failed = r.sqlite200k.failed || run.exitCode != 0;
+            times.push_back(run.ms);
+            cpu.push_back(run.cpuMs);
+            QFile::remove(db);
+        }
+        r.sqlite200k.value = median(times);
+        r.sqlite200k.cpu = median(cpu);
+    }
+
+    std::fprintf(stderr, "  import of %lld lines...\n", m_sizes.ledger);
+    double peak = 0;
+    r.import1M = timeCli({QStringLiteral("import"), ledgerFile}, {}, &peak);
+    r.peak1M.value = peak;
+    r.peak1M.failed = r.import1M.failed;
+    // The ledger the later steps start from.
+    const QString home = freshHome();
+    const QString archive = dir + QStringLiteral("/ledger.mvrk");
+    runProcess({m_cli, QStringLiteral("import"), ledgerFile}, homeEnvironment(home));
+    QFile::copy(archiveIn(home), archive);
+    QDir(home).removeRecursively();
+
+    std::fprintf(stderr, "  new lines into the ledger, lists...\n");
+    r.add200k = timeCli({QStringLiteral("import"), newFile}, archive);
+    r.listMonth = timeCli({QStringLiteral("list"), QStringLiteral("--bank"), QStringLiteral("jnb"),
+                           QStringLiteral("--month"), QStringLiteral("2020-06")},
+                          archive);
+    const QString keyword = StatementGenerator::keywordHittingAboutOnePercent();
+    r.listSearch = timeCli({QStringLiteral("list"), QStringLiteral("--bank"), QStringLiteral("jnb"),
+                            QStringLiteral("--search"), keyword},
+                           archive);
+    std::fprintf(stderr, "  the window's start, search and quit...\n");
+    timeWindow(archive, keyword, r);
     return r;
 }
 
-QString formatCount(qint64 n)
+QString cell(const Figure &f, const char *unit, int decimals = 0)
 {
-    if (n >= 1'000'000 && n % 1'000'000 == 0)
-        return QStringLiteral("%1M").arg(n / 1'000'000);
-    if (n >= 1000 && n % 1000 == 0)
-        return QStringLiteral("%1k").arg(n / 1000);
-    return QString::number(n);
-}
-
-QString rate(double lines, double ms)
-{
-    if (ms <= 0)
+    if (f.value < 0)
         return QStringLiteral("-");
-    const double perSecond = lines / (ms / 1000.0);
-    if (perSecond >= 1e6)
-        return QStringLiteral("%1 M/s").arg(perSecond / 1e6, 0, 'f', 2);
-    return QStringLiteral("%1 k/s").arg(perSecond / 1e3, 0, 'f', 0);
+    const QString cpu = f.cpu >= 0 ? QStringLiteral(" (%1)").arg(f.cpu, 0, 'f', 0) : QString();
+    return QStringLiteral("%1 %2%3%4")
+        .arg(f.value, 0, 'f', decimals)
+        .arg(QLatin1StringView(unit), cpu, f.failed ? QStringLiteral(" FAILED") : QString());
 }
 
-QString ms(double value)
+QString ratioCell(const Figure &moriva, const Figure &sqlite)
 {
-    return QStringLiteral("%1 ms").arg(value, 0, 'f', value < 10 ? 2 : 1);
+    if (moriva.value <= 0 || sqlite.value <= 0)
+        return QStringLiteral("-");
+    return QStringLiteral("%1x (%2x)")
+        .arg(sqlite.value / moriva.value, 0, 'f', 2)
+        .arg(moriva.cpu > 0 ? sqlite.cpu / moriva.cpu : 0.0, 0, 'f', 2);
 }
 
-QString megabytes(qint64 bytes)
+QString count(qint64 n)
 {
-    return QStringLiteral("%1 MB").arg(double(bytes) / 1e6, 0, 'f', 2);
+    return n % 1'000'000 == 0 ? QStringLiteral("%1M").arg(n / 1'000'000)
+                              : QStringLiteral("%1k").arg(n / 1000);
 }
 
-QString bytesPerEntry(double value)
-{
-    return QStringLiteral("%1 B").arg(value, 0, 'f', 0);
-}
-
-void printTable(const std::vector<Result> &results)
+void printTable(const Sizes &s, const Results &real, const Results &worst)
 {
     struct Row {
         QString label;
-        std::function<QString(const Result &)> cell;
+        std::function<QString(const Results &)> cell;
         QString target;
+        std::function<bool(const Results &)> met;
     };
+    const QString n = count(s.statement), m = count(s.ledger);
     const std::vector<Row> rows{
-        {QStringLiteral("statement file"), [](const Result &r) { return megabytes(r.statementBytes); }, {}},
-        {QStringLiteral("import, empty ledger"), [](const Result &r) { return rate(r.lines, r.importMs); },
-         QStringLiteral(">= 1 M/s")},
-        {QStringLiteral("  time"), [](const Result &r) { return ms(r.importMs); }, {}},
-        {QStringLiteral("  cpu time"), [](const Result &r) { return ms(r.importCpuMs); }, {}},
-        {QStringLiteral("  lines/s by cpu time"), [](const Result &r) { return rate(r.lines, r.importCpuMs); }, {}},
-        {QStringLiteral("import, all duplicates"), [](const Result &r) { return rate(r.lines, r.reimportMs); }, {}},
-        {QStringLiteral("  time"), [](const Result &r) { return ms(r.reimportMs); }, {}},
-        {QStringLiteral("  cpu time"), [](const Result &r) { return ms(r.reimportCpuMs); }, {}},
-        {QStringLiteral("archive save"), [](const Result &r) { return ms(r.saveMs); }, QStringLiteral("<= 500 ms")},
-        {QStringLiteral("  cpu time"), [](const Result &r) { return ms(r.saveCpuMs); }, {}},
-        {QStringLiteral("archive load"), [](const Result &r) { return ms(r.loadMs); }, QStringLiteral("<= 500 ms")},
-        {QStringLiteral("  cpu time"), [](const Result &r) { return ms(r.loadCpuMs); }, {}},
-        {QStringLiteral("archive size"), [](const Result &r) { return megabytes(r.archiveBytes); }, {}},
-        {QStringLiteral("  per entry"), [](const Result &r) { return QStringLiteral("%1 B").arg(double(r.archiveBytes) / double(r.lines), 0, 'f', 1); }, {}},
-        {QStringLiteral("sort, newest first"), [](const Result &r) { return ms(r.sortDescendingMs); }, {}},
-        {QStringLiteral("sort, oldest first"), [](const Result &r) { return ms(r.sortAscendingMs); }, {}},
-        {QStringLiteral("search, ~1% hits"), [](const Result &r) { return ms(r.searchHitMs); }, QStringLiteral("<= 50 ms")},
-        {QStringLiteral("  hits"), [](const Result &r) { return QStringLiteral("%1 (%2%)").arg(r.searchHits).arg(100.0 * r.searchHits / double(r.lines), 0, 'f', 2); }, {}},
-        {QStringLiteral("search, no hit"), [](const Result &r) { return ms(r.searchMissMs); }, QStringLiteral("<= 50 ms")},
-        {QStringLiteral("balance check"), [](const Result &r) { return ms(r.balanceCheckMs); }, QStringLiteral("<= 200 ms")},
-        {QStringLiteral("heap/entry, imported"), [](const Result &r) { return bytesPerEntry(r.heapPerEntryImported); }, QStringLiteral("<= 400 B")},
-        {QStringLiteral("RSS/entry, imported"), [](const Result &r) { return bytesPerEntry(r.rssPerEntryImported); }, {}},
-        {QStringLiteral("heap/entry, loaded"), [](const Result &r) { return bytesPerEntry(r.heapPerEntryLoaded); }, QStringLiteral("<= 400 B")},
-        {QStringLiteral("RSS/entry, loaded"), [](const Result &r) { return bytesPerEntry(r.rssPerEntryLoaded); }, {}},
+        {QStringLiteral("moriva-cli import %1, empty ledger").arg(n),
+         [](const Results &r) { return cell(r.import200k, "ms"); }, {}, {}},
+        {QStringLiteral("  sqlite3 pipeline, same file"),
+         [](const Results &r) { return cell(r.sqlite200k, "ms"); }, {}, {}},
+        {QStringLiteral("  sqlite3 time / moriva time"),
+         [](const Results &r) { return ratioCell(r.import200k, r.sqlite200k); },
+         QStringLiteral(">= 4x"),
+         [](const Results &r) { return r.sqlite200k.value >= 4 * r.import200k.value; }},
+        {QStringLiteral("moriva-cli import %1, empty ledger").arg(m),
+         [](const Results &r) { return cell(r.import1M, "ms"); }, QStringLiteral("<= 1200 ms"),
+         [](const Results &r) { return r.import1M.value <= 1200; }},
+        {QStringLiteral("  peak memory"), [](const Results &r) { return cell(r.peak1M, "MiB"); },
+         QStringLiteral("<= 250 MiB"), [](const Results &r) { return r.peak1M.value <= 250; }},
+        {QStringLiteral("%1 new lines into %2").arg(n, m),
+         [](const Results &r) { return cell(r.add200k, "ms"); }, QStringLiteral("<= 1000 ms"),
+         [](const Results &r) { return r.add200k.value <= 1000; }},
+        {QStringLiteral("moriva-cli list --month, %1").arg(m),
+         [](const Results &r) { return cell(r.listMonth, "ms"); }, QStringLiteral("<= 200 ms"),
+         [](const Results &r) { return r.listMonth.value <= 200; }},
+        {QStringLiteral("moriva-cli list --search, %1").arg(m),
+         [](const Results &r) { return cell(r.listSearch, "ms"); }, QStringLiteral("<= 200 ms"),
+         [](const Results &r) { return r.listSearch.value <= 200; }},
+        {QStringLiteral("window start, %1").arg(m),
+         [](const Results &r) { return cell(r.windowStart, "ms"); }, QStringLiteral("<= 500 ms"),
+         [](const Results &r) { return r.windowStart.value <= 500; }},
+        {QStringLiteral("window quit, no changes"),
+         [](const Results &r) { return cell(r.windowQuit, "ms"); }, QStringLiteral("<= 100 ms"),
+         [](const Results &r) { return r.windowQuit.value <= 100; }},
+        {QStringLiteral("search in the window, %1").arg(m),
+         [](const Results &r) { return cell(r.windowSearch, "ms", 1); }, QStringLiteral("<= 50 ms"),
+         [](const Results &r) { return r.windowSearch.value <= 50; }},
+        {QStringLiteral("heap per entry, loaded"),
+         [](const Results &r) { return cell(r.bytesPerEntry, "B"); }, QStringLiteral("<= 150 B"),
+         [](const Results &r) { return r.bytesPerEntry.value <= 150; }},
     };
-
-    const int labelWidth = 24;
-    const int cellWidth = 16;
-    std::string line = QStringLiteral("%1").arg(QStringLiteral("lines"), -labelWidth).toStdString();
-    for (const Result &r : results)
-        line += QStringLiteral("%1").arg(formatCount(r.lines), cellWidth).toStdString();
-    line += QStringLiteral("  %1").arg(QStringLiteral("target (1M)")).toStdString();
-    std::printf("%s\n%s\n", line.c_str(), std::string(line.size(), '-').c_str());
+    const auto line = [](const QString &label, const QString &a, const QString &b,
+                         const QString &target, const QString &verdict) {
+        std::printf("%s\n", qPrintable(QStringLiteral("%1%2%3  %4%5")
+                                           .arg(label, -36)
+                                           .arg(a, 20)
+                                           .arg(b, 20)
+                                           .arg(target, -12)
+                                           .arg(verdict)));
+    };
+    line(QStringLiteral("what the user waits for"), QStringLiteral("realistic"),
+         QStringLiteral("worst case"), QStringLiteral("target"), QString());
+    std::printf("%s\n", std::string(100, '-').c_str());
     for (const Row &row : rows) {
-        line = QStringLiteral("%1").arg(row.label, -labelWidth).toStdString();
-        for (const Result &r : results)
-            line += QStringLiteral("%1").arg(r.ok || r.lines ? row.cell(r) : QStringLiteral("-"), cellWidth).toStdString();
-        if (!row.target.isEmpty())
-            line += QStringLiteral("  %1").arg(row.target).toStdString();
-        std::printf("%s\n", line.c_str());
-    }
-    for (const Result &r : results) {
-        if (!r.ok)
-            std::printf("\n%s lines: FAILED: %s\n", qPrintable(formatCount(r.lines)),
-                        qPrintable(r.problem));
-    }
-}
-
-void printVerdicts(const std::vector<Result> &results)
-{
-    for (const Result &r : results) {
-        if (r.lines != 1'000'000)
-            continue;
-        const auto verdict = [](bool met) { return met ? "met" : "MISSED"; };
-        std::printf("\nTargets at 1M lines:\n");
-        std::printf("  import >= 1M lines/s      %s\n",
-                    verdict(r.lines / (r.importMs / 1000.0) >= kTargetImportLinesPerSecond));
-        std::printf("  save <= 500 ms            %s\n", verdict(r.saveMs <= kTargetSaveMs));
-        std::printf("  load <= 500 ms            %s\n", verdict(r.loadMs <= kTargetLoadMs));
-        std::printf("  search <= 50 ms           %s\n",
-                    verdict(std::max(r.searchHitMs, r.searchMissMs) <= kTargetSearchMs));
-        std::printf("  <= 400 bytes per entry   %s\n",
-                    verdict(std::max(r.heapPerEntryImported, r.heapPerEntryLoaded)
-                            <= kTargetBytesPerEntry));
+        QString verdict;
+        if (row.met)
+            verdict = row.met(real) && row.met(worst) ? QStringLiteral("met")
+                                                      : QStringLiteral("MISSED");
+        line(row.label, row.cell(real), row.cell(worst), row.target, verdict);
     }
 }
 
@@ -390,57 +426,66 @@ int main(int argc, char *argv[])
     QCoreApplication::setOrganizationName(QStringLiteral("MorivaBench"));
     QCoreApplication::setApplicationName(QStringLiteral("moriva-bench"));
 
-    std::vector<qint64> sizes;
-    bool quick = false, quoted = false, cp932 = false;
+    Sizes sizes;
+    int runs = 5;
+    QString statement;
+    bool worstCase = false;
+    QString cli = QDir(QCoreApplication::applicationDirPath())
+                      .filePath(QStringLiteral("../src/cli/moriva-cli"));
     const QStringList args = QCoreApplication::arguments();
     for (qsizetype i = 1; i < args.size(); ++i) {
         const QString &a = args.at(i);
         if (a == u"--quick") {
-            quick = true;
-        } else if (a == u"--quoted") {
-            quoted = true;
-        } else if (a == u"--cp932") {
-            cp932 = true;
+            sizes = {sizes.ledger / 10, sizes.statement / 10};
+        } else if (a == u"--runs" && i + 1 < args.size()) {
+            runs = qBound(1, args.at(++i).toInt(), 99);
+        } else if (a == u"--cli" && i + 1 < args.size()) {
+            cli = args.at(++i);
+        } else if (a == u"--statement" && i + 1 < args.size()) {
+            statement = args.at(++i);
         } else if (a == u"--lines" && i + 1 < args.size()) {
-            bool ok = false;
-            const qint64 n = args.at(++i).toLongLong(&ok);
-            if (!ok || n <= 0 || n > 100'000'000) {
-                std::fprintf(stderr, "moriva-bench: bad line count %s\n", qPrintable(args.at(i)));
-                return 2;
-            }
-            sizes.push_back(n);
+            sizes.statement = qBound(1LL, args.at(++i).toLongLong(), 100'000'000LL);
+        } else if (a == u"--worst") {
+            worstCase = true;
         } else {
-            std::fprintf(stderr,
-                         "usage: moriva-bench [--quick] [--lines N]... [--quoted] [--cp932]\n");
+            std::fprintf(stderr, "usage: moriva-bench [--quick] [--runs N] [--cli PATH]\n"
+                                 "       moriva-bench --statement FILE [--lines N] [--worst]\n");
             return a == u"--help" || a == u"-h" ? 0 : 2;
         }
     }
-    if (sizes.empty())
-        sizes = quick ? std::vector<qint64>{10'000, 100'000}
-                      : std::vector<qint64>{10'000, 100'000, 1'000'000};
-
-    QTemporaryDir workDir;
-    if (!workDir.isValid()) {
+    if (!statement.isEmpty()) {
+        StatementGenerator::Options options;
+        options.lines = sizes.statement;
+        options.quoted = true;
+        options.distinctSummaries = worstCase;
+        const QByteArray bytes = StatementGenerator(options).cp932();
+        return !bytes.isEmpty() && writeFile(statement, bytes) ? 0 : 1;
+    }
+    if (!QFileInfo(cli).isExecutable()) {
+        std::fprintf(stderr, "moriva-bench: no moriva-cli at %s (--cli PATH)\n", qPrintable(cli));
+        return 2;
+    }
+    QTemporaryDir work;
+    if (!work.isValid()) {
         std::fprintf(stderr, "moriva-bench: no temporary folder: %s\n",
-                     qPrintable(workDir.errorString()));
+                     qPrintable(work.errorString()));
         return 1;
     }
+    // The window's settings go to the temporary folder too.
+    qputenv("XDG_CONFIG_HOME", QDir(work.path()).filePath(QStringLiteral("config")).toLocal8Bit());
+
+    Bench bench(work.path(), QFileInfo(cli).absoluteFilePath(), runs, sizes);
+    const Results realistic = bench.run(false);
+    const Results worst = bench.run(true);
 
     double load[3] = {};
     if (getloadavg(load, 3) < 1)
         load[0] = -1;
-    std::printf("moriva-bench: JNB statements, %s, %s fields, %d distinct summaries; load average "
-                "%.2f on %d cores (wall times suffer when it is above the core count)\n\n",
-                cp932 ? "CP932" : "UTF-8", quoted ? "quoted" : "bare",
-                int(StatementGenerator::catalogue().size()), load[0], QThread::idealThreadCount());
-    std::vector<Result> results;
-    bool allOk = true;
-    for (qint64 n : sizes) {
-        std::fprintf(stderr, "running %s lines...\n", qPrintable(formatCount(n)));
-        results.push_back(run(n, quoted, cp932, workDir.path()));
-        allOk = allOk && results.back().ok;
-    }
-    printTable(results);
-    printVerdicts(results);
-    return allOk ? 0 : 1;
+    std::printf("moriva-bench: JNB statements in CP932, quoted fields; realistic: %d distinct "
+                "summaries, worst case: every summary distinct; medians of %d runs, wall time "
+                "(and CPU time of the process); load average %.2f on %d cores\n\n",
+                int(StatementGenerator::catalogue().size()), runs, load[0],
+                QThread::idealThreadCount());
+    printTable(sizes, realistic, worst);
+    return 0;
 }

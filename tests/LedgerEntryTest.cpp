@@ -38,6 +38,23 @@ private slots:
         copy->setBalancePrice(u"2,035円"_s); copy->setBalance(-7);
         QCOMPARE(copy->balancePrice(), QString());
     }
+
+    // The texts that the numbers or the summary give are not stored, yet read back as they were
+    // set, also once the numbers or the summary change; null stays apart from empty.
+    void textsReadBackAsSet()
+    {
+        const LedgerEntryPtr e = LedgerEntry::create();
+        e->setYear(2026); e->setMonth(3); e->setDay(5); e->setHour(9); e->setMinute(5);
+        QVERIFY(e->date().isNull() && e->time().isNull() && e->importedSummary().isNull());
+        e->setDate(u"2026/03/05"_s); e->setTime(u"09:05:00"_s);
+        e->setSummary(u"ATM"_s); e->setImportedSummary(u"ATM"_s);
+        QVERIFY(e->hasDateFromNumbers() && e->hasTimeFromNumbers() && !e->hasOutOfLineFields());
+        e->setDay(6); e->setSecond(1); e->setSummary(u"cash"_s);
+        QCOMPARE(e->date() + e->time() + e->importedSummary(), u"2026/03/0509:05:00ATM"_s);
+        e->setTime(u""_s);
+        QVERIFY(!e->time().isNull() && e->time().isEmpty() && e->details().isNull());
+        QVERIFY(e->makeReplacement()->sameRecord(*e));
+    }
 };
 
 QTEST_GUILESS_MAIN(LedgerEntryTest)

@@ -39,7 +39,7 @@ private slots:
     {
         m_ledger.open(m_dir.path(), Bank::Jnb);
         const QStringList summaries{u"ATM 引出"_s, u"給与"_s, u"コンビニ"_s, u"コンビニ"_s, QString(),
-                                    u"ATM手数料"_s, u"ガス代"_s, u"atm"_s};
+                                    u"ATM手数料"_s, u"\u30AB\u3099ス代"_s, u"atm"_s};
         for (int i = 0; i < Count; ++i) {
             LedgerEntryPtr e = LedgerEntry::create();
             e->setYear(i == Atm ? 2025 : 2026); e->setMonth(i == Atm ? 12 : i == Salary ? 1 : 3);
@@ -102,7 +102,9 @@ private slots:
     {
         QTest::addColumn<QString>("keyword"); QTest::addColumn<QList<qsizetype>>("hits");
         QTest::newRow("case counts") << u"ATM"_s << QList<qsizetype>{Atm, NoSummary, AtmFee};
+        // The Gas entry's text is decomposed, as some tools write it.
         QTest::newRow("decomposed keyword") << u"\u30AB\u3099ス"_s << QList<qsizetype>{Gas};
+        QTest::newRow("precomposed keyword") << u"ガス"_s << QList<qsizetype>{Gas};
         QTest::newRow("no hit") << u"zzz"_s << QList<qsizetype>();
     }
     void search()

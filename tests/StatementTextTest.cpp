@@ -25,6 +25,8 @@ private slots:
             << u"摘要,正常\n正常,1\n"_s.repeated(3) + u"\uFFFD,2\n"_s + u"摘要,正常\n正常,1\n"_s.repeated(3);
         QTest::newRow("cp932, a byte it cannot read, end-of-file mark")
             << QByteArray("\x90\xB3\x8F\xED,1\n\xFD,2\n\x1A") << u"正常,1\n\u001A,2\n"_s;
+        QTest::newRow("nothing but a byte-order mark") << QByteArray("\xEF\xBB\xBF") << QString();
+        QTest::newRow("nothing but end-of-file marks") << QByteArray("\x1A\x1A") << QString();
     }
     void decode()
     {
@@ -33,6 +35,18 @@ private slots:
         QCOMPARE(decoded, text);
         for (QStringView line : splitStatementLines(decoded))
             QCOMPARE(isUnreadableText(line), line.contains(u'\uFFFD') || line.contains(u'\u001A'));
+        // A piece at a time, each piece but the last ending at a line feed: the same text.
+        QString joined;
+        bool cutAtLineEnds = true;
+        const StatementDecoder pieces(bytes, 1);
+        pieces.forEachPiece([&](QStringView piece) {
+            cutAtLineEnds = cutAtLineEnds && (joined.isEmpty() || joined.endsWith(u'\n'));
+            joined += piece;
+        });
+        QCOMPARE(joined, text);
+        QVERIFY(cutAtLineEnds);
+        QCOMPARE(pieces.isEmpty(), text.isEmpty());
+        QCOMPARE(pieces.lineFeeds(), text.count(u'\n'));
     }
 
     void splitLines_data()

@@ -409,7 +409,7 @@ void BankbookWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_controller->closeLedger();
+    m_controller->closeLedgerAtExit();
     event->accept();
 }
 

@@ -3,7 +3,6 @@
 #include "CliOutput.h"
 #include "GapFormats.h"
 #include "ReportFormats.h"
-#include "import/StatementText.h"
 #include "ledger/LedgerExport.h"
 #include "ledger/LedgerOrdering.h"
 #include "views/Controller.h"
@@ -29,7 +28,7 @@ QString bankName(Bank bank)
 // Lets go of the ledger and the lock whichever way a command ends.
 struct LedgerCloser {
     Controller &controller;
-    ~LedgerCloser() { controller.closeLedger(); }
+    ~LedgerCloser() { controller.closeLedgerAtExit(); }
 };
 
 bool findDataFolder(Controller &c)
@@ -154,7 +153,7 @@ int runImport(const QStringList &files)
         }
         if (!openLedgerOnce(c, &opened))
             return ExitFailure;
-        const ImportReport report = c.importText(path, decodeStatementText(bytes));
+        const ImportReport report = c.importStatement(path, std::move(bytes));
         printRejectedLines(path, report);
         switch (report.status) {
         case ImportReport::Imported:

@@ -60,8 +60,22 @@ bool read(const QString &path, QByteArray *bytes, QString *error)
         ::close(fd);
         return fail(tr("Cannot open %1: %2").arg(path, file.errorString()));
     }
-    // Never more than the limit, even if the file grows while it is read.
-    *bytes = file.read(kMaxBytes + 1);
+    // Never more than the limit, even if the file grows while it is read. Room is made for the
+    // size the file has, not for the limit: a buffer of the limit would be copied when it is
+    // cut to the file's size.
+    bytes->resize(qMin<qint64>(info.st_size, kMaxBytes) + 1);
+    qint64 length = 0;
+    while (length <= kMaxBytes) {
+        if (length == bytes->size())
+            bytes->resize(qMin<qint64>(bytes->size() * 2, kMaxBytes + 1));
+        const qint64 got = file.read(bytes->data() + length, bytes->size() - length);
+        if (got < 0)
+            return fail(tr("Cannot read %1: %2").arg(path, file.errorString()));
+        if (got == 0)
+            break;
+        length += got;
+    }
+    bytes->truncate(length);
     if (file.error() != QFileDevice::NoError)
         return fail(tr("Cannot read %1: %2").arg(path, file.errorString()));
     if (bytes->size() > kMaxBytes)

@@ -11,22 +11,37 @@
 
 StatementImporter::Counts StatementImporter::importText(QStringView text, Bank bank)
 {
+    begin(bank, std::count(text.utf16(), text.utf16() + text.size(), char16_t(u'\n')));
+    importPiece(text);
+    return finish();
+}
+
+void StatementImporter::begin(Bank bank, qsizetype lineFeeds)
+{
     m_counts = {};
     m_lineNumber = 0;
+    m_bank = bank;
     m_sessionStarted = false;
     m_intoEmptyLedger = m_ledger.isOpen() && m_ledger.isEmpty();
     if (m_intoEmptyLedger) {
         // A first import: no line can be a duplicate, so the index is built when the next
         // import needs it; and room is made once rather than line by line.
-        const qsizetype lines =
-            std::count(text.utf16(), text.utf16() + text.size(), char16_t(u'\n')) + 1;
-        m_ledger.reserve(lines);
+        m_ledger.reserve(lineFeeds + 1);
         m_ledger.invalidateDuplicates();
     }
-    forEachStatementLine(text, [this, bank](QStringView line) { importLine(line, bank); });
+}
+
+void StatementImporter::importPiece(QStringView text)
+{
+    forEachStatementLine(text, [this](QStringView line) { importLine(line, m_bank); });
+}
+
+StatementImporter::Counts StatementImporter::finish()
+{
     if (m_sessionStarted)
         m_ledger.duplicates().endSession();
-    return m_counts;
+    m_sessionStarted = false;
+    return std::move(m_counts);
 }
 
 void StatementImporter::reject(const QString &reason)

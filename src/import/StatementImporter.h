@@ -30,6 +30,13 @@ public:
     // appended; sorting the ledger is left to the caller.
     Counts importText(QStringView text, Bank bank);
 
+    // The same in pieces of whole lines (a statement decoded a piece at a time): begin(), then
+    // importPiece() for each piece in order, then finish(). lineFeeds, the number of line
+    // feeds in the whole statement, makes room for its lines at once.
+    void begin(Bank bank, qsizetype lineFeeds);
+    void importPiece(QStringView text);
+    Counts finish();
+
 private:
     void importLine(QStringView line, Bank bank);
     void reject(const QString &reason);
@@ -37,6 +44,7 @@ private:
     Ledger &m_ledger;
     Counts m_counts;
     qsizetype m_lineNumber = 0;
+    Bank m_bank = Bank::None;
     bool m_intoEmptyLedger = false;
     bool m_sessionStarted = false;
 };

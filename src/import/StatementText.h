@@ -3,13 +3,39 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringConverter>
 #include <QStringView>
+
+#include <functional>
+#include <optional>
 
 // Turns the bytes of a statement file into text, choosing one encoding for the whole file: a
 // byte-order mark (UTF-8, UTF-16, UTF-32) decides; otherwise UTF-8 when the file's multibyte
 // sequences are UTF-8 but for rare errors, else CP932 (windows-31j), the Shift_JIS in which the
 // banks deliver their files. Bytes the encoding cannot read become U+FFFD or U+001A.
 QString decodeStatementText(const QByteArray &bytes);
+
+// The same decoding a piece at a time, each piece but the last ending at a line feed, so that
+// the text of a large statement is never held whole beside its bytes. LF is one byte in UTF-8
+// and CP932 (never part of another character), so a cut after it splits no character; a file
+// with a byte-order mark (UTF-16 and UTF-32 among them) is decoded in one piece.
+class StatementDecoder
+{
+public:
+    explicit StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes = qsizetype(1) << 20);
+    // Whether the bytes hold no text at all (nothing but a byte-order mark or SUB characters).
+    bool isEmpty() const { return m_data.isEmpty(); }
+    // The number of line feeds in the bytes: the lines are at most one more.
+    qsizetype lineFeeds() const;
+    void forEachPiece(const std::function<void(QStringView)> &visit) const;
+
+private:
+    QByteArrayView m_data; // without the byte-order mark and trailing SUB characters
+    std::optional<QStringConverter::Encoding> m_bom;
+    QString m_bomText; // the whole text of a file with a byte-order mark
+    bool m_utf8 = true;
+    qsizetype m_pieceBytes;
+};
 // Whether a decoded line holds bytes its encoding could not read; such a line is never stored.
 bool isUnreadableText(QStringView line);
 

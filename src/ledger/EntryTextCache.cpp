@@ -2,6 +2,7 @@
 
 #include "DataTexts.h"
 
+#include <atomic>
 #include <cstring>
 
 namespace {
@@ -28,37 +29,45 @@ void putTwoDigits(char16_t *out, int v)
 
 // The blocks are filled on first use and never freed: raw-data strings into them may be held by
 // entries anywhere, for as long as the process runs. At most 2.2 MB of dates and 1.4 MB of
-// times, and only the years and hours actually met.
+// times, and only the years and hours actually met. Entries make their texts from them on any
+// thread (an archive is written on a thread of its own): a block is published once, whole.
 struct EntryTextCache::FixedBlocks {
-    std::array<std::unique_ptr<char16_t[]>, kFixedYears> years;
-    std::array<std::unique_ptr<char16_t[]>, 24> hours;
+    std::array<std::atomic<char16_t *>, kFixedYears> years{};
+    std::array<std::atomic<char16_t *>, 24> hours{};
+
+    template<typename Fill>
+    static const char16_t *block(std::atomic<char16_t *> &slot, size_t size, Fill fill)
+    {
+        char16_t *block = slot.load(std::memory_order_acquire);
+        if (block)
+            return block;
+        auto made = std::make_unique<char16_t[]>(size);
+        fill(made.get());
+        if (slot.compare_exchange_strong(block, made.get(), std::memory_order_acq_rel))
+            return made.release();
+        return block; // another thread was first
+    }
 
     const char16_t *year(int y)
     {
-        std::unique_ptr<char16_t[]> &block = years[size_t(y - kFirstFixedYear)];
-        if (!block) {
-            block = std::make_unique<char16_t[]>(size_t(kDatesPerYear) * kDateLength);
-            char16_t *p = block.get();
-            for (int m = 1; m <= 12; ++m) {
-                for (int d = 1; d <= 31; ++d, p += kDateLength) {
-                    putTwoDigits(p, y / 100);
-                    putTwoDigits(p + 2, y % 100);
-                    p[4] = u'/';
-                    putTwoDigits(p + 5, m);
-                    p[7] = u'/';
-                    putTwoDigits(p + 8, d);
-                }
-            }
-        }
-        return block.get();
+        return block(years[size_t(y - kFirstFixedYear)], size_t(kDatesPerYear) * kDateLength,
+                     [y](char16_t *p) {
+                         for (int m = 1; m <= 12; ++m) {
+                             for (int d = 1; d <= 31; ++d, p += kDateLength) {
+                                 putTwoDigits(p, y / 100);
+                                 putTwoDigits(p + 2, y % 100);
+                                 p[4] = u'/';
+                                 putTwoDigits(p + 5, m);
+                                 p[7] = u'/';
+                                 putTwoDigits(p + 8, d);
+                             }
+                         }
+                     });
     }
 
     const char16_t *hour(int h)
     {
-        std::unique_ptr<char16_t[]> &block = hours[size_t(h)];
-        if (!block) {
-            block = std::make_unique<char16_t[]>(size_t(kTimesPerHour) * kTimeLength);
-            char16_t *p = block.get();
+        return block(hours[size_t(h)], size_t(kTimesPerHour) * kTimeLength, [h](char16_t *p) {
             for (int m = 0; m < 60; ++m) {
                 for (int s = 0; s < 60; ++s, p += kTimeLength) {
                     putTwoDigits(p, h);
@@ -68,8 +77,7 @@ struct EntryTextCache::FixedBlocks {
                     putTwoDigits(p + 6, s);
                 }
             }
-        }
-        return block.get();
+        });
     }
 
     static FixedBlocks &instance()
@@ -80,10 +88,33 @@ struct EntryTextCache::FixedBlocks {
     }
 };
 
+QString EntryTextCache::fixedDateText(int year, int month, int day)
+{
+    if (year < kFirstFixedYear || year >= kFirstFixedYear + kFixedYears || month < 1
+        || month > 12 || day < 1 || day > 31)
+        return QString();
+    const char16_t *block = FixedBlocks::instance().year(year);
+    return QString::fromRawData(
+        reinterpret_cast<const QChar *>(block + ((month - 1) * 31 + (day - 1)) * kDateLength),
+        kDateLength);
+}
+
+QString EntryTextCache::fixedTimeText(int hour, int minute, int second)
+{
+    if (hour < 0 || hour >= 24 || minute < 0 || minute >= 60 || second < 0 || second >= 60)
+        return QString();
+    const char16_t *block = FixedBlocks::instance().hour(hour);
+    return QString::fromRawData(
+        reinterpret_cast<const QChar *>(block + (minute * 60 + second) * kTimeLength),
+        kTimeLength);
+}
+
 EntryTextCache &EntryTextCache::instance()
 {
-    static EntryTextCache cache;
-    return cache;
+    // Never destroyed: entries may hold its texts up to the end, and forgetting a million texts
+    // one by one would only slow the process's end.
+    static EntryTextCache *cache = new EntryTextCache;
+    return *cache;
 }
 
 EntryTextCache::EntryTextCache() = default;
@@ -91,13 +122,8 @@ EntryTextCache::~EntryTextCache() = default;
 
 QString EntryTextCache::dateText(int year, int month, int day)
 {
-    if (year >= kFirstFixedYear && year < kFirstFixedYear + kFixedYears && month >= 1
-        && month <= 12 && day >= 1 && day <= 31) {
-        const char16_t *block = FixedBlocks::instance().year(year);
-        return QString::fromRawData(
-            reinterpret_cast<const QChar *>(block + ((month - 1) * 31 + (day - 1)) * kDateLength),
-            kDateLength);
-    }
+    if (QString fixed = fixedDateText(year, month, day); !fixed.isNull())
+        return fixed;
     if (month < 0 || month > 255 || day < 0 || day > 255)
         return DataTexts::formatOperationDate(year, month, day);
     const quint64 key = (quint64(quint32(year)) << 16) | (quint64(month) << 8) | quint64(day);
@@ -109,12 +135,8 @@ QString EntryTextCache::dateText(int year, int month, int day)
 
 QString EntryTextCache::timeText(int hour, int minute, int second)
 {
-    if (hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60) {
-        const char16_t *block = FixedBlocks::instance().hour(hour);
-        return QString::fromRawData(
-            reinterpret_cast<const QChar *>(block + (minute * 60 + second) * kTimeLength),
-            kTimeLength);
-    }
+    if (QString fixed = fixedTimeText(hour, minute, second); !fixed.isNull())
+        return fixed;
     if (hour < 0 || hour > 255 || minute < 0 || minute > 255 || second < 0 || second > 255)
         return DataTexts::formatOperationTime(hour, minute, second);
     const quint32 key = (quint32(hour) << 16) | (quint32(minute) << 8) | quint32(second);

@@ -28,6 +28,10 @@ public:
     // The "Operation_Date" and "Operation_Time" texts of the numbers, shared.
     QString dateText(int year, int month, int day);
     QString timeText(int hour, int minute, int second);
+    // The date or time text of numbers within the fixed blocks (the years 1900 to 2199, the
+    // times of a day), null for others; safe on any thread.
+    static QString fixedDateText(int year, int month, int day);
+    static QString fixedTimeText(int hour, int minute, int second);
     // The same text as the one given, shared with every earlier equal text.
     QString shared(const QString &text);
     // The same, for a text that is not a QString yet: no string is made when an equal one is

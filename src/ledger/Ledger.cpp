@@ -107,6 +107,15 @@ void Ledger::insert(qsizetype index, const LedgerEntryPtr &entry)
     changed();
 }
 
+void Ledger::abandonEntries()
+{
+    // Freeing a million entries one by one is most of the time a quit takes; the system takes
+    // the memory back at once.
+    new QList<LedgerEntryPtr>(std::move(m_entries));
+    m_entries = {};
+    m_duplicates.invalidate();
+}
+
 void Ledger::removeAt(qsizetype index)
 {
     m_duplicates.remove(*m_entries.at(index));

@@ -53,6 +53,8 @@ public:
     // The snapshot was written: the changes it holds are on disk.
     void markSaved(const Snapshot &snapshot);
     void close();
+    // Lets go of the entries without freeing them, when the process is about to end.
+    void abandonEntries();
 
     bool isOpen() const { return m_state == State::Open; }
     State state() const { return m_state; }

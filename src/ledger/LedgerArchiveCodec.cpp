@@ -118,11 +118,16 @@ void encodeRecords(const QList<LedgerEntryPtr> &items, Encoded &out)
         }
         const LedgerEntry &e = *ptr;
         quint32 flags = 0;
-        if (isDateOf(e.date(), e.year(), e.month(), e.day()))
+        // Almost every entry makes its date and time texts of its numbers: nothing to compare.
+        const QString date = e.hasDateFromNumbers() ? QString() : e.date();
+        const QString time = e.hasTimeFromNumbers() ? QString() : e.time();
+        if (e.hasDateFromNumbers() || isDateOf(date, e.year(), e.month(), e.day()))
             flags |= DateFromNumbers;
-        if (e.time().isEmpty())
+        if (e.hasTimeFromNumbers())
+            flags |= TimeFromNumbers;
+        else if (time.isEmpty())
             flags |= TimeEmpty;
-        else if (isTimeOf(e.time(), e.hour(), e.minute(), e.second()))
+        else if (isTimeOf(time, e.hour(), e.minute(), e.second()))
             flags |= TimeFromNumbers;
         // Without out-of-line fields the price texts are those of the amounts and the reserved
         // fields are empty: nothing to compare.
@@ -164,9 +169,9 @@ void encodeRecords(const QList<LedgerEntryPtr> &items, Encoded &out)
         p = putSigned(p, e.status());
         p = putSigned(p, e.marked());
         if (!(flags & DateFromNumbers))
-            p = putVarint(p, texts.indexOf(e.date()));
+            p = putVarint(p, texts.indexOf(date));
         if (!(flags & (TimeEmpty | TimeFromNumbers)))
-            p = putVarint(p, texts.indexOf(e.time()));
+            p = putVarint(p, texts.indexOf(time));
         p = putVarint(p, texts.indexOf(e.summary()));
         p = putVarint(p, texts.indexOf(e.details()));
         if (!(flags & ImportedSummaryIsSummary))

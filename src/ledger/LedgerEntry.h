@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <array>
+#include <cstddef>
 #include <memory>
 
 class LedgerEntry;
@@ -18,9 +19,11 @@ using LedgerEntryPtr = QExplicitlySharedDataPointer<LedgerEntry>;
 // entry then points at its replacement (successor), so that a list still holding the old object
 // can find the entry that stands in the ledger now.
 //
-// Memory matters (a ledger may hold a million entries): the price strings are a function of
-// their amounts and are computed when asked for; only a price text that differs from that
-// function, and the reserved fields that are almost always empty, are stored, out of line.
+// Memory matters (a ledger may hold a million entries): the date and time texts and the price
+// strings are a function of their numbers and are computed when asked for, and the imported
+// summary is most often the summary itself; only a text that differs from what the numbers or
+// the summary give, the details and the reserved fields, which are almost always empty, are
+// stored, out of line.
 class LedgerEntry : public QSharedData
 {
 public:
@@ -30,19 +33,52 @@ public:
     ~LedgerEntry();
 
     static LedgerEntryPtr create() { return LedgerEntryPtr(new LedgerEntry); }
+    // Entries come from a pool of their own (see LedgerEntry.cpp).
+    static void *operator new(std::size_t size);
+    static void operator delete(void *entry, std::size_t size);
 
     int year() const { return m_year; }
-    void setYear(int v) { m_year = v; }
+    void setYear(int v)
+    {
+        if (m_date == TextState::FromNumbers)
+            storeDate(); // the text stays as it was
+        m_year = v;
+    }
     int month() const { return m_month; }
-    void setMonth(int v) { m_month = v; }
+    void setMonth(int v)
+    {
+        if (m_date == TextState::FromNumbers)
+            storeDate(); // the text stays as it was
+        m_month = v;
+    }
     int day() const { return m_day; }
-    void setDay(int v) { m_day = v; }
+    void setDay(int v)
+    {
+        if (m_date == TextState::FromNumbers)
+            storeDate(); // the text stays as it was
+        m_day = v;
+    }
     int hour() const { return m_hour; }
-    void setHour(int v) { m_hour = v; }
+    void setHour(int v)
+    {
+        if (m_time == TextState::FromNumbers)
+            storeTime(); // the text stays as it was
+        m_hour = v;
+    }
     int minute() const { return m_minute; }
-    void setMinute(int v) { m_minute = v; }
+    void setMinute(int v)
+    {
+        if (m_time == TextState::FromNumbers)
+            storeTime(); // the text stays as it was
+        m_minute = v;
+    }
     int second() const { return m_second; }
-    void setSecond(int v) { m_second = v; }
+    void setSecond(int v)
+    {
+        if (m_time == TextState::FromNumbers)
+            storeTime(); // the text stays as it was
+        m_second = v;
+    }
     int orderNumber() const { return m_orderNumber; }
     void setOrderNumber(int v) { m_orderNumber = v; }
     int payment() const { return m_payment; }
@@ -58,14 +94,14 @@ public:
     int marked() const { return m_marked; }
     void setMarked(int v) { m_marked = v; }
 
-    const QString &date() const { return m_date; }
-    void setDate(const QString &v) { m_date = v; }
-    const QString &time() const { return m_time; }
-    void setTime(const QString &v) { m_time = v; }
+    QString date() const;
+    void setDate(const QString &v);
+    QString time() const;
+    void setTime(const QString &v);
     const QString &summary() const { return m_summary; }
-    void setSummary(const QString &v) { m_summary = v; }
-    const QString &details() const { return m_details; }
-    void setDetails(const QString &v) { m_details = v; }
+    void setSummary(const QString &v);
+    QString details() const { return m_extra ? m_extra->details : QString(); }
+    void setDetails(const QString &v);
 
     QString paymentPrice() const;
     void setPaymentPrice(const QString &v);
@@ -77,8 +113,12 @@ public:
     // The summary as the statement gave it; the duplicate test compares this one, so that
     // editing a summary does not make a later import of the same line add it again.
     // Kept in the archive's first reserved text field.
-    const QString &importedSummary() const { return m_importedSummary; }
-    void setImportedSummary(const QString &v) { m_importedSummary = v; }
+    QString importedSummary() const;
+    void setImportedSummary(const QString &v);
+    // Whether the date text is the one made of the year, month and day (so are the texts of
+    // almost every entry).
+    bool hasDateFromNumbers() const { return m_date == TextState::FromNumbers; }
+    bool hasTimeFromNumbers() const { return m_time == TextState::FromNumbers; }
 
     // Reserved fields: never used by Moriva, carried through the archive unchanged.
     // reservedText(0) is the imported summary; 1..4 are free. Pictures are absent (null) by default.
@@ -102,7 +142,19 @@ public:
     bool sameRecord(const LedgerEntry &other) const;
 
 private:
+    // Where a date or time text is: none (null), the text the numbers give, or out of line.
+    enum class TextState : quint8 { Null, FromNumbers, Stored };
+    // The numbers' date or time text, held in blocks that live as long as the process; null
+    // for numbers beyond those blocks.
+    QString dateFromNumbers() const;
+    QString timeFromNumbers() const;
+    void storeDate();
+    void storeTime();
+
     struct OutOfLine {
+        QString date, time;         // when stored (TextState::Stored)
+        QString details;
+        QString importedSummary;    // when it is not the summary and not null
         // Price texts that differ from the text made from the amount; null when they agree.
         QString paymentPrice, depositPrice, balancePrice;
         std::array<QString, 4> reservedTexts; // the free reserved texts 1 … 4
@@ -126,12 +178,11 @@ private:
     qint32 m_status = 0;
     qint32 m_marked = 0;
 
-    QString m_date;
-    QString m_time;
-    QString m_summary;
-    QString m_details;
-    QString m_importedSummary;
+    TextState m_date = TextState::Null;
+    TextState m_time = TextState::Null;
+    bool m_importedIsSummary = false; // else the imported summary is out of line, or null
 
+    QString m_summary;
     std::unique_ptr<OutOfLine> m_extra;
     mutable LedgerEntryPtr m_successor;
 };

@@ -162,6 +162,14 @@ void Controller::closeLedger()
         m_lock->release();
 }
 
+void Controller::closeLedgerAtExit()
+{
+    if (m_autoSaver)
+        m_autoSaver->waitForSave();
+    m_ledger.abandonEntries();
+    closeLedger();
+}
+
 void Controller::start()
 {
     if (m_view.mode() == ListMode::Monthly)
@@ -192,7 +200,7 @@ ImportReport Controller::importFile(const QString &path)
     const ImportReport read = readStatement(path, &bytes);
     if (read.status != ImportReport::Imported)
         return read;
-    return importText(path, decodeStatementText(bytes));
+    return importStatement(path, std::move(bytes));
 }
 
 bool Controller::prepareBank(ImportReport &report)
@@ -226,9 +234,31 @@ bool Controller::prepareBank(ImportReport &report)
 
 ImportReport Controller::importText(const QString &path, const QString &text)
 {
+    return importLines(path, text.isEmpty(), [&text](StatementImporter &importer, Bank bank) {
+        return importer.importText(text, bank);
+    });
+}
+
+ImportReport Controller::importStatement(const QString &path, QByteArray bytes)
+{
+    const StatementDecoder decoder(bytes);
+    return importLines(path, decoder.isEmpty(),
+                       [&decoder, &bytes](StatementImporter &importer, Bank bank) {
+                           importer.begin(bank, decoder.lineFeeds());
+                           decoder.forEachPiece(
+                               [&importer](QStringView piece) { importer.importPiece(piece); });
+                           bytes = QByteArray(); // read: no need to hold them through the sort
+                           return importer.finish();
+                       });
+}
+
+ImportReport Controller::importLines(const QString &path, bool empty,
+                                     const std::function<StatementImporter::Counts(
+                                         StatementImporter &, Bank)> &import)
+{
     ImportReport report;
     report.bank = Banks::fromPath(path);
-    if (text.isEmpty()) {
+    if (empty) {
         report.status = ImportReport::Empty;
         report.error = tr("%1 is empty.").arg(path);
         return report;
@@ -239,8 +269,8 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     QList<LedgerEntryPtr> earlier, added;
     if (prepared) {
         earlier = LedgerStep::earlierOrder(m_ledger.entries(), m_view.order());
-        const StatementImporter::Counts counts =
-            StatementImporter(m_ledger).importText(text, report.bank);
+        StatementImporter importer(m_ledger);
+        const StatementImporter::Counts counts = import(importer, report.bank);
         report.added = counts.added;
         report.duplicates = counts.duplicates;
         report.rejected = counts.rejected;

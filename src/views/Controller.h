@@ -5,6 +5,7 @@
 #include "LedgerView.h"
 #include "Preferences.h"
 #include "import/ImportReport.h"
+#include "import/StatementImporter.h"
 #include "ledger/BalanceChain.h"
 #include "ledger/DataFolder.h"
 #include "ledger/Ledger.h"
@@ -13,6 +14,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <memory>
 
 // Moriva's commands, coordinated: the current bank's ledger, the view of it that the table
@@ -53,6 +55,9 @@ public:
     bool switchBank(Bank bank, QString *error = nullptr);
     // Lets go of the ledger and the data-folder lock.
     void closeLedger();
+    // The same when the process ends next: the entries are left for the system to take back
+    // with the rest of the memory, rather than freed one by one.
+    void closeLedgerAtExit();
     // The window's first list: the monthly list if it was shown at the last quit, else all
     // activity.
     void start();
@@ -85,6 +90,9 @@ public:
     // unread) and reads the file. Status Imported when the bytes are there to import.
     static ImportReport readStatement(const QString &path, QByteArray *bytes);
     ImportReport importText(const QString &path, const QString &text);
+    // The same for the bytes of a statement file, decoded a piece at a time; they are let go
+    // of once decoded, before the ledger is sorted.
+    ImportReport importStatement(const QString &path, QByteArray bytes);
 
     // ---- lists (see LedgerView) ----
     void switchList();
@@ -148,6 +156,10 @@ private:
     // Whether the file's bank can take the import now, switching banks if need be; otherwise
     // the report says why not.
     bool prepareBank(ImportReport &report);
+    // An import of the lines that `import` feeds the importer; `empty` when there are none.
+    ImportReport importLines(const QString &path, bool empty,
+                             const std::function<StatementImporter::Counts(StatementImporter &,
+                                                                           Bank)> &import);
     // Lets the autosave know the ledger may have changed.
     void noteChanges();
     void checkBalances() { m_balances = BalanceChain::check(m_ledger.entries()); }
