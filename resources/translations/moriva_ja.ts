@@ -150,14 +150,6 @@
 <context>
     <name>BankbookWindow</name>
     <message>
-        <source>CSV files (*.csv)</source>
-        <translation>CSV ファイル (*.csv)</translation>
-    </message>
-    <message>
-        <source>Saved %1</source>
-        <translation>%1 に保存しました</translation>
-    </message>
-    <message>
         <source>Moriva could not save your data.</source>
         <translation>Moriva はデータを保存できませんでした。</translation>
     </message>
@@ -247,6 +239,17 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>unknown error</source>
         <translation>不明なエラー</translation>
+    </message>
+</context>
+<context>
+    <name>FileCommands</name>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV ファイル (*.csv)</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 に保存しました</translation>
     </message>
 </context>
 <context>
