@@ -278,22 +278,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>Kind</source>
         <translation>種類</translation>
     </message>
-    <message>
-        <source>Entries</source>
-        <translation>件数</translation>
-    </message>
-    <message>
-        <source>Paid out</source>
-        <translation>出金</translation>
-    </message>
-    <message>
-        <source>Paid in</source>
-        <translation>入金</translation>
-    </message>
-    <message>
-        <source>Net</source>
-        <translation>差引</translation>
-    </message>
 </context>
 <context>
     <name>Ledger</name>
