@@ -12,12 +12,6 @@ using namespace PeriodReport;
 
 namespace {
 
-QString jnb(int y, int mo, int d, int h, int mi, int s, int order, const QString &summary,
-            int payment, int deposit, int balance)
-{
-    return jnbLine(y, mo, d, h, mi, s, order, summary, payment, deposit, balance);
-}
-
 // An eBANK line: the date as eight digits, a signed amount, no time.
 QString ebank(int y, int mo, int d, int amount, int balance, const QString &summary)
 {
@@ -37,12 +31,12 @@ QString describe(const Period &p)
 
 // Around midnight of the new year; the last three lines share one second, orders 9, 10, 11.
 const QStringList kTurnOfYear{
-    jnb(2025, 12, 31, 23, 59, 59, 1, u"ATM引出し"_s, 1000, 0, 9000),
-    jnb(2026, 1, 1, 0, 0, 0, 2, u"利息"_s, 0, 3, 9003),
-    jnb(2026, 1, 31, 23, 59, 59, 9, u"x"_s, 0, 100, 9103),
-    jnb(2026, 1, 31, 23, 59, 59, 10, u"y"_s, 200, 0, 8903),
-    jnb(2026, 2, 1, 0, 0, 0, 11, u"z"_s, 2000000000, 2000000000, 8903),
-    jnb(2026, 2, 1, 0, 0, 0, 12, u"z2"_s, 2000000000, 0, 7000)};
+    jnbLine(2025, 12, 31, 23, 59, 59, 1, u"ATM引出し"_s, 1000, 0, 9000),
+    jnbLine(2026, 1, 1, 0, 0, 0, 2, u"利息"_s, 0, 3, 9003),
+    jnbLine(2026, 1, 31, 23, 59, 59, 9, u"x"_s, 0, 100, 9103),
+    jnbLine(2026, 1, 31, 23, 59, 59, 10, u"y"_s, 200, 0, 8903),
+    jnbLine(2026, 2, 1, 0, 0, 0, 11, u"z"_s, 2000000000, 2000000000, 8903),
+    jnbLine(2026, 2, 1, 0, 0, 0, 12, u"z2"_s, 2000000000, 0, 7000)};
 
 } // namespace
 
