@@ -17,9 +17,9 @@
 
 // Moriva's commands, coordinated: the current bank's ledger, the view of it that the table
 // shows, and the settings. Each job is done by a class of its own (Ledger, StatementImporter,
-// LedgerView, CommandRules); this one decides the order of the steps and tells the window
-// what changed. It needs no window: the desktop window, the command-line tool and the tests all
-// drive it.
+// LedgerView, EntryChanges, CommandRules); this one decides the order of the steps and tells the
+// window what changed. It needs no window: the desktop window, the command-line tool and the
+// tests all drive it.
 class Controller : public QObject
 {
     Q_OBJECT
