@@ -19,8 +19,7 @@ QString jnb(int month, int day, int order, int payment, int deposit, int balance
 // An eBANK line of March 2026: a signed amount.
 QString ebank(int day, int amount, int balance, const QString &summary)
 {
-    return u"\"202603%1\",\"%2\",\"%3\",\"%4\""_s.arg(day, 2, 10, QChar(u'0'))
-        .arg(amount).arg(balance).arg(summary);
+    return ebankLine(2026, 3, day, amount, balance, summary);
 }
 
 // Six JNB operations of March; removing the third and fourth (net -2,500円) leaves a gap.

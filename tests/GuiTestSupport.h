@@ -66,7 +66,6 @@ public:
 
     QString path(QStringView sub) const { return QDir(m_root.path()).filePath(sub.toString()); }
     QString dataFolder() const { return path(u"data/Moriva"); }
-    QString settingsFile() const { return path(u"config/Moriva/Moriva.conf"); }
     QString archive(Bank bank) const
     {
         return QDir(dataFolder()).filePath(DataFolder::archiveFileName(bank));
@@ -105,10 +104,8 @@ inline QString ebankStatement(const QList<Operation> &operations)
     QStringList lines{u"取引日,入出金(円),残高(円),入出金先内容"_s};
     for (const Operation &op : operations) {
         const int amount = op.payment ? -op.payment : op.deposit;
-        lines << u"\"%1\",\"%2\",\"%3\",\"%4\""_s.arg(op.date.toString(u"yyyyMMdd"))
-                     .arg(amount)
-                     .arg(op.balance)
-                     .arg(op.summary);
+        lines << ebankLine(op.date.year(), op.date.month(), op.date.day(), amount, op.balance,
+                           op.summary);
     }
     return lines.join(u"\r\n") + u"\r\n"_s;
 }
@@ -170,22 +167,6 @@ struct App {
     {
         return model()->index(row, 0).data(BankbookTableModel::MarkedRole).toBool();
     }
-    QStringList shownSummaries() const
-    {
-        QStringList out;
-        for (int r = 0; r < rows(); ++r)
-            out << summaryAt(r);
-        return out;
-    }
-    // The ledger entry (not the shown row) with the summary as imported.
-    const LedgerEntry *ledgerEntry(const QString &importedSummary) const
-    {
-        for (const LedgerEntryPtr &e : controller->ledger().entries()) {
-            if (e->importedSummary() == importedSummary)
-                return e.data();
-        }
-        return nullptr;
-    }
     void trigger(const QString &id) const { window->action(id)->trigger(); }
 };
 
@@ -235,18 +216,6 @@ inline bool showMonthBySheet(App &app, const QString &year, const QString &month
     sheet->monthField()->selectAll();
     QTest::keyClicks(sheet->monthField(), month);
     QTest::mouseClick(sheet->findChild<QPushButton *>(u"move"_s), Qt::LeftButton);
-    return !sheet->isVisible();
-}
-
-// Searches through the search sheet.
-inline bool searchBySheet(App &app, const QString &keyword)
-{
-    app.trigger(u"search"_s);
-    auto *sheet = visibleChild<SearchSheet>(app.window.get());
-    if (!sheet)
-        return false;
-    sheet->keywordField()->setText(keyword);
-    QTest::mouseClick(sheet->findChild<QPushButton *>(u"search"_s), Qt::LeftButton);
     return !sheet->isVisible();
 }
 

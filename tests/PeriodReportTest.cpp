@@ -12,19 +12,6 @@ using namespace PeriodReport;
 
 namespace {
 
-QString jnb(int y, int mo, int d, int h, int mi, int s, int order, const QString &summary,
-            int payment, int deposit, int balance)
-{
-    return jnbLine(y, mo, d, h, mi, s, order, summary, payment, deposit, balance);
-}
-
-// An eBANK line: the date as eight digits, a signed amount, no time.
-QString ebank(int y, int mo, int d, int amount, int balance, const QString &summary)
-{
-    return u"\"%1%2%3\",\"%4\",\"%5\",\"%6\""_s.arg(y).arg(mo, 2, 10, QChar(u'0'))
-        .arg(d, 2, 10, QChar(u'0')).arg(amount).arg(balance).arg(summary);
-}
-
 // "2026-03 3 out 10110 in 5 close 89895"; a year has no month.
 QString describe(const Period &p)
 {
@@ -37,12 +24,12 @@ QString describe(const Period &p)
 
 // Around midnight of the new year; the last three lines share one second, orders 9, 10, 11.
 const QStringList kTurnOfYear{
-    jnb(2025, 12, 31, 23, 59, 59, 1, u"ATM引出し"_s, 1000, 0, 9000),
-    jnb(2026, 1, 1, 0, 0, 0, 2, u"利息"_s, 0, 3, 9003),
-    jnb(2026, 1, 31, 23, 59, 59, 9, u"x"_s, 0, 100, 9103),
-    jnb(2026, 1, 31, 23, 59, 59, 10, u"y"_s, 200, 0, 8903),
-    jnb(2026, 2, 1, 0, 0, 0, 11, u"z"_s, 2000000000, 2000000000, 8903),
-    jnb(2026, 2, 1, 0, 0, 0, 12, u"z2"_s, 2000000000, 0, 7000)};
+    jnbLine(2025, 12, 31, 23, 59, 59, 1, u"ATM引出し"_s, 1000, 0, 9000),
+    jnbLine(2026, 1, 1, 0, 0, 0, 2, u"利息"_s, 0, 3, 9003),
+    jnbLine(2026, 1, 31, 23, 59, 59, 9, u"x"_s, 0, 100, 9103),
+    jnbLine(2026, 1, 31, 23, 59, 59, 10, u"y"_s, 200, 0, 8903),
+    jnbLine(2026, 2, 1, 0, 0, 0, 11, u"z"_s, 2000000000, 2000000000, 8903),
+    jnbLine(2026, 2, 1, 0, 0, 0, 12, u"z2"_s, 2000000000, 0, 7000)};
 
 } // namespace
 
@@ -84,14 +71,14 @@ private slots:
                                                << u"2026-03 2027-12"_s << QStringList{};
         // eBANK has no time: a day's entries compare the same, the one listed last closes,
         // also when a later file brings an earlier day.
-        const QString march = QStringList{ebank(2026, 3, 31, 5000, 5000, u"a"_s),
-                                          ebank(2026, 3, 31, -1000, 4000, u"b"_s),
-                                          ebank(2026, 3, 31, -500, 3500, u"c"_s)}.join(u'\n');
-        const QString earlier = ebank(2026, 3, 30, 100, 100, u"d"_s);
+        const QString march = QStringList{ebankLine(2026, 3, 31, 5000, 5000, u"a"_s),
+                                          ebankLine(2026, 3, 31, -1000, 4000, u"b"_s),
+                                          ebankLine(2026, 3, 31, -500, 3500, u"c"_s)}.join(u'\n');
+        const QString earlier = ebankLine(2026, 3, 30, 100, 100, u"d"_s);
         const QStringList ebankMonths{u"2026-03 4 out 1500 in 5100 net 3600 close 3500"_s,
                                       u"2026-04 1 out 0 in 1 net 1 close 3501"_s};
         const QStringList ebankFiles{u"eBANK"_s + march, u"eBANK"_s + earlier,
-                                     u"eBANK"_s + ebank(2026, 4, 1, 1, 3501, u"e"_s)};
+                                     u"eBANK"_s + ebankLine(2026, 4, 1, 1, 3501, u"e"_s)};
         QTest::newRow("eBANK") << ebankFiles << false << false << QString() << ebankMonths;
         QTest::newRow("eBANK, newest first") << ebankFiles << true << false << QString()
                                              << ebankMonths;

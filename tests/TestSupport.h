@@ -3,6 +3,7 @@
 // Small helpers shared by the core's tests.
 
 #include <QByteArray>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -43,6 +44,16 @@ inline QString jnbLine(int y, int mo, int d, int h, int mi, int s, int order, co
     for (QString &f : fields)
         f = u'"' + f + u'"';
     return fields.join(u',');
+}
+
+// One eBANK statement line: the date as eight digits, a signed amount, the balance, the summary.
+inline QString ebankLine(int y, int mo, int d, int amount, int balance, const QString &summary)
+{
+    return QStringLiteral("\"%1\",\"%2\",\"%3\",\"%4\"")
+        .arg(QDate(y, mo, d).toString(u"yyyyMMdd"))
+        .arg(amount)
+        .arg(balance)
+        .arg(summary);
 }
 
 #include "views/Controller.h"

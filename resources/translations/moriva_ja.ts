@@ -150,14 +150,6 @@
 <context>
     <name>BankbookWindow</name>
     <message>
-        <source>CSV files (*.csv)</source>
-        <translation>CSV ファイル (*.csv)</translation>
-    </message>
-    <message>
-        <source>Saved %1</source>
-        <translation>%1 に保存しました</translation>
-    </message>
-    <message>
         <source>Moriva could not save your data.</source>
         <translation>Moriva はデータを保存できませんでした。</translation>
     </message>
@@ -250,6 +242,17 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>FileCommands</name>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>CSV ファイル (*.csv)</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>%1 に保存しました</translation>
+    </message>
+</context>
+<context>
     <name>KindTableModel</name>
     <message>
         <source>ATM</source>
@@ -274,22 +277,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Kind</source>
         <translation>種類</translation>
-    </message>
-    <message>
-        <source>Entries</source>
-        <translation>件数</translation>
-    </message>
-    <message>
-        <source>Paid out</source>
-        <translation>出金</translation>
-    </message>
-    <message>
-        <source>Paid in</source>
-        <translation>入金</translation>
-    </message>
-    <message>
-        <source>Net</source>
-        <translation>差引</translation>
     </message>
 </context>
 <context>

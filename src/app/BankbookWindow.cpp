@@ -4,6 +4,7 @@
 #include "BalanceGapsSheet.h"
 #include "BankbookTableView.h"
 #include "ColourPreferences.h"
+#include "FileCommands.h"
 #include "LedgerItemDelegate.h"
 #include "LedgerPrinter.h"
 #include "LedgerStatusBar.h"
@@ -19,33 +20,15 @@
 #include "views/BankbookTableModel.h"
 #include "views/Controller.h"
 #include "views/PrintTexts.h"
-#include "views/Settings.h"
-#include "views/StatusTexts.h"
-#include "views/StringTable.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDate>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
-#include <QToolButton>
-
-namespace {
-QString text(QStringView key)
-{
-    return StringTable::localizedString(key);
-}
-} // namespace
 
 BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     : QMainWindow(parent)
@@ -79,6 +62,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     setCentralWidget(m_views);
 
     m_status = new LedgerStatusBar(statusBar(), controller);
+    m_files = new FileCommands(this, controller, m_status);
     connect(m_status, &LedgerStatusBar::gapsRequested, this,
             [this] { (new BalanceGapsSheet(m_controller, m_table, this))->open(); });
 
@@ -99,7 +83,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
 
     applyWindowStyle(controller->windowStyle());
     resize(980, 640);
-    restoreLayout();
+    WindowLooks::restoreLayout(this, m_table);
     refreshTitleAndStatus();
 }
 
@@ -181,47 +165,17 @@ ImportReport BankbookWindow::importFile(const QString &path)
 
 QList<ImportReport> BankbookWindow::importFiles(const QStringList &paths)
 {
-    if (paths.isEmpty())
-        return {};
-    QList<StatusTexts::FileImport> imports;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    for (const QString &path : paths)
-        imports.append({QFileInfo(path).fileName(), m_controller->importFile(path)});
-    QGuiApplication::restoreOverrideCursor();
-    m_status->showImport(imports);
-    if (const QString failures = StatusTexts::importFailures(imports); !failures.isEmpty())
-        showAlert(failures);
-    QList<ImportReport> reports;
-    for (const StatusTexts::FileImport &i : std::as_const(imports))
-        reports << i.report;
-    return reports;
+    return m_files->importFiles(paths);
 }
 
 void BankbookWindow::importStatement()
 {
-    connect(Sheets::openStatementDialog(this), &QFileDialog::filesSelected, this,
-            [this](const QStringList &paths) { importFiles(paths); });
+    m_files->importStatement();
 }
 
 void BankbookWindow::exportList()
 {
-    auto *dialog = new QFileDialog(this, text(u"BalanceFileSave"), QDir::homePath(),
-                                   tr("CSV files (*.csv)"));
-    dialog->setObjectName(QStringLiteral("saveDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix(QStringLiteral("csv"));
-    dialog->setWindowModality(Qt::WindowModal);
-    dialog->selectFile(m_controller->proposedExportFileName() + QStringLiteral(".csv"));
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
-        QString why;
-        if (m_controller->exportShownList(path, &why))
-            m_status->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), 5000);
-        else
-            showAlert(why);
-    });
-    dialog->open();
+    m_files->exportList();
 }
 
 void BankbookWindow::removeSelectedEntry()
@@ -357,48 +311,18 @@ void BankbookWindow::applyWindowStyle(int style)
 
 // ---------------------------------------------------------------- life
 
-void BankbookWindow::restoreLayout()
-{
-    const QSettings settings = Settings::store();
-    restoreGeometry(settings.value(Settings::key(Settings::WindowGeometry)).toByteArray());
-    const QByteArray header = settings.value(Settings::key(Settings::TableColumns)).toByteArray();
-    if (header.isEmpty() || !m_table->horizontalHeader()->restoreState(header)) {
-        const int widths[] = {96, 76, 270, 100, 100, 110, 160};
-        for (int c = 0; c < BankbookTableModel::ColumnCount; ++c)
-            m_table->setColumnWidth(c, widths[c]);
-    }
-    // Layouts saved before Summary and Details shared the extra width stretched the last column.
-    m_table->horizontalHeader()->setStretchLastSection(false);
-}
-
-void BankbookWindow::saveLayout()
-{
-    QSettings settings = Settings::store();
-    settings.setValue(Settings::key(Settings::WindowGeometry), saveGeometry());
-    settings.setValue(Settings::key(Settings::TableColumns),
-                      m_table->horizontalHeader()->saveState());
-    m_actions->saveToolbarVisibility();
-}
-
 bool BankbookWindow::saveBeforeQuit()
 {
     for (;;) {
-        saveLayout();
+        WindowLooks::saveLayout(this, m_table);
+        m_actions->saveToolbarVisibility();
         ColourPreferences::write(m_colours);
         QString prefsError, ledgerError;
         const bool prefsSaved = m_controller->savePreferences(&prefsError);
         const bool ledgerSaved = m_controller->saveLedger(&ledgerError);
         if (prefsSaved && ledgerSaved)
             return true;
-        QMessageBox box(QMessageBox::Critical, text(u"Warning"),
-                        tr("Moriva could not save your data."), QMessageBox::NoButton, this);
-        box.setObjectName(QStringLiteral("saveFailedSheet"));
-        box.setInformativeText(QStringList{ledgerError, prefsError}.join(u'\n').trimmed());
-        QPushButton *retry = box.addButton(tr("Try Again"), QMessageBox::AcceptRole);
-        box.addButton(tr("Stay Open"), QMessageBox::RejectRole);
-        box.setDefaultButton(retry);
-        box.exec();
-        if (box.clickedButton() != retry)
+        if (!Sheets::askToRetrySave(this, QStringList{ledgerError, prefsError}.join(u'\n')))
             return false;
     }
 }

@@ -8,6 +8,7 @@ class BankbookTableModel;
 class BankbookTableView;
 class ChangeMonthSheet;
 class Controller;
+class FileCommands;
 class PreferencesWindow;
 class QAction;
 class QLabel;
@@ -92,8 +93,6 @@ private:
     void refreshTitleAndStatus();
     // What the empty table says: why it is empty and what to do.
     QString placeholderText() const;
-    void restoreLayout();
-    void saveLayout();
     // Writes the preferences and the ledger; asks what to do when that fails.
     bool saveBeforeQuit();
 
@@ -101,6 +100,7 @@ private:
     BankbookTableModel *m_model;
     BankbookTableView *m_table;
     LedgerStatusBar *m_status = nullptr;
+    FileCommands *m_files = nullptr;
     ChangeMonthSheet *m_changeMonthSheet;
     SearchSheet *m_searchSheet;
     SelectBankSheet *m_selectBankSheet;

@@ -1,6 +1,7 @@
 #include "LedgerPrinter.h"
 
 #include "ColourScheme.h"
+#include "PrintLayout.h"
 #include "views/BankbookTableModel.h"
 
 #include <QAbstractItemModel>
@@ -58,28 +59,18 @@ int print(const QAbstractItemModel &model, const ColourScheme &colours, const QS
     QPainter painter(device);
     if (!painter.isActive())
         return 0;
-    QFont body = painter.font();
-    body.setPointSizeF(9);
-    QFont headingFont = body;
-    headingFont.setPointSizeF(13);
-    headingFont.setBold(true);
-    QFont bold = body;
-    bold.setBold(true);
-
-    const QRect page = painter.viewport();
-    const int margin = int(page.width() * 0.04);
-    const QRect area = page.adjusted(margin, margin, -margin, -margin);
-    const QFontMetrics bodyMetrics(body, device);
-    const int rowHeight = bodyMetrics.height() * 14 / 10;
-    const int headingHeight = QFontMetrics(headingFont, device).height() * 2;
-    const int footerHeight = rowHeight * 2;
+    const PrintLayout layout(painter, device);
+    const QRect &area = layout.area;
+    const int rowHeight = layout.rowHeight;
+    const QFont &body = layout.body;
+    const QFont &bold = layout.bold;
     const int rowsPerPage =
-        qMax(2, (area.height() - headingHeight - footerHeight - rowHeight) / rowHeight);
+        qMax(2, (area.height() - layout.headingHeight - layout.footerHeight - rowHeight) / rowHeight);
     const int rows = model.rowCount();
     // The closing line takes the place of two rows after the last one.
     const int pages = qMax(1, (rows + 2 + rowsPerPage - 1) / rowsPerPage);
 
-    const int padding = bodyMetrics.averageCharWidth();
+    const int padding = QFontMetrics(body, device).averageCharWidth();
     const QList<int> widths =
         columnWidths(model, QFontMetricsF(body, device), QFontMetricsF(bold, device), area.width(),
                      padding * 2);
@@ -96,12 +87,7 @@ int print(const QAbstractItemModel &model, const ColourScheme &colours, const QS
     for (int p = 0; p < pages; ++p) {
         if (p > 0)
             device->newPage();
-        int y = area.top();
-        painter.setFont(headingFont);
-        painter.setPen(Qt::black);
-        painter.drawText(QRect(area.left(), y, area.width(), headingHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, heading);
-        y += headingHeight;
+        int y = layout.drawHeading(painter, heading);
 
         painter.setFont(bold);
         for (int c = 0; c < kColumns; ++c) {
@@ -147,12 +133,7 @@ int print(const QAbstractItemModel &model, const ColourScheme &colours, const QS
             painter.setFont(body);
         }
 
-        painter.setPen(Qt::darkGray);
-        painter.drawText(QRect(area.left(), area.bottom() - footerHeight, area.width(), footerHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom,
-                         QCoreApplication::translate("LedgerPrinter", "Page %1 of %2")
-                             .arg(p + 1)
-                             .arg(pages));
+        layout.drawFooter(painter, p, pages);
     }
     return pages;
 }

@@ -202,4 +202,23 @@ QFileDialog *openStatementDialog(QWidget *parent)
     return dialog;
 }
 
+bool askToRetrySave(QWidget *parent, const QString &why)
+{
+    // The texts keep the window's translation context, where they were first written.
+    QMessageBox box(QMessageBox::Critical, StringTable::localizedString(u"Warning"),
+                    QCoreApplication::translate("BankbookWindow",
+                                                "Moriva could not save your data."),
+                    QMessageBox::NoButton, parent);
+    box.setObjectName(QStringLiteral("saveFailedSheet"));
+    box.setInformativeText(why.trimmed());
+    QPushButton *retry =
+        box.addButton(QCoreApplication::translate("BankbookWindow", "Try Again"),
+                      QMessageBox::AcceptRole);
+    box.addButton(QCoreApplication::translate("BankbookWindow", "Stay Open"),
+                  QMessageBox::RejectRole);
+    box.setDefaultButton(retry);
+    box.exec();
+    return box.clickedButton() == retry;
+}
+
 } // namespace Sheets

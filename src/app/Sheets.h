@@ -75,4 +75,7 @@ QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView m
 // The Import dialog, for one statement file or several, in Documents when there is one; it
 // tells the files chosen through filesSelected().
 QFileDialog *openStatementDialog(QWidget *parent);
+// At quit, when the data could not be saved: answers whether to try again (otherwise the window
+// stays open). Waits for the answer.
+bool askToRetrySave(QWidget *parent, const QString &why);
 } // namespace Sheets

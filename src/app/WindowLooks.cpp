@@ -1,12 +1,16 @@
 #include "WindowLooks.h"
 
+#include "views/BankbookTableModel.h"
 #include "views/Contrast.h"
+#include "views/Settings.h"
 
 #include <QApplication>
 #include <QBoxLayout>
 #include <QDialog>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QHeaderView>
+#include <QMainWindow>
 #include <QScreen>
 #include <QTableView>
 #include <QToolBar>
@@ -114,6 +118,28 @@ void centreOn(QWidget *window, const QWidget *over)
                              qMax(available.top(), available.bottom() - frame.height())));
     }
     window->move(frame.topLeft());
+}
+
+void restoreLayout(QMainWindow *window, QTableView *table)
+{
+    const QSettings settings = Settings::store();
+    window->restoreGeometry(settings.value(Settings::key(Settings::WindowGeometry)).toByteArray());
+    const QByteArray header = settings.value(Settings::key(Settings::TableColumns)).toByteArray();
+    if (header.isEmpty() || !table->horizontalHeader()->restoreState(header)) {
+        const int widths[] = {96, 76, 270, 100, 100, 110, 160};
+        for (int c = 0; c < BankbookTableModel::ColumnCount; ++c)
+            table->setColumnWidth(c, widths[c]);
+    }
+    // Layouts saved before Summary and Details shared the extra width stretched the last column.
+    table->horizontalHeader()->setStretchLastSection(false);
+}
+
+void saveLayout(const QMainWindow *window, const QTableView *table)
+{
+    QSettings settings = Settings::store();
+    settings.setValue(Settings::key(Settings::WindowGeometry), window->saveGeometry());
+    settings.setValue(Settings::key(Settings::TableColumns),
+                      table->horizontalHeader()->saveState());
 }
 
 } // namespace WindowLooks

@@ -1,6 +1,7 @@
 #pragma once
 
 class QDialog;
+class QMainWindow;
 class QTableView;
 class QToolBar;
 class QWidget;
@@ -20,5 +21,9 @@ void keepSmall(QDialog *dialog);
 int titleBarWidth(const QWidget *window);
 // Puts the window's centre on the centre of `over` (kept on the screen).
 void centreOn(QWidget *window, const QWidget *over);
+// The main window's place and size and the ledger table's columns as the user left them at the
+// last quit; the first time, columns of widths that suit their contents.
+void restoreLayout(QMainWindow *window, QTableView *table);
+void saveLayout(const QMainWindow *window, const QTableView *table);
 
 } // namespace WindowLooks

@@ -7,7 +7,6 @@
 #include "import/StatementImporter.h"
 #include "import/StatementText.h"
 #include "ledger/Backups.h"
-#include "ledger/EntryTextCache.h"
 #include "ledger/LedgerExport.h"
 
 #include <QFileInfo>
@@ -16,6 +15,9 @@
 Controller::Controller(QObject *parent)
     : QObject(parent)
 {
+    connect(&m_changes, &EntryChanges::changed, this, &Controller::noteChanges);
+    connect(&m_changes, &EntryChanges::rowChanged, this, &Controller::rowChanged);
+    connect(&m_changes, &EntryChanges::reloadRequested, this, &Controller::reloadRequested);
 }
 
 Controller::~Controller() = default;
@@ -63,7 +65,7 @@ void Controller::openLedger()
 {
     if (!Banks::isBank(m_bank))
         return;
-    m_history.clear(); // its steps were the ledger's that was open
+    m_changes.history().clear(); // its steps were the ledger's that was open
     if (m_dataFolder.isEmpty()) {
         m_ledger.setUnavailable(m_bank, Ledger::State::NoDataFolder,
                                 tr("Moriva has no data folder to keep its ledgers in."));
@@ -123,7 +125,7 @@ bool Controller::restoreBackup(const QString &backupPath, QString *error, QStrin
     if (!Backups::restore(m_ledger.filePath(), backupPath, error, aside))
         return false;
     m_ledger.open(m_dataFolder, m_ledger.bank());
-    m_history.clear();
+    m_changes.history().clear();
     checkBalances();
     m_view.forgetEntries(); // the hits were the replaced archive's
     emit bankChanged();
@@ -281,8 +283,8 @@ ImportReport Controller::importLines(const QString &path, bool empty,
     // refused; the monthly list follows the ledger.
     m_ledger.sort(m_view.order());
     if (!added.isEmpty())
-        m_history.push(LedgerStep::imported(QFileInfo(path).fileName(), added, earlier,
-                                            m_view.order()));
+        m_changes.history().push(
+            LedgerStep::imported(QFileInfo(path).fileName(), added, earlier, m_view.order()));
     checkBalances();
     report.gapsClosed = int(qMax(qsizetype(0), before.gaps().size() - m_balances.gaps().size()));
     if (m_view.mode() == ListMode::Monthly)
@@ -353,126 +355,6 @@ int Controller::search(const QString &keyword)
     return found;
 }
 
-// ---------------------------------------------------------------- changes to entries
-
-bool Controller::isEditableColumn(QStringView identifier)
-{
-    return identifier == u"summary" || identifier == u"details";
-}
-
-void Controller::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryPtr &replacement,
-                              LedgerStep::Kind step)
-{
-    m_history.push(LedgerStep::replaced(step, m_ledger.at(ledgerIndex), replacement));
-    m_balances.replaced(m_ledger.at(ledgerIndex).data(), replacement);
-    m_ledger.replace(ledgerIndex, replacement);
-    m_view.replaceRow(row, replacement);
-    noteChanges();
-    emit rowChanged(row);
-}
-
-bool Controller::editEntry(int row, QStringView column, const QString &value)
-{
-    return changeText(row, column, value,
-                      column == u"summary" ? LedgerStep::Kind::EditSummary
-                                           : LedgerStep::Kind::EditDetails);
-}
-
-bool Controller::changeText(int row, QStringView column, const QString &value,
-                            LedgerStep::Kind step)
-{
-    const qsizetype index = m_view.ledgerIndexAt(row);
-    if (index < 0 || !isEditableColumn(column))
-        return false;
-    const LedgerEntry &source = *m_ledger.at(index);
-    const bool summary = column == u"summary";
-    if ((summary ? source.summary() : source.details()) == value)
-        return false; // an editor closed without a change leaves no step to undo
-    LedgerEntryPtr replacement = source.makeReplacement();
-    if (summary)
-        replacement->setSummary(EntryTextCache::instance().shared(value));
-    else
-        replacement->setDetails(value);
-    replaceEntry(row, index, replacement, step);
-    return true;
-}
-
-bool Controller::revertSummary(int row)
-{
-    const qsizetype index = m_view.ledgerIndexAt(row);
-    if (index < 0 || !CommandRules::isSummaryEdited(m_ledger.at(index).data()))
-        return false;
-    return changeText(row, u"summary", m_ledger.at(index)->importedSummary(),
-                      LedgerStep::Kind::RevertSummary);
-}
-
-bool Controller::toggleMark(int row)
-{
-    const qsizetype index = m_view.ledgerIndexAt(row);
-    if (index < 0)
-        return false;
-    const LedgerEntry &source = *m_ledger.at(index);
-    LedgerEntryPtr replacement = source.makeReplacement();
-    replacement->setMarked(source.marked() == 0 ? 1 : 0);
-    replaceEntry(row, index, replacement,
-                 replacement->marked() ? LedgerStep::Kind::Mark : LedgerStep::Kind::Unmark);
-    emit reloadRequested();
-    return true;
-}
-
-bool Controller::removeEntry(int row)
-{
-    if (row < 0 || row >= m_view.rowCount())
-        return false;
-    const qsizetype index = m_view.ledgerIndexAt(row);
-    if (index >= 0)
-        m_history.push(LedgerStep::deleted(m_ledger.at(index), index,
-                                           m_view.placesOf(m_ledger.at(index).data()),
-                                           m_view.order()));
-    // A row whose entry already left the ledger goes from the list all the same.
-    m_view.removeRow(row);
-    if (index >= 0)
-        m_ledger.removeAt(index);
-    checkBalances();
-    noteChanges();
-    emit reloadRequested();
-    return true;
-}
-
-void Controller::removeAllEntries()
-{
-    if (!m_ledger.isEmpty())
-        m_history.push(LedgerStep::deletedAll(m_ledger.entries(), m_view.order()));
-    m_ledger.removeAll();
-    m_view.forgetEntries();
-    checkBalances();
-    noteChanges();
-    emit reloadRequested();
-}
-
-bool Controller::undo()
-{
-    if (!m_history.undo(m_ledger, m_view))
-        return false;
-    stepTaken();
-    return true;
-}
-
-bool Controller::redo()
-{
-    if (!m_history.redo(m_ledger, m_view))
-        return false;
-    stepTaken();
-    return true;
-}
-
-void Controller::stepTaken()
-{
-    checkBalances();
-    noteChanges();
-    emit reloadRequested();
-}
-
 // ---------------------------------------------------------------- export and enabling
 
 bool Controller::exportShownList(const QString &path, QString *error) const
@@ -489,7 +371,7 @@ bool Controller::isToolbarItemEnabled(QStringView identifier, bool hasSelection)
 bool Controller::isMenuItemEnabled(int tag, int selectedRow) const
 {
     if (CommandRules::isHistoryItem(tag))
-        return CommandRules::isHistoryItemEnabled(tag, m_history.canUndo(), m_history.canRedo());
+        return CommandRules::isHistoryItemEnabled(tag, history().canUndo(), history().canRedo());
     const qsizetype index = m_view.ledgerIndexAt(selectedRow);
     const bool edited = index >= 0 && CommandRules::isSummaryEdited(m_ledger.at(index).data());
     return CommandRules::isMenuItemEnabled(tag, hasEntries(), selectedRow >= 0, edited);

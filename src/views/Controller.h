@@ -1,7 +1,7 @@
 #pragma once
 
 #include "AutoSaver.h"
-#include "LedgerHistory.h"
+#include "EntryChanges.h"
 #include "LedgerView.h"
 #include "Preferences.h"
 #include "import/ImportReport.h"
@@ -19,9 +19,9 @@
 
 // Moriva's commands, coordinated: the current bank's ledger, the view of it that the table
 // shows, and the settings. Each job is done by a class of its own (Ledger, StatementImporter,
-// LedgerView, CommandRules); this one decides the order of the steps and tells the window
-// what changed. It needs no window: the desktop window, the command-line tool and the tests all
-// drive it.
+// LedgerView, EntryChanges, CommandRules); this one decides the order of the steps and tells the
+// window what changed. It needs no window: the desktop window, the command-line tool and the
+// tests all drive it.
 class Controller : public QObject
 {
     Q_OBJECT
@@ -107,20 +107,26 @@ public:
     // Answers the number of hits; with none, noticeRequested() says so.
     int search(const QString &keyword);
 
-    // ---- changes to entries, by row of the shown list ----
-    static bool isEditableColumn(QStringView identifier);
+    // ---- changes to entries, by row of the shown list (see EntryChanges) ----
+    static bool isEditableColumn(QStringView identifier)
+    {
+        return EntryChanges::isEditableColumn(identifier);
+    }
     // An edit of the "summary" or "details" column; false when nothing changed.
-    bool editEntry(int row, QStringView column, const QString &value);
+    bool editEntry(int row, QStringView column, const QString &value)
+    {
+        return m_changes.editEntry(row, column, value);
+    }
     // Puts the bank's text back as the row's summary; false when it was not edited.
-    bool revertSummary(int row);
-    bool toggleMark(int row);
-    bool removeEntry(int row);
-    void removeAllEntries();
+    bool revertSummary(int row) { return m_changes.revertSummary(row); }
+    bool toggleMark(int row) { return m_changes.toggleMark(row); }
+    bool removeEntry(int row) { return m_changes.removeEntry(row); }
+    void removeAllEntries() { m_changes.removeAllEntries(); }
 
     // ---- undo and redo of the changes above and of imports (see LedgerHistory) ----
-    const LedgerHistory &history() const { return m_history; }
-    bool undo();
-    bool redo();
+    const LedgerHistory &history() const { return m_changes.history(); }
+    bool undo() { return m_changes.undo(); }
+    bool redo() { return m_changes.redo(); }
 
     // ---- export ----
     QString proposedExportFileName() const { return m_view.proposedExportFileName(); }
@@ -147,12 +153,6 @@ signals:
     void autoSaveFailed(const QString &error);
 
 private:
-    // Puts the replacement at the row of the shown list and at the ledger index.
-    void replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryPtr &replacement,
-                      LedgerStep::Kind step);
-    bool changeText(int row, QStringView column, const QString &value, LedgerStep::Kind step);
-    // After an undo or a redo: the balances, the autosave and the window follow.
-    void stepTaken();
     // Whether the file's bank can take the import now, switching banks if need be; otherwise
     // the report says why not.
     bool prepareBank(ImportReport &report);
@@ -167,7 +167,7 @@ private:
     Ledger m_ledger;
     LedgerView m_view{m_ledger};
     BalanceChain m_balances;
-    LedgerHistory m_history;
+    EntryChanges m_changes{m_ledger, m_view, m_balances};
     Preferences m_settings; // the window style, the update check and the export encoding
     Bank m_bank = Bank::Jnb;
     QString m_dataFolder;

@@ -2,33 +2,51 @@
 
 #include "StatusTexts.h"
 
+#include <QCoreApplication>
 #include <QDate>
 
 using namespace PeriodReport;
 
 namespace {
 
-QVariant amountCell(qint64 amount, int role)
+// A number, right-aligned.
+QVariant numberCell(const QString &text, int role)
 {
     if (role == Qt::DisplayRole)
-        return StatusTexts::yen(amount);
+        return text;
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignRight | Qt::AlignVCenter);
     return {};
 }
 
+QVariant amountCell(qint64 amount, int role)
+{
+    return numberCell(StatusTexts::yen(amount), role);
+}
+
 // Entries, paid out, paid in, net: columns 1 to 4 of both tables.
 QVariant sumsCell(const Sums &sums, int column, int role)
 {
-    if (column == 1) {
-        if (role == Qt::DisplayRole)
-            return QString::number(sums.entries);
-        if (role == Qt::TextAlignmentRole)
-            return int(Qt::AlignRight | Qt::AlignVCenter);
-        return {};
-    }
+    if (column == 1)
+        return numberCell(QString::number(sums.entries), role);
     const qint64 amounts[] = {sums.paidOut, sums.paidIn, sums.net()};
     return amountCell(amounts[column - 2], role);
+}
+
+// The headings of columns 1 to 4 of both tables.
+QVariant sumsHeading(int column)
+{
+    switch (column) {
+    case PeriodTableModel::EntriesColumn:
+        return QCoreApplication::translate("PeriodTableModel", "Entries");
+    case PeriodTableModel::PaidOutColumn:
+        return QCoreApplication::translate("PeriodTableModel", "Paid out");
+    case PeriodTableModel::PaidInColumn:
+        return QCoreApplication::translate("PeriodTableModel", "Paid in");
+    case PeriodTableModel::NetColumn:
+        return QCoreApplication::translate("PeriodTableModel", "Net");
+    }
+    return {};
 }
 
 } // namespace
@@ -125,21 +143,11 @@ QVariant PeriodTableModel::headerData(int section, Qt::Orientation orientation, 
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case PeriodColumn:
+    if (section == PeriodColumn)
         return m_span == Span::Month ? tr("Month") : tr("Year");
-    case EntriesColumn:
-        return tr("Entries");
-    case PaidOutColumn:
-        return tr("Paid out");
-    case PaidInColumn:
-        return tr("Paid in");
-    case NetColumn:
-        return tr("Net");
-    case ClosingColumn:
+    if (section == ClosingColumn)
         return tr("Closing balance");
-    }
-    return {};
+    return sumsHeading(section);
 }
 
 KindTableModel::KindTableModel(QObject *parent)
@@ -199,17 +207,5 @@ QVariant KindTableModel::headerData(int section, Qt::Orientation orientation, in
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
-    switch (section) {
-    case KindColumn:
-        return tr("Kind");
-    case EntriesColumn:
-        return tr("Entries");
-    case PaidOutColumn:
-        return tr("Paid out");
-    case PaidInColumn:
-        return tr("Paid in");
-    case NetColumn:
-        return tr("Net");
-    }
-    return {};
+    return section == KindColumn ? QVariant(tr("Kind")) : sumsHeading(section);
 }

@@ -1,10 +1,9 @@
 #include "SummaryPrinter.h"
 
 #include "BalanceChart.h"
+#include "PrintLayout.h"
 
 #include <QAbstractItemModel>
-#include <QCoreApplication>
-#include <QFontMetrics>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -16,24 +15,14 @@ int print(const QAbstractItemModel &table, BalanceChart *chart, const QString &t
     QPainter painter(device);
     if (!painter.isActive())
         return 0;
-    QFont body = painter.font();
-    body.setPointSizeF(9);
-    QFont heading = body;
-    heading.setPointSizeF(13);
-    heading.setBold(true);
-    QFont bold = body;
-    bold.setBold(true);
-
-    const QRect page = painter.viewport();
-    const int margin = int(page.width() * 0.04);
-    const QRect area = page.adjusted(margin, margin, -margin, -margin);
-    const int rowHeight = QFontMetrics(body, device).height() * 14 / 10;
-    const int headingHeight = QFontMetrics(heading, device).height() * 2;
-    const int footerHeight = rowHeight * 2;
+    const PrintLayout layout(painter, device);
+    const QRect &area = layout.area;
+    const int rowHeight = layout.rowHeight;
     // The chart keeps the shape it has on screen, at most two fifths of the page high.
     const double aspect = chart->width() > 0 ? double(chart->height()) / chart->width() : 0.5;
     const int chartHeight = qMin(area.height() * 2 / 5, int(area.width() * aspect));
-    const int rowsOnPage = (area.height() - headingHeight - footerHeight) / rowHeight - 1;
+    const int rowsOnPage =
+        (area.height() - layout.headingHeight - layout.footerHeight) / rowHeight - 1;
     const int rowsOnFirst = qMax(0, rowsOnPage - chartHeight / rowHeight - 1);
     const int rows = table.rowCount();
     const int pages = 1 + (rows > rowsOnFirst
@@ -50,32 +39,27 @@ int print(const QAbstractItemModel &table, BalanceChart *chart, const QString &t
     for (int p = 0; p < pages; ++p) {
         if (p > 0)
             device->newPage();
-        int y = area.top();
-        painter.setPen(Qt::black);
-        painter.setFont(heading);
-        painter.drawText(QRect(area.left(), y, area.width(), headingHeight),
-                         Qt::AlignLeft | Qt::AlignVCenter, title);
-        y += headingHeight;
+        int y = layout.drawHeading(painter, title);
         if (p == 0) {
             chart->paintChart(&painter, QRectF(area.left(), y, area.width(), chartHeight));
             y += chartHeight + rowHeight;
         }
         if (row < rows) {
-            painter.setFont(bold);
+            painter.setFont(layout.bold);
             for (int c = 0; c < columns; ++c)
                 painter.drawText(cell(c, y), c ? Qt::AlignRight | Qt::AlignVCenter
                                                : Qt::AlignLeft | Qt::AlignVCenter,
                                  table.headerData(c, Qt::Horizontal).toString());
             y += rowHeight;
             painter.drawLine(area.left(), y, area.right(), y);
-            painter.setFont(body);
+            painter.setFont(layout.body);
         }
         const int last = qMin(rows, row + (p == 0 ? rowsOnFirst : rowsOnPage));
         for (; row < last; ++row) {
             // The total row stands apart, as in the window.
             if (row == rows - 1 && rows > 1) {
                 painter.drawLine(area.left(), y, area.right(), y);
-                painter.setFont(bold);
+                painter.setFont(layout.bold);
             }
             for (int c = 0; c < columns; ++c) {
                 const QModelIndex index = table.index(row, c);
@@ -86,13 +70,7 @@ int print(const QAbstractItemModel &table, BalanceChart *chart, const QString &t
             }
             y += rowHeight;
         }
-        painter.setFont(body);
-        painter.setPen(Qt::darkGray);
-        painter.drawText(QRect(area.left(), area.bottom() - footerHeight, area.width(), footerHeight),
-                         Qt::AlignHCenter | Qt::AlignBottom,
-                         QCoreApplication::translate("LedgerPrinter", "Page %1 of %2")
-                             .arg(p + 1)
-                             .arg(pages));
+        layout.drawFooter(painter, p, pages);
     }
     return pages;
 }

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QStringList>
+
+class Controller;
+class LedgerStatusBar;
+class QWidget;
+struct ImportReport;
+
+// The window's Import and Export: the file dialogs, the import of the files chosen or dropped
+// with its report in the status bar (and an alert for the files that failed), and the export of
+// the shown list.
+class FileCommands : public QObject
+{
+    Q_OBJECT
+
+public:
+    FileCommands(QWidget *window, Controller *controller, LedgerStatusBar *status);
+
+    // Imports the files and reports them together; answers a report a file.
+    QList<ImportReport> importFiles(const QStringList &paths);
+    // Opens the Import dialog; the files chosen are imported.
+    void importStatement();
+    // Opens the save dialog for the shown list and writes it to the file chosen.
+    void exportList();
+
+private:
+    QWidget *m_window;
+    Controller *m_controller;
+    LedgerStatusBar *m_status;
+};
