@@ -262,6 +262,22 @@ private slots:
         }
     }
 
+    // An undone delete puts the entry back among the entries of its moment as the ledger holds
+    // them, also into a month shown only since the delete.
+    void undoneDeleteKeepsTheLedgersOrder()
+    {
+        const auto c = openTestController(data());
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        const QList<LedgerEntryPtr> entries = c->ledger().entries();
+        c->showMonth(2026, 2);
+        c->showActivity();
+        QVERIFY(c->removeEntry(Shop));
+        c->showMonth(2026, 3);
+        QVERIFY(c->undo());
+        QCOMPARE(c->ledger().entries(), entries);
+        QCOMPARE(c->view().rows(), entries.mid(Shop));
+    }
+
     // The history is the open ledger's: a bank switch or a restored backup ends it. Undo (210)
     // and Redo (211) are enabled while there is a step to take.
     void historyEndsWithItsLedger_data()
