@@ -202,9 +202,28 @@ void LedgerView::putBack(const LedgerEntryPtr &entry, const Places &places)
     // a place remembered in a list may be another month's, or of the order before a reversal.
     if (entry->year() == m_year && entry->month() == m_month)
         rebuildMonthlyList();
-    if (places.search < 0 || places.searchRun != m_searchRun)
+    if (places.search >= 0)
+        putBackHits({entry.data()}, places.searchRun);
+}
+
+QSet<const LedgerEntry *> LedgerView::hitsAmong(const QList<LedgerEntryPtr> &entries) const
+{
+    QSet<const LedgerEntry *> hits;
+    for (const LedgerEntryPtr &e : m_searchHits)
+        hits.insert(e->latest());
+    QSet<const LedgerEntry *> among;
+    for (const LedgerEntryPtr &e : entries) {
+        if (hits.contains(e.data()))
+            among.insert(e.data());
+    }
+    return among;
+}
+
+void LedgerView::putBackHits(const QSet<const LedgerEntry *> &entries, quint64 searchRun)
+{
+    if (entries.isEmpty() || searchRun != m_searchRun)
         return;
-    QSet<const LedgerEntry *> hits{entry.data()};
+    QSet<const LedgerEntry *> hits = entries;
     for (const LedgerEntryPtr &e : std::as_const(m_searchHits))
         hits.insert(e->latest());
     m_searchHits.clear();

@@ -77,6 +77,12 @@ public:
         quint64 searchRun = 0; // the search whose hits held it
     };
     Places placesOf(const LedgerEntry *entry) const;
+    // Those of the entries that the search hits hold, and the search that found them.
+    QSet<const LedgerEntry *> hitsAmong(const QList<LedgerEntryPtr> &entries) const;
+    quint64 searchRun() const { return m_searchRun; }
+    // Entries came back into the ledger (which holds them again): the search hits take back
+    // those they held, when they are still that search's, where the ledger's order puts them.
+    void putBackHits(const QSet<const LedgerEntry *> &entries, quint64 searchRun);
     // An entry came back into the ledger (which holds it again): the monthly list of its month
     // takes it, and so do the search hits that held it, each where the ledger's order puts it.
     void putBack(const LedgerEntryPtr &entry, const Places &places);
