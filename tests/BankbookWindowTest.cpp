@@ -37,6 +37,10 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include <sys/resource.h>
+
+#include <csignal>
+
 using namespace Qt::StringLiterals;
 using namespace GuiTest;
 
@@ -288,6 +292,16 @@ private slots:
         QCOMPARE(summary->table()->currentIndex().row(), 1);
         QCOMPARE(summary->kinds()->index(4, KindTableModel::PaidOutColumn).data().toString(),
                  u"500円"_s);
+        // From the last month to the first: the months between them.
+        auto *from = summary->findChild<QComboBox *>(u"summaryFrom"_s);
+        auto *to = summary->findChild<QComboBox *>(u"summaryTo"_s);
+        from->setCurrentIndex(2);
+        to->setCurrentIndex(1);
+        emit to->activated(1);
+        QCOMPARE(row(2), u"Total 4 5,000円 200,000円 195,000円 295,000円"_s);
+        from->setCurrentIndex(0);
+        to->setCurrentIndex(0);
+        emit to->activated(0);
 
         // An import while the Summary is shown reaches it.
         const QList<Operation> may{{QDate(2026, 5, 2), u"ATM引出し"_s, 10000, 0, 285000}};
@@ -314,6 +328,20 @@ private slots:
         QString why;
         QVERIFY(!summary->saveChartTo(m_home.path(u"home/missing/chart.png"_s), &why));
         QVERIFY(!why.isEmpty());
+        // A write cut short (a full disk) fails and leaves the chart saved before as it was.
+        rlimit unlimited;
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &unlimited), 0);
+        std::signal(SIGXFSZ, SIG_IGN);
+        for (const QString &name : {u"chart.png"_s, u"chart.svg"_s}) {
+            const QByteArray before = readTestFile(m_home.path(u"home/"_s + name));
+            const rlimit small{rlim_t(before.size() / 2), unlimited.rlim_max};
+            QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+            QString reason;
+            const bool saved = summary->saveChartTo(m_home.path(u"home/"_s + name), &reason);
+            ::setrlimit(RLIMIT_FSIZE, &unlimited);
+            QVERIFY2(!saved && !reason.isEmpty(), qPrintable(name));
+            QCOMPARE(readTestFile(m_home.path(u"home/"_s + name)), before);
+        }
 
         // A year opens as its months; a month in the ledger table. (QTest's double click on a
         // widget is the second click only.)

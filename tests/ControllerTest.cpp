@@ -262,6 +262,28 @@ private slots:
         }
     }
 
+    // An undone delete puts the entry back among the entries of its moment as the ledger holds
+    // them, also into a month shown only since the delete; a redone import gives the search
+    // the hits its undo took away.
+    void undoneStepsKeepTheLists()
+    {
+        const auto c = openTestController(data());
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        const QList<LedgerEntryPtr> entries = c->ledger().entries();
+        c->showMonth(2026, 2);
+        c->showActivity();
+        QVERIFY(c->removeEntry(Shop));
+        c->showMonth(2026, 3);
+        QVERIFY(c->undo());
+        QCOMPARE(c->ledger().entries(), entries);
+        QCOMPARE(c->view().rows(), entries.mid(Shop));
+        QCOMPARE(c->importText(u"/x/NBG_2.csv"_s, jnbLine(2026, 3, 8, 9, 0, 0, 0, u"ATM"_s, 1, 0, 8588)).added, 1);
+        QCOMPARE(c->search(u"ATM"_s), 3);
+        const QList<LedgerEntryPtr> hits = c->view().rows();
+        QVERIFY(c->undo() && c->view().rowCount() == 2 && c->redo());
+        QCOMPARE(c->view().rows(), hits);
+    }
+
     // The history is the open ledger's: a bank switch or a restored backup ends it. Undo (210)
     // and Redo (211) are enabled while there is a step to take.
     void historyEndsWithItsLedger_data()

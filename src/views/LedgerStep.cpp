@@ -110,6 +110,8 @@ void LedgerStep::undo(Ledger &ledger, LedgerView &view) const
 {
     switch (m_kind) {
     case Kind::Import:
+        m_hits = view.hitsAmong(m_entries);
+        m_hitsRun = view.searchRun();
         if (m_earlier.isEmpty())
             ledger.remove(setOf(m_entries));
         else
@@ -143,6 +145,7 @@ void LedgerStep::redo(Ledger &ledger, LedgerView &view) const
         ledger.sort(view.order());
         if (view.mode() == ListMode::Monthly)
             view.rebuildMonthlyList();
+        view.putBackHits(m_hits, m_hitsRun);
         break;
     case Kind::Delete:
         ledger.remove(setOf(m_entries));

@@ -4,6 +4,7 @@
 #include "ledger/LedgerEntry.h"
 
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <Qt>
 
@@ -62,4 +63,7 @@ private:
     QList<LedgerEntryPtr> m_earlier;
     qsizetype m_index = -1;
     LedgerView::Places m_places;
+    // Import: the search hits among its entries when it was undone, for a redo to give back.
+    mutable QSet<const LedgerEntry *> m_hits;
+    mutable quint64 m_hitsRun = 0;
 };

@@ -189,27 +189,49 @@ void LedgerView::forgetEntries()
 LedgerView::Places LedgerView::placesOf(const LedgerEntry *entry) const
 {
     const LedgerEntry *target = entry ? entry->latest() : nullptr;
-    const auto placeIn = [target](const QList<LedgerEntryPtr> &list) {
-        for (qsizetype i = 0; i < list.size(); ++i) {
-            if (list.at(i)->latest() == target)
-                return i;
-        }
-        return qsizetype(-1);
-    };
-    return {placeIn(m_monthly), placeIn(m_searchHits), m_searchRun};
+    for (qsizetype i = 0; i < m_searchHits.size(); ++i) {
+        if (m_searchHits.at(i)->latest() == target)
+            return {i, m_searchRun};
+    }
+    return {-1, m_searchRun};
 }
 
 void LedgerView::putBack(const LedgerEntryPtr &entry, const Places &places)
 {
-    // The place is where it stood; the order may have been turned around since.
-    const auto insertAt = [this, &entry](QList<LedgerEntryPtr> &list, qsizetype place) {
-        list.insert(place < 0 ? list.size() : qMin(place, list.size()), entry);
-        sortEntries(list, m_order);
-    };
-    if (entry->year() == m_year && entry->month() == m_month && !m_monthly.contains(entry))
-        insertAt(m_monthly, places.monthly);
-    if (places.search >= 0 && places.searchRun == m_searchRun)
-        insertAt(m_searchHits, places.search);
+    // Entries of the same moment keep the ledger's order among them, as when the list was made:
+    // a place remembered in a list may be another month's, or of the order before a reversal.
+    if (entry->year() == m_year && entry->month() == m_month)
+        rebuildMonthlyList();
+    if (places.search >= 0)
+        putBackHits({entry.data()}, places.searchRun);
+}
+
+QSet<const LedgerEntry *> LedgerView::hitsAmong(const QList<LedgerEntryPtr> &entries) const
+{
+    QSet<const LedgerEntry *> hits;
+    for (const LedgerEntryPtr &e : m_searchHits)
+        hits.insert(e->latest());
+    QSet<const LedgerEntry *> among;
+    for (const LedgerEntryPtr &e : entries) {
+        if (hits.contains(e.data()))
+            among.insert(e.data());
+    }
+    return among;
+}
+
+void LedgerView::putBackHits(const QSet<const LedgerEntry *> &entries, quint64 searchRun)
+{
+    if (entries.isEmpty() || searchRun != m_searchRun)
+        return;
+    QSet<const LedgerEntry *> hits = entries;
+    for (const LedgerEntryPtr &e : std::as_const(m_searchHits))
+        hits.insert(e->latest());
+    m_searchHits.clear();
+    for (const LedgerEntryPtr &e : m_ledger.entries()) {
+        if (hits.contains(e.data()))
+            m_searchHits.append(e);
+    }
+    sortEntries(m_searchHits, m_order);
 }
 
 void LedgerView::removeEntries(const QSet<const LedgerEntry *> &entries)

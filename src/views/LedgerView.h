@@ -70,16 +70,21 @@ public:
     // shown search list gives way to the activity list.
     void forgetEntries();
 
-    // Where an entry stands in the monthly list and among the search hits (-1: not there), kept
-    // when it is deleted so that an undo can put it back there.
+    // Whether an entry is among the search hits (-1: not there), kept when it is deleted so that
+    // an undo can put it back there.
     struct Places {
-        qsizetype monthly = -1;
         qsizetype search = -1;
         quint64 searchRun = 0; // the search whose hits held it
     };
     Places placesOf(const LedgerEntry *entry) const;
-    // An entry came back into the ledger: the monthly list of its month takes it, and so do the
-    // search hits that held it, each at its place in the list's order.
+    // Those of the entries that the search hits hold, and the search that found them.
+    QSet<const LedgerEntry *> hitsAmong(const QList<LedgerEntryPtr> &entries) const;
+    quint64 searchRun() const { return m_searchRun; }
+    // Entries came back into the ledger (which holds them again): the search hits take back
+    // those they held, when they are still that search's, where the ledger's order puts them.
+    void putBackHits(const QSet<const LedgerEntry *> &entries, quint64 searchRun);
+    // An entry came back into the ledger (which holds it again): the monthly list of its month
+    // takes it, and so do the search hits that held it, each where the ledger's order puts it.
     void putBack(const LedgerEntryPtr &entry, const Places &places);
     // The entries left the ledger: every list lets go of them (and of what they replaced).
     void removeEntries(const QSet<const LedgerEntry *> &entries);

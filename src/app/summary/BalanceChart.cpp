@@ -1,11 +1,13 @@
 #include "BalanceChart.h"
 
 #include "ColourScheme.h"
+#include "ledger/AtomicFile.h"
 #include "views/SummaryModels.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QBuffer>
 #include <QCategoryAxis>
 #include <QCursor>
 #include <QFileInfo>
@@ -167,30 +169,32 @@ void BalanceChart::paintChart(QPainter *painter, const QRectF &target)
 
 bool BalanceChart::saveImage(const QString &path, QString *error)
 {
-    if (QFileInfo(path).suffix().compare(u"svg", Qt::CaseInsensitive) == 0) {
-        QSvgGenerator svg;
-        svg.setFileName(path);
-        svg.setSize(size());
-        svg.setViewBox(rect());
-        svg.setTitle(tr("Balance and paid in / paid out"));
-        QPainter painter;
-        if (!painter.begin(&svg)) {
-            *error = tr("The file could not be written.");
-            return false;
+    const bool svg = QFileInfo(path).suffix().compare(u"svg", Qt::CaseInsensitive) == 0;
+    // Written whole or not at all: a full disk leaves a chart saved there before as it was.
+    return AtomicFile::write(path, [this, svg](QIODevice *device) {
+        if (svg) {
+            // Drawn into memory first: the generator's text stream takes a short write (a full
+            // disk) for a whole one, so the bytes that reach the file are counted here.
+            QBuffer drawing;
+            drawing.open(QIODevice::WriteOnly);
+            QSvgGenerator generator;
+            generator.setOutputDevice(&drawing);
+            generator.setSize(size());
+            generator.setViewBox(rect());
+            generator.setTitle(tr("Balance and paid in / paid out"));
+            QPainter painter;
+            if (!painter.begin(&generator))
+                return false;
+            paintChart(&painter, rect());
+            return painter.end() && device->write(drawing.data()) == drawing.size();
         }
-        paintChart(&painter, rect());
-        return painter.end();
-    }
-    // Twice the widget's pixels, so that the picture stays sharp when printed or zoomed.
-    QImage image(size() * 2, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    paintChart(&painter, image.rect());
-    painter.end();
-    if (!image.save(path, "PNG")) {
-        *error = tr("The file could not be written.");
-        return false;
-    }
-    return true;
+        // Twice the widget's pixels, so that the picture stays sharp when printed or zoomed.
+        QImage image(size() * 2, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        paintChart(&painter, image.rect());
+        painter.end();
+        return image.save(device, "PNG");
+    }, error);
 }

@@ -19,6 +19,8 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <utility>
+
 using namespace PeriodReport;
 
 namespace {
@@ -182,6 +184,9 @@ void SummaryView::applyChoices()
         range.first = from;
     if (const int to = m_to->currentData().toInt(); to != kNoEnd)
         range.last = to;
+    // A first month chosen after the last: the months between the two all the same.
+    if (range.first > range.last)
+        std::swap(range.first, range.last);
     m_periods->setSpan(Span(m_span->currentData().toInt()));
     m_periods->setRange(range);
     m_chart->setPeriods(m_periods->periods());
