@@ -81,8 +81,15 @@ void Controller::openLedger()
         else
             m_ledger.setUnavailable(m_bank, Ledger::State::Locked, why);
     }
-    checkBalances();
+    forgetBalances();
     emit bankChanged();
+}
+
+const BalanceChain &Controller::balances() const
+{
+    if (!m_balances)
+        m_balances = BalanceChain::check(m_ledger.entries());
+    return *m_balances;
 }
 
 bool Controller::saveLedger(QString *error)
@@ -124,7 +131,7 @@ bool Controller::restoreBackup(const QString &backupPath, QString *error, QStrin
         return false;
     m_ledger.open(m_dataFolder, m_ledger.bank());
     m_history.clear();
-    checkBalances();
+    forgetBalances();
     m_view.forgetEntries(); // the hits were the replaced archive's
     emit bankChanged();
     emit reloadRequested();
@@ -157,7 +164,7 @@ void Controller::closeLedger()
     if (m_autoSaver)
         m_autoSaver->waitForSave();
     m_ledger.close();
-    checkBalances();
+    forgetBalances();
     if (m_lock)
         m_lock->release();
 }
@@ -264,7 +271,7 @@ ImportReport Controller::importLines(const QString &path, bool empty,
         return report;
     }
     const bool prepared = prepareBank(report);
-    const BalanceChain before = m_balances; // of the file's bank
+    const BalanceChain before = balances(); // of the file's bank
     const qsizetype earlierCount = m_ledger.size();
     QList<LedgerEntryPtr> earlier, added;
     if (prepared) {
@@ -283,8 +290,8 @@ ImportReport Controller::importLines(const QString &path, bool empty,
     if (!added.isEmpty())
         m_history.push(LedgerStep::imported(QFileInfo(path).fileName(), added, earlier,
                                             m_view.order()));
-    checkBalances();
-    report.gapsClosed = int(qMax(qsizetype(0), before.gaps().size() - m_balances.gaps().size()));
+    forgetBalances();
+    report.gapsClosed = int(qMax(qsizetype(0), before.gaps().size() - balances().gaps().size()));
     if (m_view.mode() == ListMode::Monthly)
         m_view.rebuildMonthlyList();
     noteChanges();
@@ -364,7 +371,8 @@ void Controller::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryP
                               LedgerStep::Kind step)
 {
     m_history.push(LedgerStep::replaced(step, m_ledger.at(ledgerIndex), replacement));
-    m_balances.replaced(m_ledger.at(ledgerIndex).data(), replacement);
+    if (m_balances)
+        m_balances->replaced(m_ledger.at(ledgerIndex).data(), replacement);
     m_ledger.replace(ledgerIndex, replacement);
     m_view.replaceRow(row, replacement);
     noteChanges();
@@ -433,7 +441,7 @@ bool Controller::removeEntry(int row)
     m_view.removeRow(row);
     if (index >= 0)
         m_ledger.removeAt(index);
-    checkBalances();
+    forgetBalances();
     noteChanges();
     emit reloadRequested();
     return true;
@@ -445,7 +453,7 @@ void Controller::removeAllEntries()
         m_history.push(LedgerStep::deletedAll(m_ledger.entries(), m_view.order()));
     m_ledger.removeAll();
     m_view.forgetEntries();
-    checkBalances();
+    forgetBalances();
     noteChanges();
     emit reloadRequested();
 }
@@ -468,7 +476,7 @@ bool Controller::redo()
 
 void Controller::stepTaken()
 {
-    checkBalances();
+    forgetBalances();
     noteChanges();
     emit reloadRequested();
 }
