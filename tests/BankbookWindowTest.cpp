@@ -276,7 +276,12 @@ private slots:
     void summaryShowsThePeriodsAndOpensAMonth()
     {
         QVERIFY(startWithLedger());
+        m_app.table()->selectRow(1);
+        QVERIFY(m_app.window->action(u"delete_balance"_s)->isEnabled());
         m_app.window->views()->summaryAction()->trigger();
+        // The table's selection is out of sight: nothing acts on it.
+        for (const QString &id : {u"delete_balance"_s, u"mark_balance"_s})
+            QVERIFY2(!m_app.window->action(id)->isEnabled(), qPrintable(id));
         SummaryView *summary = m_app.window->views()->summary();
         QAbstractItemModel *periods = summary->table()->model();
         const auto row = [periods](int r) {

@@ -60,6 +60,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     m_table->setItemDelegate(new LedgerItemDelegate(&m_colours, m_table));
     m_views = new ViewSwitcher(controller, m_table, &m_colours, this);
     setCentralWidget(m_views);
+    connect(m_views, &QStackedWidget::currentChanged, this, &BankbookWindow::updateActions);
 
     m_status = new LedgerStatusBar(statusBar(), controller);
     m_files = new FileCommands(this, controller, m_status);
@@ -123,7 +124,8 @@ QAction *BankbookWindow::action(const QString &identifier) const
 
 void BankbookWindow::updateActions()
 {
-    m_actions->updateEnabled(m_table->selectedRow());
+    // While the Summary is shown the table's selection is out of sight: nothing acts on it.
+    m_actions->updateEnabled(m_views->isSummaryShown() ? -1 : m_table->selectedRow());
 }
 
 void BankbookWindow::refreshTitleAndStatus()

@@ -83,8 +83,15 @@ void Controller::openLedger()
         else
             m_ledger.setUnavailable(m_bank, Ledger::State::Locked, why);
     }
-    checkBalances();
+    forgetBalances();
     emit bankChanged();
+}
+
+const BalanceChain &Controller::balances() const
+{
+    if (!m_balances)
+        m_balances = BalanceChain::check(m_ledger.entries());
+    return *m_balances;
 }
 
 bool Controller::saveLedger(QString *error)
@@ -126,7 +133,7 @@ bool Controller::restoreBackup(const QString &backupPath, QString *error, QStrin
         return false;
     m_ledger.open(m_dataFolder, m_ledger.bank());
     m_changes.history().clear();
-    checkBalances();
+    forgetBalances();
     m_view.forgetEntries(); // the hits were the replaced archive's
     emit bankChanged();
     emit reloadRequested();
@@ -159,7 +166,7 @@ void Controller::closeLedger()
     if (m_autoSaver)
         m_autoSaver->waitForSave();
     m_ledger.close();
-    checkBalances();
+    forgetBalances();
     if (m_lock)
         m_lock->release();
 }
@@ -266,7 +273,7 @@ ImportReport Controller::importLines(const QString &path, bool empty,
         return report;
     }
     const bool prepared = prepareBank(report);
-    const BalanceChain before = m_balances; // of the file's bank
+    const BalanceChain before = balances(); // of the file's bank
     const qsizetype earlierCount = m_ledger.size();
     QList<LedgerEntryPtr> earlier, added;
     if (prepared) {
@@ -285,8 +292,8 @@ ImportReport Controller::importLines(const QString &path, bool empty,
     if (!added.isEmpty())
         m_changes.history().push(
             LedgerStep::imported(QFileInfo(path).fileName(), added, earlier, m_view.order()));
-    checkBalances();
-    report.gapsClosed = int(qMax(qsizetype(0), before.gaps().size() - m_balances.gaps().size()));
+    forgetBalances();
+    report.gapsClosed = int(qMax(qsizetype(0), before.gaps().size() - balances().gaps().size()));
     if (m_view.mode() == ListMode::Monthly)
         m_view.rebuildMonthlyList();
     noteChanges();

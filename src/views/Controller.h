@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // Moriva's commands, coordinated: the current bank's ledger, the view of it that the table
 // shows, and the settings. Each job is done by a class of its own (Ledger, StatementImporter,
@@ -69,9 +70,9 @@ public:
     // failed.
     Bank bank() const { return m_bank; }
     bool hasEntries() const { return !m_ledger.isEmpty(); }
-    // Where the open ledger's balances do not follow one another; checked afresh whenever
-    // entries come or go.
-    const BalanceChain &balances() const { return m_balances; }
+    // Where the open ledger's balances do not follow one another. Walked when first asked for
+    // after entries came or went: listing or exporting a large ledger never waits for it.
+    const BalanceChain &balances() const;
     QString windowTitle() const { return m_view.title(); }
     int windowStyle() const { return m_settings.windowStyle; }
     void setWindowStyle(int style) { m_settings.windowStyle = style; }
@@ -162,11 +163,12 @@ private:
                                                                            Bank)> &import);
     // Lets the autosave know the ledger may have changed.
     void noteChanges();
-    void checkBalances() { m_balances = BalanceChain::check(m_ledger.entries()); }
+    // Entries came or went: the chain is walked again when next asked for.
+    void forgetBalances() { m_balances.reset(); }
 
     Ledger m_ledger;
     LedgerView m_view{m_ledger};
-    BalanceChain m_balances;
+    mutable std::optional<BalanceChain> m_balances; // none until asked for
     EntryChanges m_changes{m_ledger, m_view, m_balances};
     Preferences m_settings; // the window style, the update check and the export encoding
     Bank m_bank = Bank::Jnb;

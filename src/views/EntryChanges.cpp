@@ -3,7 +3,7 @@
 #include "CommandRules.h"
 #include "ledger/EntryTextCache.h"
 
-EntryChanges::EntryChanges(Ledger &ledger, LedgerView &view, BalanceChain &balances,
+EntryChanges::EntryChanges(Ledger &ledger, LedgerView &view, std::optional<BalanceChain> &balances,
                            QObject *parent)
     : QObject(parent)
     , m_ledger(ledger)
@@ -21,7 +21,8 @@ void EntryChanges::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntr
                                 LedgerStep::Kind step)
 {
     m_history.push(LedgerStep::replaced(step, m_ledger.at(ledgerIndex), replacement));
-    m_balances.replaced(m_ledger.at(ledgerIndex).data(), replacement);
+    if (m_balances)
+        m_balances->replaced(m_ledger.at(ledgerIndex).data(), replacement);
     m_ledger.replace(ledgerIndex, replacement);
     m_view.replaceRow(row, replacement);
     emit changed();
@@ -121,7 +122,7 @@ bool EntryChanges::redo()
 
 void EntryChanges::entriesChanged()
 {
-    m_balances = BalanceChain::check(m_ledger.entries());
+    m_balances.reset(); // walked again when next asked for
     emit changed();
     emit reloadRequested();
 }

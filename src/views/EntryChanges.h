@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringView>
 
+#include <optional>
+
 // The user's changes to entries, by row of the shown list (edits, marks, deletions), and their
 // undo and redo. Each change reaches the ledger, the shown list, the balance check and the
 // history together; the signals tell the controller what to pass on.
@@ -17,7 +19,7 @@ class EntryChanges : public QObject
     Q_OBJECT
 
 public:
-    EntryChanges(Ledger &ledger, LedgerView &view, BalanceChain &balances,
+    EntryChanges(Ledger &ledger, LedgerView &view, std::optional<BalanceChain> &balances,
                  QObject *parent = nullptr);
 
     static bool isEditableColumn(QStringView identifier);
@@ -52,6 +54,6 @@ private:
 
     Ledger &m_ledger;
     LedgerView &m_view;
-    BalanceChain &m_balances;
+    std::optional<BalanceChain> &m_balances; // none until the controller is asked for it
     LedgerHistory m_history;
 };
