@@ -21,6 +21,10 @@
 #include "views/ToolbarItems.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QIcon>
+#include <QTemporaryDir>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QHeaderView>
@@ -133,6 +137,33 @@ private slots:
     {
         m_app.quit();
         m_home.clean();
+    }
+
+    // An installed Moriva puts its own icon, "moriva", into the hicolor theme; the commands keep
+    // theirs all the same.
+    void commandIconsAreTheirOwnUnderAnIconTheme()
+    {
+        QTemporaryDir themes;
+        QVERIFY(QDir().mkpath(themes.filePath(u"hicolor/scalable/apps"_s)));
+        QVERIFY(QFile::copy(u":/icons/moriva.svg"_s,
+                            themes.filePath(u"hicolor/scalable/apps/moriva.svg"_s)));
+        QFile index(themes.filePath(u"hicolor/index.theme"_s));
+        QVERIFY(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=hicolor\nDirectories=scalable/apps\n\n"
+                    "[scalable/apps]\nSize=48\nType=Scalable\nMinSize=8\nMaxSize=512\n");
+        index.close();
+        const QStringList paths = QIcon::themeSearchPaths();
+        const QString theme = QIcon::themeName();
+        QIcon::setThemeSearchPaths({themes.path()});
+        QIcon::setThemeName(u"hicolor"_s);
+        QVERIFY(QIcon::hasThemeIcon(u"moriva"_s));
+        QVERIFY(startWithLedger());
+        const QImage appIcon = QIcon(u":/icons/moriva.svg"_s).pixmap(32).toImage();
+        for (const char *id : {"mark_balance", "import_balance", "summary"})
+            QVERIFY2(m_app.window->findChild<QAction *>(QString::fromLatin1(id))
+                             ->icon().pixmap(32).toImage() != appIcon, id);
+        QIcon::setThemeSearchPaths(paths);
+        QIcon::setThemeName(theme);
     }
 
     void commandsReachTheirEffect_data()

@@ -24,14 +24,15 @@ QString withEllipsis(const QString &label)
     return label.endsWith(u'…') ? label : label + u'…';
 }
 
-// Moriva's own icons, bundled; an icon theme may override any of them under the name
-// "moriva-<item>".
-QIcon iconFor(const QString &name)
-{
-    return QIcon::fromTheme(QStringLiteral("moriva-") + name,
-                            QIcon(QStringLiteral(":/icons/%1.svg").arg(name)));
-}
 } // namespace
+
+QIcon WindowActions::iconFor(const QString &name)
+{
+    // The bundled icons only: an icon theme asked for "moriva-mark_balance" drops the name's last
+    // "-part" when it has no such icon, and answers with the application's own icon "moriva",
+    // which an installed Moriva puts into the theme.
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
+}
 
 WindowActions::WindowActions(BankbookWindow *window, Controller *controller)
     : QObject(window)

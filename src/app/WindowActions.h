@@ -23,6 +23,8 @@ class WindowActions : public QObject
     Q_OBJECT
 
 public:
+    // A command's icon, by its name among the bundled icons (":/icons/<name>.svg").
+    static QIcon iconFor(const QString &name);
     WindowActions(BankbookWindow *window, Controller *controller);
 
     // The action of a toolbar item ("import_balance", "print", ...); null for an unknown one.

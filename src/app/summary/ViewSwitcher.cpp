@@ -16,8 +16,7 @@ ViewSwitcher::ViewSwitcher(Controller *controller, QWidget *ledger, const Colour
     , m_ledger(ledger)
     , m_summary(new SummaryView(controller, colours, this))
     , m_showLedger(new QAction(tr("Ledger"), this))
-    , m_showSummary(new QAction(QIcon::fromTheme(QStringLiteral("moriva-summary"),
-                                                 QIcon(QStringLiteral(":/icons/summary.svg"))),
+    , m_showSummary(new QAction(WindowActions::iconFor(QStringLiteral("summary")),
                                 tr("Summary"), this))
 {
     setObjectName(QStringLiteral("viewSwitcher"));
