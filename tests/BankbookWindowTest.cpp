@@ -314,6 +314,7 @@ private slots:
         for (const QString &id : {u"delete_balance"_s, u"mark_balance"_s})
             QVERIFY2(!m_app.window->action(id)->isEnabled(), qPrintable(id));
         SummaryView *summary = m_app.window->views()->summary();
+        QCOMPARE(m_app.window->windowTitle(), summary->title());
         QAbstractItemModel *periods = summary->table()->model();
         const auto row = [periods](int r) {
             QStringList cells;

@@ -72,10 +72,6 @@
         <source>Balance and paid in / paid out</source>
         <translation>残高と入出金</translation>
     </message>
-    <message>
-        <source>The file could not be written.</source>
-        <translation>ファイルを書き込めませんでした。</translation>
-    </message>
 </context>
 <context>
     <name>BalanceGapsSheet</name>
@@ -1012,8 +1008,8 @@ Closing balance: %5
         <translation>%1 の集計.png</translation>
     </message>
     <message>
-        <source>The chart could not be saved as %1: %2</source>
-        <translation>グラフを %1 として保存できませんでした: %2</translation>
+        <source>The chart could not be saved. %1</source>
+        <translation>グラフを保存できませんでした。%1</translation>
     </message>
 </context>
 <context>

@@ -60,7 +60,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     m_table->setItemDelegate(new LedgerItemDelegate(&m_colours, m_table));
     m_views = new ViewSwitcher(controller, m_table, &m_colours, this);
     setCentralWidget(m_views);
-    connect(m_views, &QStackedWidget::currentChanged, this, &BankbookWindow::updateActions);
+    connect(m_views, &QStackedWidget::currentChanged, this, &BankbookWindow::refreshTitleAndStatus);
 
     m_status = new LedgerStatusBar(statusBar(), controller);
     m_files = new FileCommands(this, controller, m_status);
@@ -130,7 +130,8 @@ void BankbookWindow::updateActions()
 
 void BankbookWindow::refreshTitleAndStatus()
 {
-    setWindowTitle(m_controller->windowTitle());
+    setWindowTitle(m_views->isSummaryShown() ? m_views->summary()->title()
+                                             : m_controller->windowTitle());
     m_status->refresh();
     m_table->setPlaceholderText(placeholderText());
     m_table->showOrder(m_controller->view().order());

@@ -269,7 +269,7 @@ void SummaryView::saveChart()
         QString why;
         if (!saveChartTo(path, &why))
             QMessageBox::warning(this, tr("Save Chart"),
-                                 tr("The chart could not be saved as %1: %2").arg(path, why));
+                                 tr("The chart could not be saved. %1").arg(why));
     });
     dialog->open();
 }
