@@ -163,34 +163,30 @@ static bool sameText(const QString &a, const QString &b)
         && (a.constData() == b.constData() || a == b);
 }
 
-void LedgerEntry::setDate(const QString &v)
+void LedgerEntry::setNumbersText(TextState &state, QString OutOfLine::*stored, const QString &v,
+                                 const QString &made)
 {
     if (m_extra)
-        m_extra->date = QString();
+        (*m_extra).*stored = QString();
     if (v.isNull()) {
-        m_date = TextState::Null;
-    } else if (const QString made = dateFromNumbers(); !made.isNull() && sameText(v, made)) {
-        m_date = TextState::FromNumbers;
+        state = TextState::Null;
+    } else if (!made.isNull() && sameText(v, made)) {
+        state = TextState::FromNumbers;
     } else {
-        extra().date = v;
-        m_date = TextState::Stored;
+        extra().*stored = v;
+        state = TextState::Stored;
     }
     dropExtraIfDefault();
 }
 
+void LedgerEntry::setDate(const QString &v)
+{
+    setNumbersText(m_date, &OutOfLine::date, v, v.isNull() ? QString() : dateFromNumbers());
+}
+
 void LedgerEntry::setTime(const QString &v)
 {
-    if (m_extra)
-        m_extra->time = QString();
-    if (v.isNull()) {
-        m_time = TextState::Null;
-    } else if (const QString made = timeFromNumbers(); !made.isNull() && sameText(v, made)) {
-        m_time = TextState::FromNumbers;
-    } else {
-        extra().time = v;
-        m_time = TextState::Stored;
-    }
-    dropExtraIfDefault();
+    setNumbersText(m_time, &OutOfLine::time, v, v.isNull() ? QString() : timeFromNumbers());
 }
 
 void LedgerEntry::setSummary(const QString &v)

@@ -163,6 +163,10 @@ private:
     };
     OutOfLine &extra();
     void dropExtraIfDefault();
+    // Sets a date or time text: kept as "from the numbers" when it is the text they give
+    // (`made`), otherwise stored out of line.
+    void setNumbersText(TextState &state, QString OutOfLine::*stored, const QString &v,
+                        const QString &made);
 
     qint32 m_year = 0;
     qint32 m_month = 0;
