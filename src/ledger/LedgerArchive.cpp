@@ -1,6 +1,7 @@
-#include "LedgerArchive.h"
-
+#include "ArchiveLayout.h"
 #include "AtomicFile.h"
+
+#include <memory>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -11,41 +12,145 @@
 #endif
 
 namespace LedgerArchive {
+
 namespace {
-QString tr(const char *text)
+
+// An archive file opened for reading, mapped where the system allows it (read into memory
+// otherwise). A mapping that entries are read from is kept for as long as the process runs.
+class ArchiveBytes
 {
-    return QCoreApplication::translate("LedgerArchive", text);
+public:
+    // Opens the file; Missing and Unreadable (with the error) when there is nothing to read.
+    LoadStatus open(const QString &path, QString *error)
+    {
+        if (!exists(path))
+            return LoadStatus::Missing;
+        if (QFileInfo(path).isDir()) {
+            *error = tr("%1 is a folder, not a ledger archive.").arg(path);
+            return LoadStatus::Unreadable;
+        }
+        m_file = std::make_unique<QFile>(path);
+        if (!m_file->open(QIODevice::ReadOnly)) {
+            *error = tr("Cannot open %1: %2").arg(path, m_file->errorString());
+            return LoadStatus::Unreadable;
+        }
+        const qint64 size = m_file->size();
+        if (size > 0 && (m_data = m_file->map(0, size))) {
+            m_size = size;
+            m_mapped = true;
+            return LoadStatus::Loaded;
+        }
+        m_copy = m_file->readAll();
+        if (m_file->error() != QFileDevice::NoError) {
+            *error = tr("Cannot read %1: %2").arg(path, m_file->errorString());
+            return LoadStatus::Unreadable;
+        }
+        m_data = reinterpret_cast<uchar *>(m_copy.data());
+        m_size = m_copy.size();
+        return LoadStatus::Loaded;
+    }
+    const uchar *data() const { return m_data; }
+    qint64 size() const { return m_size; }
+    bool isMapped() const { return m_mapped; }
+    // The mapping stays: entries are read where they lie.
+    void keep() { (void)m_file.release(); }
+
+private:
+    std::unique_ptr<QFile> m_file;
+    QByteArray m_copy;
+    uchar *m_data = nullptr;
+    qint64 m_size = 0;
+    bool m_mapped = false;
+};
+
+// The entries of a current-version archive, read where they lie mapped.
+bool useInPlace(ArchiveBytes &bytes, const Layout &layout, QList<LedgerEntryPtr> *items)
+{
+    const auto *first = reinterpret_cast<LedgerEntry *>(const_cast<uchar *>(layout.records));
+    QList<std::pair<qsizetype, ExtraFields>> extras;
+    if (!readExtrasOf(layout, [&extras](qsizetype i, ExtraFields &&extra) {
+            extras.append({i, std::move(extra)});
+        }))
+        return false;
+    if (!EntryStore::instance().addMappedEntries(
+            first, first + layout.entryCount, std::make_unique<MappedTextTable>(layout.texts())))
+        return false;
+    bytes.keep();
+    auto *entries = const_cast<LedgerEntry *>(first);
+    for (auto &[index, extra] : extras)
+        EntryStore::instance().extraFor(entries + index) = std::move(extra);
+    QList<LedgerEntryPtr> result;
+    result.resize(layout.entryCount);
+    for (quint32 i = 0; i < layout.entryCount; ++i)
+        result[i] = LedgerEntryPtr(entries + i);
+    *items = std::move(result);
+    return true;
 }
+
 } // namespace
 
 LoadResult load(const QString &path)
 {
     LoadResult result;
-    if (!exists(path)) {
-        result.status = LoadStatus::Missing;
+    ArchiveBytes bytes;
+    result.status = bytes.open(path, &result.error);
+    if (result.status != LoadStatus::Loaded)
         return result;
-    }
-    result.status = LoadStatus::Unreadable;
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        result.error = tr("%1 is a folder, not a ledger archive.").arg(path);
-        return result;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = tr("Cannot open %1: %2").arg(path, file.errorString());
-        return result;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = tr("Cannot read %1: %2").arg(path, file.errorString());
-        return result;
-    }
     QString why;
-    if (!decode(data, &result.items, &why)) {
-        result.error = tr("Cannot read %1: %2").arg(path, why);
-        return result;
+    const Layout layout = Layout::read(bytes.data(), bytes.size(), &why);
+    bool read = false;
+    switch (layout.kind) {
+    case Layout::Kind::Unreadable:
+        break;
+    case Layout::Kind::Legacy:
+        read = decodeLegacy(QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
+                                                    layout.contentBytes),
+                            &result.items, &why);
+        break;
+    case Layout::Kind::Current:
+        read = (bytes.isMapped() && useInPlace(bytes, layout, &result.items))
+            || entriesOf(layout, &result.items, &why);
+        break;
     }
-    result.status = LoadStatus::Loaded;
+    if (!read) {
+        result.status = LoadStatus::Unreadable;
+        result.error = tr("Cannot read %1: %2").arg(path, why);
+    }
+    return result;
+}
+
+CheckResult check(const QString &path)
+{
+    CheckResult result;
+    ArchiveBytes bytes;
+    result.status = bytes.open(path, &result.error);
+    if (result.status != LoadStatus::Loaded)
+        return result;
+    QString why;
+    const Layout layout = Layout::read(bytes.data(), bytes.size(), &why);
+    bool read = false;
+    switch (layout.kind) {
+    case Layout::Kind::Unreadable:
+        break;
+    case Layout::Kind::Legacy: {
+        QList<LedgerEntryPtr> items;
+        read = decodeLegacy(QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
+                                                    layout.contentBytes),
+                            &items, &why);
+        result.entries = items.size();
+        break;
+    }
+    case Layout::Kind::Current:
+        read = readExtrasOf(layout, [](qsizetype, ExtraFields &&) {});
+        if (!read)
+            why = tr("The archive is damaged or incomplete.");
+        result.entries = layout.entryCount;
+        break;
+    }
+    if (!read) {
+        result.status = LoadStatus::Unreadable;
+        result.error = tr("Cannot read %1: %2").arg(path, why);
+    }
     return result;
 }
 

@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+// A table of texts, each known by its number: 0 is the null text, 1 … size() the others.
+// Handing a text out makes no copy: the QString views the table's own characters, which stay
+// where they are for as long as the process runs.
+class TextTable
+{
+public:
+    virtual ~TextTable() = default;
+    virtual QStringView view(quint32 id) const = 0;
+    virtual quint32 size() const = 0;
+    QString text(quint32 id) const
+    {
+        if (id == 0)
+            return QString();
+        const QStringView v = view(id);
+        return QString::fromRawData(reinterpret_cast<const QChar *>(v.utf16()), v.size());
+    }
+};
+
+// The texts of entries made in this process (by an import, an edit, an old archive): each
+// distinct text once, in blocks that are never moved or freed. One per process; any thread
+// may add and read.
+class TextPool final : public TextTable
+{
+public:
+    static TextPool &instance();
+
+    // The number of the text, added if it is new; 0 for a null text.
+    quint32 intern(QStringView text, bool isNull = false);
+    quint32 intern(const QString &text) { return intern(QStringView(text), text.isNull()); }
+    QStringView view(quint32 id) const override;
+    quint32 size() const override { return m_size.load(std::memory_order_acquire); }
+
+private:
+    TextPool();
+    struct Text {
+        const char16_t *chars;
+        quint32 length;
+        quint32 hash;
+    };
+    static constexpr quint32 kChunkBits = 16; // texts per chunk of the number table: 65536
+    static constexpr size_t kMaxChunks = size_t(1) << 16;
+    static constexpr size_t kCharBlock = size_t(1) << 19; // characters per block: 1 MB
+
+    const Text &at(quint32 id) const
+    {
+        return m_chunks[id >> kChunkBits].load(std::memory_order_acquire)[id & ((1u << kChunkBits) - 1)];
+    }
+    const char16_t *store(QStringView text);
+    void grow();
+
+    mutable std::mutex m_mutex;
+    std::unique_ptr<std::atomic<Text *>[]> m_chunks;
+    std::atomic<quint32> m_size{0};
+    char16_t *m_block = nullptr; // the block being filled
+    size_t m_blockLeft = 0;
+    std::vector<quint32> m_slots; // open addressing: text numbers, 0 free
+    quint32 m_mask = 0;
+};
+
+// A text table read where an archive lies mapped: the ends of the texts in characters, then
+// the characters (UTF-16, the machine's byte order).
+class MappedTextTable final : public TextTable
+{
+public:
+    MappedTextTable(const quint32 *ends, const char16_t *chars, quint32 count)
+        : m_ends(ends)
+        , m_chars(chars)
+        , m_count(count)
+    {
+    }
+    QStringView view(quint32 id) const override
+    {
+        if (id == 0 || id > m_count)
+            return QStringView();
+        const quint32 begin = id == 1 ? 0 : m_ends[id - 2];
+        return QStringView(m_chars + begin, qsizetype(m_ends[id - 1] - begin));
+    }
+    quint32 size() const override { return m_count; }
+
+private:
+    const quint32 *m_ends;
+    const char16_t *m_chars;
+    quint32 m_count;
+};
