@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
+
 
 using namespace Qt::StringLiterals;
 
@@ -20,11 +22,20 @@ QByteArray jsonList(const QList<LedgerEntryPtr> &items)
 }
 
 // A table cell keeps to one line.
+bool breaksLine(QChar c)
+{
+    // The control characters (Unicode's Cc) and the line and paragraph separators.
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7f && u <= 0x9f) || u == 0x2028 || u == 0x2029;
+}
+
 QString cellText(const QString &text)
 {
+    if (std::none_of(text.cbegin(), text.cend(), breaksLine))
+        return text; // shared, not copied
     QString cell = text;
     for (QChar &c : cell) {
-        if (c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029))
+        if (breaksLine(c))
             c = u' ';
     }
     return cell;

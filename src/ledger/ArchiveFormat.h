@@ -8,7 +8,7 @@
 #include <QCoreApplication>
 #include <QList>
 
-#include <zlib.h>
+#include <libdeflate.h>
 
 namespace LedgerArchive {
 
@@ -27,7 +27,7 @@ inline QString tr(const char *text)
 // anywhere in the file is noticed rather than read as a changed ledger.
 inline quint32 checksumOf(const char *data, qint64 size, quint32 crc = 0)
 {
-    return quint32(crc32_z(crc, reinterpret_cast<const Bytef *>(data), size_t(size)));
+    return quint32(libdeflate_crc32(crc, data, size_t(size)));
 }
 
 // Versions 1 and 2; `data` is the file without its checksum.
