@@ -78,7 +78,7 @@ void StatementImporter::importLine(QStringView line, Bank bank)
             index.beginSession();
             m_sessionStarted = true;
         }
-        if (index.admitLine(DuplicateIndex::keyOf(*parsed.entry))) {
+        if (index.admitLine(*parsed.entry)) {
             ++m_counts.duplicates;
             return;
         }
