@@ -17,6 +17,14 @@ public:
     virtual ~TextTable() = default;
     virtual QStringView view(quint32 id) const = 0;
     virtual quint32 size() const = 0;
+    // The characters of every text side by side and where each text ends, when the table keeps
+    // them so (null chars otherwise): a search then scans them in one pass.
+    struct Contiguous {
+        const char16_t *chars = nullptr;
+        qsizetype size = 0;
+        const quint32 *ends = nullptr;
+    };
+    virtual Contiguous contiguous() const { return {}; }
     QString text(quint32 id) const
     {
         if (id == 0)
@@ -86,6 +94,10 @@ public:
         return QStringView(m_chars + begin, qsizetype(m_ends[id - 1] - begin));
     }
     quint32 size() const override { return m_count; }
+    Contiguous contiguous() const override
+    {
+        return {m_chars, m_count ? qsizetype(m_ends[m_count - 1]) : 0, m_ends};
+    }
 
 private:
     const quint32 *m_ends;
