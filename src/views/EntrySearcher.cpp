@@ -122,18 +122,18 @@ QList<LedgerEntryPtr> EntrySearcher::search(const QList<LedgerEntryPtr> &entries
     TableVerdicts *verdicts = nullptr;
     for (const LedgerEntryPtr &entry : entries) {
         const quint32 id = entry->summaryId();
-        const TextTable &table = store.textsOf(entry.data());
         bool hit = false;
-        if (id != 0 && !table.view(id).isEmpty()) {
+        if (id != 0) {
+            const TextTable &table = store.textsOf(entry.data());
             if (&table != lastTable) {
                 lastTable = &table;
                 verdicts = &tables.try_emplace(&table, table, needle).first->second;
             }
             hit = verdicts->contains(id);
-        } else if (entry->hasOutOfLineFields()) {
-            // An entry without a summary is searched by its details, which are rare.
-            hit = containsInNfc(entry->details(), needle);
         }
+        // An entry without a summary is searched by its details, which are rare.
+        if (!hit && entry->hasOutOfLineFields() && entry->summary().isEmpty())
+            hit = containsInNfc(entry->details(), needle);
         if (hit)
             hits.append(entry);
     }
