@@ -138,7 +138,8 @@ bool readExtras(Reader &r, ExtraFields &out)
     return r.ok;
 }
 
-// The summaries' new numbers in the archive being written, by the table they number into now.
+// The summaries' new numbers in the archive being written, by the table they number into now:
+// numbered in the order the entries first use them.
 class SummaryNumbers
 {
 public:
@@ -157,37 +158,72 @@ public:
         }
         quint32 &number = (*m_last)[id];
         if (number == 0) {
-            const QStringView text = m_lastTable->view(id);
-            appendChars(text);
+            m_charCount += quint32(m_lastTable->view(id).size());
             m_ends.push_back(m_charCount);
             number = quint32(m_ends.size());
         }
         return number;
     }
+    // The text an entry's summary is, when its number is the next one to write (the first
+    // entry to use it); null otherwise.
+    QStringView textToWrite(const LedgerEntry &e)
+    {
+        const quint32 number = numberOf(e);
+        if (number != m_written + 1)
+            return QStringView();
+        ++m_written;
+        return m_lastTable->view(e.summaryId());
+    }
     const std::vector<quint32> &ends() const { return m_ends; }
     quint32 charCount() const { return m_charCount; }
-    // The characters, in blocks, little-endian.
-    const std::vector<std::vector<char16_t>> &blocks() const { return m_blocks; }
 
 private:
-    void appendChars(QStringView text)
-    {
-        for (const QChar c : text) {
-            if (m_blocks.empty() || m_blocks.back().size() == kBlock) {
-                m_blocks.emplace_back();
-                m_blocks.back().reserve(kBlock);
-            }
-            m_blocks.back().push_back(qToLittleEndian(char16_t(c.unicode())));
-        }
-        m_charCount += quint32(text.size());
-    }
-    static constexpr size_t kBlock = size_t(1) << 20;
     std::unordered_map<const TextTable *, std::vector<quint32>> m_numbers;
     const TextTable *m_lastTable = nullptr;
     std::vector<quint32> *m_last = nullptr;
     std::vector<quint32> m_ends;
-    std::vector<std::vector<char16_t>> m_blocks;
     quint32 m_charCount = 0;
+    quint32 m_written = 0;
+};
+
+// Gathers small writes into one buffer that is handed on when full.
+class BufferedWriter
+{
+public:
+    explicit BufferedWriter(const std::function<bool(const char *, qint64)> &write)
+        : m_write(write)
+    {
+        m_buffer.reserve(kSize);
+    }
+    bool append(const void *data, qsizetype size)
+    {
+        if (qsizetype(m_buffer.size()) + size > kSize && !flush())
+            return false;
+        if (size > kSize)
+            return m_write(static_cast<const char *>(data), size);
+        const char *bytes = static_cast<const char *>(data);
+        m_buffer.insert(m_buffer.end(), bytes, bytes + size);
+        return true;
+    }
+    // Room for `size` bytes at the end of the buffer (at most a record's worth).
+    char *room(qsizetype size)
+    {
+        if (qsizetype(m_buffer.size()) + size > kSize && !flush())
+            return nullptr;
+        m_buffer.resize(m_buffer.size() + size_t(size));
+        return m_buffer.data() + m_buffer.size() - size;
+    }
+    bool flush()
+    {
+        const bool ok = m_buffer.empty() || m_write(m_buffer.data(), qint64(m_buffer.size()));
+        m_buffer.clear();
+        return ok;
+    }
+
+private:
+    static constexpr qsizetype kSize = qsizetype(1) << 20;
+    const std::function<bool(const char *, qint64)> &m_write;
+    std::vector<char> m_buffer;
 };
 
 // Writes the archive in pieces: the tables first, then the records through one buffer, so that
@@ -195,6 +231,9 @@ private:
 bool writeArchive(const QList<LedgerEntryPtr> &items,
                   const std::function<bool(const char *, qint64)> &write)
 {
+    // First the summaries are numbered and the other fields gathered, then the texts are
+    // written in the order of their numbers (the order in which the entries first use them),
+    // then the records.
     SummaryNumbers numbers;
     QByteArray extras;
     quint32 extraCount = 0;
@@ -206,41 +245,32 @@ bool writeArchive(const QList<LedgerEntryPtr> &items,
         }
     }
     const std::vector<quint32> &ends = numbers.ends();
-    QByteArray head(kHeaderBytes + kV3CountsBytes + qsizetype(ends.size()) * 4, Qt::Uninitialized);
-    char *p = head.data();
-    memcpy(p, kMagic, sizeof kMagic);
-    qToBigEndian(kFormatVersion, p + 8);
-    const quint32 counts[6] = {quint32(ends.size()), numbers.charCount(), quint32(items.size()),
-                               extraCount, quint32(extras.size()), 0};
-    qToLittleEndian<quint32>(counts, 6, p + kHeaderBytes);
-    qToLittleEndian<quint32>(ends.data(), qsizetype(ends.size()), p + kHeaderBytes + kV3CountsBytes);
-    if (!write(head.constData(), head.size()))
+    BufferedWriter out(write);
+    char head[kHeaderBytes];
+    memcpy(head, kMagic, sizeof kMagic);
+    qToBigEndian(kFormatVersion, head + 8);
+    quint32 counts[6] = {quint32(ends.size()), numbers.charCount(), quint32(items.size()),
+                         extraCount, quint32(extras.size()), 0};
+    qToLittleEndian<quint32>(counts, 6, counts);
+    if (!out.append(head, kHeaderBytes) || !out.append(counts, kV3CountsBytes)
+        || !out.append(ends.data(), qsizetype(ends.size()) * 4))
         return false;
-    for (const std::vector<char16_t> &block : numbers.blocks()) {
-        if (!write(reinterpret_cast<const char *>(block.data()), qint64(block.size()) * 2))
+    for (const LedgerEntryPtr &e : items) {
+        const QStringView text = numbers.textToWrite(*e);
+        if (!text.isEmpty() && !out.append(text.utf16(), text.size() * 2))
             return false;
     }
-    if (numbers.charCount() % 2 && !write("\0\0", 2))
+    if (numbers.charCount() % 2 && !out.append("\0\0", 2))
         return false;
-
-    constexpr qsizetype kRecordsAtOnce = 32768;
-    std::vector<uchar> buffer(size_t(kRecordsAtOnce) * LedgerEntry::kRecordBytes);
-    uchar *out = buffer.data();
     for (const LedgerEntryPtr &e : items) {
-        e->writeRecord(out, numbers.numberOf(*e));
-        out += LedgerEntry::kRecordBytes;
-        if (out == buffer.data() + buffer.size()) {
-            if (!write(reinterpret_cast<const char *>(buffer.data()), qint64(buffer.size())))
-                return false;
-            out = buffer.data();
-        }
+        uchar *record = reinterpret_cast<uchar *>(out.room(LedgerEntry::kRecordBytes));
+        if (!record)
+            return false;
+        e->writeRecord(record, numbers.numberOf(*e));
     }
-    if (out != buffer.data()
-        && !write(reinterpret_cast<const char *>(buffer.data()), qint64(out - buffer.data())))
-        return false;
     char end[4];
     qToBigEndian(kEndMarker, end);
-    return write(extras.constData(), extras.size()) && write(end, 4);
+    return out.append(extras.constData(), extras.size()) && out.append(end, 4) && out.flush();
 }
 
 } // namespace
