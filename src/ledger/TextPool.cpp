@@ -76,14 +76,17 @@ quint32 TextPool::intern(QStringView text, bool isNull)
 {
     if (isNull)
         return 0;
-    const quint32 hash = quint32(qHash(text));
     const std::lock_guard lock(m_mutex);
+    // A text just handed out, given back (a statement line's summary, shared and then set).
+    if (text.utf16() == m_lastChars && text.size() == m_lastLength)
+        return m_lastId;
+    const quint32 hash = quint32(qHash(text));
     quint32 i = hash & m_mask;
     while (const quint32 id = m_slots[i]) {
         const Text &t = at(id);
         if (t.hash == hash && t.length == quint32(text.size())
             && std::memcmp(t.chars, text.utf16(), text.size() * sizeof(char16_t)) == 0)
-            return id;
+            return remember(t, id);
         i = (i + 1) & m_mask;
     }
     const quint32 id = size() + 1;
@@ -95,10 +98,11 @@ quint32 TextPool::intern(QStringView text, bool isNull)
         texts = new Text[size_t(1) << kChunkBits];
         m_chunks[chunk].store(texts, std::memory_order_release);
     }
-    texts[id & ((1u << kChunkBits) - 1)] = Text{store(text), quint32(text.size()), hash};
+    Text &t = texts[id & ((1u << kChunkBits) - 1)];
+    t = Text{store(text), quint32(text.size()), hash};
     m_slots[i] = id;
     m_size.store(id, std::memory_order_release);
     if (size_t(id) * 2 > m_slots.size())
         grow();
-    return id;
+    return remember(t, id);
 }

@@ -65,6 +65,13 @@ private:
     }
     const char16_t *store(QStringView text);
     void grow();
+    quint32 remember(const Text &t, quint32 id)
+    {
+        m_lastChars = t.chars;
+        m_lastLength = t.length;
+        m_lastId = id;
+        return id;
+    }
 
     mutable std::mutex m_mutex;
     std::unique_ptr<std::atomic<Text *>[]> m_chunks;
@@ -73,6 +80,9 @@ private:
     size_t m_blockLeft = 0;
     std::vector<quint32> m_slots; // open addressing: text numbers, 0 free
     quint32 m_mask = 0;
+    const char16_t *m_lastChars = nullptr; // the text last handed out
+    qsizetype m_lastLength = -1;
+    quint32 m_lastId = 0;
 };
 
 // A text table read where an archive lies mapped: the ends of the texts in characters, then
