@@ -2,13 +2,6 @@
 
 #include <QVarLengthArray>
 
-#include <cstdlib>
-#include <memory>
-#include <new>
-
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
 
 namespace {
 constexpr size_t kSeedA = 0x9e3779b97f4a7c15ULL;
@@ -43,32 +36,6 @@ DuplicateIndex::Key DuplicateIndex::keyOf(const LedgerEntry &e)
     if (key.a == 0 && key.b == 0)
         key.b = 1; // (0, 0) marks a free slot of the table
     return key;
-}
-
-DuplicateIndex::Slots::Slots(size_t count)
-    : m_count(count)
-{
-    constexpr size_t kHugePage = size_t(2) << 20;
-    const size_t bytes = count * sizeof(Slot);
-    void *memory = nullptr;
-    if (bytes >= 2 * kHugePage) {
-        memory = std::aligned_alloc(kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage);
-#ifdef Q_OS_LINUX
-        if (memory)
-            ::madvise(memory, bytes, MADV_HUGEPAGE); // a hint; failure changes nothing
-#endif
-    } else {
-        memory = std::malloc(bytes);
-    }
-    if (!memory)
-        throw std::bad_alloc();
-    m_data = static_cast<Slot *>(memory);
-    std::uninitialized_value_construct_n(m_data, count);
-}
-
-DuplicateIndex::Slots::~Slots()
-{
-    std::free(m_data);
 }
 
 qsizetype DuplicateIndex::indexOf(const Key &key) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ledger/HugePageArray.h"
 #include "ledger/LedgerEntry.h"
 
 #include <QHash>
@@ -77,38 +78,8 @@ private:
     Slot &slotFor(const Key &key);           // the key's slot, made if needed (count 0)
     void grow(qsizetype capacity);
 
-    // The slots, a power of two of them or none. Large tables ask for huge pages, so that a
-    // probe into tens of megabytes does not also miss the TLB.
-    class Slots
-    {
-    public:
-        Slots() = default;
-        explicit Slots(size_t count);
-        Slots(Slots &&other) noexcept { swap(other); }
-        Slots &operator=(Slots &&other) noexcept
-        {
-            Slots(std::move(other)).swap(*this);
-            return *this;
-        }
-        ~Slots();
-        void swap(Slots &other) noexcept
-        {
-            std::swap(m_data, other.m_data);
-            std::swap(m_count, other.m_count);
-        }
-        size_t size() const { return m_count; }
-        bool empty() const { return m_count == 0; }
-        Slot &operator[](size_t i) { return m_data[i]; }
-        const Slot &operator[](size_t i) const { return m_data[i]; }
-        Slot *begin() { return m_data; }
-        Slot *end() { return m_data + m_count; }
-        const Slot *begin() const { return m_data; }
-        const Slot *end() const { return m_data + m_count; }
-
-    private:
-        Slot *m_data = nullptr;
-        size_t m_count = 0;
-    };
+    // The slots, a power of two of them or none.
+    using Slots = HugePageArray<Slot>;
     Slots m_slots;
     qsizetype m_size = 0;
     // The ledger's entries not counted yet: runs of one date each (by the hash of its text),

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "HugePageArray.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -53,11 +55,15 @@ private:
     struct Text {
         const char16_t *chars;
         quint32 length;
-        quint32 hash;
     };
-    static constexpr quint32 kChunkBits = 16; // texts per chunk of the number table: 65536
+    // The hash beside the number: a probe reads no text that cannot be the one looked for.
+    struct Slot {
+        quint32 id = 0; // 0: free
+        quint32 hash = 0;
+    };
+    static constexpr quint32 kChunkBits = 17; // texts per chunk of the number table: 2 MB
     static constexpr size_t kMaxChunks = size_t(1) << 16;
-    static constexpr size_t kCharBlock = size_t(1) << 19; // characters per block: 1 MB
+    static constexpr size_t kCharBlock = size_t(1) << 20; // characters per block: 2 MB
 
     const Text &at(quint32 id) const
     {
@@ -78,7 +84,7 @@ private:
     std::atomic<quint32> m_size{0};
     char16_t *m_block = nullptr; // the block being filled
     size_t m_blockLeft = 0;
-    std::vector<quint32> m_slots; // open addressing: text numbers, 0 free
+    HugePageArray<Slot> m_slots; // open addressing
     quint32 m_mask = 0;
     const char16_t *m_lastChars = nullptr; // the text last handed out
     qsizetype m_lastLength = -1;
