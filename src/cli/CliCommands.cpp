@@ -205,7 +205,7 @@ int runList(const ListSelection &selection, ListFormat format)
     const std::optional<QList<LedgerEntryPtr>> entries = selectEntries(c, selection);
     if (!entries)
         return ExitFailure;
-    return CliOutput::writeOut(formatList(*entries, format)) ? ExitSuccess : ExitFailure;
+    return writeList(*entries, format, CliOutput::writeOut) ? ExitSuccess : ExitFailure;
 }
 
 int runExport(const ListSelection &selection, const QString &outputPath)
