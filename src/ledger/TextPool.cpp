@@ -2,6 +2,7 @@
 
 #include <QHashFunctions>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -40,8 +41,7 @@ TextPool::TextPool()
 {
     for (size_t i = 0; i < kMaxChunks; ++i)
         m_chunks[i].store(nullptr, std::memory_order_relaxed);
-    m_slots = HugePageArray<Slot>(1024);
-    m_mask = 1023;
+    m_recent = HugePageArray<Slot>(size_t(kSets) * kWays);
     // Number 0 is the null text; its place in the table is never read.
     m_chunks[0].store(static_cast<Text *>(hugeBlock()), std::memory_order_release);
 }
@@ -76,23 +76,6 @@ const char16_t *TextPool::store(QStringView text)
     return at;
 }
 
-void TextPool::grow()
-{
-    const size_t capacity = m_slots.size() * 2;
-    HugePageArray<Slot> table(capacity);
-    const quint32 mask = quint32(capacity - 1);
-    for (const Slot &slot : m_slots) {
-        if (!slot.id)
-            continue;
-        quint32 i = slot.hash & mask;
-        while (table[i].id)
-            i = (i + 1) & mask;
-        table[i] = slot;
-    }
-    m_slots.swap(table);
-    m_mask = mask;
-}
-
 quint32 TextPool::intern(QStringView text, bool isNull)
 {
     if (isNull)
@@ -102,15 +85,23 @@ quint32 TextPool::intern(QStringView text, bool isNull)
     if (text.utf16() == m_lastChars && text.size() == m_lastLength)
         return m_lastId;
     const quint32 hash = quint32(qHash(text));
-    quint32 i = hash & m_mask;
-    while (const quint32 id = m_slots[i].id) {
-        if (m_slots[i].hash == hash) {
-            const Text &t = at(id);
-            if (t.length == quint32(text.size())
-                && std::memcmp(t.chars, text.utf16(), text.size() * sizeof(char16_t)) == 0)
-                return remember(t, id);
+    // The texts met lately, a few ways a set: a text that recurs (a shop's name) is found
+    // there, one that never recurs (a transfer's counterparty) costs no look-up in a table of
+    // a million texts. A text forgotten there and met again is kept once more.
+    Slot *set = &m_recent[size_t(hash % kSets) * kWays];
+    for (int way = 0; way < kWays; ++way) {
+        const Slot slot = set[way];
+        if (!slot.id)
+            break;
+        if (slot.hash != hash)
+            continue;
+        const Text &t = at(slot.id);
+        if (t.length == quint32(text.size())
+            && std::memcmp(t.chars, text.utf16(), text.size() * sizeof(char16_t)) == 0) {
+            std::move_backward(set, set + way, set + way + 1); // the most recent first
+            set[0] = slot;
+            return remember(t, slot.id);
         }
-        i = (i + 1) & m_mask;
     }
     const quint32 id = size() + 1;
     const size_t chunk = id >> kChunkBits;
@@ -123,9 +114,8 @@ quint32 TextPool::intern(QStringView text, bool isNull)
     }
     Text &t = texts[id & ((1u << kChunkBits) - 1)];
     t = Text{store(text), quint32(text.size())};
-    m_slots[i] = Slot{id, hash};
+    std::move_backward(set, set + kWays - 1, set + kWays);
+    set[0] = Slot{id, hash};
     m_size.store(id, std::memory_order_release);
-    if (size_t(id) * 2 > m_slots.size())
-        grow();
     return remember(t, id);
 }

@@ -36,15 +36,16 @@ public:
     }
 };
 
-// The texts of entries made in this process (by an import, an edit, an old archive): each
-// distinct text once, in blocks that are never moved or freed. One per process; any thread
+// The texts of entries made in this process (by an import, an edit, an old archive), in blocks
+// that are never moved or freed. One per process; any thread
 // may add and read.
 class TextPool final : public TextTable
 {
 public:
     static TextPool &instance();
 
-    // The number of the text, added if it is new; 0 for a null text.
+    // The number of the text, added if it was not met lately; 0 for a null text. Equal texts
+    // mostly share one number, but may have several.
     quint32 intern(QStringView text, bool isNull = false);
     quint32 intern(const QString &text) { return intern(QStringView(text), text.isNull()); }
     QStringView view(quint32 id) const override;
@@ -70,7 +71,6 @@ private:
         return m_chunks[id >> kChunkBits].load(std::memory_order_acquire)[id & ((1u << kChunkBits) - 1)];
     }
     const char16_t *store(QStringView text);
-    void grow();
     quint32 remember(const Text &t, quint32 id)
     {
         m_lastChars = t.chars;
@@ -84,8 +84,9 @@ private:
     std::atomic<quint32> m_size{0};
     char16_t *m_block = nullptr; // the block being filled
     size_t m_blockLeft = 0;
-    HugePageArray<Slot> m_slots; // open addressing
-    quint32 m_mask = 0;
+    static constexpr quint32 kSets = 16384;
+    static constexpr int kWays = 4;
+    HugePageArray<Slot> m_recent; // sets of kWays, the most recent first
     const char16_t *m_lastChars = nullptr; // the text last handed out
     qsizetype m_lastLength = -1;
     quint32 m_lastId = 0;
