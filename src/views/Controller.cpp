@@ -272,8 +272,13 @@ ImportReport Controller::importLines(const QString &path, bool empty,
         report.error = tr("%1 is empty.").arg(path);
         return report;
     }
+    // The gaps an import closes are counted only when someone watches the balances (the window
+    // does): walking a large ledger's chain twice would cost more than the import itself.
+    const bool watched = m_balances.has_value();
     const bool prepared = prepareBank(report);
-    const BalanceChain before = balances(); // of the file's bank
+    std::optional<qsizetype> gapsBefore; // of the file's bank
+    if (watched || m_balances)
+        gapsBefore = balances().gaps().size();
     const qsizetype earlierCount = m_ledger.size();
     QList<LedgerEntryPtr> earlier, added;
     if (prepared) {
@@ -293,7 +298,8 @@ ImportReport Controller::importLines(const QString &path, bool empty,
         m_changes.history().push(
             LedgerStep::imported(QFileInfo(path).fileName(), added, earlier, m_view.order()));
     forgetBalances();
-    report.gapsClosed = int(qMax(qsizetype(0), before.gaps().size() - balances().gaps().size()));
+    if (gapsBefore)
+        report.gapsClosed = int(qMax(qsizetype(0), *gapsBefore - balances().gaps().size()));
     if (m_view.mode() == ListMode::Monthly)
         m_view.rebuildMonthlyList();
     noteChanges();
