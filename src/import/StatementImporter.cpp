@@ -11,12 +11,12 @@
 
 StatementImporter::Counts StatementImporter::importText(QStringView text, Bank bank)
 {
-    begin(bank, std::count(text.utf16(), text.utf16() + text.size(), char16_t(u'\n')));
+    begin(bank, std::count(text.utf16(), text.utf16() + text.size(), char16_t(u'\n')) + 1);
     importPiece(text);
     return finish();
 }
 
-void StatementImporter::begin(Bank bank, qsizetype lineFeeds)
+void StatementImporter::begin(Bank bank, qsizetype expectedLines)
 {
     m_counts = {};
     m_lineNumber = 0;
@@ -26,7 +26,7 @@ void StatementImporter::begin(Bank bank, qsizetype lineFeeds)
     if (m_intoEmptyLedger) {
         // A first import: no line can be a duplicate, so the index is built when the next
         // import needs it; and room is made once rather than line by line.
-        m_ledger.reserve(lineFeeds + 1);
+        m_ledger.reserve(expectedLines);
         m_ledger.invalidateDuplicates();
     }
 }

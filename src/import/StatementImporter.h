@@ -31,9 +31,9 @@ public:
     Counts importText(QStringView text, Bank bank);
 
     // The same in pieces of whole lines (a statement decoded a piece at a time): begin(), then
-    // importPiece() for each piece in order, then finish(). lineFeeds, the number of line
-    // feeds in the whole statement, makes room for its lines at once.
-    void begin(Bank bank, qsizetype lineFeeds);
+    // importPiece() for each piece in order, then finish(). expectedLines, about how many
+    // lines the whole statement holds, makes room for them at once.
+    void begin(Bank bank, qsizetype expectedLines);
     void importPiece(QStringView text);
     Counts finish();
 

@@ -190,14 +190,14 @@ void Controller::start()
 
 // ---------------------------------------------------------------- import
 
-ImportReport Controller::readStatement(const QString &path, QByteArray *bytes)
+ImportReport Controller::readStatement(const QString &path, StatementFile *file)
 {
     ImportReport report;
     report.bank = Banks::fromPath(path);
     if (report.bank == Bank::None) {
         report.status = ImportReport::NotStatement;
         report.error = StringTable::localizedString(u"InvalBankbookFile");
-    } else if (!StatementFile::read(path, bytes, &report.error)) {
+    } else if (!file->open(path, &report.error)) {
         report.status = ImportReport::Unreadable;
     }
     return report;
@@ -205,11 +205,11 @@ ImportReport Controller::readStatement(const QString &path, QByteArray *bytes)
 
 ImportReport Controller::importFile(const QString &path)
 {
-    QByteArray bytes;
-    const ImportReport read = readStatement(path, &bytes);
+    StatementFile file;
+    const ImportReport read = readStatement(path, &file);
     if (read.status != ImportReport::Imported)
         return read;
-    return importStatement(path, std::move(bytes));
+    return importStatement(path, std::move(file));
 }
 
 bool Controller::prepareBank(ImportReport &report)
@@ -248,15 +248,15 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     });
 }
 
-ImportReport Controller::importStatement(const QString &path, QByteArray bytes)
+ImportReport Controller::importStatement(const QString &path, StatementFile file)
 {
-    const StatementDecoder decoder(bytes);
+    const StatementDecoder decoder(file.bytes());
     return importLines(path, decoder.isEmpty(),
-                       [&decoder, &bytes](StatementImporter &importer, Bank bank) {
-                           importer.begin(bank, decoder.lineFeeds());
+                       [&decoder, &file](StatementImporter &importer, Bank bank) {
+                           importer.begin(bank, decoder.expectedLines());
                            decoder.forEachPiece(
                                [&importer](QStringView piece) { importer.importPiece(piece); });
-                           bytes = QByteArray(); // read: no need to hold them through the sort
+                           file.close(); // read: no need to hold it through the sort
                            return importer.finish();
                        });
 }
