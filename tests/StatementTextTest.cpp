@@ -39,8 +39,9 @@ private slots:
         QString joined;
         bool cutAtLineEnds = true;
         const StatementDecoder pieces(bytes, 1);
-        pieces.forEachPiece([&](QStringView piece) {
+        pieces.forEachPiece([&](QStringView piece, bool readable) {
             cutAtLineEnds = cutAtLineEnds && (joined.isEmpty() || joined.endsWith(u'\n'));
+            QCOMPARE(readable, !piece.contains(u'\uFFFD') && !piece.contains(u'\u001A'));
             joined += piece;
         });
         QCOMPARE(joined, text);

@@ -31,9 +31,9 @@ void StatementImporter::begin(Bank bank, qsizetype expectedLines)
     }
 }
 
-void StatementImporter::importPiece(QStringView text)
+void StatementImporter::importPiece(QStringView text, bool readable)
 {
-    forEachStatementLine(text, [this](QStringView line) { importLine(line, m_bank); });
+    forEachStatementLine(text, [this, readable](QStringView line) { importLine(line, readable); });
 }
 
 StatementImporter::Counts StatementImporter::finish()
@@ -51,15 +51,15 @@ void StatementImporter::reject(const QString &reason)
         m_counts.rejectedLines.append({m_lineNumber, reason});
 }
 
-void StatementImporter::importLine(QStringView line, Bank bank)
+void StatementImporter::importLine(QStringView line, bool readable)
 {
     ++m_lineNumber;
-    if (isUnreadableText(line)) {
+    if (!readable && isUnreadableText(line)) {
         reject(QCoreApplication::translate("StatementImporter",
                                            "the line holds bytes that cannot be read as text"));
         return;
     }
-    const ParsedLine parsed = parseStatementLine(bank, line, EntryTextCache::instance());
+    const ParsedLine parsed = parseStatementLine(m_bank, line, EntryTextCache::instance());
     switch (parsed.outcome) {
     case LineOutcome::Header:
     case LineOutcome::Blank:

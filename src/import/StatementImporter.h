@@ -34,11 +34,12 @@ public:
     // importPiece() for each piece in order, then finish(). expectedLines, about how many
     // lines the whole statement holds, makes room for them at once.
     void begin(Bank bank, qsizetype expectedLines);
-    void importPiece(QStringView text);
+    // readable: the piece is known to hold no unreadable character (see StatementDecoder).
+    void importPiece(QStringView text, bool readable = false);
     Counts finish();
 
 private:
-    void importLine(QStringView line, Bank bank);
+    void importLine(QStringView line, bool readable);
     void reject(const QString &reason);
 
     Ledger &m_ledger;

@@ -22,11 +22,25 @@ struct SummaryWord {
 };
 using SummaryWords = std::vector<SummaryWord>;
 
+// One pass over the summary for all the words (they start with distinct characters); the first
+// word in the list that was found decides.
 int summaryKind(QStringView summary, const SummaryWords &words)
 {
-    for (const SummaryWord &word : words) {
-        if (summary.contains(word.text))
-            return word.kind;
+    std::array<bool, 8> found{};
+    const size_t count = qMin(words.size(), found.size());
+    const char16_t *const text = summary.utf16();
+    const qsizetype n = summary.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        for (size_t w = 0; w < count; ++w) {
+            const QString &word = words[w].text;
+            if (text[i] == word.front().unicode() && !found[w]
+                && summary.sliced(i).startsWith(word))
+                found[w] = true;
+        }
+    }
+    for (size_t w = 0; w < count; ++w) {
+        if (found[w])
+            return words[w].kind;
     }
     return 0;
 }
@@ -163,24 +177,79 @@ ParsedLine parseStatementLine(Bank bank, QStringView line, EntryTextCache &texts
     return bank == Bank::Jnb ? parseJnbLine(line, texts) : parseEbankLine(line, texts);
 }
 
+namespace {
+
+// The usual JNB line, read in one pass: eleven fields, every one but the summary nothing or up
+// to nine digits, bare or in quotation marks, and the summary bare or in quotation marks, with
+// no other quotation mark, commas only between fields and no white space before a field. What
+// such a line gives is what splitStatementFields() and wholeNumber() give; false for any other
+// line, which they read.
+bool readPlainJnbLine(QStringView line, int *numbers, QStringView *summary)
+{
+    const char16_t *p = line.utf16();
+    const char16_t *const end = p + line.size();
+    for (int f = 0; f < 11; ++f) {
+        if (f > 0) {
+            if (p == end || *p != u',')
+                return false;
+            ++p;
+        }
+        const bool quoted = p != end && *p == u'"';
+        if (quoted)
+            ++p;
+        if (f == 7) {
+            const char16_t *const start = p;
+            while (p != end && *p != u'"' && (quoted || *p != u','))
+                ++p;
+            if (!quoted && p != start && QChar::isSpace(*start))
+                return false;
+            *summary = QStringView(start, p);
+        } else {
+            int value = 0;
+            const char16_t *const start = p;
+            for (; p != end && p - start < 10; ++p) {
+                const unsigned digit = unsigned(*p) - u'0';
+                if (digit > 9)
+                    break;
+                value = value * 10 + int(digit);
+            }
+            if (p - start > 9)
+                return false;
+            numbers[f] = value;
+        }
+        if (quoted) {
+            if (p == end || *p != u'"')
+                return false;
+            ++p;
+        }
+    }
+    return p == end;
+}
+
+} // namespace
+
 ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
 {
-    const StatementFields fields = splitStatementFields(line);
-    if (fields.isEmpty())
-        return {LineOutcome::Blank, {}, {}};
-    if (equalsAfterQuotationRemoval(fields[0], DataTexts::jnbHeader()))
-        return {LineOutcome::Header, {}, {}};
-
     // Every column but the summary is a number; a line with a column that is not, or whose
     // date or time does not exist, is no operation.
     int numbers[11] = {};
-    for (qsizetype p = 0; p < fields.size() && p < 11; ++p) {
-        if (p == 7)
-            continue;
-        const std::optional<int> number = wholeNumber(fields[p]);
-        if (!number)
-            return notANumber(fields[p]);
-        numbers[p] = *number;
+    QStringView plainSummary;
+    const bool plain = readPlainJnbLine(line, numbers, &plainSummary);
+    StatementFields fields;
+    if (!plain) {
+        fields = splitStatementFields(line);
+        if (fields.isEmpty())
+            return {LineOutcome::Blank, {}, {}};
+        if (equalsAfterQuotationRemoval(fields[0], DataTexts::jnbHeader()))
+            return {LineOutcome::Header, {}, {}};
+        for (qsizetype p = 0; p < fields.size() && p < 11; ++p) {
+            if (p == 7)
+                continue;
+            const std::optional<int> number = wholeNumber(fields[p]);
+            if (!number)
+                return notANumber(fields[p]);
+            numbers[p] = *number;
+        }
     }
     if (numbers[0] == 0 && numbers[1] == 0 && numbers[2] == 0)
         return rejected(QCoreApplication::translate("StatementLineParser", "the line has no date"));
@@ -190,7 +259,9 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
         return rejected(QCoreApplication::translate("StatementLineParser", "%1 is not a time of day")
                             .arg(DataTexts::formatOperationTime(numbers[3], numbers[4],
                                                                 numbers[5])));
-    const QString summary = fields.size() > 7 ? sharedWithoutQuotation(fields[7], texts) : QString();
+    const QString summary = plain              ? texts.shared(plainSummary)
+                          : fields.size() > 7 ? sharedWithoutQuotation(fields[7], texts)
+                                              : QString();
     LedgerEntryPtr entry = LedgerEntry::create();
     LedgerEntry &e = *entry;
     e.setYear(numbers[0]);

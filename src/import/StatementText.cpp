@@ -146,6 +146,13 @@ bool isMostlyUtf8(QByteArrayView bytes)
     return invalid == 0 || invalid * 20 <= valid;
 }
 
+// Whether a text holds a character that stands for bytes its encoding could not read: the
+// whole piece at once, which is quicker than line by line.
+bool hasUnreadableCharacter(QStringView text)
+{
+    return text.contains(QChar::ReplacementCharacter) || text.contains(QChar(0x1a));
+}
+
 } // namespace
 
 StatementDecoder::StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes)
@@ -178,12 +185,12 @@ qsizetype StatementDecoder::expectedLines() const
     return qsizetype(perByte * double(m_data.size()) * 1.125) + 1;
 }
 
-void StatementDecoder::forEachPiece(const std::function<void(QStringView)> &visit) const
+void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)> &visit) const
 {
     if (m_data.isEmpty())
         return;
     if (m_bom) {
-        visit(m_bomText);
+        visit(m_bomText, !hasUnreadableCharacter(m_bomText));
         return;
     }
     // A stateless decoder also flags a sequence cut off at the end of the file.
@@ -206,9 +213,14 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView)> &visi
         // Decoded into the same buffer each time: no allocation after the first piece.
         text.resize(qMax(piece.size(), decoder.requiredSpace(piece.size())));
         qsizetype length = 0;
-        if (!table || !table->decode(piece, reinterpret_cast<char16_t *>(text.data()), &length))
+        // The table holds no sequence that ICU cannot read: what it decodes is readable.
+        bool readable = table && table->decode(piece, reinterpret_cast<char16_t *>(text.data()),
+                                               &length);
+        if (!readable) {
             length = decoder.appendToBuffer(text.data(), piece) - text.constData();
-        visit(QStringView(text.constData(), length));
+            readable = !hasUnreadableCharacter(QStringView(text.constData(), length));
+        }
+        visit(QStringView(text.constData(), length), readable);
         at = end;
     }
 }
@@ -216,7 +228,7 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView)> &visi
 QString decodeStatementText(const QByteArray &bytes)
 {
     QString text;
-    StatementDecoder(bytes).forEachPiece([&text](QStringView piece) {
+    StatementDecoder(bytes).forEachPiece([&text](QStringView piece, bool) {
         if (text.isEmpty())
             text = piece.toString();
         else

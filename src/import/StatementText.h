@@ -32,7 +32,10 @@ public:
     // eighth more to spare. Statement lines are much alike, and the bytes are not read twice.
     qsizetype expectedLines() const;
     static constexpr qsizetype kSampleBytes = qsizetype(256) << 10;
-    void forEachPiece(const std::function<void(QStringView)> &visit) const;
+    // Calls visit(QStringView text, bool readable) for each piece in order; readable tells that
+    // no character of the piece stands for bytes its encoding could not read, so that its
+    // lines need not be looked at for them one by one.
+    void forEachPiece(const std::function<void(QStringView, bool)> &visit) const;
 
 private:
     QByteArrayView m_data; // without the byte-order mark and trailing SUB characters

@@ -255,7 +255,9 @@ ImportReport Controller::importStatement(const QString &path, StatementFile file
                        [&decoder, &file](StatementImporter &importer, Bank bank) {
                            importer.begin(bank, decoder.expectedLines());
                            decoder.forEachPiece(
-                               [&importer](QStringView piece) { importer.importPiece(piece); });
+                               [&importer](QStringView piece, bool readable) {
+                                   importer.importPiece(piece, readable);
+                               });
                            file.close(); // read: no need to hold it through the sort
                            return importer.finish();
                        });
