@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -42,6 +43,26 @@ public:
         const auto *const end = p + in.size();
         char16_t *o = out;
         while (p < end) {
+            // Eight ASCII bytes at a time (digits, commas and quotation marks make up most of a
+            // statement), when the table reads them as themselves; the few it does not are
+            // left to the table.
+            if (m_asciiIsItself && end - p >= 8) {
+                quint64 eight;
+                memcpy(&eight, p, 8);
+                constexpr quint64 ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+                const auto has = [eight](uchar b) {
+                    const quint64 x = eight ^ (ones * b); // a zero byte where b was
+                    return ((x - ones) & ~x & highs) != 0;
+                };
+                if ((eight & highs) == 0 && !has(kOtherAscii[0]) && !has(kOtherAscii[1])
+                    && !has(kOtherAscii[2])) {
+                    for (int i = 0; i < 8; ++i)
+                        o[i] = char16_t(p[i]);
+                    p += 8;
+                    o += 8;
+                    continue;
+                }
+            }
             const char16_t single = m_single[*p];
             if (single != kNone) {
                 *o++ = single;
@@ -62,6 +83,9 @@ public:
 
 private:
     static constexpr char16_t kNone = 0xffff; // a noncharacter: no CP932 sequence gives it
+    // The ASCII bytes ICU's CP932 reads as other control characters (0x1a as U+001C, 0x1c as
+    // U+007F, 0x7f as SUB).
+    static constexpr std::array<uchar, 3> kOtherAscii{0x1a, 0x1c, 0x7f};
 
     // What ICU reads as one character that a stored line may hold, or kNone.
     static char16_t character(QStringView decoded)
@@ -96,11 +120,18 @@ private:
             table->m_single[size_t(b)] = b == '\n' ? u'\n' : character(parts[b]);
         for (size_t i = 0; i < 128 * 256; ++i)
             table->m_pairs[i] = i % 256 == '\n' ? kNone : character(parts[256 + qsizetype(i)]);
+        table->m_asciiIsItself = true;
+        for (int b = 0; b < 0x80; ++b) {
+            if (std::find(kOtherAscii.begin(), kOtherAscii.end(), b) == kOtherAscii.end()
+                && table->m_single[size_t(b)] != char16_t(b))
+                table->m_asciiIsItself = false;
+        }
         return table;
     }
 
     std::array<char16_t, 256> m_single{};
     std::vector<char16_t> m_pairs = std::vector<char16_t>(128 * 256, kNone);
+    bool m_asciiIsItself = false; // every ASCII byte but SUB reads as the same character
 };
 
 // Whether the bytes are UTF-8 text: their multibyte sequences are valid UTF-8 but for rare

@@ -55,6 +55,31 @@ QList<QStringView> splitStatementLines(QStringView text);
 template<typename Visit>
 void forEachStatementLine(QStringView text, Visit visit)
 {
+    // Almost every file ends its lines with LF, CR LF or CR: those are found with indexOf(),
+    // which looks at many characters at once. A text with NEL, LS or PS is taken character by
+    // character.
+    if (!text.contains(QChar(0x85)) && !text.contains(QChar(0x2028))
+        && !text.contains(QChar(0x2029))) {
+        const qsizetype n = text.size();
+        const auto next = [text, n](char16_t c, qsizetype from) {
+            const qsizetype at = text.indexOf(QChar(c), from);
+            return at < 0 ? n : at;
+        };
+        qsizetype start = 0;
+        qsizetype cr = next(u'\r', 0), lf = next(u'\n', 0);
+        while (cr < n || lf < n) {
+            const qsizetype end = qMin(cr, lf);
+            visit(text.sliced(start, end - start));
+            start = end == cr && lf == cr + 1 ? lf + 1 : end + 1;
+            if (cr < start)
+                cr = next(u'\r', start);
+            if (lf < start)
+                lf = next(u'\n', start);
+        }
+        if (start < n)
+            visit(text.sliced(start));
+        return;
+    }
     const char16_t *const begin = text.utf16();
     const qsizetype n = text.size();
     qsizetype start = 0;
