@@ -94,6 +94,28 @@ private slots:
         }
         QCOMPARE(got.join(u'|'), parsed);
     }
+
+    // Equal summaries share one text; a long run of summaries that never repeat (copied rather
+    // than shared) reads as well, and sharing comes back once the summaries repeat.
+    void summariesShareTheirText()
+    {
+        EntryTextCache texts;
+        const auto summaryOf = [&texts](const QString &summary) {
+            const ParsedLine p = parseJnbLine(
+                u"\"2026\",\"3\",\"5\",\"9\",\"5\",\"0\",\"1\",\""_s + summary + u"\",\"1\",\"\",\"2\""_s,
+                texts);
+            return p.entry ? p.entry->summary() : QString();
+        };
+        QCOMPARE(summaryOf(u"ATM"_s).constData(), summaryOf(u"ATM"_s).constData());
+        for (int i = 0; i < 3 * EntryTextCache::kSampleEvery * 1000; ++i) {
+            const QString payee = u"振込 payee %1"_s.arg(i);
+            QCOMPARE(summaryOf(payee), payee);
+        }
+        for (int i = 0; i < 3 * EntryTextCache::kSampleEvery * 1000; ++i)
+            QCOMPARE(summaryOf(u"利息 %1"_s.arg(i % 3)), u"利息 %1"_s.arg(i % 3));
+        QCOMPARE(summaryOf(u"ATM"_s).constData(), summaryOf(u"ATM"_s).constData());
+        QVERIFY(summaryOf(u"利息 1"_s).isSharedWith(summaryOf(u"利息 1"_s)));
+    }
 };
 
 QTEST_GUILESS_MAIN(StatementLineParserTest)

@@ -146,15 +146,14 @@ QString EntryTextCache::timeText(int hour, int minute, int second)
     return it.value();
 }
 
-QString EntryTextCache::insertShared(QString text)
+QString EntryTextCache::insertShared(QString text, size_t hash)
 {
     if (m_texts.size() >= kMaxSharedTexts)
         m_texts.clear();
     // A raw-data string does not own its buffer: share a copy that does.
     if (text.data_ptr().d_ptr() == nullptr)
         text = QString(text.constData(), text.size());
-    const QStringView key(text);
-    m_texts.insert(key, text);
+    m_texts.insert(TextKey{QStringView(text), hash}, text);
     return text;
 }
 
@@ -162,20 +161,31 @@ QString EntryTextCache::shared(const QString &text)
 {
     if (text.isEmpty())
         return text;
-    const auto it = m_texts.constFind(QStringView(text));
+    const TextKey key = keyOf(text);
+    const auto it = m_texts.constFind(key);
     if (it != m_texts.constEnd())
         return *it;
-    return insertShared(text);
+    return insertShared(text, key.hash);
 }
 
 QString EntryTextCache::shared(QStringView text)
 {
     if (text.isEmpty())
         return text.isNull() ? QString() : QStringLiteral("");
-    const auto it = m_texts.constFind(text);
-    if (it != m_texts.constEnd())
-        return *it;
-    return insertShared(text.toString());
+    // Looking up a text that is new is a miss in a large table, and keeping it makes the table
+    // larger still: when texts hardly repeat, most are copied without either.
+    if (m_sampling && ++m_calls % kSampleEvery != 0)
+        return text.toString();
+    const TextKey key = keyOf(text);
+    const auto it = m_texts.constFind(key);
+    const bool hit = it != m_texts.constEnd();
+    m_hits += hit;
+    if (++m_lookUps == kRoundLookUps / (m_sampling ? kSampleEvery : 1)) {
+        // Shared again once an eighth of the texts looked up repeat an earlier one.
+        m_sampling = m_hits * 8 < m_lookUps;
+        m_calls = m_lookUps = m_hits = 0;
+    }
+    return hit ? *it : insertShared(text.toString(), key.hash);
 }
 
 void EntryTextCache::clear()
@@ -183,4 +193,6 @@ void EntryTextCache::clear()
     m_dates.clear();
     m_times.clear();
     m_texts.clear();
+    m_sampling = false;
+    m_calls = m_lookUps = m_hits = 0;
 }
