@@ -27,14 +27,15 @@ using SummaryWords = std::vector<SummaryWord>;
 int summaryKind(QStringView summary, const SummaryWords &words)
 {
     std::array<bool, 8> found{};
+    std::array<char16_t, 8> firsts{};
     const size_t count = qMin(words.size(), found.size());
+    for (size_t w = 0; w < count; ++w)
+        firsts[w] = words[w].text.front().unicode();
     const char16_t *const text = summary.utf16();
     const qsizetype n = summary.size();
     for (qsizetype i = 0; i < n; ++i) {
         for (size_t w = 0; w < count; ++w) {
-            const QString &word = words[w].text;
-            if (text[i] == word.front().unicode() && !found[w]
-                && summary.sliced(i).startsWith(word))
+            if (text[i] == firsts[w] && !found[w] && summary.sliced(i).startsWith(words[w].text))
                 found[w] = true;
         }
     }
