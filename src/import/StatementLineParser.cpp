@@ -105,20 +105,31 @@ bool readEbankDate(QStringView text, int *year, int *month, int *day)
         return !part.isEmpty()
             && std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     };
+    const auto value = [](QStringView digits) {
+        int v = 0;
+        for (QChar c : digits)
+            v = v * 10 + (c.unicode() - u'0');
+        return v;
+    };
     if (text.size() == 8 && digitsOnly(text)) {
-        *year = text.sliced(0, 4).toInt();
-        *month = text.sliced(4, 2).toInt();
-        *day = text.sliced(6, 2).toInt();
+        *year = value(text.sliced(0, 4));
+        *month = value(text.sliced(4, 2));
+        *day = value(text.sliced(6, 2));
         return true;
     }
     for (const char16_t separator : {u'/', u'-'}) {
-        const QList<QStringView> parts = text.split(separator);
-        if (parts.size() == 3 && parts[0].size() == 4 && parts[1].size() <= 2
-            && parts[2].size() <= 2 && digitsOnly(parts[0]) && digitsOnly(parts[1])
-            && digitsOnly(parts[2])) {
-            *year = parts[0].toInt();
-            *month = parts[1].toInt();
-            *day = parts[2].toInt();
+        // Exactly three parts.
+        const qsizetype first = text.indexOf(separator);
+        const qsizetype second = first < 0 ? -1 : text.indexOf(separator, first + 1);
+        if (second < 0 || text.indexOf(separator, second + 1) >= 0)
+            continue;
+        const QStringView parts[3] = {text.first(first), text.sliced(first + 1, second - first - 1),
+                                      text.sliced(second + 1)};
+        if (parts[0].size() == 4 && parts[1].size() <= 2 && parts[2].size() <= 2
+            && digitsOnly(parts[0]) && digitsOnly(parts[1]) && digitsOnly(parts[2])) {
+            *year = value(parts[0]);
+            *month = value(parts[1]);
+            *day = value(parts[2]);
             return true;
         }
     }
@@ -292,11 +303,17 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
     if (equalsAfterQuotationRemoval(fields[0], DataTexts::ebankHeader()))
         return {LineOutcome::Header, {}, {}};
 
-    const QString date = withoutQuotationMarks(fields[0]).trimmed();
+    // The date field without its quotation marks and surrounding white space, on the stack.
+    QVarLengthArray<char16_t, 32> dateChars;
+    for (QChar c : fields[0]) {
+        if (c != u'"')
+            dateChars.append(c.unicode());
+    }
+    const QStringView date = QStringView(dateChars.constData(), dateChars.size()).trimmed();
     int year = 0, month = 0, day = 0;
     if (!readEbankDate(date, &year, &month, &day))
-        return rejected(
-            QCoreApplication::translate("StatementLineParser", "“%1” is not a date").arg(date));
+        return rejected(QCoreApplication::translate("StatementLineParser", "“%1” is not a date")
+                            .arg(date.toString()));
     if (!isCalendarDate(year, month, day))
         return notACalendarDate(year, month, day);
     // One signed amount: a minus sign pays out, anything else is paid in.
