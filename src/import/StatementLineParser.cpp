@@ -28,6 +28,7 @@ int summaryKind(QStringView summary, const SummaryWords &words)
 {
     std::array<bool, 8> found{};
     std::array<char16_t, 8> firsts{};
+    Q_ASSERT(words.size() <= found.size());
     const size_t count = qMin(words.size(), found.size());
     for (size_t w = 0; w < count; ++w)
         firsts[w] = words[w].text.front().unicode();
