@@ -141,8 +141,8 @@ int runImport(const QStringList &files)
     int status = ExitSuccess;
     bool opened = false;
     for (const QString &path : files) {
-        QByteArray bytes;
-        const ImportReport read = Controller::readStatement(path, &bytes);
+        StatementFile file;
+        const ImportReport read = Controller::readStatement(path, &file);
         if (read.status != ImportReport::Imported) {
             // An unreadable file's reason names it.
             printError(read.status == ImportReport::NotStatement
@@ -153,7 +153,7 @@ int runImport(const QStringList &files)
         }
         if (!openLedgerOnce(c, &opened))
             return ExitFailure;
-        const ImportReport report = c.importStatement(path, std::move(bytes));
+        const ImportReport report = c.importStatement(path, std::move(file));
         printRejectedLines(path, report);
         switch (report.status) {
         case ImportReport::Imported:
