@@ -1,6 +1,7 @@
 #include "ArchiveLayout.h"
 #include "AtomicFile.h"
 
+#include <functional>
 #include <memory>
 
 #include <QCoreApplication>
@@ -87,15 +88,15 @@ bool useInPlace(ArchiveBytes &bytes, const Layout &layout, QList<LedgerEntryPtr>
     return true;
 }
 
-} // namespace
-
-LoadResult load(const QString &path)
+// Opens and checks the archive at the path. Of the current version, `current` makes what the
+// caller needs; of earlier ones, the entries are decoded into `legacy`.
+LoadStatus readArchive(const QString &path, QString *error, QList<LedgerEntryPtr> *legacy,
+                       const std::function<bool(ArchiveBytes &, const Layout &, QString *)> &current)
 {
-    LoadResult result;
     ArchiveBytes bytes;
-    result.status = bytes.open(path, &result.error);
-    if (result.status != LoadStatus::Loaded)
-        return result;
+    const LoadStatus status = bytes.open(path, error);
+    if (status != LoadStatus::Loaded)
+        return status;
     QString why;
     const Layout layout = Layout::read(bytes.data(), bytes.size(), &why);
     bool read = false;
@@ -105,52 +106,45 @@ LoadResult load(const QString &path)
     case Layout::Kind::Legacy:
         read = decodeLegacy(QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
                                                     layout.contentBytes),
-                            &result.items, &why);
+                            legacy, &why);
         break;
     case Layout::Kind::Current:
-        read = (bytes.isMapped() && useInPlace(bytes, layout, &result.items))
-            || entriesOf(layout, &result.items, &why);
+        read = current(bytes, layout, &why);
         break;
     }
-    if (!read) {
-        result.status = LoadStatus::Unreadable;
-        result.error = tr("Cannot read %1: %2").arg(path, why);
-    }
+    if (read)
+        return LoadStatus::Loaded;
+    *error = tr("Cannot read %1: %2").arg(path, why);
+    return LoadStatus::Unreadable;
+}
+
+} // namespace
+
+LoadResult load(const QString &path)
+{
+    LoadResult result;
+    result.status = readArchive(path, &result.error, &result.items,
+                                [&result](ArchiveBytes &bytes, const Layout &layout, QString *why) {
+                                    return (bytes.isMapped() && useInPlace(bytes, layout, &result.items))
+                                        || entriesOf(layout, &result.items, why);
+                                });
     return result;
 }
 
 CheckResult check(const QString &path)
 {
     CheckResult result;
-    ArchiveBytes bytes;
-    result.status = bytes.open(path, &result.error);
-    if (result.status != LoadStatus::Loaded)
-        return result;
-    QString why;
-    const Layout layout = Layout::read(bytes.data(), bytes.size(), &why);
-    bool read = false;
-    switch (layout.kind) {
-    case Layout::Kind::Unreadable:
-        break;
-    case Layout::Kind::Legacy: {
-        QList<LedgerEntryPtr> items;
-        read = decodeLegacy(QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
-                                                    layout.contentBytes),
-                            &items, &why);
-        result.entries = items.size();
-        break;
-    }
-    case Layout::Kind::Current:
-        read = readExtrasOf(layout, [](qsizetype, ExtraFields &&) {});
-        if (!read)
-            why = tr("The archive is damaged or incomplete.");
-        result.entries = layout.entryCount;
-        break;
-    }
-    if (!read) {
-        result.status = LoadStatus::Unreadable;
-        result.error = tr("Cannot read %1: %2").arg(path, why);
-    }
+    QList<LedgerEntryPtr> legacy;
+    result.status = readArchive(path, &result.error, &legacy,
+                                [&result](ArchiveBytes &, const Layout &layout, QString *why) {
+                                    result.entries = layout.entryCount;
+                                    if (readExtrasOf(layout, [](qsizetype, ExtraFields &&) {}))
+                                        return true;
+                                    *why = tr("The archive is damaged or incomplete.");
+                                    return false;
+                                });
+    if (result.status == LoadStatus::Loaded && result.entries == 0)
+        result.entries = legacy.size();
     return result;
 }
 
