@@ -209,6 +209,17 @@ Figure Bench::timeCli(const QStringList &args, const QString &archive, double *p
     return f;
 }
 
+// The memory the process holds in RAM: its heap and the pages of files it has mapped (a loaded
+// archive is read where it lies mapped, so its pages count as the ledger's memory).
+qint64 residentBytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : 0;
+}
+
 // What the window does: at start it opens the ledger and shows a list; at quit it saves what
 // changed and lets the ledger go; a search is typed in between.
 void Bench::timeWindow(const QString &archive, const QString &keyword, Results &r)
@@ -218,7 +229,7 @@ void Bench::timeWindow(const QString &archive, const QString &keyword, Results &
         const QString home = homeWith(archive);
         EntryTextCache::instance().clear();
         malloc_trim(0);
-        const qint64 heapBefore = qint64(mallinfo2().uordblks + mallinfo2().hblkhd);
+        const qint64 residentBefore = residentBytes();
         QElapsedTimer timer;
         timer.start();
         auto controller = std::make_unique<Controller>();
@@ -231,9 +242,8 @@ void Bench::timeWindow(const QString &archive, const QString &keyword, Results &
         starts.push_back(double(timer.nsecsElapsed()) / 1e6);
         const qsizetype entries = controller->ledger().size();
         r.windowStart.failed = r.windowStart.failed || entries != m_sizes.ledger;
-        malloc_trim(0);
-        const qint64 heapAfter = qint64(mallinfo2().uordblks + mallinfo2().hblkhd);
-        perEntry.push_back(double(heapAfter - heapBefore) / double(qMax<qsizetype>(1, entries)));
+        perEntry.push_back(double(residentBytes() - residentBefore)
+                           / double(qMax<qsizetype>(1, entries)));
 
         timer.start();
         const int hits = controller->search(keyword);
@@ -252,7 +262,8 @@ void Bench::timeWindow(const QString &archive, const QString &keyword, Results &
     r.windowStart.value = median(starts);
     r.windowQuit.value = median(quits);
     r.windowSearch.value = median(searches);
-    r.bytesPerEntry.value = median(perEntry);
+    // The most any run took: later runs may find memory that earlier ones gave back.
+    r.bytesPerEntry.value = *std::max_element(perEntry.begin(), perEntry.end());
 }
 
 bool writeFile(const QString &path, const QByteArray &bytes)
@@ -393,7 +404,7 @@ void printTable(const Sizes &s, const Results &real, const Results &worst)
         {QStringLiteral("search in the window, %1").arg(m),
          [](const Results &r) { return cell(r.windowSearch, "ms", 1); }, QStringLiteral("<= 50 ms"),
          [](const Results &r) { return r.windowSearch.value <= 50; }},
-        {QStringLiteral("heap per entry, loaded"),
+        {QStringLiteral("memory per entry, loaded"),
          [](const Results &r) { return cell(r.bytesPerEntry, "B"); }, QStringLiteral("<= 150 B"),
          [](const Results &r) { return r.bytesPerEntry.value <= 150; }},
     };

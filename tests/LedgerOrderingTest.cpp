@@ -20,6 +20,9 @@ private slots:
         QTest::newRow("ascending") << mixed << 0 << up;
         QTest::newRow("descending") << mixed << 1 << down;
         QTest::newRow("descending, from ascending") << up << 1 << down;
+        QTest::newRow("in order already, equal records kept as they are") << up << 0 << up;
+        QTest::newRow("general, in order already") << QList<int>{0, 1, 2, 3, 4, 5, 6, 7} << 0
+                                                    << QList<int>{0, 1, 2, 3, 4, 5, 6, 7};
         QTest::newRow("stray order keeps the list") << mixed << 2 << mixed;
         QTest::newRow("general, ascending") << general << 0 << QList<int>{0, 1, 2, 4, 3, 5, 7, 6};
         QTest::newRow("general, descending") << general << 1 << QList<int>{7, 6, 2, 4, 3, 5, 1, 0};
@@ -41,11 +44,12 @@ private slots:
                 (entries.last().data()->*set)(moments.at(tag).value(i++));
             entries.last()->setBalance(tag);
         }
-        sortEntries(entries, Qt::SortOrder(order));
+        const bool moved = sortEntries(entries, Qt::SortOrder(order));
         QList<int> tags;
         for (const LedgerEntryPtr &e : entries)
             tags << e->balance();
         QCOMPARE(tags, expected);
+        QCOMPARE(moved, input != expected);
     }
 };
 

@@ -42,23 +42,43 @@ private slots:
             QFile file(path); // sparse: no disk is used
             QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(StatementFile::kMaxBytes + 1));
         }
-        QByteArray bytes;
+        StatementFile file;
         QString error;
-        QVERIFY(!StatementFile::read(path, &bytes, &error));
+        QVERIFY(!file.open(path, &error));
         QVERIFY2(error.contains(reason), qPrintable(error));
-        QVERIFY(bytes.isEmpty());
+        QVERIFY(file.bytes().isEmpty());
     }
 
+    void readsARegularFileWhole_data()
+    {
+        QTest::addColumn<QString>("path"); // empty: a file written here
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("statement") << QString() << toCp932(u"操作日(年)\r\n\"2026\",\"3\"\r\n"_s);
+        QTest::newRow("empty") << QString() << QByteArray();
+        // A file that claims no size, yet gives bytes when read.
+        QFile version(u"/proc/version"_s);
+        QVERIFY(version.open(QIODevice::ReadOnly));
+        QTest::newRow("/proc") << version.fileName() << version.readAll();
+    }
     void readsARegularFileWhole()
     {
+        QFETCH(QString, path); QFETCH(QByteArray, content);
         QTemporaryDir dir;
-        const QString path = dir.filePath(u"NBG.csv"_s);
-        const QByteArray content = toCp932(u"操作日(年)\r\n\"2026\",\"3\"\r\n"_s);
-        QVERIFY(writeTestFile(path, content));
-        QByteArray bytes;
+        if (path.isEmpty()) {
+            path = dir.filePath(u"NBG.csv"_s);
+            QVERIFY(writeTestFile(path, content));
+        }
+        StatementFile file;
         QString error;
-        QVERIFY2(StatementFile::read(path, &bytes, &error), qPrintable(error));
-        QCOMPARE(bytes, content);
+        QVERIFY2(file.open(path, &error), qPrintable(error));
+        QCOMPARE(file.bytes().toByteArray(), content);
+        // Moved (as into an import), the bytes stay where they were until let go of.
+        const QByteArrayView before = file.bytes();
+        StatementFile moved = std::move(file);
+        QCOMPARE(moved.bytes().data(), before.data());
+        QCOMPARE(moved.bytes().toByteArray(), content);
+        moved.close();
+        QVERIFY(moved.bytes().isEmpty());
     }
 };
 

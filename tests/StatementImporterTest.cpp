@@ -11,6 +11,8 @@ using namespace Qt::StringLiterals;
 const QString A = jnbLine(2026, 3, 5, 12, 0, 0, 0, u"コンビニ"_s, 300, 0, 5000);
 const QString B = jnbLine(2026, 3, 5, 12, 0, 0, 0, u"コンビニ"_s, 500, 0, 5000);
 const QString X = jnbLine(2026, 2, 1, 9, 0, 0, 7, u"ＡＴＭ　髙島屋①"_s, 1000, 0, 6000);
+const QString C = jnbLine(2026, 1, 1, 9, 0, 0, 1, u"家賃"_s, 80000, 0, 7000);
+const QString D = jnbLine(2026, 4, 1, 9, 0, 0, 1, u"給与"_s, 0, 90000, 97000);
 
 static QString jnb(const QStringList &lines, const QString &eol = u"\r\n"_s)
 {
@@ -69,6 +71,19 @@ private slots:
         QCOMPARE(told, (QStringList{u"3: 2026/02/30 is not a calendar date"_s,
                                    u"4: the line holds bytes that cannot be read as text"_s,
                                    u"6: the line has no date"_s}));
+    }
+
+    // The ledger's entries are counted a date at a time, when a line of their date comes: a
+    // date met in several places of an unsorted ledger, an entry that leaves before its date
+    // was counted.
+    void entriesAreCountedByDateWhenFirstMet()
+    {
+        m_ledger.open(m_dir.path(), Bank::Jnb);
+        importText(jnb({X, A, C, A}));
+        QCOMPARE(importText(jnb({D})), (QList{1, 0, 0}));
+        m_ledger.removeAt(1); // one of the two A
+        QCOMPARE(importText(jnb({A, A, C, X})), (QList{1, 3, 0}));
+        QCOMPARE(importText(jnb({A, A, A, D})), (QList{1, 3, 0}));
     }
 
     void import()

@@ -36,6 +36,19 @@ private slots:
         QTest::newRow("jnb unmatched quotation mark")
             << jnb << u"\"2026\",\"3\",\"6\",\"10\",\"0\",\"0\",\"4\",\"12\" TV\",\"100\",\"0\",\"5000\",\"\""_s
             << u"2026 3 6 10 0 0 4 100 0 5000|2026/03/06|10:00:00|12 TV|100円|0"_s;
+        // The usual line, every field quoted; then lines that differ from it in one thing.
+        const auto usual = [](const QString &summary, const QString &balance) {
+            return u"\"2026\",\"3\",\"5\",\"9\",\"5\",\"0\",\"12\","_s + summary
+                + u",\"1500\",\"\","_s + balance;
+        };
+        QTest::newRow("jnb usual") << jnb << usual(u"\"AMAZON, INC\""_s, u"\"999999999\""_s)
+            << u"2026 3 5 9 5 0 12 1500 0 999999999|2026/03/05|09:05:00|AMAZON, INC|1,500円|0"_s;
+        QTest::newRow("jnb ten digits") << jnb << usual(u"\"\""_s, u"\"1234567890\""_s)
+            << u"2026 3 5 9 5 0 12 1500 0 1234567890|2026/03/05|09:05:00||1,500円|0"_s;
+        QTest::newRow("jnb spaces after the summary") << jnb << usual(u"\"Yahoo ATM\" "_s, u"7"_s)
+            << u"2026 3 5 9 5 0 12 1500 0 7|2026/03/05|09:05:00|Yahoo ATM |1,500円|1"_s;
+        QTest::newRow("jnb space before the summary") << jnb << usual(u"\u3000利息手数料"_s, u"7,"_s)
+            << u"2026 3 5 9 5 0 12 1500 0 7|2026/03/05|09:05:00|利息手数料|1,500円|2"_s;
         for (const auto &[name, line, reason] : {
                  std::tuple{"jnb bare commas", u",,,,,,,,,,"_s, u"the line has no date"_s},
                  {"jnb february 30", u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"2026/02/30 is not a calendar date"_s},
@@ -80,6 +93,28 @@ private slots:
             QCOMPARE(e.importedSummary(), e.summary());
         }
         QCOMPARE(got.join(u'|'), parsed);
+    }
+
+    // Equal summaries share one text; a long run of summaries that never repeat (more than the
+    // text table remembers) reads as well, and sharing comes back once the summaries repeat.
+    void summariesShareTheirText()
+    {
+        EntryTextCache texts;
+        const auto summaryOf = [&texts](const QString &summary) {
+            const ParsedLine p = parseJnbLine(
+                u"\"2026\",\"3\",\"5\",\"9\",\"5\",\"0\",\"1\",\""_s + summary + u"\",\"1\",\"\",\"2\""_s,
+                texts);
+            return p.entry ? p.entry->summary() : QString();
+        };
+        QCOMPARE(summaryOf(u"ATM"_s).constData(), summaryOf(u"ATM"_s).constData());
+        for (int i = 0; i < 70000; ++i) {
+            const QString payee = u"振込 payee %1"_s.arg(i);
+            QCOMPARE(summaryOf(payee), payee);
+        }
+        for (int i = 0; i < 70000; ++i)
+            QCOMPARE(summaryOf(u"利息 %1"_s.arg(i % 3)), u"利息 %1"_s.arg(i % 3));
+        QCOMPARE(summaryOf(u"ATM"_s).constData(), summaryOf(u"ATM"_s).constData());
+        QCOMPARE(summaryOf(u"利息 1"_s).constData(), summaryOf(u"利息 1"_s).constData());
     }
 };
 

@@ -25,6 +25,11 @@ private slots:
             << u"摘要,正常\n正常,1\n"_s.repeated(3) + u"\uFFFD,2\n"_s + u"摘要,正常\n正常,1\n"_s.repeated(3);
         QTest::newRow("cp932, a byte it cannot read, end-of-file mark")
             << QByteArray("\x90\xB3\x8F\xED,1\n\xFD,2\n\x1A") << u"正常,1\n\u001A,2\n"_s;
+        // Long ASCII stretches, with the control bytes CP932 reads as other control characters.
+        QTest::newRow("cp932, ascii controls") << QByteArray("\"2026\",\"1\x1c\",\"\t\",\"\x82\x60\"\n\"12345678\"\n")
+            << u"\"2026\",\"1\u007F\",\"\t\",\"Ａ\"\n\"12345678\"\n"_s;
+        QTest::newRow("cp932, ascii SUB") << QByteArray("\"2026\",\"1\x7f\",\"\x82\x60\"\n\"12345678\"\n")
+            << u"\"2026\",\"1\u001A\",\"Ａ\"\n\"12345678\"\n"_s;
         QTest::newRow("nothing but a byte-order mark") << QByteArray("\xEF\xBB\xBF") << QString();
         QTest::newRow("nothing but end-of-file marks") << QByteArray("\x1A\x1A") << QString();
     }
@@ -39,14 +44,15 @@ private slots:
         QString joined;
         bool cutAtLineEnds = true;
         const StatementDecoder pieces(bytes, 1);
-        pieces.forEachPiece([&](QStringView piece) {
+        pieces.forEachPiece([&](QStringView piece, bool readable) {
             cutAtLineEnds = cutAtLineEnds && (joined.isEmpty() || joined.endsWith(u'\n'));
+            QCOMPARE(readable, !piece.contains(u'\uFFFD') && !piece.contains(u'\u001A'));
             joined += piece;
         });
         QCOMPARE(joined, text);
         QVERIFY(cutAtLineEnds);
         QCOMPARE(pieces.isEmpty(), text.isEmpty());
-        QCOMPARE(pieces.lineFeeds(), text.count(u'\n'));
+        QCOMPARE(pieces.expectedLines(), text.isEmpty() ? 0 : text.count(u'\n') + 1);
     }
 
     void splitLines_data()

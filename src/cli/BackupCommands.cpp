@@ -105,13 +105,13 @@ int runCheck()
     QString out;
     for (const Bank bank : {Bank::Jnb, Bank::Ebank}) {
         const QString path = QDir(folder).filePath(DataFolder::archiveFileName(bank));
-        const LedgerArchive::LoadResult loaded = LedgerArchive::load(path);
+        const LedgerArchive::CheckResult loaded = LedgerArchive::check(path);
         switch (loaded.status) {
         case LedgerArchive::LoadStatus::Missing:
             out += tr("%1: no archive yet").arg(Banks::name(bank));
             break;
         case LedgerArchive::LoadStatus::Loaded:
-            out += tr("%1: sound, %n entries", nullptr, int(loaded.items.size()))
+            out += tr("%1: sound, %n entries", nullptr, int(loaded.entries))
                        .arg(Banks::name(bank));
             break;
         case LedgerArchive::LoadStatus::Unreadable:

@@ -141,8 +141,8 @@ int runImport(const QStringList &files)
     int status = ExitSuccess;
     bool opened = false;
     for (const QString &path : files) {
-        QByteArray bytes;
-        const ImportReport read = Controller::readStatement(path, &bytes);
+        StatementFile file;
+        const ImportReport read = Controller::readStatement(path, &file);
         if (read.status != ImportReport::Imported) {
             // An unreadable file's reason names it.
             printError(read.status == ImportReport::NotStatement
@@ -153,7 +153,7 @@ int runImport(const QStringList &files)
         }
         if (!openLedgerOnce(c, &opened))
             return ExitFailure;
-        const ImportReport report = c.importStatement(path, std::move(bytes));
+        const ImportReport report = c.importStatement(path, std::move(file));
         printRejectedLines(path, report);
         switch (report.status) {
         case ImportReport::Imported:
@@ -205,7 +205,7 @@ int runList(const ListSelection &selection, ListFormat format)
     const std::optional<QList<LedgerEntryPtr>> entries = selectEntries(c, selection);
     if (!entries)
         return ExitFailure;
-    return CliOutput::writeOut(formatList(*entries, format)) ? ExitSuccess : ExitFailure;
+    return writeList(*entries, format, CliOutput::writeOut) ? ExitSuccess : ExitFailure;
 }
 
 int runExport(const ListSelection &selection, const QString &outputPath)

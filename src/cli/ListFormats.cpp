@@ -6,6 +6,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 
+#include <algorithm>
+#include <array>
+
 
 using namespace Qt::StringLiterals;
 
@@ -20,32 +23,93 @@ QByteArray jsonList(const QList<LedgerEntryPtr> &items)
 }
 
 // A table cell keeps to one line.
+bool breaksLine(QChar c)
+{
+    // The control characters (Unicode's Cc) and the line and paragraph separators.
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7f && u <= 0x9f) || u == 0x2028 || u == 0x2029;
+}
+
 QString cellText(const QString &text)
 {
+    if (std::none_of(text.cbegin(), text.cend(), breaksLine))
+        return text; // shared, not copied
     QString cell = text;
     for (QChar &c : cell) {
-        if (c.category() == QChar::Other_Control || c == QChar(0x2028) || c == QChar(0x2029))
+        if (breaksLine(c))
             c = u' ';
     }
     return cell;
 }
 
-QByteArray tableList(const QList<LedgerEntryPtr> &items)
+constexpr int kColumns = 8;
+using Cells = std::array<QString, kColumns>;
+// Amounts line up on the right, texts on the left.
+constexpr std::array<bool, kColumns> kRightAligned{false, false, false, true, true, true, false, false};
+
+void cellsOf(const LedgerEntry &e, Cells &cells)
+{
+    cells = {cellText(e.date()), cellText(e.time()), cellText(e.summary()), e.paymentPrice(),
+             e.depositPrice(), e.balancePrice(), cellText(e.details()),
+             e.marked() != 0 ? u"*"_s : QString()};
+}
+
+// The table as alignedTable() makes it, written a piece at a time: the cells are made twice,
+// once to measure the columns and once to write them, so that a long list holds no rows.
+bool writeTable(const QList<LedgerEntryPtr> &items, const std::function<bool(const QByteArray &)> &write)
 {
     if (items.isEmpty())
-        return {};
-    QList<QStringList> rows;
-    rows.reserve(items.size() + 1);
-    rows.append({u"Date"_s, u"Time"_s, u"Summary"_s, u"Payment"_s, u"Deposit"_s, u"Balance"_s,
-                 u"Details"_s, u"*"_s});
-    for (const LedgerEntryPtr &ptr : items) {
-        const LedgerEntry &e = *ptr;
-        rows.append({cellText(e.date()), cellText(e.time()), cellText(e.summary()),
-                     e.paymentPrice(), e.depositPrice(), e.balancePrice(), cellText(e.details()),
-                     e.marked() != 0 ? u"*"_s : QString()});
+        return true;
+    const Cells header{u"Date"_s, u"Time"_s, u"Summary"_s, u"Payment"_s, u"Deposit"_s,
+                       u"Balance"_s, u"Details"_s, u"*"_s};
+    std::array<int, kColumns> widths{};
+    const auto measure = [&widths](const Cells &cells) {
+        for (int i = 0; i < kColumns; ++i)
+            widths[size_t(i)] = std::max(widths[size_t(i)], displayWidth(cells[size_t(i)]));
+    };
+    measure(header);
+    Cells cells;
+    for (const LedgerEntryPtr &e : items) {
+        cellsOf(*e, cells);
+        measure(cells);
     }
-    // Amounts line up on the right, texts on the left.
-    return alignedTable(rows, {false, false, false, true, true, true, false, false}).toUtf8();
+    QString line;
+    QByteArray out;
+    constexpr qsizetype kPiece = qsizetype(1) << 20;
+    out.reserve(kPiece + 4096);
+    const auto writeLine = [&](const Cells &row) {
+        line.clear();
+        for (int i = 0; i < kColumns; ++i) {
+            if (i > 0)
+                line.append(u"  ");
+            const QString &cell = row[size_t(i)];
+            const qsizetype missing = widths[size_t(i)] - displayWidth(cell);
+            if (kRightAligned[size_t(i)] && missing > 0)
+                line.resize(line.size() + missing, u' ');
+            line.append(cell);
+            if (!kRightAligned[size_t(i)] && missing > 0)
+                line.resize(line.size() + missing, u' ');
+        }
+        qsizetype end = line.size();
+        while (end > 0 && line.at(end - 1) == u' ')
+            --end;
+        line.truncate(end);
+        line.append(u'\n');
+        out.append(line.toUtf8());
+        if (out.size() < kPiece)
+            return true;
+        const bool written = write(out);
+        out.clear();
+        return written;
+    };
+    if (!writeLine(header))
+        return false;
+    for (const LedgerEntryPtr &e : items) {
+        cellsOf(*e, cells);
+        if (!writeLine(cells))
+            return false;
+    }
+    return out.isEmpty() || write(out);
 }
 
 } // namespace
@@ -87,15 +151,16 @@ QJsonObject entryToJson(const LedgerEntry &e)
     };
 }
 
-QByteArray formatList(const QList<LedgerEntryPtr> &items, ListFormat format)
+bool writeList(const QList<LedgerEntryPtr> &items, ListFormat format,
+               const std::function<bool(const QByteArray &)> &write)
 {
     switch (format) {
     case ListFormat::Csv:
-        return LedgerExport::csvText(items, u'\n').toUtf8();
+        return write(LedgerExport::csvText(items, u'\n').toUtf8());
     case ListFormat::Json:
-        return jsonList(items);
+        return write(jsonList(items));
     case ListFormat::Table:
-        return tableList(items);
+        return writeTable(items, write);
     }
-    return {};
+    return true;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "ledger/LedgerEntry.h"
 
 #include <QByteArray>
@@ -21,4 +23,7 @@ QJsonObject entryToJson(const LedgerEntry &entry);
 // The list as bytes for stdout. CSV is exactly what exporting the list writes; JSON is an
 // array of entryToJson objects; the table lines the columns up for reading in a terminal and
 // is empty for an empty list.
-QByteArray formatList(const QList<LedgerEntryPtr> &items, ListFormat format);
+// Hands the list, as the format prints it, to `write`, a piece at a time; false when a write
+// failed.
+bool writeList(const QList<LedgerEntryPtr> &items, ListFormat format,
+               const std::function<bool(const QByteArray &)> &write);

@@ -3,6 +3,7 @@
 #include <QList>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -44,6 +45,17 @@ int displayWidth(QStringView text)
     int width = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         char32_t c = text[i].unicode();
+        // What ledgers hold most: Latin below the combining marks (of which only the soft hyphen
+        // takes no room), kana and kanji, fullwidth forms; the rest is looked up.
+        if (c < 0x300) {
+            width += c == 0xad ? 0 : 1;
+            continue;
+        }
+        if ((c >= 0x3041 && c <= 0x3096) || (c >= 0x30a0 && c <= 0x30ff)
+            || (c >= 0x4e00 && c <= 0x9fff) || (c >= 0xff01 && c <= 0xff60)) {
+            width += 2;
+            continue;
+        }
         if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
             c = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
             ++i;
@@ -66,22 +78,46 @@ QString padToWidth(const QString &text, int width, bool padLeft)
 
 QString alignedTable(const QList<QStringList> &rows, const QList<bool> &rightAligned)
 {
-    QList<int> widths(rightAligned.size(), 0);
+    // Each cell's width is measured once; the lines are written into one text made big enough
+    // at the start, without a string per padded cell.
+    const qsizetype columns = rightAligned.size();
+    std::vector<int> cellWidths;
+    cellWidths.reserve(size_t(rows.size() * columns));
+    QList<int> widths(columns, 0);
+    qsizetype characters = 0;
     for (const QStringList &row : rows) {
-        for (qsizetype i = 0; i < row.size() && i < widths.size(); ++i)
-            widths[i] = std::max(widths[i], displayWidth(row[i]));
-    }
-    QString out;
-    for (const QStringList &row : rows) {
-        QString line;
-        for (qsizetype i = 0; i < row.size() && i < widths.size(); ++i) {
-            if (i > 0)
-                line += QStringLiteral("  ");
-            line += padToWidth(row[i], widths[i], rightAligned[i]);
+        for (qsizetype i = 0; i < columns; ++i) {
+            const int w = i < row.size() ? displayWidth(row[i]) : 0;
+            cellWidths.push_back(w);
+            widths[i] = std::max(widths[i], w);
+            characters += i < row.size() ? row[i].size() : 0;
         }
-        while (line.endsWith(u' '))
-            line.chop(1);
-        out += line + u'\n';
+    }
+    qsizetype lineWidth = 0;
+    for (const int w : widths)
+        lineWidth += w + 2;
+    QString out;
+    out.reserve(characters + rows.size() * (lineWidth + 1));
+    const int *cellWidth = cellWidths.data();
+    for (const QStringList &row : rows) {
+        const qsizetype lineStart = out.size();
+        for (qsizetype i = 0; i < columns; ++i, ++cellWidth) {
+            if (i >= row.size())
+                continue;
+            if (i > 0)
+                out.append(u"  ");
+            const qsizetype missing = widths[i] - *cellWidth;
+            if (rightAligned[i] && missing > 0)
+                out.resize(out.size() + missing, u' ');
+            out.append(row[i]);
+            if (!rightAligned[i] && missing > 0)
+                out.resize(out.size() + missing, u' ');
+        }
+        qsizetype end = out.size();
+        while (end > lineStart && out.at(end - 1) == u' ')
+            --end;
+        out.truncate(end);
+        out.append(u'\n');
     }
     return out;
 }

@@ -9,7 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace StatementFile {
 namespace {
 QString tr(const char *text)
 {
@@ -20,10 +19,58 @@ QString systemReason(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
+
+// Reads what the file gives up to the limit, for a file that cannot be mapped; size is what the
+// file claimed to hold.
+bool readWhole(QFile &file, qint64 size, QByteArray *bytes, const QString &path, QString *error)
+{
+    const auto fail = [error](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    constexpr qint64 kMaxBytes = StatementFile::kMaxBytes;
+    // Never more than the limit, even if the file grows while it is read. Room is made for the
+    // size the file has, not for the limit: a buffer of the limit would be copied when it is
+    // cut to the file's size.
+    bytes->resize(qMin<qint64>(size, kMaxBytes) + 1);
+    qint64 length = 0;
+    while (length <= kMaxBytes) {
+        if (length == bytes->size())
+            bytes->resize(qMin<qint64>(bytes->size() * 2, kMaxBytes + 1));
+        const qint64 got = file.read(bytes->data() + length, bytes->size() - length);
+        if (got < 0)
+            return fail(tr("Cannot read %1: %2").arg(path, file.errorString()));
+        if (got == 0)
+            break;
+        length += got;
+    }
+    bytes->truncate(length);
+    if (file.error() != QFileDevice::NoError)
+        return fail(tr("Cannot read %1: %2").arg(path, file.errorString()));
+    if (bytes->size() > kMaxBytes)
+        return fail(tr("%1 is larger than any statement file (at most %2 MiB).")
+                        .arg(path)
+                        .arg(kMaxBytes >> 20));
+    return true;
+}
 } // namespace
 
-bool read(const QString &path, QByteArray *bytes, QString *error)
+StatementFile::StatementFile() = default;
+StatementFile::~StatementFile() = default;
+StatementFile::StatementFile(StatementFile &&other) noexcept = default;
+StatementFile &StatementFile::operator=(StatementFile &&other) noexcept = default;
+
+void StatementFile::close()
 {
+    m_bytes = {};
+    m_read = QByteArray();
+    m_file.reset(); // closing the file unmaps it
+}
+
+bool StatementFile::open(const QString &path, QString *error)
+{
+    close();
     const auto fail = [error](const QString &why) {
         if (error)
             *error = why;
@@ -55,34 +102,23 @@ bool read(const QString &path, QByteArray *bytes, QString *error)
                         .arg(info.st_size >> 20)
                         .arg(kMaxBytes >> 20));
     }
-    QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    auto file = std::make_unique<QFile>();
+    if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return fail(tr("Cannot open %1: %2").arg(path, file.errorString()));
+        return fail(tr("Cannot open %1: %2").arg(path, file->errorString()));
     }
-    // Never more than the limit, even if the file grows while it is read. Room is made for the
-    // size the file has, not for the limit: a buffer of the limit would be copied when it is
-    // cut to the file's size.
-    bytes->resize(qMin<qint64>(info.st_size, kMaxBytes) + 1);
-    qint64 length = 0;
-    while (length <= kMaxBytes) {
-        if (length == bytes->size())
-            bytes->resize(qMin<qint64>(bytes->size() * 2, kMaxBytes + 1));
-        const qint64 got = file.read(bytes->data() + length, bytes->size() - length);
-        if (got < 0)
-            return fail(tr("Cannot read %1: %2").arg(path, file.errorString()));
-        if (got == 0)
-            break;
-        length += got;
+    // A file that claims no size may still give bytes (those of /proc do): it is read.
+    if (info.st_size > 0) {
+        if (const uchar *mapped = file->map(0, info.st_size)) {
+            m_bytes = QByteArrayView(mapped, qsizetype(info.st_size));
+            m_file = std::move(file);
+            return true;
+        }
     }
-    bytes->truncate(length);
-    if (file.error() != QFileDevice::NoError)
-        return fail(tr("Cannot read %1: %2").arg(path, file.errorString()));
-    if (bytes->size() > kMaxBytes)
-        return fail(tr("%1 is larger than any statement file (at most %2 MiB).")
-                        .arg(path)
-                        .arg(kMaxBytes >> 20));
+    if (!readWhole(*file, info.st_size, &m_read, path, error)) {
+        m_read = QByteArray();
+        return false;
+    }
+    m_bytes = m_read;
     return true;
 }
-
-} // namespace StatementFile

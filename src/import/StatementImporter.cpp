@@ -11,12 +11,12 @@
 
 StatementImporter::Counts StatementImporter::importText(QStringView text, Bank bank)
 {
-    begin(bank, std::count(text.utf16(), text.utf16() + text.size(), char16_t(u'\n')));
+    begin(bank, std::count(text.utf16(), text.utf16() + text.size(), char16_t(u'\n')) + 1);
     importPiece(text);
     return finish();
 }
 
-void StatementImporter::begin(Bank bank, qsizetype lineFeeds)
+void StatementImporter::begin(Bank bank, qsizetype expectedLines)
 {
     m_counts = {};
     m_lineNumber = 0;
@@ -26,14 +26,14 @@ void StatementImporter::begin(Bank bank, qsizetype lineFeeds)
     if (m_intoEmptyLedger) {
         // A first import: no line can be a duplicate, so the index is built when the next
         // import needs it; and room is made once rather than line by line.
-        m_ledger.reserve(lineFeeds + 1);
+        m_ledger.reserve(expectedLines);
         m_ledger.invalidateDuplicates();
     }
 }
 
-void StatementImporter::importPiece(QStringView text)
+void StatementImporter::importPiece(QStringView text, bool readable)
 {
-    forEachStatementLine(text, [this](QStringView line) { importLine(line, m_bank); });
+    forEachStatementLine(text, [this, readable](QStringView line) { importLine(line, readable); });
 }
 
 StatementImporter::Counts StatementImporter::finish()
@@ -51,15 +51,15 @@ void StatementImporter::reject(const QString &reason)
         m_counts.rejectedLines.append({m_lineNumber, reason});
 }
 
-void StatementImporter::importLine(QStringView line, Bank bank)
+void StatementImporter::importLine(QStringView line, bool readable)
 {
     ++m_lineNumber;
-    if (isUnreadableText(line)) {
+    if (!readable && isUnreadableText(line)) {
         reject(QCoreApplication::translate("StatementImporter",
                                            "the line holds bytes that cannot be read as text"));
         return;
     }
-    const ParsedLine parsed = parseStatementLine(bank, line, EntryTextCache::instance());
+    const ParsedLine parsed = parseStatementLine(m_bank, line, EntryTextCache::instance());
     switch (parsed.outcome) {
     case LineOutcome::Header:
     case LineOutcome::Blank:
@@ -78,7 +78,7 @@ void StatementImporter::importLine(QStringView line, Bank bank)
             index.beginSession();
             m_sessionStarted = true;
         }
-        if (index.admitLine(DuplicateIndex::keyOf(*parsed.entry))) {
+        if (index.admitLine(*parsed.entry)) {
             ++m_counts.duplicates;
             return;
         }

@@ -31,14 +31,15 @@ public:
     Counts importText(QStringView text, Bank bank);
 
     // The same in pieces of whole lines (a statement decoded a piece at a time): begin(), then
-    // importPiece() for each piece in order, then finish(). lineFeeds, the number of line
-    // feeds in the whole statement, makes room for its lines at once.
-    void begin(Bank bank, qsizetype lineFeeds);
-    void importPiece(QStringView text);
+    // importPiece() for each piece in order, then finish(). expectedLines, about how many
+    // lines the whole statement holds, makes room for them at once.
+    void begin(Bank bank, qsizetype expectedLines);
+    // readable: the piece is known to hold no unreadable character (see StatementDecoder).
+    void importPiece(QStringView text, bool readable = false);
     Counts finish();
 
 private:
-    void importLine(QStringView line, Bank bank);
+    void importLine(QStringView line, bool readable);
     void reject(const QString &reason);
 
     Ledger &m_ledger;

@@ -22,11 +22,27 @@ struct SummaryWord {
 };
 using SummaryWords = std::vector<SummaryWord>;
 
+// One pass over the summary for all the words (they start with distinct characters); the first
+// word in the list that was found decides.
 int summaryKind(QStringView summary, const SummaryWords &words)
 {
-    for (const SummaryWord &word : words) {
-        if (summary.contains(word.text))
-            return word.kind;
+    std::array<bool, 8> found{};
+    std::array<char16_t, 8> firsts{};
+    Q_ASSERT(words.size() <= found.size());
+    const size_t count = qMin(words.size(), found.size());
+    for (size_t w = 0; w < count; ++w)
+        firsts[w] = words[w].text.front().unicode();
+    const char16_t *const text = summary.utf16();
+    const qsizetype n = summary.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        for (size_t w = 0; w < count; ++w) {
+            if (text[i] == firsts[w] && !found[w] && summary.sliced(i).startsWith(words[w].text))
+                found[w] = true;
+        }
+    }
+    for (size_t w = 0; w < count; ++w) {
+        if (found[w])
+            return words[w].kind;
     }
     return 0;
 }
@@ -90,20 +106,31 @@ bool readEbankDate(QStringView text, int *year, int *month, int *day)
         return !part.isEmpty()
             && std::all_of(part.begin(), part.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     };
+    const auto value = [](QStringView digits) {
+        int v = 0;
+        for (QChar c : digits)
+            v = v * 10 + (c.unicode() - u'0');
+        return v;
+    };
     if (text.size() == 8 && digitsOnly(text)) {
-        *year = text.sliced(0, 4).toInt();
-        *month = text.sliced(4, 2).toInt();
-        *day = text.sliced(6, 2).toInt();
+        *year = value(text.sliced(0, 4));
+        *month = value(text.sliced(4, 2));
+        *day = value(text.sliced(6, 2));
         return true;
     }
     for (const char16_t separator : {u'/', u'-'}) {
-        const QList<QStringView> parts = text.split(separator);
-        if (parts.size() == 3 && parts[0].size() == 4 && parts[1].size() <= 2
-            && parts[2].size() <= 2 && digitsOnly(parts[0]) && digitsOnly(parts[1])
-            && digitsOnly(parts[2])) {
-            *year = parts[0].toInt();
-            *month = parts[1].toInt();
-            *day = parts[2].toInt();
+        // Exactly three parts.
+        const qsizetype first = text.indexOf(separator);
+        const qsizetype second = first < 0 ? -1 : text.indexOf(separator, first + 1);
+        if (second < 0 || text.indexOf(separator, second + 1) >= 0)
+            continue;
+        const QStringView parts[3] = {text.first(first), text.sliced(first + 1, second - first - 1),
+                                      text.sliced(second + 1)};
+        if (parts[0].size() == 4 && parts[1].size() <= 2 && parts[2].size() <= 2
+            && digitsOnly(parts[0]) && digitsOnly(parts[1]) && digitsOnly(parts[2])) {
+            *year = value(parts[0]);
+            *month = value(parts[1]);
+            *day = value(parts[2]);
             return true;
         }
     }
@@ -163,24 +190,79 @@ ParsedLine parseStatementLine(Bank bank, QStringView line, EntryTextCache &texts
     return bank == Bank::Jnb ? parseJnbLine(line, texts) : parseEbankLine(line, texts);
 }
 
+namespace {
+
+// The usual JNB line, read in one pass: eleven fields, every one but the summary nothing or up
+// to nine digits, bare or in quotation marks, and the summary bare or in quotation marks, with
+// no other quotation mark, commas only between fields and no white space before a field. What
+// such a line gives is what splitStatementFields() and wholeNumber() give; false for any other
+// line, which they read.
+bool readPlainJnbLine(QStringView line, int *numbers, QStringView *summary)
+{
+    const char16_t *p = line.utf16();
+    const char16_t *const end = p + line.size();
+    for (int f = 0; f < 11; ++f) {
+        if (f > 0) {
+            if (p == end || *p != u',')
+                return false;
+            ++p;
+        }
+        const bool quoted = p != end && *p == u'"';
+        if (quoted)
+            ++p;
+        if (f == 7) {
+            const char16_t *const start = p;
+            while (p != end && *p != u'"' && (quoted || *p != u','))
+                ++p;
+            if (!quoted && p != start && QChar::isSpace(*start))
+                return false;
+            *summary = QStringView(start, p);
+        } else {
+            int value = 0;
+            const char16_t *const start = p;
+            for (; p != end && p - start < 10; ++p) {
+                const unsigned digit = unsigned(*p) - u'0';
+                if (digit > 9)
+                    break;
+                value = value * 10 + int(digit);
+            }
+            if (p - start > 9)
+                return false;
+            numbers[f] = value;
+        }
+        if (quoted) {
+            if (p == end || *p != u'"')
+                return false;
+            ++p;
+        }
+    }
+    return p == end;
+}
+
+} // namespace
+
 ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
 {
-    const StatementFields fields = splitStatementFields(line);
-    if (fields.isEmpty())
-        return {LineOutcome::Blank, {}, {}};
-    if (equalsAfterQuotationRemoval(fields[0], DataTexts::jnbHeader()))
-        return {LineOutcome::Header, {}, {}};
-
     // Every column but the summary is a number; a line with a column that is not, or whose
     // date or time does not exist, is no operation.
     int numbers[11] = {};
-    for (qsizetype p = 0; p < fields.size() && p < 11; ++p) {
-        if (p == 7)
-            continue;
-        const std::optional<int> number = wholeNumber(fields[p]);
-        if (!number)
-            return notANumber(fields[p]);
-        numbers[p] = *number;
+    QStringView plainSummary;
+    const bool plain = readPlainJnbLine(line, numbers, &plainSummary);
+    StatementFields fields;
+    if (!plain) {
+        fields = splitStatementFields(line);
+        if (fields.isEmpty())
+            return {LineOutcome::Blank, {}, {}};
+        if (equalsAfterQuotationRemoval(fields[0], DataTexts::jnbHeader()))
+            return {LineOutcome::Header, {}, {}};
+        for (qsizetype p = 0; p < fields.size() && p < 11; ++p) {
+            if (p == 7)
+                continue;
+            const std::optional<int> number = wholeNumber(fields[p]);
+            if (!number)
+                return notANumber(fields[p]);
+            numbers[p] = *number;
+        }
     }
     if (numbers[0] == 0 && numbers[1] == 0 && numbers[2] == 0)
         return rejected(QCoreApplication::translate("StatementLineParser", "the line has no date"));
@@ -190,7 +272,9 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
         return rejected(QCoreApplication::translate("StatementLineParser", "%1 is not a time of day")
                             .arg(DataTexts::formatOperationTime(numbers[3], numbers[4],
                                                                 numbers[5])));
-    const QString summary = fields.size() > 7 ? sharedWithoutQuotation(fields[7], texts) : QString();
+    const QString summary = plain              ? texts.shared(plainSummary)
+                          : fields.size() > 7 ? sharedWithoutQuotation(fields[7], texts)
+                                              : QString();
     LedgerEntryPtr entry = LedgerEntry::create();
     LedgerEntry &e = *entry;
     e.setYear(numbers[0]);
@@ -220,11 +304,17 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
     if (equalsAfterQuotationRemoval(fields[0], DataTexts::ebankHeader()))
         return {LineOutcome::Header, {}, {}};
 
-    const QString date = withoutQuotationMarks(fields[0]).trimmed();
+    // The date field without its quotation marks and surrounding white space, on the stack.
+    QVarLengthArray<char16_t, 32> dateChars;
+    for (QChar c : fields[0]) {
+        if (c != u'"')
+            dateChars.append(c.unicode());
+    }
+    const QStringView date = QStringView(dateChars.constData(), dateChars.size()).trimmed();
     int year = 0, month = 0, day = 0;
     if (!readEbankDate(date, &year, &month, &day))
-        return rejected(
-            QCoreApplication::translate("StatementLineParser", "“%1” is not a date").arg(date));
+        return rejected(QCoreApplication::translate("StatementLineParser", "“%1” is not a date")
+                            .arg(date.toString()));
     if (!isCalendarDate(year, month, day))
         return notACalendarDate(year, month, day);
     // One signed amount: a minus sign pays out, anything else is paid in.

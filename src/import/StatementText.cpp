@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
@@ -42,6 +43,26 @@ public:
         const auto *const end = p + in.size();
         char16_t *o = out;
         while (p < end) {
+            // Eight ASCII bytes at a time (digits, commas and quotation marks make up most of a
+            // statement), when the table reads them as themselves; the few it does not are
+            // left to the table.
+            if (m_asciiIsItself && end - p >= 8) {
+                quint64 eight;
+                memcpy(&eight, p, 8);
+                constexpr quint64 ones = 0x0101010101010101ULL, highs = 0x8080808080808080ULL;
+                const auto has = [eight](uchar b) {
+                    const quint64 x = eight ^ (ones * b); // a zero byte where b was
+                    return ((x - ones) & ~x & highs) != 0;
+                };
+                if ((eight & highs) == 0 && !has(kOtherAscii[0]) && !has(kOtherAscii[1])
+                    && !has(kOtherAscii[2])) {
+                    for (int i = 0; i < 8; ++i)
+                        o[i] = char16_t(p[i]);
+                    p += 8;
+                    o += 8;
+                    continue;
+                }
+            }
             const char16_t single = m_single[*p];
             if (single != kNone) {
                 *o++ = single;
@@ -62,6 +83,9 @@ public:
 
 private:
     static constexpr char16_t kNone = 0xffff; // a noncharacter: no CP932 sequence gives it
+    // The ASCII bytes ICU's CP932 reads as other control characters (0x1a as U+001C, 0x1c as
+    // U+007F, 0x7f as SUB).
+    static constexpr std::array<uchar, 3> kOtherAscii{0x1a, 0x1c, 0x7f};
 
     // What ICU reads as one character that a stored line may hold, or kNone.
     static char16_t character(QStringView decoded)
@@ -96,11 +120,18 @@ private:
             table->m_single[size_t(b)] = b == '\n' ? u'\n' : character(parts[b]);
         for (size_t i = 0; i < 128 * 256; ++i)
             table->m_pairs[i] = i % 256 == '\n' ? kNone : character(parts[256 + qsizetype(i)]);
+        table->m_asciiIsItself = true;
+        for (int b = 0; b < 0x80; ++b) {
+            if (std::find(kOtherAscii.begin(), kOtherAscii.end(), b) == kOtherAscii.end()
+                && table->m_single[size_t(b)] != char16_t(b))
+                table->m_asciiIsItself = false;
+        }
         return table;
     }
 
     std::array<char16_t, 256> m_single{};
     std::vector<char16_t> m_pairs = std::vector<char16_t>(128 * 256, kNone);
+    bool m_asciiIsItself = false; // every ASCII byte but SUB reads as the same character
 };
 
 // Whether the bytes are UTF-8 text: their multibyte sequences are valid UTF-8 but for rare
@@ -146,6 +177,13 @@ bool isMostlyUtf8(QByteArrayView bytes)
     return invalid == 0 || invalid * 20 <= valid;
 }
 
+// Whether a text holds a character that stands for bytes its encoding could not read: the
+// whole piece at once, which is quicker than line by line.
+bool hasUnreadableCharacter(QStringView text)
+{
+    return text.contains(QChar::ReplacementCharacter) || text.contains(QChar(0x1a));
+}
+
 } // namespace
 
 StatementDecoder::StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes)
@@ -165,17 +203,25 @@ StatementDecoder::StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes)
     m_utf8 = isMostlyUtf8(m_data);
 }
 
-qsizetype StatementDecoder::lineFeeds() const
+qsizetype StatementDecoder::expectedLines() const
 {
-    return m_bom ? m_bomText.count(u'\n') : m_data.count('\n');
+    if (m_data.isEmpty())
+        return 0;
+    if (m_bom)
+        return m_bomText.count(u'\n') + 1;
+    if (m_data.size() <= kSampleBytes)
+        return m_data.count('\n') + 1;
+    const qsizetype sampled = m_data.first(kSampleBytes).count('\n') + 1;
+    const double perByte = double(sampled) / double(kSampleBytes);
+    return qsizetype(perByte * double(m_data.size()) * 1.125) + 1;
 }
 
-void StatementDecoder::forEachPiece(const std::function<void(QStringView)> &visit) const
+void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)> &visit) const
 {
     if (m_data.isEmpty())
         return;
     if (m_bom) {
-        visit(m_bomText);
+        visit(m_bomText, !hasUnreadableCharacter(m_bomText));
         return;
     }
     // A stateless decoder also flags a sequence cut off at the end of the file.
@@ -198,9 +244,14 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView)> &visi
         // Decoded into the same buffer each time: no allocation after the first piece.
         text.resize(qMax(piece.size(), decoder.requiredSpace(piece.size())));
         qsizetype length = 0;
-        if (!table || !table->decode(piece, reinterpret_cast<char16_t *>(text.data()), &length))
+        // The table holds no sequence that ICU cannot read: what it decodes is readable.
+        bool readable = table && table->decode(piece, reinterpret_cast<char16_t *>(text.data()),
+                                               &length);
+        if (!readable) {
             length = decoder.appendToBuffer(text.data(), piece) - text.constData();
-        visit(QStringView(text.constData(), length));
+            readable = !hasUnreadableCharacter(QStringView(text.constData(), length));
+        }
+        visit(QStringView(text.constData(), length), readable);
         at = end;
     }
 }
@@ -208,7 +259,7 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView)> &visi
 QString decodeStatementText(const QByteArray &bytes)
 {
     QString text;
-    StatementDecoder(bytes).forEachPiece([&text](QStringView piece) {
+    StatementDecoder(bytes).forEachPiece([&text](QStringView piece, bool) {
         if (text.isEmpty())
             text = piece.toString();
         else

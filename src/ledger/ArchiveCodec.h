@@ -1,14 +1,8 @@
 #pragma once
 
-// The building blocks of the ledger archive's encoding: variable-length integers and the tables
-// of distinct texts and byte arrays that records refer to by index. Used by LedgerArchive only.
+// Variable-length integers, as the ledger archive keeps them. Used by LedgerArchive only.
 
 #include <QByteArray>
-#include <QHash>
-#include <QList>
-#include <QString>
-
-#include <vector>
 
 namespace LedgerArchive::Codec {
 
@@ -61,63 +55,6 @@ struct Reader {
         const quint32 z = varint();
         return qint32((z >> 1) ^ (~(z & 1) + 1));
     }
-};
-
-// Gives each distinct text one index; equal texts that share a buffer are found without hashing.
-class TextTable
-{
-public:
-    TextTable() { m_texts.append(QString()); }
-    quint32 indexOf(const QString &text)
-    {
-        if (text.isEmpty())
-            return 0;
-        // The entries share their texts, so a buffer seen before is found by its address alone.
-        // Every text stays alive while the table is in use, so an address names one text.
-        Seen &seen = m_seen[(quintptr(text.constData()) >> 4) % kSeenSlots];
-        if (seen.data == text.constData() && seen.size == text.size())
-            return seen.index;
-        auto it = m_index.constFind(text);
-        quint32 index;
-        if (it != m_index.constEnd()) {
-            index = it.value();
-        } else {
-            index = quint32(m_texts.size());
-            m_texts.append(text);
-            m_index.insert(text, index);
-        }
-        seen = Seen{text.constData(), text.size(), index};
-        return index;
-    }
-    const QList<QString> &texts() const { return m_texts; }
-
-private:
-    struct Seen {
-        const QChar *data = nullptr;
-        qsizetype size = 0;
-        quint32 index = 0;
-    };
-    static constexpr size_t kSeenSlots = 4093;
-    QList<QString> m_texts;
-    QHash<QString, quint32> m_index;
-    std::vector<Seen> m_seen = std::vector<Seen>(kSeenSlots);
-};
-
-class BytesTable
-{
-public:
-    BytesTable() { m_data.append(QByteArray()); }
-    quint32 indexOf(const QByteArray &bytes)
-    {
-        if (bytes.isNull())
-            return 0;
-        m_data.append(bytes);
-        return quint32(m_data.size() - 1);
-    }
-    const QList<QByteArray> &data() const { return m_data; }
-
-private:
-    QList<QByteArray> m_data;
 };
 
 } // namespace LedgerArchive::Codec

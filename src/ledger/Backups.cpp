@@ -78,9 +78,9 @@ QList<Backup> list(const QString &dataFolder, Bank bank)
         backup.path = folder.filePath(*it);
         backup.time = QDateTime::fromString(
             it->mid(prefix.size(), kTimeFormat.size()), kTimeFormat);
-        const LedgerArchive::LoadResult loaded = LedgerArchive::load(backup.path);
+        const LedgerArchive::CheckResult loaded = LedgerArchive::check(backup.path);
         if (loaded.status == LedgerArchive::LoadStatus::Loaded)
-            backup.entries = loaded.items.size();
+            backup.entries = loaded.entries;
         else
             backup.error = loaded.error;
         backups.append(backup);

@@ -2,13 +2,6 @@
 
 #include <QVarLengthArray>
 
-#include <cstdlib>
-#include <memory>
-#include <new>
-
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
 
 namespace {
 constexpr size_t kSeedA = 0x9e3779b97f4a7c15ULL;
@@ -43,32 +36,6 @@ DuplicateIndex::Key DuplicateIndex::keyOf(const LedgerEntry &e)
     if (key.a == 0 && key.b == 0)
         key.b = 1; // (0, 0) marks a free slot of the table
     return key;
-}
-
-DuplicateIndex::Slots::Slots(size_t count)
-    : m_count(count)
-{
-    constexpr size_t kHugePage = size_t(2) << 20;
-    const size_t bytes = count * sizeof(Slot);
-    void *memory = nullptr;
-    if (bytes >= 2 * kHugePage) {
-        memory = std::aligned_alloc(kHugePage, (bytes + kHugePage - 1) / kHugePage * kHugePage);
-#ifdef Q_OS_LINUX
-        if (memory)
-            ::madvise(memory, bytes, MADV_HUGEPAGE); // a hint; failure changes nothing
-#endif
-    } else {
-        memory = std::malloc(bytes);
-    }
-    if (!memory)
-        throw std::bad_alloc();
-    m_data = static_cast<Slot *>(memory);
-    std::uninitialized_value_construct_n(m_data, count);
-}
-
-DuplicateIndex::Slots::~Slots()
-{
-    std::free(m_data);
 }
 
 qsizetype DuplicateIndex::indexOf(const Key &key) const
@@ -115,22 +82,72 @@ DuplicateIndex::Slot &DuplicateIndex::slotFor(const Key &key)
     return s;
 }
 
-int DuplicateIndex::count(const Key &key) const
+namespace {
+// The hash of the entry's date text, which the key holds: entries of other dates can never
+// share a key with it.
+size_t dateHashOf(const LedgerEntry &e)
 {
+    return qHash(e.date());
+}
+} // namespace
+
+int DuplicateIndex::count(const LedgerEntry &entry)
+{
+    countDateOf(entry);
     if (m_slots.empty())
         return 0;
-    return int(m_slots[size_t(indexOf(key))].count);
+    return int(m_slots[size_t(indexOf(keyOf(entry)))].count);
+}
+
+void DuplicateIndex::add(const LedgerEntry &entry)
+{
+    countDateOf(entry);
+    ++slotFor(keyOf(entry)).count;
 }
 
 void DuplicateIndex::rebuild(const QList<LedgerEntryPtr> &ledger)
 {
-    m_slots = Slots();
-    m_size = 0;
-    m_remaining.clear();
-    reserve(ledger.size());
-    for (const LedgerEntryPtr &entry : ledger)
-        add(*entry);
-    m_built = true;
+    clear();
+    m_pendingEntries = ledger;
+    const LedgerEntry *previous = nullptr;
+    for (qsizetype i = 0; i < ledger.size(); ++i) {
+        // Entries of one date side by side (a sorted ledger) are one run, known by their numbers
+        // without looking at their date text.
+        const LedgerEntry &e = *ledger.at(i);
+        const bool sameDate = previous && e.hasDateFromNumbers() && previous->hasDateFromNumbers()
+            && e.day() == previous->day() && e.month() == previous->month()
+            && e.year() == previous->year();
+        if (sameDate) {
+            m_runs.back().end = i + 1;
+        } else {
+            qsizetype &first = m_firstRun[dateHashOf(e)];
+            // Runs of a date are chained newest first; their order does not matter.
+            m_runs.push_back(Run{i, i + 1, first - 1});
+            first = qsizetype(m_runs.size()); // one more than the index: 0 means none
+        }
+        previous = &e;
+    }
+}
+
+void DuplicateIndex::countDateOf(const LedgerEntry &entry)
+{
+    if (m_firstRun.isEmpty())
+        return;
+    const auto it = m_firstRun.constFind(dateHashOf(entry));
+    if (it == m_firstRun.constEnd())
+        return;
+    qsizetype run = it.value() - 1;
+    m_firstRun.erase(it);
+    while (run >= 0) {
+        const Run &r = m_runs[size_t(run)];
+        for (qsizetype i = r.begin; i < r.end; ++i)
+            ++slotFor(keyOf(*m_pendingEntries.at(i))).count;
+        run = r.next;
+    }
+    if (m_firstRun.isEmpty()) {
+        m_pendingEntries = {};
+        m_runs = {};
+    }
 }
 
 void DuplicateIndex::clear()
@@ -138,6 +155,9 @@ void DuplicateIndex::clear()
     m_slots = Slots();
     m_size = 0;
     m_remaining.clear();
+    m_pendingEntries = {};
+    m_runs = {};
+    m_firstRun.clear();
     m_built = true;
 }
 
@@ -158,8 +178,10 @@ void DuplicateIndex::beginSession()
     }
 }
 
-bool DuplicateIndex::admitLine(const Key &key)
+bool DuplicateIndex::admitLine(const LedgerEntry &line)
 {
+    countDateOf(line);
+    const Key key = keyOf(line);
     Slot &c = slotFor(key);
     if (c.session != m_session) {
         // The first line of the key in this file: the ledger's count is the count before it.
@@ -184,7 +206,10 @@ bool DuplicateIndex::admitLine(const Key &key)
 
 void DuplicateIndex::remove(const LedgerEntry &entry)
 {
-    if (!m_built || m_slots.empty())
+    if (!m_built)
+        return;
+    countDateOf(entry);
+    if (m_slots.empty())
         return;
     const size_t mask = m_slots.size() - 1;
     size_t hole = size_t(indexOf(keyOf(entry)));

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "ledger/HugePageArray.h"
 #include "ledger/LedgerEntry.h"
 
 #include <QHash>
 #include <QList>
+
+#include <vector>
 
 #include <utility>
 
@@ -20,6 +23,10 @@
 // the file was read, so that two real, identical operations in one statement both stay, while a
 // re-import adds nothing. Each key remembers the last session that met it, so a session needs
 // no table of its own except for the rare keys the ledger held more than once.
+//
+// The ledger's entries are counted a date at a time, when a line of that date is first met:
+// the date is part of the key, and a statement mostly brings days the ledger has not seen, so
+// adding a month to a ledger of a million entries counts the few entries of its days, not all.
 class DuplicateIndex
 {
 public:
@@ -33,6 +40,7 @@ public:
     static Key keyOf(const LedgerEntry &entry);
 
     bool isBuilt() const { return m_built; }
+    // Takes the ledger's entries, to be counted when their date is first asked about.
     void rebuild(const QList<LedgerEntryPtr> &ledger);
     void clear(); // empty and built: an empty ledger
     void invalidate(); // rebuilt at the next use
@@ -40,16 +48,16 @@ public:
     void reserve(qsizetype keys);
     qsizetype size() const { return m_size; }
 
-    int count(const Key &key) const;
-    void add(const Key &key) { ++slotFor(key).count; }
-    void add(const LedgerEntry &entry) { add(keyOf(entry)); }
+    // How many entries of the ledger have the entry's key.
+    int count(const LedgerEntry &entry);
+    void add(const LedgerEntry &entry);
     void remove(const LedgerEntry &entry);
 
     // Starts the bookkeeping of one statement file.
     void beginSession();
     // A line of the current session: answers true when it is a duplicate; otherwise counts it as
     // an entry added to the ledger and answers false.
-    bool admitLine(const Key &key);
+    bool admitLine(const LedgerEntry &line);
     void endSession() { m_remaining.clear(); }
 
 private:
@@ -64,44 +72,26 @@ private:
         quint32 session = 0; // the last session that met the key; 0 none
         bool isFree() const { return a == 0 && b == 0; }
     };
+    // Counts the ledger's entries of the entry's date, when that was not done yet.
+    void countDateOf(const LedgerEntry &entry);
     qsizetype indexOf(const Key &key) const; // the key's slot, or the free slot where it goes
     Slot &slotFor(const Key &key);           // the key's slot, made if needed (count 0)
     void grow(qsizetype capacity);
 
-    // The slots, a power of two of them or none. Large tables ask for huge pages, so that a
-    // probe into tens of megabytes does not also miss the TLB.
-    class Slots
-    {
-    public:
-        Slots() = default;
-        explicit Slots(size_t count);
-        Slots(Slots &&other) noexcept { swap(other); }
-        Slots &operator=(Slots &&other) noexcept
-        {
-            Slots(std::move(other)).swap(*this);
-            return *this;
-        }
-        ~Slots();
-        void swap(Slots &other) noexcept
-        {
-            std::swap(m_data, other.m_data);
-            std::swap(m_count, other.m_count);
-        }
-        size_t size() const { return m_count; }
-        bool empty() const { return m_count == 0; }
-        Slot &operator[](size_t i) { return m_data[i]; }
-        const Slot &operator[](size_t i) const { return m_data[i]; }
-        Slot *begin() { return m_data; }
-        Slot *end() { return m_data + m_count; }
-        const Slot *begin() const { return m_data; }
-        const Slot *end() const { return m_data + m_count; }
-
-    private:
-        Slot *m_data = nullptr;
-        size_t m_count = 0;
-    };
+    // The slots, a power of two of them or none.
+    using Slots = HugePageArray<Slot>;
     Slots m_slots;
     qsizetype m_size = 0;
+    // The ledger's entries not counted yet: runs of one date each (by the hash of its text),
+    // chained by date.
+    struct Run {
+        qsizetype begin = 0;
+        qsizetype end = 0;
+        qsizetype next = -1; // the next run of the same date
+    };
+    QList<LedgerEntryPtr> m_pendingEntries;
+    std::vector<Run> m_runs;
+    QHash<size_t, qsizetype> m_firstRun; // by the date text's hash
     // Keys of the current session that are still owed duplicates beyond their first (the ledger
     // held them at least twice before the file was read).
     QHash<Key, quint32> m_remaining;

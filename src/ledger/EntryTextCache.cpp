@@ -1,15 +1,12 @@
 #include "EntryTextCache.h"
 
 #include "DataTexts.h"
+#include "TextPool.h"
 
 #include <atomic>
 #include <cstring>
 
 namespace {
-// How many distinct free texts (summaries) the cache keeps before it starts afresh, so that a
-// long run over many unusual statements cannot grow it without bound.
-constexpr qsizetype kMaxSharedTexts = 1 << 20;
-
 // The years whose dates are kept in fixed blocks: every date a bank statement can hold.
 constexpr int kFirstFixedYear = 1900;
 constexpr int kFixedYears = 300;
@@ -146,41 +143,20 @@ QString EntryTextCache::timeText(int hour, int minute, int second)
     return it.value();
 }
 
-QString EntryTextCache::insertShared(QString text)
-{
-    if (m_texts.size() >= kMaxSharedTexts)
-        m_texts.clear();
-    // A raw-data string does not own its buffer: share a copy that does.
-    if (text.data_ptr().d_ptr() == nullptr)
-        text = QString(text.constData(), text.size());
-    const QStringView key(text);
-    m_texts.insert(key, text);
-    return text;
-}
-
 QString EntryTextCache::shared(const QString &text)
 {
-    if (text.isEmpty())
-        return text;
-    const auto it = m_texts.constFind(QStringView(text));
-    if (it != m_texts.constEnd())
-        return *it;
-    return insertShared(text);
+    return shared(QStringView(text), text.isNull());
 }
 
-QString EntryTextCache::shared(QStringView text)
+QString EntryTextCache::shared(QStringView text, bool isNull)
 {
-    if (text.isEmpty())
-        return text.isNull() ? QString() : QStringLiteral("");
-    const auto it = m_texts.constFind(text);
-    if (it != m_texts.constEnd())
-        return *it;
-    return insertShared(text.toString());
+    // Free texts are kept once each in the process's text table, where entries number them.
+    TextPool &pool = TextPool::instance();
+    return pool.text(pool.intern(text, isNull || text.isNull()));
 }
 
 void EntryTextCache::clear()
 {
     m_dates.clear();
     m_times.clear();
-    m_texts.clear();
 }

@@ -34,20 +34,16 @@ public:
     static QString fixedTimeText(int hour, int minute, int second);
     // The same text as the one given, shared with every earlier equal text.
     QString shared(const QString &text);
-    // The same, for a text that is not a QString yet: no string is made when an equal one is
-    // already shared.
-    QString shared(QStringView text);
+    // The same, for a text that is not a QString yet: no string is made.
+    QString shared(QStringView text, bool isNull = false);
 
-    // Forgets the shared free texts and the hashed dates and times. The fixed date and time
-    // blocks stay: entries may still point into them.
+    // Forgets the hashed dates and times. The fixed date and time blocks and the free texts
+    // stay: entries may still point into them.
     void clear();
 
 private:
     struct FixedBlocks;
-    QString insertShared(QString text);
 
     QHash<quint64, QString> m_dates;
     QHash<quint32, QString> m_times;
-    // Keys view the buffers of their own values, which stay put while the value is held.
-    QHash<QStringView, QString> m_texts;
 };

@@ -109,9 +109,7 @@ void Ledger::insert(qsizetype index, const LedgerEntryPtr &entry)
 
 void Ledger::abandonEntries()
 {
-    // Freeing a million entries one by one is most of the time a quit takes; the system takes
-    // the memory back at once.
-    new QList<LedgerEntryPtr>(std::move(m_entries));
+    // Entries are never freed (see LedgerEntry); the list of them is one block.
     m_entries = {};
     m_duplicates.invalidate();
 }

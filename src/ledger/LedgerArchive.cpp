@@ -1,6 +1,8 @@
-#include "LedgerArchive.h"
-
+#include "ArchiveLayout.h"
 #include "AtomicFile.h"
+
+#include <functional>
+#include <memory>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -11,41 +13,138 @@
 #endif
 
 namespace LedgerArchive {
+
 namespace {
-QString tr(const char *text)
+
+// An archive file opened for reading, mapped where the system allows it (read into memory
+// otherwise). A mapping that entries are read from is kept for as long as the process runs.
+class ArchiveBytes
 {
-    return QCoreApplication::translate("LedgerArchive", text);
+public:
+    // Opens the file; Missing and Unreadable (with the error) when there is nothing to read.
+    LoadStatus open(const QString &path, QString *error)
+    {
+        if (!exists(path))
+            return LoadStatus::Missing;
+        if (QFileInfo(path).isDir()) {
+            *error = tr("%1 is a folder, not a ledger archive.").arg(path);
+            return LoadStatus::Unreadable;
+        }
+        m_file = std::make_unique<QFile>(path);
+        if (!m_file->open(QIODevice::ReadOnly)) {
+            *error = tr("Cannot open %1: %2").arg(path, m_file->errorString());
+            return LoadStatus::Unreadable;
+        }
+        const qint64 size = m_file->size();
+        if (size > 0 && (m_data = m_file->map(0, size))) {
+            m_size = size;
+            m_mapped = true;
+            return LoadStatus::Loaded;
+        }
+        m_copy = m_file->readAll();
+        if (m_file->error() != QFileDevice::NoError) {
+            *error = tr("Cannot read %1: %2").arg(path, m_file->errorString());
+            return LoadStatus::Unreadable;
+        }
+        m_data = reinterpret_cast<uchar *>(m_copy.data());
+        m_size = m_copy.size();
+        return LoadStatus::Loaded;
+    }
+    const uchar *data() const { return m_data; }
+    qint64 size() const { return m_size; }
+    bool isMapped() const { return m_mapped; }
+    // The mapping stays: entries are read where they lie.
+    void keep() { (void)m_file.release(); }
+
+private:
+    std::unique_ptr<QFile> m_file;
+    QByteArray m_copy;
+    uchar *m_data = nullptr;
+    qint64 m_size = 0;
+    bool m_mapped = false;
+};
+
+// The entries of a current-version archive, read where they lie mapped.
+bool useInPlace(ArchiveBytes &bytes, const Layout &layout, QList<LedgerEntryPtr> *items)
+{
+    const auto *first = reinterpret_cast<LedgerEntry *>(const_cast<uchar *>(layout.records));
+    QList<std::pair<qsizetype, ExtraFields>> extras;
+    if (!readExtrasOf(layout, [&extras](qsizetype i, ExtraFields &&extra) {
+            extras.append({i, std::move(extra)});
+        }))
+        return false;
+    if (!EntryStore::instance().addMappedEntries(
+            first, first + layout.entryCount, std::make_unique<MappedTextTable>(layout.texts())))
+        return false;
+    bytes.keep();
+    auto *entries = const_cast<LedgerEntry *>(first);
+    for (auto &[index, extra] : extras)
+        EntryStore::instance().extraFor(entries + index) = std::move(extra);
+    QList<LedgerEntryPtr> result;
+    result.resize(layout.entryCount);
+    for (quint32 i = 0; i < layout.entryCount; ++i)
+        result[i] = LedgerEntryPtr(entries + i);
+    *items = std::move(result);
+    return true;
 }
+
+// Opens and checks the archive at the path. Of the current version, `current` makes what the
+// caller needs; of earlier ones, the entries are decoded into `legacy`.
+LoadStatus readArchive(const QString &path, QString *error, QList<LedgerEntryPtr> *legacy,
+                       const std::function<bool(ArchiveBytes &, const Layout &, QString *)> &current)
+{
+    ArchiveBytes bytes;
+    const LoadStatus status = bytes.open(path, error);
+    if (status != LoadStatus::Loaded)
+        return status;
+    QString why;
+    const Layout layout = Layout::read(bytes.data(), bytes.size(), &why);
+    bool read = false;
+    switch (layout.kind) {
+    case Layout::Kind::Unreadable:
+        break;
+    case Layout::Kind::Legacy:
+        read = decodeLegacy(QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
+                                                    layout.contentBytes),
+                            legacy, &why);
+        break;
+    case Layout::Kind::Current:
+        read = current(bytes, layout, &why);
+        break;
+    }
+    if (read)
+        return LoadStatus::Loaded;
+    *error = tr("Cannot read %1: %2").arg(path, why);
+    return LoadStatus::Unreadable;
+}
+
 } // namespace
 
 LoadResult load(const QString &path)
 {
     LoadResult result;
-    if (!exists(path)) {
-        result.status = LoadStatus::Missing;
-        return result;
-    }
-    result.status = LoadStatus::Unreadable;
-    QFile file(path);
-    if (QFileInfo(path).isDir()) {
-        result.error = tr("%1 is a folder, not a ledger archive.").arg(path);
-        return result;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = tr("Cannot open %1: %2").arg(path, file.errorString());
-        return result;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.error = tr("Cannot read %1: %2").arg(path, file.errorString());
-        return result;
-    }
-    QString why;
-    if (!decode(data, &result.items, &why)) {
-        result.error = tr("Cannot read %1: %2").arg(path, why);
-        return result;
-    }
-    result.status = LoadStatus::Loaded;
+    result.status = readArchive(path, &result.error, &result.items,
+                                [&result](ArchiveBytes &bytes, const Layout &layout, QString *why) {
+                                    return (bytes.isMapped() && useInPlace(bytes, layout, &result.items))
+                                        || entriesOf(layout, &result.items, why);
+                                });
+    return result;
+}
+
+CheckResult check(const QString &path)
+{
+    CheckResult result;
+    QList<LedgerEntryPtr> legacy;
+    result.status = readArchive(path, &result.error, &legacy,
+                                [&result](ArchiveBytes &, const Layout &layout, QString *why) {
+                                    result.entries = layout.entryCount;
+                                    if (readExtrasOf(layout, [](qsizetype, ExtraFields &&) {}))
+                                        return true;
+                                    *why = tr("The archive is damaged or incomplete.");
+                                    return false;
+                                });
+    if (result.status == LoadStatus::Loaded && result.entries == 0)
+        result.entries = legacy.size();
     return result;
 }
 

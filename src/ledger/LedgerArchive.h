@@ -9,18 +9,16 @@ class QIODevice;
 
 // The file that keeps one bank's ledger between runs.
 //
-// Layout: an 8-byte magic ("MVRKLDGR"), a format version, then a QDataStream of: the table of
-// distinct texts, the table of distinct byte arrays, the number of entries, and the entries as
-// one block of variable-length integers (13 record numbers, then text and byte-array indices).
-// Texts that are a function of an entry's numbers (its date, its time, its price strings) are
-// flagged instead of stored when they agree with that function; absent byte arrays and empty
-// texts have index 0. So the archive keeps every field of every entry while staying small and
-// fast for a million entries. An end marker follows the records, and since format version 2 the
-// CRC-32 of all the bytes before it (big-endian), so that damage anywhere is noticed.
+// Since format version 3 the file is laid out as the entries lie in memory (see ArchiveLayout.h):
+// a loaded archive is mapped and its entries are read where they lie, so opening a ledger of a
+// million entries makes none of them one by one. Each distinct summary is kept once, in a table
+// of texts; what an entry rarely holds (texts that differ from what its numbers give, details,
+// reserved fields) follows the records. The file ends with an end marker and the CRC-32 of all
+// the bytes before it (big-endian), so that damage anywhere is noticed. Versions 1 and 2 (tables
+// as a QDataStream, records as variable-length integers) are read and written anew as version 3.
 namespace LedgerArchive {
 
-// Version 2 ends with a checksum; version 1 archives are read and written anew as version 2.
-inline constexpr quint32 kFormatVersion = 2;
+inline constexpr quint32 kFormatVersion = 3;
 inline constexpr quint32 kOldestReadableFormatVersion = 1;
 
 enum class LoadStatus {
@@ -41,7 +39,15 @@ bool writeTo(QIODevice *device, const QList<LedgerEntryPtr> &items);
 // Fills items and answers true, or answers false with the reason in error.
 bool decode(const QByteArray &data, QList<LedgerEntryPtr> *items, QString *error);
 
+// Reads the archive; its entries stay valid for as long as the process runs.
 LoadResult load(const QString &path);
+// Whether the archive can be read and how many entries it holds, keeping nothing of it.
+struct CheckResult {
+    LoadStatus status = LoadStatus::Missing;
+    qsizetype entries = 0;
+    QString error;
+};
+CheckResult check(const QString &path);
 // Replaces the file atomically: on any failure the previous file stays as it was.
 bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *error);
 

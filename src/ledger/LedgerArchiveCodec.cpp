@@ -1,400 +1,364 @@
-#include "LedgerArchive.h"
-
 #include "ArchiveCodec.h"
+#include "ArchiveFormat.h"
+#include "ArchiveLayout.h"
 
 #include "DataTexts.h"
-#include "EntryTextCache.h"
+#include "EntryStore.h"
 
-#include <QCoreApplication>
-#include <QDataStream>
-#include <QHash>
 #include <QIODevice>
 #include <QtEndian>
 
-#include <zlib.h>
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
 
 namespace LedgerArchive {
 using namespace Codec;
 namespace {
 
-constexpr char kMagic[8] = {'M', 'V', 'R', 'K', 'L', 'D', 'G', 'R'};
-constexpr quint32 kEndMarker = 0x454e4421; // "END!"
-
-enum Flag : quint32 {
-    DateFromNumbers = 1 << 0,
-    TimeFromNumbers = 1 << 1,
-    TimeEmpty = 1 << 2,
-    PaymentPriceStored = 1 << 3,
-    DepositPriceStored = 1 << 4,
-    BalancePriceStored = 1 << 5,
-    ReservedStored = 1 << 6,
-    ImportedSummaryIsSummary = 1 << 7,
-    KnownFlags = (1 << 8) - 1,
+// Which of an entry's fields beside its record the archive holds, in this order.
+enum ExtraField : quint32 {
+    ExtraDate = 1 << 0,
+    ExtraTime = 1 << 1,
+    ExtraDetails = 1 << 2,
+    ExtraImportedSummary = 1 << 3,
+    ExtraPaymentPrice = 1 << 4,
+    ExtraDepositPrice = 1 << 5,
+    ExtraBalancePrice = 1 << 6,
+    ExtraReserved = 1 << 7,  // four bits: the free reserved texts 1 … 4
+    ExtraPicture = 1 << 11,  // three bits: the pictures
+    ExtraWide = 1 << 14,
+    KnownExtraFields = (1 << 15) - 1,
 };
 
-QString tr(const char *text)
+void appendVarint(QByteArray &out, quint32 v)
 {
-    return QCoreApplication::translate("LedgerArchive", text);
+    uchar bytes[5];
+    out.append(reinterpret_cast<const char *>(bytes), putVarint(bytes, v) - bytes);
 }
 
-// The least each element takes in the file: a text or a byte array its 32-bit length; a record
-// its flags, 13 numbers and the summary's and details' indices, a byte each. A count that the
-// bytes left cannot hold at these sizes is damage, found before anything is allocated for it.
-constexpr qint64 kMinTextBytes = 4;
-constexpr qint64 kMinRecordBytes = 1 + 13 + 2;
-constexpr qint64 kChecksumBytes = 4;
-
-// Since format version 2, archives end with the CRC-32 of every byte before it, so that damage
-// anywhere in the file is noticed rather than read as a changed ledger.
-quint32 checksumOf(const char *data, qint64 size, quint32 crc = 0)
+void appendText(QByteArray &out, const QString &text)
 {
-    return quint32(crc32_z(crc, reinterpret_cast<const Bytef *>(data), size_t(size)));
+    appendVarint(out, quint32(text.size()));
+    for (const QChar c : text) {
+        char bytes[2];
+        qToLittleEndian(c.unicode(), bytes);
+        out.append(bytes, 2);
+    }
 }
 
-QByteArray checksumBytes(quint32 crc)
+void appendExtras(QByteArray &out, const LedgerEntry &e)
 {
-    QByteArray out(kChecksumBytes, Qt::Uninitialized);
-    qToBigEndian(crc, out.data());
-    return out;
-}
-
-} // namespace
-
-namespace {
-
-// Whether two texts are equal, found by address first: entries share their texts.
-inline bool sameText(const QString &text, const QString &made)
-{
-    return (text.constData() == made.constData() && text.size() == made.size()) || text == made;
-}
-
-// Whether the characters from `at` are the two digits of the number (0 to 99).
-inline bool hasTwoDigits(QStringView text, qsizetype at, int value)
-{
-    return text[at] == QChar(u'0' + value / 10) && text[at + 1] == QChar(u'0' + value % 10);
-}
-
-// Whether the text is the date or time text made of the entry's numbers ("2026/03/05",
-// "09:05:00"), compared in place: archives are written on a thread of their own, where the
-// shared text cache must not be touched.
-bool isDateOf(QStringView text, int year, int month, int day)
-{
-    if (year < 1000 || year > 9999 || month < 0 || month > 99 || day < 0 || day > 99)
-        return text == DataTexts::formatOperationDate(year, month, day);
-    return text.size() == 10 && text[4] == u'/' && text[7] == u'/'
-        && hasTwoDigits(text, 0, year / 100) && hasTwoDigits(text, 2, year % 100)
-        && hasTwoDigits(text, 5, month) && hasTwoDigits(text, 8, day);
-}
-
-bool isTimeOf(QStringView text, int hour, int minute, int second)
-{
-    if (hour < 0 || hour > 99 || minute < 0 || minute > 99 || second < 0 || second > 99)
-        return text == DataTexts::formatOperationTime(hour, minute, second);
-    return text.size() == 8 && text[2] == u':' && text[5] == u':' && hasTwoDigits(text, 0, hour)
-        && hasTwoDigits(text, 3, minute) && hasTwoDigits(text, 6, second);
-}
-
-struct Encoded {
-    TextTable texts;
-    BytesTable bytes;
-    QByteArray records;
-};
-
-void encodeRecords(const QList<LedgerEntryPtr> &items, Encoded &out)
-{
-    TextTable &texts = out.texts;
-    BytesTable &bytes = out.bytes;
-    QByteArray &records = out.records;
-    records.resize(qMax<qsizetype>(items.size() * 28, kMaxRecordBytes * 4));
-    uchar *p = reinterpret_cast<uchar *>(records.data());
-    uchar *limit = p + records.size();
-
-    for (const LedgerEntryPtr &ptr : items) {
-        if (limit - p < kMaxRecordBytes) {
-            const qsizetype used = p - reinterpret_cast<uchar *>(records.data());
-            records.resize(records.size() * 2);
-            p = reinterpret_cast<uchar *>(records.data()) + used;
-            limit = reinterpret_cast<uchar *>(records.data()) + records.size();
+    const QString date = e.hasDateFromNumbers() ? QString() : e.date();
+    const QString time = e.hasTimeFromNumbers() ? QString() : e.time();
+    const QString imported = e.hasImportedSummaryAsSummary() ? QString() : e.importedSummary();
+    const QString prices[3] = {e.paymentPrice(), e.depositPrice(), e.balancePrice()};
+    const int amounts[3] = {e.payment(), e.deposit(), e.balance()};
+    quint32 mask = 0;
+    QList<QString> texts;
+    const auto text = [&mask, &texts](quint32 bit, const QString &t, bool present) {
+        if (present) {
+            mask |= bit;
+            texts.append(t);
         }
-        const LedgerEntry &e = *ptr;
-        quint32 flags = 0;
-        // Almost every entry makes its date and time texts of its numbers: nothing to compare.
-        const QString date = e.hasDateFromNumbers() ? QString() : e.date();
-        const QString time = e.hasTimeFromNumbers() ? QString() : e.time();
-        if (e.hasDateFromNumbers() || isDateOf(date, e.year(), e.month(), e.day()))
-            flags |= DateFromNumbers;
-        if (e.hasTimeFromNumbers())
-            flags |= TimeFromNumbers;
-        else if (time.isEmpty())
-            flags |= TimeEmpty;
-        else if (isTimeOf(time, e.hour(), e.minute(), e.second()))
-            flags |= TimeFromNumbers;
-        // Without out-of-line fields the price texts are those of the amounts and the reserved
-        // fields are empty: nothing to compare.
-        const bool outOfLine = e.hasOutOfLineFields();
-        QString pp, dp, bp;
-        if (outOfLine) {
-            pp = e.paymentPrice();
-            dp = e.depositPrice();
-            bp = e.balancePrice();
-            if (pp != DataTexts::priceString(e.payment()))
-                flags |= PaymentPriceStored;
-            if (dp != DataTexts::priceString(e.deposit()))
-                flags |= DepositPriceStored;
-            if (bp != DataTexts::priceString(e.balance()))
-                flags |= BalancePriceStored;
-            bool reserved = false;
-            for (int i = 1; i <= 4 && !reserved; ++i)
-                reserved = !e.reservedText(i).isEmpty();
-            for (int i = 0; i < 3 && !reserved; ++i)
-                reserved = !e.picture(i).isNull();
-            if (reserved)
-                flags |= ReservedStored;
-        }
-        if (sameText(e.importedSummary(), e.summary()))
-            flags |= ImportedSummaryIsSummary;
-
-        p = putVarint(p, flags);
-        p = putSigned(p, e.year());
-        p = putSigned(p, e.month());
-        p = putSigned(p, e.day());
-        p = putSigned(p, e.hour());
-        p = putSigned(p, e.minute());
-        p = putSigned(p, e.second());
-        p = putSigned(p, e.orderNumber());
-        p = putSigned(p, e.payment());
-        p = putSigned(p, e.deposit());
-        p = putSigned(p, e.balance());
-        p = putSigned(p, e.summaryKind());
-        p = putSigned(p, e.status());
-        p = putSigned(p, e.marked());
-        if (!(flags & DateFromNumbers))
-            p = putVarint(p, texts.indexOf(date));
-        if (!(flags & (TimeEmpty | TimeFromNumbers)))
-            p = putVarint(p, texts.indexOf(time));
-        p = putVarint(p, texts.indexOf(e.summary()));
-        p = putVarint(p, texts.indexOf(e.details()));
-        if (!(flags & ImportedSummaryIsSummary))
-            p = putVarint(p, texts.indexOf(e.importedSummary()));
-        if (flags & PaymentPriceStored)
-            p = putVarint(p, texts.indexOf(pp));
-        if (flags & DepositPriceStored)
-            p = putVarint(p, texts.indexOf(dp));
-        if (flags & BalancePriceStored)
-            p = putVarint(p, texts.indexOf(bp));
-        if (flags & ReservedStored) {
-            for (int i = 1; i <= 4; ++i)
-                p = putVarint(p, texts.indexOf(e.reservedText(i)));
-            for (int i = 0; i < 3; ++i)
-                p = putVarint(p, bytes.indexOf(e.picture(i)));
+    };
+    text(ExtraDate, date, !date.isNull());
+    text(ExtraTime, time, !time.isNull());
+    text(ExtraDetails, e.details(), !e.details().isNull());
+    text(ExtraImportedSummary, imported, !imported.isNull());
+    for (int i = 0; i < 3; ++i)
+        text(ExtraPaymentPrice << i, prices[i], prices[i] != DataTexts::priceString(amounts[i]));
+    for (int i = 1; i <= 4; ++i)
+        text(ExtraReserved << (i - 1), e.reservedText(i), !e.reservedText(i).isEmpty());
+    for (int i = 0; i < 3; ++i) {
+        if (!e.picture(i).isNull())
+            mask |= ExtraPicture << i;
+    }
+    const bool wide = e.bits() & LedgerEntry::kWide;
+    if (wide)
+        mask |= ExtraWide;
+    appendVarint(out, mask);
+    for (const QString &t : texts)
+        appendText(out, t);
+    for (int i = 0; i < 3; ++i) {
+        if (mask & (ExtraPicture << i)) {
+            const QByteArray picture = e.picture(i);
+            appendVarint(out, quint32(picture.size()));
+            out.append(picture);
         }
     }
-    records.truncate(p - reinterpret_cast<uchar *>(records.data()));
+    if (wide) {
+        uchar bytes[5];
+        for (const int v : {e.year(), e.month(), e.day(), e.hour(), e.minute(), e.second(),
+                            e.summaryKind(), e.status(), e.marked()})
+            out.append(reinterpret_cast<const char *>(bytes), putSigned(bytes, v) - bytes);
+    }
 }
 
-// Everything before the records' bytes: magic, version, the tables, the entry count and the
-// records' length as QDataStream writes it for a QByteArray.
-QByteArray encodeHeader(const Encoded &encoded, qsizetype entries)
+bool readText(Reader &r, QString &out)
 {
-    QByteArray out;
-    QDataStream stream(&out, QIODevice::WriteOnly);
-    stream.setVersion(QDataStream::Qt_6_0);
-    stream.writeRawData(kMagic, sizeof kMagic);
-    stream << kFormatVersion;
-    const QList<QString> &texts = encoded.texts.texts();
-    stream << quint32(texts.size() - 1);
-    for (qsizetype i = 1; i < texts.size(); ++i)
-        stream << texts.at(i);
-    const QList<QByteArray> &bytes = encoded.bytes.data();
-    stream << quint32(bytes.size() - 1);
-    for (qsizetype i = 1; i < bytes.size(); ++i)
-        stream << bytes.at(i);
-    stream << quint32(entries);
-    stream << quint32(encoded.records.size());
-    return out;
+    const quint32 length = r.varint();
+    if (!r.ok || length > quint32(r.end - r.p) / 2) {
+        r.ok = false;
+        return false;
+    }
+    out.resize(qsizetype(length));
+    for (quint32 i = 0; i < length; ++i, r.p += 2)
+        out[i] = QChar(qFromLittleEndian<quint16>(r.p));
+    return true;
 }
 
-QByteArray encodeTrailer()
+bool readExtras(Reader &r, ExtraFields &out)
 {
-    QByteArray out;
-    QDataStream stream(&out, QIODevice::WriteOnly);
-    stream.setVersion(QDataStream::Qt_6_0);
-    stream << kEndMarker;
-    return out;
+    const quint32 mask = r.varint();
+    if (!r.ok || (mask & ~quint32(KnownExtraFields)))
+        return false;
+    QString *texts[] = {&out.date, &out.time, &out.details, &out.importedSummary,
+                        &out.paymentPrice, &out.depositPrice, &out.balancePrice,
+                        &out.reservedTexts[0], &out.reservedTexts[1], &out.reservedTexts[2],
+                        &out.reservedTexts[3]};
+    for (int i = 0; i < 11; ++i) {
+        if ((mask & (1u << i)) && !readText(r, *texts[i]))
+            return false;
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (!(mask & (ExtraPicture << i)))
+            continue;
+        const quint32 length = r.varint();
+        if (!r.ok || length > quint32(r.end - r.p))
+            return false;
+        out.pictures[size_t(i)] = QByteArray(reinterpret_cast<const char *>(r.p), length);
+        r.p += length;
+    }
+    if (mask & ExtraWide) {
+        for (qint32 &v : out.wide)
+            v = r.signedVarint();
+    }
+    return r.ok;
+}
+
+// The summaries' new numbers in the archive being written, by the table they number into now:
+// numbered in the order the entries first use them.
+class SummaryNumbers
+{
+public:
+    quint32 numberOf(const LedgerEntry &e)
+    {
+        const quint32 id = e.summaryId();
+        if (id == 0)
+            return 0;
+        const TextTable &table = EntryStore::instance().textsOf(&e);
+        if (&table != m_lastTable) {
+            std::vector<quint32> &numbers = m_numbers[&table];
+            if (numbers.size() <= table.size())
+                numbers.resize(size_t(table.size()) + 1, 0);
+            m_lastTable = &table;
+            m_last = &numbers;
+        }
+        quint32 &number = (*m_last)[id];
+        if (number == 0) {
+            m_charCount += quint32(m_lastTable->view(id).size());
+            m_ends.push_back(m_charCount);
+            number = quint32(m_ends.size());
+        }
+        return number;
+    }
+    // The text an entry's summary is, when its number is the next one to write (the first
+    // entry to use it); null otherwise.
+    QStringView textToWrite(const LedgerEntry &e)
+    {
+        const quint32 number = numberOf(e);
+        if (number != m_written + 1)
+            return QStringView();
+        ++m_written;
+        return m_lastTable->view(e.summaryId());
+    }
+    const std::vector<quint32> &ends() const { return m_ends; }
+    quint32 charCount() const { return m_charCount; }
+
+private:
+    std::unordered_map<const TextTable *, std::vector<quint32>> m_numbers;
+    const TextTable *m_lastTable = nullptr;
+    std::vector<quint32> *m_last = nullptr;
+    std::vector<quint32> m_ends;
+    quint32 m_charCount = 0;
+    quint32 m_written = 0;
+};
+
+// Gathers small writes into one buffer that is handed on when full.
+class BufferedWriter
+{
+public:
+    explicit BufferedWriter(const std::function<bool(const char *, qint64)> &write)
+        : m_write(write)
+    {
+        m_buffer.reserve(kSize);
+    }
+    bool append(const void *data, qsizetype size)
+    {
+        if (qsizetype(m_buffer.size()) + size > kSize && !flush())
+            return false;
+        if (size > kSize)
+            return m_write(static_cast<const char *>(data), size);
+        const char *bytes = static_cast<const char *>(data);
+        m_buffer.insert(m_buffer.end(), bytes, bytes + size);
+        return true;
+    }
+    // Room for `size` bytes at the end of the buffer (at most a record's worth).
+    char *room(qsizetype size)
+    {
+        if (qsizetype(m_buffer.size()) + size > kSize && !flush())
+            return nullptr;
+        m_buffer.resize(m_buffer.size() + size_t(size));
+        return m_buffer.data() + m_buffer.size() - size;
+    }
+    bool flush()
+    {
+        const bool ok = m_buffer.empty() || m_write(m_buffer.data(), qint64(m_buffer.size()));
+        m_buffer.clear();
+        return ok;
+    }
+
+private:
+    static constexpr qsizetype kSize = qsizetype(1) << 20;
+    const std::function<bool(const char *, qint64)> &m_write;
+    std::vector<char> m_buffer;
+};
+
+// Writes the archive in pieces: the tables first, then the records through one buffer, so that
+// a million entries are never copied into one block of memory.
+bool writeArchive(const QList<LedgerEntryPtr> &items,
+                  const std::function<bool(const char *, qint64)> &write)
+{
+    // First the summaries are numbered and the other fields gathered, then the texts are
+    // written in the order of their numbers (the order in which the entries first use them),
+    // then the records.
+    SummaryNumbers numbers;
+    QByteArray extras;
+    quint32 extraCount = 0;
+    for (const LedgerEntryPtr &e : items) {
+        numbers.numberOf(*e);
+        if (e->hasOutOfLineFields()) {
+            appendExtras(extras, *e);
+            ++extraCount;
+        }
+    }
+    const std::vector<quint32> &ends = numbers.ends();
+    BufferedWriter out(write);
+    char head[kHeaderBytes];
+    memcpy(head, kMagic, sizeof kMagic);
+    qToBigEndian(kFormatVersion, head + 8);
+    quint32 counts[6] = {quint32(ends.size()), numbers.charCount(), quint32(items.size()),
+                         extraCount, quint32(extras.size()), 0};
+    qToLittleEndian<quint32>(counts, 6, counts);
+    if (!out.append(head, kHeaderBytes) || !out.append(counts, kV3CountsBytes)
+        || !out.append(ends.data(), qsizetype(ends.size()) * 4))
+        return false;
+    for (const LedgerEntryPtr &e : items) {
+        const QStringView text = numbers.textToWrite(*e);
+        if (!text.isEmpty() && !out.append(text.utf16(), text.size() * 2))
+            return false;
+    }
+    if (numbers.charCount() % 2 && !out.append("\0\0", 2))
+        return false;
+    for (const LedgerEntryPtr &e : items) {
+        uchar *record = reinterpret_cast<uchar *>(out.room(LedgerEntry::kRecordBytes));
+        if (!record)
+            return false;
+        e->writeRecord(record, numbers.numberOf(*e));
+    }
+    char end[4];
+    qToBigEndian(kEndMarker, end);
+    return out.append(extras.constData(), extras.size()) && out.append(end, 4) && out.flush();
 }
 
 } // namespace
+
+bool readExtrasOf(const Layout &layout, const std::function<void(qsizetype, ExtraFields &&)> &take)
+{
+    Reader r{layout.extras, layout.extras + layout.extrasBytes};
+    qsizetype taken = 0;
+    for (qsizetype i = 0; i < qsizetype(layout.entryCount) && taken < qsizetype(layout.extraCount); ++i) {
+        const uchar *record = layout.records + i * LedgerEntry::kRecordBytes;
+        if (!(qFromLittleEndian<quint32>(record) & LedgerEntry::kHasExtra))
+            continue;
+        ExtraFields extra;
+        if (!readExtras(r, extra))
+            return false;
+        take(i, std::move(extra));
+        ++taken;
+    }
+    return r.ok && r.p == r.end;
+}
 
 QByteArray encode(const QList<LedgerEntryPtr> &items)
 {
-    Encoded encoded;
-    encodeRecords(items, encoded);
-    QByteArray out = encodeHeader(encoded, items.size());
-    out.reserve(out.size() + encoded.records.size() + 4 + kChecksumBytes);
-    out.append(encoded.records);
-    out.append(encodeTrailer());
-    out.append(checksumBytes(checksumOf(out.constData(), out.size())));
+    QByteArray out;
+    writeArchive(items, [&out](const char *data, qint64 size) {
+        out.append(data, size);
+        return true;
+    });
+    char checksum[kChecksumBytes];
+    qToBigEndian(checksumOf(out.constData(), out.size()), checksum);
+    out.append(checksum, kChecksumBytes);
     return out;
 }
 
 bool writeTo(QIODevice *device, const QList<LedgerEntryPtr> &items)
 {
-    // Written in three pieces, so that the records are not copied into one buffer first.
-    Encoded encoded;
-    encodeRecords(items, encoded);
-    const QByteArray header = encodeHeader(encoded, items.size());
-    const QByteArray trailer = encodeTrailer();
-    quint32 crc = checksumOf(header.constData(), header.size());
-    crc = checksumOf(encoded.records.constData(), encoded.records.size(), crc);
-    crc = checksumOf(trailer.constData(), trailer.size(), crc);
-    const QByteArray checksum = checksumBytes(crc);
-    return device->write(header) == header.size()
-        && device->write(encoded.records) == encoded.records.size()
-        && device->write(trailer) == trailer.size()
-        && device->write(checksum) == checksum.size();
+    quint32 crc = 0;
+    const bool written = writeArchive(items, [device, &crc](const char *data, qint64 size) {
+        crc = checksumOf(data, size, crc);
+        return device->write(data, size) == size;
+    });
+    char checksum[kChecksumBytes];
+    qToBigEndian(crc, checksum);
+    return written && device->write(checksum, kChecksumBytes) == kChecksumBytes;
+}
+
+bool entriesOf(const Layout &layout, QList<LedgerEntryPtr> *items, QString *error)
+{
+    // Entries made here: the summaries are numbered anew in this process's table, each once.
+    TextPool &pool = TextPool::instance();
+    const MappedTextTable texts = layout.texts();
+    std::vector<quint32> numbers(size_t(layout.textCount) + 1, 0);
+    QList<LedgerEntryPtr> result;
+    result.reserve(layout.entryCount);
+    for (quint32 i = 0; i < layout.entryCount; ++i) {
+        const uchar *record = layout.records + qsizetype(i) * LedgerEntry::kRecordBytes;
+        const quint32 id = qFromLittleEndian<quint32>(record + LedgerEntry::kSummaryOffset);
+        if (id && !numbers[id])
+            numbers[id] = pool.intern(texts.view(id));
+        LedgerEntryPtr e = LedgerEntry::create();
+        LedgerEntry::readRecord(record, *e, numbers[id]);
+        result.append(e);
+    }
+    if (!readExtrasOf(layout, [&result](qsizetype i, ExtraFields &&extra) {
+            EntryStore::instance().extraFor(result.at(i).data()) = std::move(extra);
+        })) {
+        if (error)
+            *error = tr("The archive is damaged or incomplete.");
+        return false;
+    }
+    *items = std::move(result);
+    return true;
 }
 
 bool decode(const QByteArray &file, QList<LedgerEntryPtr> *items, QString *error)
 {
-    const auto fail = [error](const QString &why) {
-        if (error)
-            *error = why;
+    const Layout layout = Layout::read(reinterpret_cast<const uchar *>(file.constData()),
+                                       file.size(), error);
+    switch (layout.kind) {
+    case Layout::Kind::Unreadable:
         return false;
-    };
-    if (file.size() < int(sizeof kMagic) || memcmp(file.constData(), kMagic, sizeof kMagic) != 0)
-        return fail(tr("The file is not a Moriva ledger archive."));
-
-    const auto damaged = [&fail]() { return fail(tr("The archive is damaged or incomplete.")); };
-    QByteArray data = file;
-    quint32 version = 0;
-    if (file.size() >= qsizetype(sizeof kMagic + sizeof version))
-        version = qFromBigEndian<quint32>(file.constData() + sizeof kMagic);
-    if (version < kOldestReadableFormatVersion || version > kFormatVersion)
-        return fail(tr("The archive has format version %1, which this version of Moriva cannot "
-                       "read.")
-                        .arg(version));
-    if (version >= 2) {
-        const qint64 content = file.size() - kChecksumBytes;
-        if (content < qint64(sizeof kMagic + sizeof version)
-            || checksumOf(file.constData(), content)
-                != qFromBigEndian<quint32>(file.constData() + content))
-            return fail(tr("The archive is damaged: its content does not match its checksum."));
-        data = QByteArray::fromRawData(file.constData(), content);
+    case Layout::Kind::Legacy:
+        return decodeLegacy(QByteArray::fromRawData(file.constData(), layout.contentBytes), items,
+                            error);
+    case Layout::Kind::Current:
+        break;
     }
-
-    QDataStream stream(data);
-    stream.setVersion(QDataStream::Qt_6_0);
-    stream.skipRawData(sizeof kMagic + sizeof version);
-    const auto bytesLeft = [&stream, &data] { return qint64(data.size()) - stream.device()->pos(); };
-    quint32 textCount = 0;
-    stream >> textCount;
-    if (stream.status() != QDataStream::Ok || textCount > bytesLeft() / kMinTextBytes)
-        return damaged();
-    QList<QString> texts;
-    texts.reserve(textCount + 1);
-    texts.append(QString());
-    for (quint32 i = 0; i < textCount && stream.status() == QDataStream::Ok; ++i) {
-        QString s;
-        stream >> s;
-        texts.append(s);
-    }
-    quint32 bytesCount = 0;
-    stream >> bytesCount;
-    if (stream.status() != QDataStream::Ok || bytesCount > bytesLeft() / kMinTextBytes)
-        return damaged();
-    QList<QByteArray> bytes;
-    bytes.reserve(bytesCount + 1);
-    bytes.append(QByteArray());
-    for (quint32 i = 0; i < bytesCount && stream.status() == QDataStream::Ok; ++i) {
-        QByteArray b;
-        stream >> b;
-        bytes.append(b);
-    }
-    // The records are read where they lie in the file's bytes rather than copied out first.
-    quint32 entryCount = 0;
-    quint32 recordsLength = 0;
-    stream >> entryCount >> recordsLength;
-    if (stream.status() != QDataStream::Ok)
-        return damaged();
-    const qint64 recordsStart = stream.device()->pos();
-    const qint64 length = recordsLength == 0xffffffffU ? 0 : qint64(recordsLength); // null
-    if (length > qint64(data.size()) - recordsStart)
-        return damaged();
-    stream.skipRawData(int(length));
-    quint32 end = 0;
-    stream >> end;
-    if (stream.status() != QDataStream::Ok || end != kEndMarker || !stream.atEnd()
-        || entryCount > length / kMinRecordBytes)
-        return damaged();
-
-    EntryTextCache &cache = EntryTextCache::instance();
-    const uchar *recordBytes = reinterpret_cast<const uchar *>(data.constData()) + recordsStart;
-    Reader r{recordBytes, recordBytes + length};
-    static const QString noText;
-    const auto text = [&r, &texts]() -> const QString & {
-        const quint32 i = r.varint();
-        if (i >= quint32(texts.size())) {
-            r.ok = false;
-            return noText;
-        }
-        return texts.at(i);
-    };
-    QList<LedgerEntryPtr> result;
-    result.reserve(entryCount);
-    for (quint32 n = 0; n < entryCount && r.ok; ++n) {
-        const quint32 flags = r.varint();
-        if (flags & ~quint32(KnownFlags))
-            return damaged();
-        qint32 v[13];
-        for (qint32 &value : v)
-            value = r.signedVarint();
-        LedgerEntryPtr ptr = LedgerEntry::create();
-        LedgerEntry &e = *ptr;
-        e.setYear(v[0]);
-        e.setMonth(v[1]);
-        e.setDay(v[2]);
-        e.setHour(v[3]);
-        e.setMinute(v[4]);
-        e.setSecond(v[5]);
-        e.setOrderNumber(v[6]);
-        e.setPayment(v[7]);
-        e.setDeposit(v[8]);
-        e.setBalance(v[9]);
-        e.setSummaryKind(v[10]);
-        e.setStatus(v[11]);
-        e.setMarked(v[12]);
-        e.setDate((flags & DateFromNumbers) ? cache.dateText(v[0], v[1], v[2])
-                                                     : text());
-        if (flags & TimeEmpty)
-            e.setTime(QString());
-        else
-            e.setTime((flags & TimeFromNumbers) ? cache.timeText(v[3], v[4], v[5])
-                                                         : text());
-        e.setSummary(text());
-        e.setDetails(text());
-        e.setImportedSummary((flags & ImportedSummaryIsSummary) ? e.summary() : text());
-        if (flags & PaymentPriceStored)
-            e.setPaymentPrice(text());
-        if (flags & DepositPriceStored)
-            e.setDepositPrice(text());
-        if (flags & BalancePriceStored)
-            e.setBalancePrice(text());
-        if (flags & ReservedStored) {
-            for (int i = 1; i <= 4; ++i)
-                e.setReservedText(i, text());
-            for (int i = 0; i < 3; ++i) {
-                const quint32 b = r.varint();
-                if (b >= quint32(bytes.size()))
-                    return damaged();
-                e.setPicture(i, bytes.at(b));
-            }
-        }
-        result.append(std::move(ptr));
-    }
-    if (!r.ok || r.p != r.end)
-        return damaged();
-    *items = std::move(result);
-    return true;
+    return entriesOf(layout, items, error);
 }
 
 } // namespace LedgerArchive

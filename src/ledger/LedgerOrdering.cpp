@@ -174,12 +174,25 @@ bool sortPacked(QList<LedgerEntryPtr> &items, Qt::SortOrder rule, bool *moved)
     return true;
 }
 
+// Whether no entry comes before the one ahead of it: one pass, nothing allocated, which is all
+// a large ledger needs after an import of newer lines.
+bool isInOrder(const QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
+{
+    for (qsizetype i = 1; i < items.size(); ++i) {
+        if (compareEntries(*items.at(i - 1), *items.at(i), rule) > 0)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool sortEntries(QList<LedgerEntryPtr> &items, Qt::SortOrder rule)
 {
     if (rule != Qt::AscendingOrder && rule != Qt::DescendingOrder)
         return false; // every pair is the same: a stable sort changes nothing
+    if (isInOrder(items, rule))
+        return false;
     bool moved = false;
     if (sortPacked(items, rule, &moved))
         return moved;

@@ -190,14 +190,14 @@ void Controller::start()
 
 // ---------------------------------------------------------------- import
 
-ImportReport Controller::readStatement(const QString &path, QByteArray *bytes)
+ImportReport Controller::readStatement(const QString &path, StatementFile *file)
 {
     ImportReport report;
     report.bank = Banks::fromPath(path);
     if (report.bank == Bank::None) {
         report.status = ImportReport::NotStatement;
         report.error = StringTable::localizedString(u"InvalBankbookFile");
-    } else if (!StatementFile::read(path, bytes, &report.error)) {
+    } else if (!file->open(path, &report.error)) {
         report.status = ImportReport::Unreadable;
     }
     return report;
@@ -205,11 +205,11 @@ ImportReport Controller::readStatement(const QString &path, QByteArray *bytes)
 
 ImportReport Controller::importFile(const QString &path)
 {
-    QByteArray bytes;
-    const ImportReport read = readStatement(path, &bytes);
+    StatementFile file;
+    const ImportReport read = readStatement(path, &file);
     if (read.status != ImportReport::Imported)
         return read;
-    return importStatement(path, std::move(bytes));
+    return importStatement(path, std::move(file));
 }
 
 bool Controller::prepareBank(ImportReport &report)
@@ -248,15 +248,17 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     });
 }
 
-ImportReport Controller::importStatement(const QString &path, QByteArray bytes)
+ImportReport Controller::importStatement(const QString &path, StatementFile file)
 {
-    const StatementDecoder decoder(bytes);
+    const StatementDecoder decoder(file.bytes());
     return importLines(path, decoder.isEmpty(),
-                       [&decoder, &bytes](StatementImporter &importer, Bank bank) {
-                           importer.begin(bank, decoder.lineFeeds());
+                       [&decoder, &file](StatementImporter &importer, Bank bank) {
+                           importer.begin(bank, decoder.expectedLines());
                            decoder.forEachPiece(
-                               [&importer](QStringView piece) { importer.importPiece(piece); });
-                           bytes = QByteArray(); // read: no need to hold them through the sort
+                               [&importer](QStringView piece, bool readable) {
+                                   importer.importPiece(piece, readable);
+                               });
+                           file.close(); // read: no need to hold it through the sort
                            return importer.finish();
                        });
 }
@@ -272,8 +274,13 @@ ImportReport Controller::importLines(const QString &path, bool empty,
         report.error = tr("%1 is empty.").arg(path);
         return report;
     }
+    // The gaps an import closes are counted only when someone watches the balances (the window
+    // does): walking a large ledger's chain twice would cost more than the import itself.
+    const bool watched = m_balances.has_value();
     const bool prepared = prepareBank(report);
-    const BalanceChain before = balances(); // of the file's bank
+    std::optional<qsizetype> gapsBefore; // of the file's bank
+    if (watched || m_balances)
+        gapsBefore = balances().gaps().size();
     const qsizetype earlierCount = m_ledger.size();
     QList<LedgerEntryPtr> earlier, added;
     if (prepared) {
@@ -293,7 +300,8 @@ ImportReport Controller::importLines(const QString &path, bool empty,
         m_changes.history().push(
             LedgerStep::imported(QFileInfo(path).fileName(), added, earlier, m_view.order()));
     forgetBalances();
-    report.gapsClosed = int(qMax(qsizetype(0), before.gaps().size() - balances().gaps().size()));
+    if (gapsBefore)
+        report.gapsClosed = int(qMax(qsizetype(0), *gapsBefore - balances().gaps().size()));
     if (m_view.mode() == ListMode::Monthly)
         m_view.rebuildMonthlyList();
     noteChanges();

@@ -5,6 +5,7 @@
 #include "LedgerView.h"
 #include "Preferences.h"
 #include "import/ImportReport.h"
+#include "import/StatementFile.h"
 #include "import/StatementImporter.h"
 #include "ledger/BalanceChain.h"
 #include "ledger/DataFolder.h"
@@ -88,12 +89,12 @@ public:
     // Reads a statement file into its bank's ledger, switching to that bank if need be.
     ImportReport importFile(const QString &path);
     // The first step of importFile: tells the bank by the path (a path of no bank is refused
-    // unread) and reads the file. Status Imported when the bytes are there to import.
-    static ImportReport readStatement(const QString &path, QByteArray *bytes);
+    // unread) and opens the file. Status Imported when the bytes are there to import.
+    static ImportReport readStatement(const QString &path, StatementFile *file);
     ImportReport importText(const QString &path, const QString &text);
-    // The same for the bytes of a statement file, decoded a piece at a time; they are let go
-    // of once decoded, before the ledger is sorted.
-    ImportReport importStatement(const QString &path, QByteArray bytes);
+    // The same for the bytes of a statement file, decoded a piece at a time; the file is let
+    // go of once decoded, before the ledger is sorted.
+    ImportReport importStatement(const QString &path, StatementFile file);
 
     // ---- lists (see LedgerView) ----
     void switchList();
