@@ -31,6 +31,8 @@ void Ledger::open(const QString &folder, Bank bank)
     case LedgerArchive::LoadStatus::Loaded:
         m_entries = std::move(loaded.items);
         m_state = State::Open;
+        if (loaded.olderVersion)
+            changed(); // the next save writes the current version, which opens without reading
         break;
     case LedgerArchive::LoadStatus::Missing:
         m_duplicates.clear();

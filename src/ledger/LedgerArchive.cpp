@@ -91,7 +91,8 @@ bool useInPlace(ArchiveBytes &bytes, const Layout &layout, QList<LedgerEntryPtr>
 // Opens and checks the archive at the path. Of the current version, `current` makes what the
 // caller needs; of earlier ones, the entries are decoded into `legacy`.
 LoadStatus readArchive(const QString &path, QString *error, QList<LedgerEntryPtr> *legacy,
-                       const std::function<bool(ArchiveBytes &, const Layout &, QString *)> &current)
+                       const std::function<bool(ArchiveBytes &, const Layout &, QString *)> &current,
+                       bool *olderVersion = nullptr)
 {
     ArchiveBytes bytes;
     const LoadStatus status = bytes.open(path, error);
@@ -107,6 +108,8 @@ LoadStatus readArchive(const QString &path, QString *error, QList<LedgerEntryPtr
         read = decodeLegacy(QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
                                                     layout.contentBytes),
                             legacy, &why);
+        if (olderVersion)
+            *olderVersion = true;
         break;
     case Layout::Kind::Current:
         read = current(bytes, layout, &why);
@@ -127,7 +130,8 @@ LoadResult load(const QString &path)
                                 [&result](ArchiveBytes &bytes, const Layout &layout, QString *why) {
                                     return (bytes.isMapped() && useInPlace(bytes, layout, &result.items))
                                         || entriesOf(layout, &result.items, why);
-                                });
+                                },
+                                &result.olderVersion);
     return result;
 }
 
