@@ -48,6 +48,27 @@ class LedgerArchiveTest : public QObject
 private slots:
     void init() { QFile::remove(m_path) || QDir().rmdir(m_path); }
 
+    // Another program may write over the archive in place (cp truncates the file and writes
+    // into it) while its ledger is loaded: the loaded entries stay as they were read. First,
+    // while loads still keep their mappings.
+    void writtenOverInPlaceAfterLoading()
+    {
+        const QList<LedgerEntryPtr> items = sampleLedger();
+        QVERIFY(LedgerArchive::save(m_path, items, nullptr));
+        const qint64 size = QFileInfo(m_path).size();
+        const LedgerArchive::LoadResult loaded = LedgerArchive::load(m_path);
+        QCOMPARE(loaded.items.size(), items.size());
+        QFile file(m_path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate)); // the same file, not a new one
+        QCOMPARE(file.write(QByteArray(size, '\x7f')), size);
+        file.close();
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            QVERIFY2(loaded.items.at(i)->sameRecord(*items.at(i)), qPrintable(QString::number(i)));
+            QCOMPARE(loaded.items.at(i)->summary(), items.at(i)->summary());
+        }
+        QVERIFY(LedgerArchive::load(m_path).status == LedgerArchive::LoadStatus::Unreadable);
+    }
+
     // Every field comes back: from the file read where it lies mapped, from the same bytes
     // decoded into entries of their own, and once more after many loads in one process (when
     // mappings are no longer kept, entries are made of the mapped bytes instead).

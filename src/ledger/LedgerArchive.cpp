@@ -8,12 +8,42 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/xattr.h>
+#include <unistd.h>
 #endif
 
 namespace LedgerArchive {
 
 namespace {
+
+#ifdef Q_OS_LINUX
+// A copy of the file's bytes that no other program can open, mapped read-only: entries read
+// where they lie must not change when another program writes over the archive in place (cp
+// does), nor vanish when it cuts the file short. The copy is made by the system in the
+// archive's folder (sharing the file's blocks where the file system can) and disappears with
+// the process. Null when the folder allows no such file.
+const uchar *mapPrivateCopy(QFile &file, qint64 size)
+{
+    const QByteArray folder = QFile::encodeName(QFileInfo(file.fileName()).absolutePath());
+    const int copy = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+    if (copy < 0)
+        return nullptr;
+    loff_t from = 0;
+    qint64 left = size;
+    while (left > 0) {
+        const ssize_t n = ::copy_file_range(file.handle(), &from, copy, nullptr, size_t(left), 0);
+        if (n <= 0)
+            break; // cut short meanwhile: the bytes are read instead
+        left -= n;
+    }
+    void *mapped = left == 0 ? ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE, copy, 0)
+                             : MAP_FAILED;
+    ::close(copy); // the mapping keeps the copy
+    return mapped == MAP_FAILED ? nullptr : static_cast<const uchar *>(mapped);
+}
+#endif
 
 // An archive file opened for reading, mapped where the system allows it (read into memory
 // otherwise). A mapping that entries are read from is kept for as long as the process runs.
@@ -21,7 +51,8 @@ class ArchiveBytes
 {
 public:
     // Opens the file; Missing and Unreadable (with the error) when there is nothing to read.
-    LoadStatus open(const QString &path, QString *error)
+    // Entries are read where the bytes lie only from a private copy (keepable).
+    LoadStatus open(const QString &path, QString *error, bool keepable = false)
     {
         if (!exists(path))
             return LoadStatus::Missing;
@@ -35,9 +66,15 @@ public:
             return LoadStatus::Unreadable;
         }
         const qint64 size = m_file->size();
-        if (size > 0 && (m_data = m_file->map(0, size))) {
+#ifdef Q_OS_LINUX
+        if (keepable && size > 0 && (m_private = mapPrivateCopy(*m_file, size))) {
+            m_data = m_private;
             m_size = size;
-            m_mapped = true;
+            return LoadStatus::Loaded;
+        }
+#endif
+        if (!keepable && size > 0 && (m_data = m_file->map(0, size))) {
+            m_size = size;
             return LoadStatus::Loaded;
         }
         m_copy = m_file->readAll();
@@ -45,22 +82,31 @@ public:
             *error = tr("Cannot read %1: %2").arg(path, m_file->errorString());
             return LoadStatus::Unreadable;
         }
-        m_data = reinterpret_cast<uchar *>(m_copy.data());
+        m_data = reinterpret_cast<const uchar *>(m_copy.constData());
         m_size = m_copy.size();
         return LoadStatus::Loaded;
     }
+    ~ArchiveBytes()
+    {
+#ifdef Q_OS_LINUX
+        if (m_private && !m_kept)
+            ::munmap(const_cast<uchar *>(m_private), size_t(m_size));
+#endif
+    }
     const uchar *data() const { return m_data; }
     qint64 size() const { return m_size; }
-    bool isMapped() const { return m_mapped; }
-    // The mapping stays: entries are read where they lie.
-    void keep() { (void)m_file.release(); }
+    // Whether entries can be read where the bytes lie, for as long as the process runs.
+    bool isKeepable() const { return m_private != nullptr; }
+    // The private copy's mapping stays: entries are read where they lie.
+    void keep() { m_kept = true; }
 
 private:
     std::unique_ptr<QFile> m_file;
     QByteArray m_copy;
-    uchar *m_data = nullptr;
+    const uchar *m_data = nullptr;
+    const uchar *m_private = nullptr;
     qint64 m_size = 0;
-    bool m_mapped = false;
+    bool m_kept = false;
 };
 
 // The entries of a current-version archive, read where they lie mapped.
@@ -93,7 +139,7 @@ LoadResult load(const QString &path)
 {
     LoadResult result;
     ArchiveBytes bytes;
-    result.status = bytes.open(path, &result.error);
+    result.status = bytes.open(path, &result.error, true);
     if (result.status != LoadStatus::Loaded)
         return result;
     QString why;
@@ -108,7 +154,7 @@ LoadResult load(const QString &path)
                             &result.items, &why);
         break;
     case Layout::Kind::Current:
-        read = (bytes.isMapped() && useInPlace(bytes, layout, &result.items))
+        read = (bytes.isKeepable() && useInPlace(bytes, layout, &result.items))
             || entriesOf(layout, &result.items, &why);
         break;
     }
