@@ -123,6 +123,8 @@ private slots:
         QTest::newRow("text end past the characters") << damaged(36, le(chars + 1));
         QTest::newRow("unknown record bit") << damaged(records + 3, "\x80");
         QTest::newRow("summary number past the table") << damaged(records + 28, le(texts + 1));
+        QTest::newRow("wide record without its numbers beside")
+            << damaged(records, QByteArray(1, char(good[records] | LedgerEntry::kWide)));
         QTest::newRow("fields beside cut short")
             << damaged(28, le(extrasBytes - 1), records + entries * 32, 1);
         QTest::newRow("no entries, texts left")
