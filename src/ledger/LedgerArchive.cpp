@@ -1,5 +1,6 @@
 #include "ArchiveLayout.h"
 #include "AtomicFile.h"
+#include "PrivateCopy.h"
 
 #include <memory>
 
@@ -8,42 +9,13 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_LINUX
-#include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 #endif
 
 namespace LedgerArchive {
 
 namespace {
 
-#ifdef Q_OS_LINUX
-// A copy of the file's bytes that no other program can open, mapped read-only: entries read
-// where they lie must not change when another program writes over the archive in place (cp
-// does), nor vanish when it cuts the file short. The copy is made by the system in the
-// archive's folder (sharing the file's blocks where the file system can) and disappears with
-// the process. Null when the folder allows no such file.
-const uchar *mapPrivateCopy(QFile &file, qint64 size)
-{
-    const QByteArray folder = QFile::encodeName(QFileInfo(file.fileName()).absolutePath());
-    const int copy = ::open(folder.constData(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
-    if (copy < 0)
-        return nullptr;
-    loff_t from = 0;
-    qint64 left = size;
-    while (left > 0) {
-        const ssize_t n = ::copy_file_range(file.handle(), &from, copy, nullptr, size_t(left), 0);
-        if (n <= 0)
-            break; // cut short meanwhile: the bytes are read instead
-        left -= n;
-    }
-    void *mapped = left == 0 ? ::mmap(nullptr, size_t(size), PROT_READ, MAP_PRIVATE, copy, 0)
-                             : MAP_FAILED;
-    ::close(copy); // the mapping keeps the copy
-    return mapped == MAP_FAILED ? nullptr : static_cast<const uchar *>(mapped);
-}
-#endif
 
 // An archive file opened for reading, mapped where the system allows it (read into memory
 // otherwise). A mapping that entries are read from is kept for as long as the process runs.
@@ -66,13 +38,12 @@ public:
             return LoadStatus::Unreadable;
         }
         const qint64 size = m_file->size();
-#ifdef Q_OS_LINUX
-        if (keepable && size > 0 && (m_private = mapPrivateCopy(*m_file, size))) {
+        if (keepable
+            && (m_private = PrivateCopy::map(*m_file, size, QFileInfo(path).absolutePath()))) {
             m_data = m_private;
             m_size = size;
             return LoadStatus::Loaded;
         }
-#endif
         if (!keepable && size > 0 && (m_data = m_file->map(0, size))) {
             m_size = size;
             return LoadStatus::Loaded;
@@ -88,10 +59,8 @@ public:
     }
     ~ArchiveBytes()
     {
-#ifdef Q_OS_LINUX
-        if (m_private && !m_kept)
-            ::munmap(const_cast<uchar *>(m_private), size_t(m_size));
-#endif
+        if (!m_kept)
+            PrivateCopy::unmap(m_private, m_size);
     }
     const uchar *data() const { return m_data; }
     qint64 size() const { return m_size; }
