@@ -268,6 +268,30 @@ private slots:
         }
     }
 
+    // Switching back to a bank whose archive is as Moriva left it gives back the entries it
+    // had, not new ones: entries are never freed, and a switch must not cost a ledger's worth of
+    // memory each time. An archive another program wrote over meanwhile is read anew.
+    void switchingBackTakesNoNewEntries()
+    {
+        const auto c = openTestController(data());
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        const QList<LedgerEntryPtr> imported = c->ledger().entries();
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(c->switchBank(Bank::Ebank) && c->switchBank(Bank::Jnb));
+            QCOMPARE(c->ledger().entries(), imported);
+        }
+        QVERIFY(c->toggleMark(0) && c->switchBank(Bank::Ebank) && c->switchBank(Bank::Jnb));
+        QCOMPARE(c->ledger().at(0)->marked(), 1);
+        QVERIFY(c->switchBank(Bank::Ebank));
+        QFile file(archive(Bank::Jnb)); // written over in place, as cp does
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
+        QVERIFY(file.write(LedgerArchive::encode(imported.mid(1))) > 0);
+        file.close();
+        QVERIFY(c->switchBank(Bank::Jnb));
+        QCOMPARE(c->ledger().entries().size(), 4);
+        QCOMPARE(c->ledger().at(0)->summary(), imported.at(1)->summary());
+    }
+
     // An undone delete puts the entry back among the entries of its moment as the ledger holds
     // them, also into a month shown only since the delete; a redone import gives the search
     // the hits its undo took away.
