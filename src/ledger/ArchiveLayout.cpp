@@ -65,14 +65,22 @@ Layout Layout::read(const uchar *data, qint64 size, QString *error)
     }
     if (previous != layout.charCount)
         return damaged();
+    // The texts are numbered in the order the entries first use them: a number beyond the next
+    // one, or a text that no entry uses, is damage.
     quint32 withExtras = 0;
+    quint32 textsUsed = 0;
     for (quint32 i = 0; i < layout.entryCount; ++i) {
         const uchar *record = layout.records + qint64(i) * LedgerEntry::kRecordBytes;
         if (!LedgerEntry::isValidRecord(record, layout.textCount))
             return damaged();
         withExtras += (qFromLittleEndian<quint32>(record) & LedgerEntry::kHasExtra) ? 1 : 0;
+        const quint32 summary = qFromLittleEndian<quint32>(record + LedgerEntry::kSummaryOffset);
+        if (summary > textsUsed + 1)
+            return damaged();
+        if (summary == textsUsed + 1)
+            ++textsUsed;
     }
-    if (withExtras != layout.extraCount)
+    if (withExtras != layout.extraCount || textsUsed != layout.textCount)
         return damaged();
     layout.kind = Kind::Current;
     return layout;
