@@ -53,7 +53,8 @@ bool readWhole(QFile &file, qint64 size, QByteArray *bytes, const QString &path,
     if (file.error() != QFileDevice::NoError)
         return fail(tr("Cannot read %1: %2").arg(path, file.errorString()));
     if (bytes->size() > kMaxBytes)
-        return fail(tr("%1 is larger than any statement file (at most %2 MiB).")
+        return fail(QCoreApplication::translate("StatementFile",
+                                                "%1 is larger than any statement file (at most %2 MiB).")
                         .arg(path)
                         .arg(kMaxBytes >> 20));
     return true;

@@ -29,12 +29,12 @@ public:
         if (!exists(path))
             return LoadStatus::Missing;
         if (QFileInfo(path).isDir()) {
-            *error = tr("%1 is a folder, not a ledger archive.").arg(path);
+            *error = QCoreApplication::translate("LedgerArchive", "%1 is a folder, not a ledger archive.").arg(path);
             return LoadStatus::Unreadable;
         }
         m_file = std::make_unique<QFile>(path);
         if (!m_file->open(QIODevice::ReadOnly)) {
-            *error = tr("Cannot open %1: %2").arg(path, m_file->errorString());
+            *error = QCoreApplication::translate("LedgerArchive", "Cannot open %1: %2").arg(path, m_file->errorString());
             return LoadStatus::Unreadable;
         }
         const qint64 size = m_file->size();
@@ -50,7 +50,7 @@ public:
         }
         m_copy = m_file->readAll();
         if (m_file->error() != QFileDevice::NoError) {
-            *error = tr("Cannot read %1: %2").arg(path, m_file->errorString());
+            *error = QCoreApplication::translate("LedgerArchive", "Cannot read %1: %2").arg(path, m_file->errorString());
             return LoadStatus::Unreadable;
         }
         m_data = reinterpret_cast<const uchar *>(m_copy.constData());
@@ -133,7 +133,7 @@ LoadStatus readArchive(const QString &path, bool keepable, QString *error,
     }
     if (read)
         return LoadStatus::Loaded;
-    *error = tr("Cannot read %1: %2").arg(path, why);
+    *error = QCoreApplication::translate("LedgerArchive", "Cannot read %1: %2").arg(path, why);
     return LoadStatus::Unreadable;
 }
 
@@ -160,7 +160,7 @@ CheckResult check(const QString &path)
                                     result.entries = layout.entryCount;
                                     if (readExtrasOf(layout, [](qsizetype, ExtraFields &&) {}))
                                         return true;
-                                    *why = tr("The archive is damaged or incomplete.");
+                                    *why = QCoreApplication::translate("LedgerArchive", "The archive is damaged or incomplete.");
                                     return false;
                                 });
     if (result.status == LoadStatus::Loaded && result.entries == 0)
