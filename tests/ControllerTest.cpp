@@ -205,8 +205,14 @@ private slots:
     {
         QFETCH(QString, list); QFETCH(QString, action); QFETCH(int, row); QFETCH(QString, text);
         QFETCH(int, readded);
-        const auto c = openTestController(data());
+        auto c = openTestController(data());
         QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        // The steps change entries loaded from the archive, which are read where they lie.
+        QString saved;
+        QVERIFY2(c->saveLedger(&saved), qPrintable(saved));
+        c.reset();
+        c = openTestController(data());
+        QCOMPARE(c->ledger().size(), 5);
         QVERIFY(list.isEmpty() || (list == u"march" ? (c->showMonth(2026, 3), true) : c->search(list) > row));
         QVERIFY(action != u"unmark" || c->toggleMark(row));
         QVERIFY(action != u"revert" || c->editEntry(row, u"summary", u"x"_s));
@@ -260,6 +266,30 @@ private slots:
             QVERIFY(c->undo() && c->ledger().entries() == ledgerBefore);
             QCOMPARE(c->importText(u"/x/NBG_2.csv"_s, second).added, 2);
         }
+    }
+
+    // Switching back to a bank whose archive is as Moriva left it gives back the entries it
+    // had, not new ones: entries are never freed, and a switch must not cost a ledger's worth of
+    // memory each time. An archive another program wrote over meanwhile is read anew.
+    void switchingBackTakesNoNewEntries()
+    {
+        const auto c = openTestController(data());
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        const QList<LedgerEntryPtr> imported = c->ledger().entries();
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(c->switchBank(Bank::Ebank) && c->switchBank(Bank::Jnb));
+            QCOMPARE(c->ledger().entries(), imported);
+        }
+        QVERIFY(c->toggleMark(0) && c->switchBank(Bank::Ebank) && c->switchBank(Bank::Jnb));
+        QCOMPARE(c->ledger().at(0)->marked(), 1);
+        QVERIFY(c->switchBank(Bank::Ebank));
+        QFile file(archive(Bank::Jnb)); // written over in place, as cp does
+        QVERIFY(file.open(QIODevice::ReadWrite | QIODevice::Truncate));
+        QVERIFY(file.write(LedgerArchive::encode(imported.mid(1))) > 0);
+        file.close();
+        QVERIFY(c->switchBank(Bank::Jnb));
+        QCOMPARE(c->ledger().entries().size(), 4);
+        QCOMPARE(c->ledger().at(0)->summary(), imported.at(1)->summary());
     }
 
     // An undone delete puts the entry back among the entries of its moment as the ledger holds

@@ -1,9 +1,12 @@
 #include "TestSupport.h"
+#include "ledger/Backups.h"
 #include "ledger/Ledger.h"
+#include "ledger/ArchiveFormat.h"
 #include "ledger/LedgerArchive.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -46,6 +49,27 @@ class LedgerArchiveTest : public QObject
 private slots:
     void init() { QFile::remove(m_path) || QDir().rmdir(m_path); }
 
+    // Another program may write over the archive in place (cp truncates the file and writes
+    // into it) while its ledger is loaded: the loaded entries stay as they were read. First,
+    // while loads still keep their mappings.
+    void writtenOverInPlaceAfterLoading()
+    {
+        const QList<LedgerEntryPtr> items = sampleLedger();
+        QVERIFY(LedgerArchive::save(m_path, items, nullptr));
+        const qint64 size = QFileInfo(m_path).size();
+        const LedgerArchive::LoadResult loaded = LedgerArchive::load(m_path);
+        QCOMPARE(loaded.items.size(), items.size());
+        QFile file(m_path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate)); // the same file, not a new one
+        QCOMPARE(file.write(QByteArray(size, '\x7f')), size);
+        file.close();
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            QVERIFY2(loaded.items.at(i)->sameRecord(*items.at(i)), qPrintable(QString::number(i)));
+            QCOMPARE(loaded.items.at(i)->summary(), items.at(i)->summary());
+        }
+        QVERIFY(LedgerArchive::load(m_path).status == LedgerArchive::LoadStatus::Unreadable);
+    }
+
     // Every field comes back: from the file read where it lies mapped, from the same bytes
     // decoded into entries of their own, and once more after many loads in one process (when
     // mappings are no longer kept, entries are made of the mapped bytes instead).
@@ -82,6 +106,30 @@ private slots:
         QTest::newRow("folder") << QByteArray();
         QByteArray counts("MVRKLDGR\0\0\0\1\0\0\1\0", 16); // 256 texts promised, none there
         QTest::newRow("count beyond the bytes left") << counts + QByteArray(512, '\0');
+
+        // Damage in a current archive whose checksum was made after it: the layout must tell.
+        const auto damaged = [&good](qsizetype at, QByteArrayView bytes, qsizetype cutAt = 0,
+                                     qsizetype cut = 0) {
+            QByteArray body = good.first(good.size() - 4).replace(at, bytes.size(), bytes.toByteArray());
+            body.remove(cutAt, cut);
+            QByteArray checksum(4, '\0');
+            qToBigEndian(LedgerArchive::checksumOf(body.constData(), body.size()), checksum.data());
+            return body + checksum;
+        };
+        const auto le = [](quint32 v) { return QByteArray(reinterpret_cast<const char *>(&v), 4); };
+        const auto count = [&good](int i) { return qFromLittleEndian<quint32>(good.constData() + 12 + 4 * i); };
+        const quint32 texts = count(0), chars = count(1), entries = count(2), extrasBytes = count(4);
+        const qsizetype records = (36 + texts * 4 + chars * 2 + 3) / 4 * 4;
+        QTest::newRow("text count past the file") << damaged(12, le(0xffffffff));
+        QTest::newRow("text end past the characters") << damaged(36, le(chars + 1));
+        QTest::newRow("unknown record bit") << damaged(records + 3, "\x80");
+        QTest::newRow("summary number past the table") << damaged(records + 28, le(texts + 1));
+        QTest::newRow("wide record without its numbers beside")
+            << damaged(records, QByteArray(1, char(good[records] | LedgerEntry::kWide)));
+        QTest::newRow("fields beside cut short")
+            << damaged(28, le(extrasBytes - 1), records + entries * 32, 1);
+        QTest::newRow("no entries, texts left")
+            << damaged(20, le(0) + le(0) + le(0), records, entries * 32 + extrasBytes);
     }
     void unreadable()
     {
@@ -115,7 +163,8 @@ private slots:
         }
     }
 
-    // Archives of earlier versions are read, and written anew as the current one.
+    // Archives of earlier versions are read, and written anew as the current one at the next
+    // save, changed or not (the earlier file stays among the backups).
     void earlierVersionsAreReadAndWrittenAnew()
     {
         QVERIFY(QFile::copy(QStringLiteral(MORIVA_TEST_DATA "/ledger-v1.mvrk"), m_path));
@@ -124,10 +173,12 @@ private slots:
         QCOMPARE(ledger.size(), 6);
         QCOMPARE(ledger.at(5)->summary(), u"12 TV"_s);
         QCOMPARE(ledger.at(2)->payment(), 10);
-        ledger.removeAt(0);
-        QVERIFY(ledger.save(nullptr));
+        QVERIFY(ledger.isModified() && ledger.save(nullptr));
         QCOMPARE(readTestFile(m_path).mid(8, 4), QByteArray("\0\0\0\3", 4));
-        QCOMPARE(LedgerArchive::load(m_path).items.size(), 5);
+        QCOMPARE(Backups::list(m_dir.path(), Bank::Jnb).size(), 1);
+        ledger.open(m_dir.path(), Bank::Jnb);
+        QVERIFY(!ledger.isModified());
+        QCOMPARE(ledger.size(), 6);
 
         // Version 2 (a checksum, records as variable-length integers) holds every field.
         const QList<LedgerEntryPtr> v2 =

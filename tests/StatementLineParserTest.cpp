@@ -45,6 +45,8 @@ private slots:
             << u"2026 3 5 9 5 0 12 1500 0 999999999|2026/03/05|09:05:00|AMAZON, INC|1,500円|0"_s;
         QTest::newRow("jnb ten digits") << jnb << usual(u"\"\""_s, u"\"1234567890\""_s)
             << u"2026 3 5 9 5 0 12 1500 0 1234567890|2026/03/05|09:05:00||1,500円|0"_s;
+        QTest::newRow("jnb ten digits past an int") << jnb << usual(u"\"\""_s, u"\"9999999999\""_s)
+            << u"rejected: “9999999999” is not a whole number"_s;
         QTest::newRow("jnb spaces after the summary") << jnb << usual(u"\"Yahoo ATM\" "_s, u"7"_s)
             << u"2026 3 5 9 5 0 12 1500 0 7|2026/03/05|09:05:00|Yahoo ATM |1,500円|1"_s;
         QTest::newRow("jnb space before the summary") << jnb << usual(u"\u3000利息手数料"_s, u"7,"_s)

@@ -1,10 +1,14 @@
 #include "StatementFile.h"
 
+#include "ledger/PrivateCopy.h"
+
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -49,7 +53,8 @@ bool readWhole(QFile &file, qint64 size, QByteArray *bytes, const QString &path,
     if (file.error() != QFileDevice::NoError)
         return fail(tr("Cannot read %1: %2").arg(path, file.errorString()));
     if (bytes->size() > kMaxBytes)
-        return fail(tr("%1 is larger than any statement file (at most %2 MiB).")
+        return fail(QCoreApplication::translate("StatementFile",
+                                                "%1 is larger than any statement file (at most %2 MiB).")
                         .arg(path)
                         .arg(kMaxBytes >> 20));
     return true;
@@ -57,15 +62,34 @@ bool readWhole(QFile &file, qint64 size, QByteArray *bytes, const QString &path,
 } // namespace
 
 StatementFile::StatementFile() = default;
-StatementFile::~StatementFile() = default;
-StatementFile::StatementFile(StatementFile &&other) noexcept = default;
-StatementFile &StatementFile::operator=(StatementFile &&other) noexcept = default;
+StatementFile::~StatementFile()
+{
+    close();
+}
+
+StatementFile::StatementFile(StatementFile &&other) noexcept
+{
+    *this = std::move(other);
+}
+
+StatementFile &StatementFile::operator=(StatementFile &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_mapped = std::exchange(other.m_mapped, nullptr);
+        m_mappedSize = std::exchange(other.m_mappedSize, 0);
+        m_read = std::move(other.m_read); // the view stays on the same bytes
+        m_bytes = std::exchange(other.m_bytes, {});
+    }
+    return *this;
+}
 
 void StatementFile::close()
 {
     m_bytes = {};
     m_read = QByteArray();
-    m_file.reset(); // closing the file unmaps it
+    PrivateCopy::unmap(m_mapped, m_mappedSize);
+    m_mapped = nullptr;
 }
 
 bool StatementFile::open(const QString &path, QString *error)
@@ -107,13 +131,14 @@ bool StatementFile::open(const QString &path, QString *error)
         ::close(fd);
         return fail(tr("Cannot open %1: %2").arg(path, file->errorString()));
     }
-    // A file that claims no size may still give bytes (those of /proc do): it is read.
-    if (info.st_size > 0) {
-        if (const uchar *mapped = file->map(0, info.st_size)) {
-            m_bytes = QByteArrayView(mapped, qsizetype(info.st_size));
-            m_file = std::move(file);
-            return true;
-        }
+    // A file that claims no size may still give bytes (those of /proc do): it is read. One
+    // that does is mapped through a copy, so that a program writing it meanwhile can neither
+    // change the bytes being read nor cut them short.
+    if (const uchar *mapped = PrivateCopy::map(*file, info.st_size, QFileInfo(path).absolutePath())) {
+        m_bytes = QByteArrayView(mapped, qsizetype(info.st_size));
+        m_mapped = mapped;
+        m_mappedSize = info.st_size;
+        return true;
     }
     if (!readWhole(*file, info.st_size, &m_read, path, error)) {
         m_read = QByteArray();

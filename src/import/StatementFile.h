@@ -4,14 +4,10 @@
 #include <QByteArrayView>
 #include <QString>
 
-#include <memory>
-
-class QFile;
-
 // A statement file's bytes, refusing at once what cannot be a statement: anything but a regular
 // file (a folder, a FIFO, a device, a socket), and files larger than any statement, so that
 // reading can neither hang nor fill the memory. The bytes are mapped rather than read: a large
-// statement then costs no fresh memory, only the pages the system keeps for the file anyway.
+// statement then costs no fresh memory, only the pages the system keeps for its copy.
 class StatementFile
 {
 public:
@@ -30,7 +26,8 @@ public:
     void close();
 
 private:
-    std::unique_ptr<QFile> m_file; // holds the mapping
+    const uchar *m_mapped = nullptr; // a private copy's mapping
+    qint64 m_mappedSize = 0;
     QByteArray m_read; // the bytes of a file that could not be mapped (one of /proc, say)
     QByteArrayView m_bytes;
 };

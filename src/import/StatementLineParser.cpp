@@ -218,17 +218,19 @@ bool readPlainJnbLine(QStringView line, int *numbers, QStringView *summary)
                 return false;
             *summary = QStringView(start, p);
         } else {
-            int value = 0;
+            // A tenth digit only tells that the field is not the usual one: ten digits would
+            // not fit an int.
+            qint64 value = 0;
             const char16_t *const start = p;
             for (; p != end && p - start < 10; ++p) {
                 const unsigned digit = unsigned(*p) - u'0';
                 if (digit > 9)
                     break;
-                value = value * 10 + int(digit);
+                value = value * 10 + digit;
             }
             if (p - start > 9)
                 return false;
-            numbers[f] = value;
+            numbers[f] = int(value);
         }
         if (quoted) {
             if (p == end || *p != u'"')

@@ -14,10 +14,10 @@ Layout Layout::read(const uchar *data, qint64 size, QString *error)
         return layout;
     };
     if (size < qint64(sizeof kMagic) || memcmp(data, kMagic, sizeof kMagic) != 0)
-        return fail(tr("The file is not a Moriva ledger archive."));
+        return fail(QCoreApplication::translate("LedgerArchive", "The file is not a Moriva ledger archive."));
     const quint32 version = size >= kHeaderBytes ? qFromBigEndian<quint32>(data + sizeof kMagic) : 0;
     if (version < kOldestReadableFormatVersion || version > kFormatVersion)
-        return fail(tr("The archive has format version %1, which this version of Moriva cannot "
+        return fail(QCoreApplication::translate("LedgerArchive", "The archive has format version %1, which this version of Moriva cannot "
                        "read.")
                         .arg(version));
     layout.contentBytes = size;
@@ -26,14 +26,14 @@ Layout Layout::read(const uchar *data, qint64 size, QString *error)
         if (layout.contentBytes < kHeaderBytes
             || checksumOf(reinterpret_cast<const char *>(data), layout.contentBytes)
                 != qFromBigEndian<quint32>(data + layout.contentBytes))
-            return fail(tr("The archive is damaged: its content does not match its checksum."));
+            return fail(QCoreApplication::translate("LedgerArchive", "The archive is damaged: its content does not match its checksum."));
     }
     if (version < 3) {
         layout.kind = Kind::Legacy;
         return layout;
     }
 
-    const auto damaged = [&fail] { return fail(tr("The archive is damaged or incomplete.")); };
+    const auto damaged = [&fail] { return fail(QCoreApplication::translate("LedgerArchive", "The archive is damaged or incomplete.")); };
     if (layout.contentBytes < kHeaderBytes + kV3CountsBytes + 4)
         return damaged();
     quint32 counts[6];
@@ -65,14 +65,22 @@ Layout Layout::read(const uchar *data, qint64 size, QString *error)
     }
     if (previous != layout.charCount)
         return damaged();
+    // The texts are numbered in the order the entries first use them: a number beyond the next
+    // one, or a text that no entry uses, is damage.
     quint32 withExtras = 0;
+    quint32 textsUsed = 0;
     for (quint32 i = 0; i < layout.entryCount; ++i) {
         const uchar *record = layout.records + qint64(i) * LedgerEntry::kRecordBytes;
         if (!LedgerEntry::isValidRecord(record, layout.textCount))
             return damaged();
         withExtras += (qFromLittleEndian<quint32>(record) & LedgerEntry::kHasExtra) ? 1 : 0;
+        const quint32 summary = qFromLittleEndian<quint32>(record + LedgerEntry::kSummaryOffset);
+        if (summary > textsUsed + 1)
+            return damaged();
+        if (summary == textsUsed + 1)
+            ++textsUsed;
     }
-    if (withExtras != layout.extraCount)
+    if (withExtras != layout.extraCount || textsUsed != layout.textCount)
         return damaged();
     layout.kind = Kind::Current;
     return layout;

@@ -7,6 +7,73 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+
+#include <mutex>
+#include <sys/stat.h>
+
+namespace {
+
+// The entries of each archive as this process last read or wrote it, with what the file was
+// then. Entries are never freed, so a bank switch that read the archive again each time would
+// cost a ledger's worth of memory at every switch; an archive left as it was gives back the
+// entries it holds instead. Any write to the file (even in place, keeping its time) changes its
+// change time, so another program's archive is read anew.
+class KnownArchives
+{
+public:
+    static KnownArchives &instance()
+    {
+        static KnownArchives known;
+        return known;
+    }
+    // Remembers the entries the file holds, if it is still what it was before it was read
+    // (`before`; null when just written).
+    void remember(const QString &path, const QList<LedgerEntryPtr> &entries,
+                  const QByteArray &before = QByteArray())
+    {
+        const std::lock_guard lock(m_mutex);
+        QByteArray identity = identityOf(path);
+        if (identity.isEmpty() || (!before.isNull() && identity != before))
+            m_known.remove(path);
+        else
+            m_known.insert(path, {std::move(identity), entries});
+    }
+    bool recall(const QString &path, QList<LedgerEntryPtr> *entries) const
+    {
+        const std::lock_guard lock(m_mutex);
+        const auto it = m_known.constFind(path);
+        if (it == m_known.cend() || it->identity != identityOf(path))
+            return false;
+        *entries = it->entries;
+        return true;
+    }
+
+    // The file's device, inode, size, times and last bytes (the checksum: the times are
+    // coarse, and a new file may take a removed one's inode); empty when there is no file.
+    static QByteArray identityOf(const QString &path)
+    {
+        QFile file(path);
+        struct stat info;
+        if (!file.open(QIODevice::ReadOnly) || ::fstat(file.handle(), &info) != 0
+            || !S_ISREG(info.st_mode) || info.st_size < 8 || !file.seek(info.st_size - 8))
+            return QByteArray("");
+        const qint64 fields[] = {qint64(info.st_dev), qint64(info.st_ino), qint64(info.st_size),
+                                 qint64(info.st_mtim.tv_sec), qint64(info.st_mtim.tv_nsec),
+                                 qint64(info.st_ctim.tv_sec), qint64(info.st_ctim.tv_nsec)};
+        return QByteArray(reinterpret_cast<const char *>(fields), sizeof fields) + file.read(8);
+    }
+
+private:
+    struct Known {
+        QByteArray identity;
+        QList<LedgerEntryPtr> entries;
+    };
+    mutable std::mutex m_mutex;
+    QHash<QString, Known> m_known;
+};
+
+} // namespace
 
 void Ledger::reset(Bank bank)
 {
@@ -26,11 +93,21 @@ void Ledger::open(const QString &folder, Bank bank)
     reset(bank);
     m_dataFolder = folder;
     m_filePath = QDir(folder).filePath(DataFolder::archiveFileName(bank));
-    LedgerArchive::LoadResult loaded = LedgerArchive::load(m_filePath);
+    LedgerArchive::LoadResult loaded;
+    if (KnownArchives::instance().recall(m_filePath, &loaded.items)) {
+        loaded.status = LedgerArchive::LoadStatus::Loaded;
+    } else {
+        const QByteArray before = KnownArchives::identityOf(m_filePath);
+        loaded = LedgerArchive::load(m_filePath);
+        if (loaded.status == LedgerArchive::LoadStatus::Loaded)
+            KnownArchives::instance().remember(m_filePath, loaded.items, before);
+    }
     switch (loaded.status) {
     case LedgerArchive::LoadStatus::Loaded:
         m_entries = std::move(loaded.items);
         m_state = State::Open;
+        if (loaded.olderVersion)
+            changed(); // the next save writes the current version, which opens without reading
         break;
     case LedgerArchive::LoadStatus::Missing:
         m_duplicates.clear();
@@ -72,7 +149,10 @@ bool Ledger::write(const Snapshot &snapshot, QString *error)
     if (snapshot.keepBackup
         && !Backups::keep(snapshot.dataFolder, snapshot.bank, snapshot.filePath, error))
         return false;
-    return LedgerArchive::save(snapshot.filePath, snapshot.entries, error);
+    if (!LedgerArchive::save(snapshot.filePath, snapshot.entries, error))
+        return false;
+    KnownArchives::instance().remember(snapshot.filePath, snapshot.entries);
+    return true;
 }
 
 void Ledger::markSaved(const Snapshot &snapshot)

@@ -1,5 +1,6 @@
 #include "ArchiveLayout.h"
 #include "AtomicFile.h"
+#include "PrivateCopy.h"
 
 #include <functional>
 #include <memory>
@@ -22,46 +23,59 @@ class ArchiveBytes
 {
 public:
     // Opens the file; Missing and Unreadable (with the error) when there is nothing to read.
-    LoadStatus open(const QString &path, QString *error)
+    // Entries are read where the bytes lie only from a private copy (keepable).
+    LoadStatus open(const QString &path, QString *error, bool keepable = false)
     {
         if (!exists(path))
             return LoadStatus::Missing;
         if (QFileInfo(path).isDir()) {
-            *error = tr("%1 is a folder, not a ledger archive.").arg(path);
+            *error = QCoreApplication::translate("LedgerArchive", "%1 is a folder, not a ledger archive.").arg(path);
             return LoadStatus::Unreadable;
         }
         m_file = std::make_unique<QFile>(path);
         if (!m_file->open(QIODevice::ReadOnly)) {
-            *error = tr("Cannot open %1: %2").arg(path, m_file->errorString());
+            *error = QCoreApplication::translate("LedgerArchive", "Cannot open %1: %2").arg(path, m_file->errorString());
             return LoadStatus::Unreadable;
         }
         const qint64 size = m_file->size();
-        if (size > 0 && (m_data = m_file->map(0, size))) {
+        if (keepable
+            && (m_private = PrivateCopy::map(*m_file, size, QFileInfo(path).absolutePath()))) {
+            m_data = m_private;
             m_size = size;
-            m_mapped = true;
+            return LoadStatus::Loaded;
+        }
+        if (!keepable && size > 0 && (m_data = m_file->map(0, size))) {
+            m_size = size;
             return LoadStatus::Loaded;
         }
         m_copy = m_file->readAll();
         if (m_file->error() != QFileDevice::NoError) {
-            *error = tr("Cannot read %1: %2").arg(path, m_file->errorString());
+            *error = QCoreApplication::translate("LedgerArchive", "Cannot read %1: %2").arg(path, m_file->errorString());
             return LoadStatus::Unreadable;
         }
-        m_data = reinterpret_cast<uchar *>(m_copy.data());
+        m_data = reinterpret_cast<const uchar *>(m_copy.constData());
         m_size = m_copy.size();
         return LoadStatus::Loaded;
     }
+    ~ArchiveBytes()
+    {
+        if (!m_kept)
+            PrivateCopy::unmap(m_private, m_size);
+    }
     const uchar *data() const { return m_data; }
     qint64 size() const { return m_size; }
-    bool isMapped() const { return m_mapped; }
-    // The mapping stays: entries are read where they lie.
-    void keep() { (void)m_file.release(); }
+    // Whether entries can be read where the bytes lie, for as long as the process runs.
+    bool isKeepable() const { return m_private != nullptr; }
+    // The private copy's mapping stays: entries are read where they lie.
+    void keep() { m_kept = true; }
 
 private:
     std::unique_ptr<QFile> m_file;
     QByteArray m_copy;
-    uchar *m_data = nullptr;
+    const uchar *m_data = nullptr;
+    const uchar *m_private = nullptr;
     qint64 m_size = 0;
-    bool m_mapped = false;
+    bool m_kept = false;
 };
 
 // The entries of a current-version archive, read where they lie mapped.
@@ -88,13 +102,16 @@ bool useInPlace(ArchiveBytes &bytes, const Layout &layout, QList<LedgerEntryPtr>
     return true;
 }
 
-// Opens and checks the archive at the path. Of the current version, `current` makes what the
-// caller needs; of earlier ones, the entries are decoded into `legacy`.
-LoadStatus readArchive(const QString &path, QString *error, QList<LedgerEntryPtr> *legacy,
-                       const std::function<bool(ArchiveBytes &, const Layout &, QString *)> &current)
+// Opens and checks the archive at the path (through a private copy when entries are to be read
+// where they lie: `keepable`). Of the current version, `current` makes what the caller needs;
+// of earlier ones, the entries are decoded into `legacy`.
+LoadStatus readArchive(const QString &path, bool keepable, QString *error,
+                       QList<LedgerEntryPtr> *legacy,
+                       const std::function<bool(ArchiveBytes &, const Layout &, QString *)> &current,
+                       bool *olderVersion = nullptr)
 {
     ArchiveBytes bytes;
-    const LoadStatus status = bytes.open(path, error);
+    const LoadStatus status = bytes.open(path, error, keepable);
     if (status != LoadStatus::Loaded)
         return status;
     QString why;
@@ -107,6 +124,8 @@ LoadStatus readArchive(const QString &path, QString *error, QList<LedgerEntryPtr
         read = decodeLegacy(QByteArray::fromRawData(reinterpret_cast<const char *>(bytes.data()),
                                                     layout.contentBytes),
                             legacy, &why);
+        if (olderVersion)
+            *olderVersion = true;
         break;
     case Layout::Kind::Current:
         read = current(bytes, layout, &why);
@@ -114,7 +133,7 @@ LoadStatus readArchive(const QString &path, QString *error, QList<LedgerEntryPtr
     }
     if (read)
         return LoadStatus::Loaded;
-    *error = tr("Cannot read %1: %2").arg(path, why);
+    *error = QCoreApplication::translate("LedgerArchive", "Cannot read %1: %2").arg(path, why);
     return LoadStatus::Unreadable;
 }
 
@@ -123,11 +142,12 @@ LoadStatus readArchive(const QString &path, QString *error, QList<LedgerEntryPtr
 LoadResult load(const QString &path)
 {
     LoadResult result;
-    result.status = readArchive(path, &result.error, &result.items,
+    result.status = readArchive(path, true, &result.error, &result.items,
                                 [&result](ArchiveBytes &bytes, const Layout &layout, QString *why) {
-                                    return (bytes.isMapped() && useInPlace(bytes, layout, &result.items))
+                                    return (bytes.isKeepable() && useInPlace(bytes, layout, &result.items))
                                         || entriesOf(layout, &result.items, why);
-                                });
+                                },
+                                &result.olderVersion);
     return result;
 }
 
@@ -135,12 +155,12 @@ CheckResult check(const QString &path)
 {
     CheckResult result;
     QList<LedgerEntryPtr> legacy;
-    result.status = readArchive(path, &result.error, &legacy,
+    result.status = readArchive(path, false, &result.error, &legacy,
                                 [&result](ArchiveBytes &, const Layout &layout, QString *why) {
                                     result.entries = layout.entryCount;
                                     if (readExtrasOf(layout, [](qsizetype, ExtraFields &&) {}))
                                         return true;
-                                    *why = tr("The archive is damaged or incomplete.");
+                                    *why = QCoreApplication::translate("LedgerArchive", "The archive is damaged or incomplete.");
                                     return false;
                                 });
     if (result.status == LoadStatus::Loaded && result.entries == 0)

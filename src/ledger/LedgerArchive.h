@@ -31,6 +31,7 @@ struct LoadResult {
     LoadStatus status = LoadStatus::Missing;
     QList<LedgerEntryPtr> items;
     QString error; // why the file could not be read
+    bool olderVersion = false; // written by an earlier Moriva: read entry by entry, every time
 };
 
 QByteArray encode(const QList<LedgerEntryPtr> &items);

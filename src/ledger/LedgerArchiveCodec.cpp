@@ -109,10 +109,18 @@ bool readText(Reader &r, QString &out)
     return true;
 }
 
-bool readExtras(Reader &r, ExtraFields &out)
+// Reads the fields beside a record whose bits are given: what they hold must be what the
+// bits say is beside the record.
+bool readExtras(Reader &r, ExtraFields &out, quint32 bits)
 {
     const quint32 mask = r.varint();
-    if (!r.ok || (mask & ~quint32(KnownExtraFields)))
+    const auto stored = [bits](int shift) {
+        return LedgerEntry::TextState((bits >> shift) & 0x3) == LedgerEntry::TextState::Stored;
+    };
+    if (!r.ok || (mask & ~quint32(KnownExtraFields))
+        || bool(mask & ExtraWide) != bool(bits & LedgerEntry::kWide)
+        || ((mask & ExtraDate) && !stored(0))
+        || ((mask & ExtraTime) && !stored(LedgerEntry::kTimeShift)))
         return false;
     QString *texts[] = {&out.date, &out.time, &out.details, &out.importedSummary,
                         &out.paymentPrice, &out.depositPrice, &out.balancePrice,
@@ -280,11 +288,11 @@ bool readExtrasOf(const Layout &layout, const std::function<void(qsizetype, Extr
     Reader r{layout.extras, layout.extras + layout.extrasBytes};
     qsizetype taken = 0;
     for (qsizetype i = 0; i < qsizetype(layout.entryCount) && taken < qsizetype(layout.extraCount); ++i) {
-        const uchar *record = layout.records + i * LedgerEntry::kRecordBytes;
-        if (!(qFromLittleEndian<quint32>(record) & LedgerEntry::kHasExtra))
+        const quint32 bits = qFromLittleEndian<quint32>(layout.records + i * LedgerEntry::kRecordBytes);
+        if (!(bits & LedgerEntry::kHasExtra))
             continue;
         ExtraFields extra;
-        if (!readExtras(r, extra))
+        if (!readExtras(r, extra, bits))
             return false;
         take(i, std::move(extra));
         ++taken;
