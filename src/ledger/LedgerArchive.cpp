@@ -17,14 +17,16 @@ namespace LedgerArchive {
 
 namespace {
 
-// An archive file opened for reading, mapped where the system allows it (read into memory
-// otherwise). A mapping that entries are read from is kept for as long as the process runs.
+// An archive file opened for reading: a private copy of it mapped where the system makes one
+// (read into memory otherwise). A mapping that entries are read from is kept for as long as the
+// process runs.
 class ArchiveBytes
 {
 public:
     // Opens the file; Missing and Unreadable (with the error) when there is nothing to read.
-    // Entries are read where the bytes lie only from a private copy (keepable).
-    LoadStatus open(const QString &path, QString *error, bool keepable = false)
+    // The bytes are those of a private copy where the system makes one: another program that
+    // cuts the file short meanwhile cannot make reading them fail (SIGBUS).
+    LoadStatus open(const QString &path, QString *error)
     {
         if (!exists(path))
             return LoadStatus::Missing;
@@ -38,13 +40,8 @@ public:
             return LoadStatus::Unreadable;
         }
         const qint64 size = m_file->size();
-        if (keepable
-            && (m_private = PrivateCopy::map(*m_file, size, QFileInfo(path).absolutePath()))) {
+        if ((m_private = PrivateCopy::map(*m_file, size, QFileInfo(path).absolutePath()))) {
             m_data = m_private;
-            m_size = size;
-            return LoadStatus::Loaded;
-        }
-        if (!keepable && size > 0 && (m_data = m_file->map(0, size))) {
             m_size = size;
             return LoadStatus::Loaded;
         }
@@ -102,16 +99,15 @@ bool useInPlace(ArchiveBytes &bytes, const Layout &layout, QList<LedgerEntryPtr>
     return true;
 }
 
-// Opens and checks the archive at the path (through a private copy when entries are to be read
-// where they lie: `keepable`). Of the current version, `current` makes what the caller needs;
-// of earlier ones, the entries are decoded into `legacy`.
-LoadStatus readArchive(const QString &path, bool keepable, QString *error,
+// Opens and checks the archive at the path. Of the current version, `current` makes what the
+// caller needs; of earlier ones, the entries are decoded into `legacy`.
+LoadStatus readArchive(const QString &path, QString *error,
                        QList<LedgerEntryPtr> *legacy,
                        const std::function<bool(ArchiveBytes &, const Layout &, QString *)> &current,
                        bool *olderVersion = nullptr)
 {
     ArchiveBytes bytes;
-    const LoadStatus status = bytes.open(path, error, keepable);
+    const LoadStatus status = bytes.open(path, error);
     if (status != LoadStatus::Loaded)
         return status;
     QString why;
@@ -142,7 +138,7 @@ LoadStatus readArchive(const QString &path, bool keepable, QString *error,
 LoadResult load(const QString &path)
 {
     LoadResult result;
-    result.status = readArchive(path, true, &result.error, &result.items,
+    result.status = readArchive(path, &result.error, &result.items,
                                 [&result](ArchiveBytes &bytes, const Layout &layout, QString *why) {
                                     return (bytes.isKeepable() && useInPlace(bytes, layout, &result.items))
                                         || entriesOf(layout, &result.items, why);
@@ -155,7 +151,7 @@ CheckResult check(const QString &path)
 {
     CheckResult result;
     QList<LedgerEntryPtr> legacy;
-    result.status = readArchive(path, false, &result.error, &legacy,
+    result.status = readArchive(path, &result.error, &legacy,
                                 [&result](ArchiveBytes &, const Layout &layout, QString *why) {
                                     result.entries = layout.entryCount;
                                     if (readExtrasOf(layout, [](qsizetype, ExtraFields &&) {}))
