@@ -67,15 +67,6 @@ int displayWidth(QStringView text)
     return width;
 }
 
-QString padToWidth(const QString &text, int width, bool padLeft)
-{
-    const int missing = width - displayWidth(text);
-    if (missing <= 0)
-        return text;
-    const QString spaces(missing, u' ');
-    return padLeft ? spaces + text : text + spaces;
-}
-
 QString alignedTable(const QList<QStringList> &rows, const QList<bool> &rightAligned)
 {
     // Each cell's width is measured once; the lines are written into one text made big enough

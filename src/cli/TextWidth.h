@@ -8,8 +8,6 @@
 // other character one. Close enough for lining up the columns of a ledger in a terminal.
 int displayWidth(QStringView text);
 
-// The text followed (padLeft false) or preceded (padLeft true) by spaces up to the width.
-QString padToWidth(const QString &text, int width, bool padLeft);
 
 // The rows as a table for the terminal: columns two spaces apart, each as wide as its widest
 // cell; a column whose rightAligned flag is set lines up on the right. No trailing spaces.

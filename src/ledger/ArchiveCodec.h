@@ -24,8 +24,6 @@ inline uchar *putSigned(uchar *out, qint32 v)
     return putVarint(out, (quint32(v) << 1) ^ quint32(v >> 31));
 }
 
-// The most one entry takes: the flags, 13 numbers and 12 indices of at most 5 bytes each.
-constexpr qsizetype kMaxRecordBytes = (1 + 13 + 12) * 5;
 
 struct Reader {
     const uchar *p;

@@ -60,15 +60,6 @@ void DuplicateIndex::grow(qsizetype capacity)
     }
 }
 
-void DuplicateIndex::reserve(qsizetype keys)
-{
-    qsizetype capacity = 16;
-    while (capacity / 4 * 3 < keys)
-        capacity *= 2;
-    if (capacity > qsizetype(m_slots.size()))
-        grow(capacity);
-}
-
 DuplicateIndex::Slot &DuplicateIndex::slotFor(const Key &key)
 {
     if (m_slots.empty() || (m_size + 1) * 4 > qsizetype(m_slots.size()) * 3)

@@ -44,8 +44,6 @@ public:
     void rebuild(const QList<LedgerEntryPtr> &ledger);
     void clear(); // empty and built: an empty ledger
     void invalidate(); // rebuilt at the next use
-    // Room for this many keys in all, when the index is about to grow by a whole statement.
-    void reserve(qsizetype keys);
     qsizetype size() const { return m_size; }
 
     // How many entries of the ledger have the entry's key.

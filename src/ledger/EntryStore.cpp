@@ -1,11 +1,6 @@
 #include "EntryStore.h"
 
-#include <cstdlib>
-#include <new>
-
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
+#include "HugePageArray.h"
 
 bool ExtraFields::isDefault(bool wideRecord) const
 {
@@ -38,14 +33,7 @@ LedgerEntry *EntryStore::make()
     if (m_next == m_end) {
         // Blocks of 2 MB, on a huge page where the system gives one: a million entries are a
         // few dozen page faults rather than thousands.
-        constexpr size_t kBytes = kBlockEntries * sizeof(LedgerEntry);
-        void *block = std::aligned_alloc(kBytes, kBytes);
-        if (!block)
-            throw std::bad_alloc();
-#ifdef Q_OS_LINUX
-        ::madvise(block, kBytes, MADV_HUGEPAGE); // a hint; failure changes nothing
-#endif
-        m_next = static_cast<LedgerEntry *>(block);
+        m_next = static_cast<LedgerEntry *>(allocateHugePages(kBlockEntries * sizeof(LedgerEntry)));
         m_end = m_next + kBlockEntries;
     }
     return new (m_next++) LedgerEntry;

@@ -159,7 +159,7 @@ CheckResult check(const QString &path)
                                     *why = QCoreApplication::translate("LedgerArchive", "The archive is damaged or incomplete.");
                                     return false;
                                 });
-    if (result.status == LoadStatus::Loaded && result.entries == 0)
+    if (!legacy.isEmpty()) // an earlier version, read entry by entry
         result.entries = legacy.size();
     return result;
 }

@@ -3,13 +3,7 @@
 #include <QHashFunctions>
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
-#include <new>
-
-#ifdef Q_OS_LINUX
-#include <sys/mman.h>
-#endif
 
 namespace {
 // The empty text's characters: not null, so that it reads back as empty rather than null.
@@ -19,14 +13,7 @@ constexpr char16_t kEmpty[1] = {0};
 // texts are filled in with a few page faults rather than thousands.
 void *hugeBlock()
 {
-    constexpr size_t kBytes = size_t(2) << 20;
-    void *block = std::aligned_alloc(kBytes, kBytes);
-    if (!block)
-        throw std::bad_alloc();
-#ifdef Q_OS_LINUX
-    ::madvise(block, kBytes, MADV_HUGEPAGE); // a hint; failure changes nothing
-#endif
-    return block;
+    return allocateHugePages(size_t(2) << 20);
 }
 } // namespace
 
