@@ -1,7 +1,6 @@
 #include "EntryTextCache.h"
 
 #include "DataTexts.h"
-#include "TextPool.h"
 
 #include <atomic>
 #include <cstring>
@@ -143,16 +142,9 @@ QString EntryTextCache::timeText(int hour, int minute, int second)
     return it.value();
 }
 
-QString EntryTextCache::shared(const QString &text)
-{
-    return shared(QStringView(text), text.isNull());
-}
-
 QString EntryTextCache::shared(QStringView text, bool isNull)
 {
-    // Free texts are kept once each in the process's text table, where entries number them.
-    TextPool &pool = TextPool::instance();
-    return pool.text(pool.intern(text, isNull || text.isNull()));
+    return isNull || text.isNull() ? QString() : text.toString();
 }
 
 void EntryTextCache::clear()

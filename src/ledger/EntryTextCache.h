@@ -32,9 +32,7 @@ public:
     // times of a day), null for others; safe on any thread.
     static QString fixedDateText(int year, int month, int day);
     static QString fixedTimeText(int hour, int minute, int second);
-    // The same text as the one given, shared with every earlier equal text.
-    QString shared(const QString &text);
-    // The same, for a text that is not a QString yet: no string is made.
+    // The text as a string (null when isNull).
     QString shared(QStringView text, bool isNull = false);
 
     // Forgets the hashed dates and times. The fixed date and time blocks and the free texts

@@ -57,6 +57,9 @@ public:
     TextState timeState() const { return m_timeState; }
     bool hasDateFromNumbers() const { return m_dateState == TextState::FromNumbers; }
     bool hasTimeFromNumbers() const { return m_timeState == TextState::FromNumbers; }
+    // The texts become the ones the numbers give, without making them (the database's reads).
+    void setDateFromNumbers() { m_dateState = TextState::FromNumbers; m_date.clear(); }
+    void setTimeFromNumbers() { m_timeState = TextState::FromNumbers; m_time.clear(); }
 
     QString summary() const { return m_summary; }
     void setSummary(const QString &v) { m_summary = v; }
