@@ -196,6 +196,7 @@ void LedgerDatabase::close()
     m_statements = nullptr;
     m_connection.close();
     m_path.clear();
+    m_changed = false; // the next connection takes its own backup before its first change
 }
 
 bool LedgerDatabase::createSchema(QString *error)
