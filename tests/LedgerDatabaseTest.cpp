@@ -279,7 +279,7 @@ private slots:
         QCOMPARE(other.entry(ids.at(0))->marked(), 1);
         QCOMPARE(other.entry(ids.at(0))->details(), u"note"_s);
         QVERIFY(!other.entry(ids.at(1)));
-        QVERIFY(m_db.putBack(Bank::Jnb, {removed}, nullptr));
+        QVERIFY(m_db.putBack({removed}, nullptr));
         QVERIFY(other.entry(ids.at(1))->sameRecord(removed));
     }
 

@@ -143,6 +143,7 @@ LedgerEntry read(const SqlStatement &s)
     e.setSummaryKind(int(s.integer(11)));
     if (!s.isNull(12))
         readExtra(e, s.text(12));
+    e.setAccount(Bank(s.integer(13)));
     return e;
 }
 

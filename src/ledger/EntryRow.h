@@ -15,7 +15,7 @@ namespace EntryRow {
 // The columns an entry is read from, in this order, for SELECT statements.
 inline constexpr const char *kColumns =
     "id, day, time, order_number, summary, bank_summary, paid_out, paid_in, balance, note, "
-    "marked, kind, extra";
+    "marked, kind, extra, account";
 // Binds an entry to the parameters ?1 (id, NULL for a new one) through ?15, in the order of
 // INSERT INTO entries(id, account, day, time, order_number, summary, bank_summary, paid_out,
 // paid_in, balance, note, marked, kind, search_text, extra).

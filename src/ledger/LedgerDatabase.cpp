@@ -487,7 +487,7 @@ bool LedgerDatabase::insertEntries(Bank bank, QList<LedgerEntry> &entries, QStri
     return transaction.commit(error);
 }
 
-bool LedgerDatabase::putBack(Bank bank, const QList<LedgerEntry> &entries, QString *error)
+bool LedgerDatabase::putBack(const QList<LedgerEntry> &entries, QString *error)
 {
     if (!mayChange(error))
         return false;
@@ -497,7 +497,7 @@ bool LedgerDatabase::putBack(Bank bank, const QList<LedgerEntry> &entries, QStri
         return false;
     }
     for (LedgerEntry e : entries) {
-        if (!insert(bank, e, true, error))
+        if (!insert(e.account(), e, true, error))
             return false;
     }
     return transaction.commit(error);

@@ -106,8 +106,9 @@ public:
     // ---- changes, each committed at once ----
     // Stores new entries (their ids are set); all or none.
     bool insertEntries(Bank bank, QList<LedgerEntry> &entries, QString *error);
-    // Stores entries again under the ids they had (an undone deletion); all or none.
-    bool putBack(Bank bank, const QList<LedgerEntry> &entries, QString *error);
+    // Stores entries again under the ids and in the accounts they had (an undone deletion); all
+    // or none.
+    bool putBack(const QList<LedgerEntry> &entries, QString *error);
     bool removeEntries(const QList<qint64> &ids, QString *error);
     bool setMarked(qint64 id, int marked, QString *error);
     bool setSummary(qint64 id, const QString &summary, QString *error);

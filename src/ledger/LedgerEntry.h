@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Bank.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -21,6 +23,9 @@ public:
 
     qint64 id() const { return m_id; } // 0 until the entry is stored
     void setId(qint64 id) { m_id = id; }
+    // The account it is stored in; None until it is stored.
+    Bank account() const { return m_account; }
+    void setAccount(Bank account) { m_account = account; }
 
     int year() const { return m_numbers[Year]; }
     void setYear(int v) { setDateNumber(Year, v); }
@@ -104,6 +109,7 @@ private:
     QString priceOf(PriceIndex index, int amount) const;
 
     qint64 m_id = 0;
+    Bank m_account = Bank::None;
     std::array<int, 6> m_numbers{};
     int m_orderNumber = 0;
     int m_payment = 0;

@@ -135,7 +135,7 @@ bool EntryChanges::applyRemoval(const QList<qint64> &ids)
 bool EntryChanges::applyReturn(const QList<LedgerEntry> &entries)
 {
     QString error;
-    if (!m_database.putBack(m_view.bank(), entries, &error)) {
+    if (!m_database.putBack(entries, &error)) {
         emit failed(error);
         return false;
     }
