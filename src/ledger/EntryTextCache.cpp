@@ -1,7 +1,6 @@
 #include "EntryTextCache.h"
 
 #include "DataTexts.h"
-#include "TextPool.h"
 
 #include <atomic>
 #include <cstring>
@@ -150,13 +149,21 @@ QString EntryTextCache::shared(const QString &text)
 
 QString EntryTextCache::shared(QStringView text, bool isNull)
 {
-    // Free texts are kept once each in the process's text table, where entries number them.
-    TextPool &pool = TextPool::instance();
-    return pool.text(pool.intern(text, isNull || text.isNull()));
+    if (isNull || text.isNull())
+        return QString();
+    if (text.isEmpty())
+        return QStringLiteral("");
+    // Equal texts share one buffer while the cache holds it; clear() lets them go.
+    // Looked up without a copy; copied once when new.
+    const auto it = m_texts.constFind(QString::fromRawData(text.data(), text.size()));
+    if (it != m_texts.cend())
+        return *it;
+    return *m_texts.insert(text.toString());
 }
 
 void EntryTextCache::clear()
 {
     m_dates.clear();
     m_times.clear();
+    m_texts.clear();
 }

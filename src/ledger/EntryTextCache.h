@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringView>
 
@@ -37,8 +38,8 @@ public:
     // The same, for a text that is not a QString yet: no string is made.
     QString shared(QStringView text, bool isNull = false);
 
-    // Forgets the hashed dates and times. The fixed date and time blocks and the free texts
-    // stay: entries may still point into them.
+    // Forgets the hashed dates, times and free texts (entries keep their own references). The
+    // fixed date and time blocks stay: entries may still point into them.
     void clear();
 
 private:
@@ -46,4 +47,5 @@ private:
 
     QHash<quint64, QString> m_dates;
     QHash<quint32, QString> m_times;
+    QSet<QString> m_texts;
 };
