@@ -20,6 +20,8 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -386,19 +388,36 @@ private slots:
     // one at its first open, it would mix the two. It stays with the database it belongs to.
     void whatLiesBesideTheOldDatabaseStaysWithIt_data()
     {
-        QTest::addColumn<bool>("oldIsADatabase");
-        QTest::newRow("a log not yet checkpointed") << true;
-        QTest::newRow("beside a file that is no database") << false;
+        QTest::addColumn<QString>("beside");
+        QTest::newRow("a log not yet checkpointed") << u"log"_s;
+        QTest::newRow("the journal of a transaction cut short") << u"journal"_s;
+        QTest::newRow("a log beside a file that is no database") << u"no database"_s;
     }
     void whatLiesBesideTheOldDatabaseStaysWithIt()
     {
-        QFETCH(bool, oldIsADatabase);
+        QFETCH(QString, beside);
         QTemporaryDir dir;
         const QString database = DataFolder::databasePath(dir.path());
         const QString backup = dir.filePath(u"backup.sqlite"_s);
-        QVERIFY(makeDatabase(backup, 3));
+        QVERIFY(makeBackupFile(backup, 3));
         QVERIFY(makeDatabase(database, 5));
-        {
+        if (beside == u"journal") {
+            // A process killed in the middle of a large transaction: pages already written into
+            // the file, the journal that undoes them beside it.
+            const pid_t child = ::fork();
+            if (child == 0) {
+                SqlConnection cut;
+                cut.open(database, SqlConnection::Access::ReadWrite, 0, nullptr);
+                cut.exec("PRAGMA journal_mode = DELETE; PRAGMA cache_size = 2; BEGIN; "
+                         "CREATE TABLE filler (x); DELETE FROM entries", nullptr);
+                for (int i = 0; i < 500; ++i)
+                    cut.exec("INSERT INTO filler VALUES (randomblob(1000))", nullptr);
+                ::_exit(0);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(QFileInfo(database + u"-journal"_s).size() > 0);
+        } else {
             // Two more entries in the log only, as a process killed before a checkpoint leaves.
             LedgerDatabase old;
             QString error;
@@ -407,18 +426,22 @@ private slots:
             QCOMPARE(sqlite3_db_config(old.connection().handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr), SQLITE_OK);
             QVERIFY(addEntries(old, Bank::Jnb, 2));
         }
-        const QString log = database + u"-wal"_s;
-        QVERIFY(QFileInfo(log).size() > 0);
-        if (!oldIsADatabase)
+        if (beside != u"journal")
+            QVERIFY(QFileInfo(database + u"-wal"_s).size() > 0);
+        if (beside == u"no database")
             QVERIFY(writeTestFile(database, QByteArray(8192, 'x')));
 
         QString error, replaced;
         QVERIFY2(Backups::restore(dir.path(), backup, &error, &replaced), qPrintable(error));
         QVERIFY2(Backups::isSoundDatabase(database, &error), qPrintable(error));
         QCOMPARE(countsOf(database).first, 3);
-        if (oldIsADatabase)
+        if (beside == u"log")
             QCOMPARE(countsOf(replaced).first, 7); // with what its log held
-        else
+        if (beside == u"journal") {
+            QVERIFY2(Backups::isSoundDatabase(replaced, &error), qPrintable(error));
+            QCOMPARE(countsOf(replaced).first, 5); // as it was before the transaction
+        }
+        if (beside == u"no database")
             QVERIFY(QFileInfo(replaced).size() >= 8192);
     }
 
