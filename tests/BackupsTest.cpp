@@ -1,45 +1,128 @@
-// Backups of the ledger archives: taken once per opened ledger before a save replaces the
-// archive, at most ten a bank, listed with their entries, and restored over a damaged archive,
-// which is set aside, never deleted.
+// Backups of the ledger database: taken through SQLite's backup API, rotated without touching
+// what Moriva did not make, listed with their entries, and restored only when sound, replacing
+// the database so that a full disk or a kill leaves the old one or the new one, never none.
+// Run with umask 0, the most open one: what Moriva creates must still be its user's alone.
 
-#include "TestSupport.h"
+#include "FileTestSupport.h"
 #include "ledger/Backups.h"
-#include "ledger/Ledger.h"
-#include "ledger/LedgerArchive.h"
-#include "views/Controller.h"
+#include "ledger/DataFolder.h"
+#include <QHash>
+#include <QStringList>
+#include "ledger/LedgerDatabase.h"
 
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sqlite3.h>
+
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-LedgerEntryPtr entry(int day)
+LedgerEntry entry(int n)
 {
-    LedgerEntryPtr e = LedgerEntry::create();
-    e->setYear(2026);
-    e->setMonth(3);
-    e->setDay(day);
-    e->setDate(u"2026/03/%1"_s.arg(day, 2, 10, QChar(u'0')));
-    e->setSummary(u"振込 %1"_s.arg(day));
-    e->setImportedSummary(e->summary());
+    LedgerEntry e;
+    e.setYear(2026);
+    e.setMonth(3);
+    e.setDay(1 + n % 28);
+    e.setDate(u"2026/03/%1"_s.arg(1 + n % 28, 2, 10, QChar(u'0')));
+    e.setSummary(u"振込 %1"_s.arg(n));
+    e.setImportedSummary(e.summary());
+    e.setPayment(100 + n);
     return e;
 }
 
-QString archiveOf(const QString &folder, Bank bank = Bank::Jnb)
+bool addEntries(LedgerDatabase &database, Bank bank, int count)
 {
-    return QDir(folder).filePath(DataFolder::archiveFileName(bank));
+    QList<LedgerEntry> entries;
+    for (int i = 0; i < count; ++i)
+        entries.append(entry(i));
+    QString error;
+    return count == 0 || database.insertEntries(bank, entries, &error);
 }
 
-ino_t inodeOf(const QString &path)
+// A Moriva database at the path holding that many entries of each bank.
+bool makeDatabase(const QString &path, int jnb, int ebank = 0)
+{
+    LedgerDatabase database;
+    QString error;
+    return DataFolder::findOrCreate(QFileInfo(path).absolutePath())
+        && database.open(path, SqlConnection::Access::ReadWrite, &error)
+        && addEntries(database, Bank::Jnb, jnb) && addEntries(database, Bank::Ebank, ebank);
+}
+
+// The same as a single file, as backups are.
+bool makeBackupFile(const QString &path, int jnb, int ebank = 0)
+{
+    SqlConnection connection;
+    return makeDatabase(path, jnb, ebank)
+        && connection.open(path, SqlConnection::Access::ReadWrite, 0, nullptr)
+        && connection.exec("PRAGMA journal_mode = DELETE", nullptr);
+}
+
+// The entries of each bank, or -1 when the database cannot be opened.
+QPair<qsizetype, qsizetype> countsOf(const QString &path)
+{
+    LedgerDatabase database;
+    if (!database.open(path, SqlConnection::Access::ReadOnly, nullptr))
+        return {-1, -1};
+    return {database.count(Bank::Jnb), database.count(Bank::Ebank)};
+}
+
+int modeOf(const QString &path)
 {
     struct stat info{};
-    ::stat(QFile::encodeName(path).constData(), &info);
-    return info.st_ino;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
 }
+
+QString backupName(const QDateTime &time, const QString &suffix = QString())
+{
+    return u"Moriva "_s + time.toString(u"yyyy-MM-dd HHmmss"_s) + suffix + u".sqlite"_s;
+}
+
+QStringList filesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+// Everything in the data folder and its Backups folder, each with its bytes.
+QHash<QString, QByteArray> snapshot(const QString &dataFolder)
+{
+    QHash<QString, QByteArray> files;
+    for (const QString &folder : {dataFolder, Backups::folderOf(dataFolder)}) {
+        for (const QString &name : filesIn(folder))
+            files.insert(QDir(folder).filePath(name), readTestFile(QDir(folder).filePath(name)));
+    }
+    return files;
+}
+
+// Writes cut short at `bytes` a file, whoever runs the test, root included.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{bytes, m_saved.rlim_max};
+        m_set = ::setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_saved); }
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_saved{};
+    bool m_set = false;
+};
 
 } // namespace
 
@@ -47,89 +130,346 @@ class BackupsTest : public QObject
 {
     Q_OBJECT
 
+    mode_t m_umask = 0;
+
 private slots:
-    void aSaveKeepsTheArchiveOnceAnOpenedLedger()
+    void initTestCase() { m_umask = ::umask(0); }
+    void cleanupTestCase() { ::umask(m_umask); }
+
+    void aBackupIsAWholeDatabaseOfItsOwn()
     {
         QTemporaryDir dir;
-        Ledger ledger;
-        ledger.open(dir.path(), Bank::Jnb);
-        ledger.append(entry(1));
-        ledger.append(entry(2));
-        QString error;
-        QVERIFY2(ledger.save(&error), qPrintable(error));
-        QVERIFY(Backups::list(dir.path(), Bank::Jnb).isEmpty()); // nothing was there to keep
+        const QString database = DataFolder::databasePath(dir.path());
+        QVERIFY(makeDatabase(database, 3, 2));
+        QString error, taken;
+        QVERIFY(Backups::take(dir.path(), &error)); // through the file
+        LedgerDatabase live;
+        QVERIFY(live.open(database, SqlConnection::Access::ReadWrite, &error));
+        QVERIFY(addEntries(live, Bank::Jnb, 4)); // in its log, not yet in its file
+        QVERIFY2(Backups::take(dir.path(), live.connection(), &error, &taken), qPrintable(error));
 
-        ledger.open(dir.path(), Bank::Jnb);
-        const ino_t before = inodeOf(archiveOf(dir.path()));
-        QVERIFY(ledger.save(&error));
-        QCOMPARE(inodeOf(archiveOf(dir.path())), before); // unchanged: not written again
-
-        ledger.append(entry(3));
-        QVERIFY(ledger.save(&error));
-        ledger.append(entry(4));
-        QVERIFY(ledger.save(&error));
-        const QList<Backups::Backup> backups = Backups::list(dir.path(), Bank::Jnb);
-        QCOMPARE(backups.size(), 1);
-        QCOMPARE(backups.first().entries, 2); // the archive as it was when the ledger was opened
-        QVERIFY(QDateTime::currentDateTime().secsTo(backups.first().time) <= 0);
-        QCOMPARE(LedgerArchive::load(archiveOf(dir.path())).items.size(), 4);
+        QVERIFY(QRegularExpression(u"^Moriva \\d{4}-\\d\\d-\\d\\d \\d{6}(-\\d+)?\\.sqlite$"_s)
+                    .match(QFileInfo(taken).fileName()).hasMatch());
+        QCOMPARE(QFileInfo(taken).absolutePath(), QFileInfo(Backups::folderOf(dir.path())).absoluteFilePath());
+        QCOMPARE(countsOf(taken), qMakePair(qsizetype(7), qsizetype(2)));
+        QVERIFY(Backups::isSoundDatabase(taken, &error));
+        QCOMPARE(modeOf(taken), 0600);
+        QCOMPARE(modeOf(Backups::folderOf(dir.path())), 0700);
+        QCOMPARE(filesIn(Backups::folderOf(dir.path())).size(), 2); // nothing beside them
+        const QList<Backups::Backup> backups = Backups::list(dir.path());
+        QCOMPARE(backups.size(), 2);
+        QCOMPARE(backups.first().path, taken);
+        QCOMPARE(backups.first().entriesOf(Bank::Jnb), 7);
+        QCOMPARE(backups.last().entriesOf(Bank::Jnb), 3);
+        QCOMPARE(backups.last().entriesOf(Bank::Ebank), 2);
     }
 
-    void keepsTenABankNewestFirst()
+    // Backups taken in the same second each get a name of their own; nothing is written over.
+    void theSameSecondGivesAnotherName()
     {
         QTemporaryDir dir;
-        const QDir backups(Backups::folderOf(dir.path()));
-        QVERIFY(backups.mkpath(u"."_s));
-        for (int i = 0; i < 12; ++i)
-            QVERIFY(writeTestFile(backups.filePath(u"BankbookArchive(JNB) 2026-01-%1 100000.mvrk"_s
-                                                       .arg(i + 1, 2, 10, QChar(u'0'))),
-                                  "garbage"));
-        QVERIFY(writeTestFile(backups.filePath(u"BankbookArchive(eBANK) 2026-01-01 100000.mvrk"_s),
-                              "garbage"));
-        QVERIFY(writeTestFile(archiveOf(dir.path()),
-                              LedgerArchive::encode({entry(1), entry(2), entry(3)})));
-        QString error;
-        QVERIFY2(Backups::keep(dir.path(), Bank::Jnb, archiveOf(dir.path()), &error),
-                 qPrintable(error));
-
-        const QList<Backups::Backup> jnb = Backups::list(dir.path(), Bank::Jnb);
-        QCOMPARE(jnb.size(), Backups::kMaxPerBank);
-        QCOMPARE(jnb.first().entries, 3); // the one just kept, newest
-        QVERIFY(!jnb.at(1).isReadable());
-        QVERIFY(!jnb.at(1).error.isEmpty());
-        QCOMPARE(jnb.last().time.date(), QDate(2026, 1, 4)); // the three oldest went
-        QCOMPARE(Backups::list(dir.path(), Bank::Ebank).size(), 1);
+        QVERIFY(makeDatabase(DataFolder::databasePath(dir.path()), 1));
+        const QString folder = Backups::folderOf(dir.path());
+        const QDateTime now = QDateTime::currentDateTime();
+        QStringList before;
+        for (int s = -1; s <= 3; ++s) { // whichever second the take falls in
+            before << backupName(now.addSecs(s));
+            QVERIFY(writeTestFile(QDir(folder).filePath(before.last()), "earlier"));
+        }
+        QString error, first, second;
+        QVERIFY2(Backups::take(dir.path(), &error, &first), qPrintable(error));
+        QVERIFY(Backups::take(dir.path(), &error, &second));
+        QVERIFY(first != second);
+        QVERIFY(QFileInfo(first).fileName().endsWith(u"-2.sqlite"_s));
+        for (const QString &name : before)
+            QCOMPARE(readTestFile(QDir(folder).filePath(name)), QByteArray("earlier"));
+        QCOMPARE(countsOf(first).first, 1);
+        QCOMPARE(countsOf(second).first, 1);
     }
 
-    void restoreSetsTheDamagedArchiveAside()
+    void rotationRemovesOnlyMorivasOldest_data()
     {
+        QTest::addColumn<QStringList>("before"); // "dir:" a folder, "link:" a link to a file elsewhere
+        QTest::addColumn<QStringList>("gone");
+        const auto dated = [](int year, int month, int days, const QString &suffix = QString()) {
+            QStringList names;
+            for (int d = 1; d <= days; ++d)
+                names << backupName(QDateTime(QDate(year, month, d), QTime(10, 0)), suffix);
+            return names;
+        };
+        const QStringList january = dated(2026, 1, 12);
+        QTest::newRow("the oldest beyond ten") << january << january.first(3);
+        QTest::newRow("ten dated 2099 evict nothing")
+            << dated(2099, 1, 10) + dated(2026, 1, 2) << QStringList();
+        QTest::newRow("ten dated 2099 are not counted")
+            << dated(2099, 1, 10) + january << january.first(3);
+        const QStringList lookAlikes = {
+            u"Moriva 2020 keep forever.sqlite"_s, u"Moriva 2020-01-01 000000.SQLITE"_s,
+            u"moriva 2020-01-01 000000.sqlite"_s, u"Moriva 2020-01-01 000000.sqlite.bak"_s,
+            u"Moriva 2020-02-30 000000.sqlite"_s, u"Moriva 2020-01-01 000000-1.sqlite"_s,
+            u"Moriva replaced 2020-01-01 000000.sqlite"_s, u"Moriva 2020-01-01 000000.sqlite-wal"_s,
+            u"dir:Moriva 2020-01-02 000000.sqlite"_s, u"link:Moriva 2020-01-03 000000.sqlite"_s};
+        QTest::newRow("names Moriva does not give stay")
+            << lookAlikes + january.first(11) << january.first(2);
+        QTest::newRow("one second, in the order taken")
+            << QStringList{backupName(QDateTime(QDate(2026, 1, 1), QTime(10, 0)), u"-3"_s),
+                           backupName(QDateTime(QDate(2026, 1, 1), QTime(10, 0)), u"-2"_s),
+                           backupName(QDateTime(QDate(2026, 1, 1), QTime(10, 0)), u"-10"_s),
+                           backupName(QDateTime(QDate(2026, 1, 1), QTime(10, 0)))}
+                + dated(2026, 2, 8)
+            << QStringList{backupName(QDateTime(QDate(2026, 1, 1), QTime(10, 0))),
+                           backupName(QDateTime(QDate(2026, 1, 1), QTime(10, 0)), u"-2"_s),
+                           backupName(QDateTime(QDate(2026, 1, 1), QTime(10, 0)), u"-3"_s)};
+    }
+    void rotationRemovesOnlyMorivasOldest()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QStringList, gone);
+        QTemporaryDir dir;
+        QVERIFY(makeDatabase(DataFolder::databasePath(dir.path()), 1));
+        const QDir folder(Backups::folderOf(dir.path()));
+        const QString elsewhere = dir.filePath(u"elsewhere.sqlite"_s);
+        QVERIFY(writeTestFile(elsewhere, "not a backup"));
+        QStringList names;
+        for (const QString &item : before) {
+            const QString name = item.section(u':', -1);
+            names << name;
+            if (item.startsWith(u"dir:"))
+                QVERIFY(folder.mkpath(name));
+            else if (item.startsWith(u"link:"))
+                QVERIFY(QFile::link(elsewhere, folder.filePath(name)));
+            else
+                QVERIFY(writeTestFile(folder.filePath(name), "a backup"));
+        }
+        QString error, taken;
+        QVERIFY2(Backups::take(dir.path(), &error, &taken), qPrintable(error));
+        QVERIFY(QFileInfo::exists(taken));
+        for (const QString &name : names)
+            QVERIFY2(QFileInfo(folder.filePath(name)).exists() != gone.contains(name), qPrintable(name));
+        QCOMPARE(readTestFile(elsewhere), QByteArray("not a backup"));
+    }
+
+    void linksAreNeverFollowed_data()
+    {
+        QTest::addColumn<QString>("link"); // relative to the data folder
+        QTest::newRow("Backups") << u"Backups"_s;
+        QTest::newRow("the database") << u"Moriva.sqlite"_s;
+    }
+    void linksAreNeverFollowed()
+    {
+        QFETCH(QString, link);
         QTemporaryDir dir;
         const QString data = dir.filePath(u"data"_s);
-        std::unique_ptr<Controller> c = openTestController(data);
-        c->importText(u"NBG.csv"_s, jnbLine(2026, 3, 5, 9, 0, 0, 1, u"ATM"_s, 1000, 0, 5000));
+        const QString elsewhere = dir.filePath(u"elsewhere"_s);
+        QVERIFY(makeDatabase(QDir(elsewhere).filePath(u"Moriva.sqlite"_s), 2));
+        QVERIFY(makeDatabase(QDir(elsewhere).filePath(u"backup.sqlite"_s), 1));
+        for (int d = 1; d <= 12; ++d)
+            QVERIFY(writeTestFile(QDir(elsewhere).filePath(backupName(QDateTime(QDate(2026, 1, d), QTime()))), "x"));
+        if (link != u"Moriva.sqlite")
+            QVERIFY(makeDatabase(DataFolder::databasePath(data), 3));
+        QVERIFY(DataFolder::findOrCreate(data));
+        QVERIFY(QFile::link(elsewhere + (link == u"Backups" ? QString() : u"/Moriva.sqlite"_s),
+                            QDir(data).filePath(link)));
+        const QHash<QString, QByteArray> before = snapshot(elsewhere);
+
         QString error;
-        QVERIFY(c->saveLedger(&error));
-        c->closeLedger();
-        const QByteArray good = readTestFile(archiveOf(data));
-        QByteArray damaged = good;
-        damaged[damaged.size() / 2] = char(damaged.at(damaged.size() / 2) ^ 0x20);
-        QVERIFY(writeTestFile(archiveOf(data), damaged));
-        QVERIFY(Backups::keep(data, Bank::Jnb, archiveOf(data), &error)); // a damaged backup
-        const QString backup = QDir(Backups::folderOf(data)).filePath(u"BankbookArchive(JNB) 2000-01-01 000000.mvrk"_s);
-        QVERIFY(writeTestFile(backup, good));
+        QVERIFY(!Backups::take(dir.filePath(u"data"_s), &error));
+        QVERIFY2(error.contains(QDir(data).filePath(link)), qPrintable(error));
+        error.clear();
+        QVERIFY(!Backups::restore(data, QDir(elsewhere).filePath(u"backup.sqlite"_s), &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(snapshot(elsewhere), before);
+        if (link == u"Backups")
+            QVERIFY(Backups::list(data).isEmpty());
+    }
 
-        c = openTestController(data);
-        QCOMPARE(c->ledger().state(), Ledger::State::Unreadable);
-        QVERIFY2(c->ledger().error().contains(u"checksum"_s), qPrintable(c->ledger().error()));
-        QVERIFY(c->saveLedger(&error));
-        QCOMPARE(readTestFile(archiveOf(data)), damaged); // never written over
+    void listsNewestFirstWithTheirEntries()
+    {
+        QTemporaryDir dir;
+        const QDir folder(Backups::folderOf(dir.path()));
+        QVERIFY(makeDatabase(folder.filePath(u"Moriva 2026-01-02 000000.sqlite"_s), 1));
+        QVERIFY(makeDatabase(folder.filePath(u"Moriva 2026-01-03 000000.sqlite"_s), 2, 1));
+        QVERIFY(makeDatabase(folder.filePath(u"Moriva replaced 2026-01-04 000000.sqlite"_s), 0, 4));
+        QVERIFY(writeTestFile(folder.filePath(u"Moriva 2026-01-05 000000.sqlite"_s), "random bytes"));
+        QVERIFY(makeDatabase(folder.filePath(u"Moriva keep.sqlite"_s), 1));
+        const QList<Backups::Backup> backups = Backups::list(dir.path());
+        QCOMPARE(backups.size(), 4);
+        QCOMPARE(backups.at(0).time, QDateTime(QDate(2026, 1, 5), QTime(0, 0)));
+        QVERIFY(!backups.at(0).isReadable());
+        QVERIFY(backups.at(1).replaced && backups.at(1).entriesOf(Bank::Ebank) == 4);
+        QCOMPARE(backups.at(2).entriesOf(Bank::Jnb), 2);
+        QCOMPARE(backups.at(2).entriesOf(Bank::Ebank), 1);
+        QCOMPARE(backups.at(3).entriesOf(Bank::Jnb), 1);
+        QVERIFY(!backups.at(3).replaced);
+    }
 
-        QString aside;
-        QVERIFY2(c->restoreBackup(backup, &error, &aside), qPrintable(error));
-        QCOMPARE(c->ledger().size(), 1);
-        QCOMPARE(readTestFile(archiveOf(data)), good);
-        QVERIFY(aside.startsWith(archiveOf(data) + u".damaged-"_s));
-        QCOMPARE(readTestFile(aside), damaged);
+    void restoreRefusesWhatIsNotSound_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("random bytes") << u"random"_s;
+        QTest::newRow("/etc/hostname") << u"hostname"_s;
+        QTest::newRow("empty file") << u"empty"_s;
+        QTest::newRow("missing") << u"missing"_s;
+        QTest::newRow("a database of something else") << u"foreign"_s;
+        QTest::newRow("a newer Moriva's") << u"newer"_s;
+        QTest::newRow("damaged pages") << u"damaged"_s;
+        QTest::newRow("the database itself") << u"itself"_s;
+    }
+    void restoreRefusesWhatIsNotSound()
+    {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString database = DataFolder::databasePath(dir.path());
+        QVERIFY(makeDatabase(database, 5));
+        QString backup = dir.filePath(u"candidate.sqlite"_s);
+        if (kind == u"random") {
+            QByteArray bytes(40000, '\0');
+            for (char &c : bytes)
+                c = char(QRandomGenerator::global()->generate());
+            QVERIFY(writeTestFile(backup, bytes));
+        } else if (kind == u"hostname") {
+            backup = u"/etc/hostname"_s;
+            if (!QFileInfo::exists(backup))
+                QSKIP("no /etc/hostname here");
+        } else if (kind == u"empty") {
+            QVERIFY(writeTestFile(backup, ""));
+        } else if (kind == u"foreign" || kind == u"newer") {
+            SqlConnection other;
+            QVERIFY(other.open(backup, SqlConnection::Access::ReadWrite, 0, nullptr));
+            QVERIFY(other.exec(kind == u"foreign" ? "CREATE TABLE notes (text TEXT)"
+                                                  : "CREATE TABLE accounts (id INTEGER PRIMARY KEY);"
+                                                    "CREATE TABLE entries (id INTEGER PRIMARY KEY);"
+                                                    "PRAGMA user_version = 99",
+                               nullptr));
+        } else if (kind == u"damaged") {
+            QVERIFY(makeBackupFile(backup, 2000));
+            QByteArray bytes = readTestFile(backup);
+            QVERIFY(bytes.size() > 40000);
+            for (qsizetype at = bytes.size() / 2; at < bytes.size() / 2 + 4000; ++at)
+                bytes[at] = char(0xa5);
+            QVERIFY(writeTestFile(backup, bytes));
+        } else if (kind == u"itself") {
+            backup = database;
+        }
+        const QHash<QString, QByteArray> before = snapshot(dir.path());
+        QString error;
+        QVERIFY(!Backups::restore(dir.path(), backup, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(snapshot(dir.path()).keys(), before.keys());
+        QCOMPARE(snapshot(dir.path()), before);
+    }
+
+    void restorePutsTheBackupInPlace()
+    {
+        QTemporaryDir dir;
+        const QString database = DataFolder::databasePath(dir.path());
+        QVERIFY(makeDatabase(database, 3, 1));
+        QString error, taken, replaced;
+        QVERIFY(Backups::take(dir.path(), &error, &taken));
+        {
+            LedgerDatabase live;
+            QVERIFY(live.open(database, SqlConnection::Access::ReadWrite, &error));
+            QVERIFY(addEntries(live, Bank::Jnb, 5));
+        }
+        QVERIFY2(Backups::restore(dir.path(), taken, &error, &replaced), qPrintable(error));
+        QCOMPARE(countsOf(database), qMakePair(qsizetype(3), qsizetype(1)));
+        QCOMPARE(countsOf(replaced), qMakePair(qsizetype(8), qsizetype(1)));
+        QVERIFY(QFileInfo(replaced).fileName().startsWith(u"Moriva replaced "_s));
+        QCOMPARE(modeOf(database), 0600);
+        QCOMPARE(modeOf(replaced), 0600);
+        QCOMPARE(countsOf(taken).first, 3); // the backup stays as it was
+        QCOMPARE(filesIn(dir.path()), QStringList({u"Backups"_s, u"Moriva.sqlite"_s}));
+        const QList<Backups::Backup> backups = Backups::list(dir.path());
+        QCOMPARE(backups.size(), 2);
+        QCOMPARE(backups.at(0).replaced + backups.at(1).replaced, 1);
+    }
+
+    // What SQLite keeps beside the old database belongs to the old file: played onto the new
+    // one at its first open, it would mix the two. It stays with the database it belongs to.
+    void whatLiesBesideTheOldDatabaseStaysWithIt_data()
+    {
+        QTest::addColumn<QString>("beside");
+        QTest::newRow("a log not yet checkpointed") << u"log"_s;
+        QTest::newRow("the journal of a transaction cut short") << u"journal"_s;
+        QTest::newRow("a log beside a file that is no database") << u"no database"_s;
+    }
+    void whatLiesBesideTheOldDatabaseStaysWithIt()
+    {
+        QFETCH(QString, beside);
+        QTemporaryDir dir;
+        const QString database = DataFolder::databasePath(dir.path());
+        const QString backup = dir.filePath(u"backup.sqlite"_s);
+        QVERIFY(makeBackupFile(backup, 3));
+        QVERIFY(makeDatabase(database, 5));
+        if (beside == u"journal") {
+            // A process killed in the middle of a large transaction: pages already written into
+            // the file, the journal that undoes them beside it.
+            const pid_t child = ::fork();
+            if (child == 0) {
+                SqlConnection cut;
+                cut.open(database, SqlConnection::Access::ReadWrite, 0, nullptr);
+                cut.exec("PRAGMA journal_mode = DELETE; PRAGMA cache_size = 2; BEGIN; "
+                         "CREATE TABLE filler (x); DELETE FROM entries", nullptr);
+                for (int i = 0; i < 500; ++i)
+                    cut.exec("INSERT INTO filler VALUES (randomblob(1000))", nullptr);
+                ::_exit(0);
+            }
+            int status = 0;
+            QCOMPARE(::waitpid(child, &status, 0), child);
+            QVERIFY(QFileInfo(database + u"-journal"_s).size() > 0);
+        } else {
+            // Two more entries in the log only, as a process killed before a checkpoint leaves.
+            LedgerDatabase old;
+            QString error;
+            QVERIFY(old.open(database, SqlConnection::Access::ReadWrite, &error));
+            QVERIFY(old.connection().exec("PRAGMA wal_autocheckpoint = 0", nullptr));
+            QCOMPARE(sqlite3_db_config(old.connection().handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr), SQLITE_OK);
+            QVERIFY(addEntries(old, Bank::Jnb, 2));
+        }
+        if (beside != u"journal")
+            QVERIFY(QFileInfo(database + u"-wal"_s).size() > 0);
+        if (beside == u"no database")
+            QVERIFY(writeTestFile(database, QByteArray(8192, 'x')));
+
+        QString error, replaced;
+        QVERIFY2(Backups::restore(dir.path(), backup, &error, &replaced), qPrintable(error));
+        QVERIFY2(Backups::isSoundDatabase(database, &error), qPrintable(error));
+        QCOMPARE(countsOf(database).first, 3);
+        if (beside == u"log")
+            QCOMPARE(countsOf(replaced).first, 7); // with what its log held
+        if (beside == u"journal") {
+            QVERIFY2(Backups::isSoundDatabase(replaced, &error), qPrintable(error));
+            QCOMPARE(countsOf(replaced).first, 5); // as it was before the transaction
+        }
+        if (beside == u"no database")
+            QVERIFY(QFileInfo(replaced).size() >= 8192);
+    }
+
+    // A full disk while the backup is copied: the old database stays, with nothing left over.
+    void aFullDiskLeavesTheOldDatabase()
+    {
+        QTemporaryDir dir;
+        const QString database = DataFolder::databasePath(dir.path());
+        const QString backup = dir.filePath(u"backup.sqlite"_s);
+        QVERIFY(makeBackupFile(backup, 2000));
+        QVERIFY(makeDatabase(database, 5));
+        QVERIFY(Backups::take(dir.path(), nullptr)); // the Backups folder exists
+        const QHash<QString, QByteArray> before = snapshot(dir.path());
+        QVERIFY(QFileInfo(backup).size() > 64 * 1024);
+        QString restoreError, takeError;
+        bool restored = true, took = true;
+        LedgerDatabase big;
+        QVERIFY(big.open(backup, SqlConnection::Access::ReadOnly, nullptr));
+        {
+            FileSizeLimit limit(16 * 1024);
+            QVERIFY(limit.isSet());
+            restored = Backups::restore(dir.path(), backup, &restoreError);
+            took = Backups::take(dir.path(), big.connection(), &takeError);
+        }
+        QVERIFY(!restored && !restoreError.isEmpty());
+        QVERIFY(!took && !takeError.isEmpty());
+        QCOMPARE(snapshot(dir.path()), before);
+        QCOMPARE(countsOf(database).first, 5);
     }
 };
 

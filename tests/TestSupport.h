@@ -11,19 +11,7 @@
 #include <QStringEncoder>
 #include <QStringList>
 
-// Writes the bytes to the file, creating missing folders; false when that fails.
-inline bool writeTestFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readTestFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+#include "FileTestSupport.h"
 
 // The text as the banks deliver it: CP932 (Shift_JIS with Microsoft's extensions).
 inline QByteArray toCp932(const QString &text)

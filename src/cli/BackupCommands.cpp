@@ -1,6 +1,7 @@
 #include "CliCommands.h"
 
 #include "CliOutput.h"
+#include "ledger/Backups.h"
 #include "ledger/DataFolder.h"
 #include "views/Controller.h"
 
@@ -17,22 +18,83 @@ QString tr(const char *text, const char *disambiguation = nullptr, int n = -1)
     return QCoreApplication::translate("moriva-cli", text, disambiguation, n);
 }
 
+// The bank asked for, or the current one.
+Bank chosenBank(Bank asked)
+{
+    return asked != Bank::None ? asked : Preferences::read().bank;
+}
+
 QString dataFolder()
 {
     Controller c;
     return c.openDataFolder() ? c.dataFolderPath() : QString();
 }
 
-} // namespace
-
-int runListBackups(Bank)
+// The backup the user named (a path, or a name in the backup folder), or the newest readable
+// one that Moriva took (not a database a restore replaced).
+QString chooseBackup(const QString &folder, const QString &named, QString *error)
 {
-    return ExitFailure; // interim until the database backups land
+    if (!named.isEmpty()) {
+        for (const QString &candidate : {named, QDir(Backups::folderOf(folder)).filePath(named)}) {
+            if (QFileInfo(candidate).isFile())
+                return candidate;
+        }
+        *error = tr("There is no backup %1.").arg(named);
+        return QString();
+    }
+    for (const Backups::Backup &backup : Backups::list(folder)) {
+        if (backup.isReadable() && !backup.replaced)
+            return backup.path;
+    }
+    *error = tr("There is no readable backup of the ledger database.");
+    return QString();
 }
 
-int runRestore(Bank, const QString &)
+} // namespace
+
+int runListBackups(Bank asked)
 {
-    return ExitFailure; // interim until the database backups land
+    const Bank bank = chosenBank(asked);
+    QString out;
+    for (const Backups::Backup &backup : Backups::list(dataFolder())) {
+        const QString state = backup.isReadable()
+            ? tr("%n entries", nullptr, int(backup.entriesOf(bank)))
+            : tr("unreadable: %1").arg(backup.error);
+        out += QFileInfo(backup.path).fileName() + u'\t'
+            + backup.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) + u'\t' + state + u'\n';
+    }
+    return CliOutput::writeOut(out.toUtf8()) ? ExitSuccess : ExitFailure;
+}
+
+int runRestore(Bank, const QString &named)
+{
+    Controller c;
+    c.loadPreferences();
+    if (!c.openDataFolder()) {
+        printError(tr("Cannot find or create the data folder %1.").arg(DataFolder::defaultPath()));
+        return ExitFailure;
+    }
+    c.openLedger(Controller::Access::Write);
+    if (c.ledgerState() == Controller::LedgerState::Locked) {
+        printError(c.ledgerError());
+        return ExitFailure;
+    }
+    QString why;
+    const QString backup = chooseBackup(c.dataFolderPath(), named, &why);
+    QString replaced;
+    if (backup.isEmpty() || !c.restoreBackup(backup, &why, &replaced)) {
+        printError(why);
+        c.closeLedger();
+        return ExitFailure;
+    }
+    QString line = tr("The ledger database now holds %1 (JNB: %2, eBANK: %3).")
+                       .arg(QFileInfo(backup).fileName(),
+                            tr("%n entries", nullptr, int(c.database().count(Bank::Jnb))),
+                            tr("%n entries", nullptr, int(c.database().count(Bank::Ebank))));
+    if (!replaced.isEmpty())
+        line += u' ' + tr("The database it replaced is kept as %1.").arg(replaced);
+    c.closeLedger();
+    return CliOutput::printLine(line) ? ExitSuccess : ExitFailure;
 }
 
 int runCheck()

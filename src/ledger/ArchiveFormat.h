@@ -1,12 +1,11 @@
 #pragma once
 
-// What every version of the ledger archive shares, and the readers of the versions. Used by
+// What every version of the ledger archive shares, and the decoders of the versions. Used by
 // LedgerArchive only.
 
 #include "LedgerArchive.h"
 
 #include <QCoreApplication>
-#include <QList>
 
 #include <libdeflate.h>
 
@@ -23,14 +22,48 @@ inline QString tr(const char *text)
     return QCoreApplication::translate("LedgerArchive", text);
 }
 
-// Since format version 2, archives end with the CRC-32 of every byte before it, so that damage
-// anywhere in the file is noticed rather than read as a changed ledger.
-inline quint32 checksumOf(const char *data, qint64 size, quint32 crc = 0)
+inline QString damagedText()
 {
-    return quint32(libdeflate_crc32(crc, data, size_t(size)));
+    return tr("The archive is damaged or incomplete.");
 }
 
-// Versions 1 and 2; `data` is the file without its checksum.
-bool decodeLegacy(const QByteArray &data, QList<LedgerEntryPtr> *items, QString *error);
+// The CRC-32 that versions 2 and 3 end with (libdeflate's: the same value as zlib's crc32).
+inline quint32 checksumOf(const char *data, qint64 size)
+{
+    return quint32(libdeflate_crc32(0, data, size_t(size)));
+}
+
+// Variable-length integers (7 bits a byte, low first); signed values zig-zag encoded. A read
+// past the end, or an integer longer than five bytes, clears ok.
+struct Reader {
+    const uchar *p;
+    const uchar *end;
+    bool ok = true;
+
+    qint64 left() const { return end - p; }
+    quint32 varint()
+    {
+        quint32 v = 0;
+        for (int shift = 0; shift < 35; shift += 7) {
+            if (p == end)
+                break;
+            const uchar b = *p++;
+            v |= quint32(b & 0x7f) << shift;
+            if (!(b & 0x80))
+                return v;
+        }
+        ok = false;
+        return 0;
+    }
+    qint32 signedVarint()
+    {
+        const quint32 z = varint();
+        return qint32((z >> 1) ^ (~(z & 1) + 1));
+    }
+};
+
+// The decoders of the versions; `content` is the file without its checksum, already checked.
+bool decodeLegacy(QByteArrayView content, QList<LedgerEntry> *entries, QString *error);
+bool decodeV3(QByteArrayView content, QList<LedgerEntry> *entries, QString *error);
 
 } // namespace LedgerArchive

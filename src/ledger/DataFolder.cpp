@@ -5,6 +5,12 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace DataFolder {
 
 QString defaultPath()
@@ -13,14 +19,99 @@ QString defaultPath()
         .filePath(QStringLiteral("Moriva"));
 }
 
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("DataFolder", text);
+}
+
+QString systemError()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+} // namespace
+
 bool findOrCreate(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    if (QFileInfo::exists(path))
+    const QFileInfo info(path);
+    if (info.exists())
         return true;
-    // A fresh account may not have ~/.local/share yet: create the parents too.
-    return QDir().mkpath(path) && QFileInfo(path).isDir();
+    // A fresh account may not have ~/.local/share yet: the parents are created too. mkdir's
+    // mode is cut by the umask; chmod sets it whole.
+    const QString parent = info.absolutePath();
+    if (parent != info.absoluteFilePath() && !findOrCreate(parent))
+        return false;
+    const QByteArray name = QFile::encodeName(info.absoluteFilePath());
+    if (::mkdir(name.constData(), 0700) != 0)
+        return errno == EEXIST && QFileInfo(path).isDir();
+    return ::chmod(name.constData(), 0700) == 0;
+}
+
+QString databasePath(const QString &folder)
+{
+    return QDir(folder).filePath(QStringLiteral("Moriva.sqlite"));
+}
+
+bool refuseSymlink(const QString &path, QString *error)
+{
+    struct stat info{};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return true;
+    if (error)
+        *error = tr("%1 is a symbolic link; Moriva does not follow links to its data.").arg(path);
+    return false;
+}
+
+bool createPrivateFile(const QString &path, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0 || ::fchmod(fd, 0600) != 0) {
+        if (error)
+            *error = tr("Cannot create %1: %2").arg(path, systemError());
+        if (fd >= 0) {
+            ::close(fd);
+            ::unlink(QFile::encodeName(path).constData());
+        }
+        return false;
+    }
+    ::close(fd);
+    return true;
+}
+
+bool makePrivate(const QString &path, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const bool done = fd >= 0 && ::fchmod(fd, 0600) == 0;
+    if (!done && error)
+        *error = tr("Cannot make %1 private: %2").arg(path, systemError());
+    if (fd >= 0)
+        ::close(fd);
+    return done;
+}
+
+bool syncFolder(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const bool done = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return done;
+}
+
+bool syncFile(const QString &path, QString *error)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    const bool done = fd >= 0 && ::fsync(fd) == 0;
+    if (!done && error)
+        *error = tr("Cannot write %1 to the disk: %2").arg(path, systemError());
+    if (fd >= 0)
+        ::close(fd);
+    return done;
 }
 
 QString archiveFileName(Bank bank)

@@ -1,16 +1,11 @@
-#include "ArchiveCodec.h"
 #include "ArchiveFormat.h"
 
 #include "DataTexts.h"
-#include "EntryTextCache.h"
 
-#include <QCoreApplication>
 #include <QDataStream>
-#include <QHash>
 #include <QIODevice>
 
 namespace LedgerArchive {
-using namespace Codec;
 namespace {
 
 enum Flag : quint32 {
@@ -33,15 +28,16 @@ constexpr qint64 kMinRecordBytes = 1 + 13 + 2;
 
 } // namespace
 
-// Versions 1 and 2 kept the tables as a QDataStream and each record as variable-length integers;
-// their entries are made one by one. `data` is the file without its checksum.
-bool decodeLegacy(const QByteArray &data, QList<LedgerEntryPtr> *items, QString *error)
+// Versions 1 and 2 kept the texts and the pictures in tables (a QDataStream), then each record
+// as variable-length integers that number into them.
+bool decodeLegacy(QByteArrayView content, QList<LedgerEntry> *entries, QString *error)
 {
     const auto damaged = [error]() {
         if (error)
-            *error = tr("The archive is damaged or incomplete.");
+            *error = damagedText();
         return false;
     };
+    const QByteArray data = QByteArray::fromRawData(content.data(), content.size());
     QDataStream stream(data);
     stream.setVersion(QDataStream::Qt_6_0);
     stream.skipRawData(kHeaderBytes);
@@ -87,7 +83,6 @@ bool decodeLegacy(const QByteArray &data, QList<LedgerEntryPtr> *items, QString 
         || entryCount > length / kMinRecordBytes)
         return damaged();
 
-    EntryTextCache &cache = EntryTextCache::instance();
     const uchar *recordBytes = reinterpret_cast<const uchar *>(data.constData()) + recordsStart;
     Reader r{recordBytes, recordBytes + length};
     static const QString noText;
@@ -99,7 +94,7 @@ bool decodeLegacy(const QByteArray &data, QList<LedgerEntryPtr> *items, QString 
         }
         return texts.at(i);
     };
-    QList<LedgerEntryPtr> result;
+    QList<LedgerEntry> result;
     result.reserve(entryCount);
     for (quint32 n = 0; n < entryCount && r.ok; ++n) {
         const quint32 flags = r.varint();
@@ -108,8 +103,7 @@ bool decodeLegacy(const QByteArray &data, QList<LedgerEntryPtr> *items, QString 
         qint32 v[13];
         for (qint32 &value : v)
             value = r.signedVarint();
-        LedgerEntryPtr ptr = LedgerEntry::create();
-        LedgerEntry &e = *ptr;
+        LedgerEntry e;
         e.setYear(v[0]);
         e.setMonth(v[1]);
         e.setDay(v[2]);
@@ -123,13 +117,14 @@ bool decodeLegacy(const QByteArray &data, QList<LedgerEntryPtr> *items, QString 
         e.setSummaryKind(v[10]);
         e.setStatus(v[11]);
         e.setMarked(v[12]);
-        e.setDate((flags & DateFromNumbers) ? cache.dateText(v[0], v[1], v[2])
-                                                     : text());
+        e.setDate((flags & DateFromNumbers) ? DataTexts::formatOperationDate(v[0], v[1], v[2])
+                                            : text());
         if (flags & TimeEmpty)
             e.setTime(QString());
         else
-            e.setTime((flags & TimeFromNumbers) ? cache.timeText(v[3], v[4], v[5])
-                                                         : text());
+            e.setTime((flags & TimeFromNumbers)
+                          ? DataTexts::formatOperationTime(v[3], v[4], v[5])
+                          : text());
         e.setSummary(text());
         e.setDetails(text());
         e.setImportedSummary((flags & ImportedSummaryIsSummary) ? e.summary() : text());
@@ -149,11 +144,11 @@ bool decodeLegacy(const QByteArray &data, QList<LedgerEntryPtr> *items, QString 
                 e.setPicture(i, bytes.at(b));
             }
         }
-        result.append(std::move(ptr));
+        result.append(std::move(e));
     }
     if (!r.ok || r.p != r.end)
         return damaged();
-    *items = std::move(result);
+    *entries = std::move(result);
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "StringTable.h"
 #include "import/StatementImporter.h"
 #include "import/StatementText.h"
+#include "ledger/Backups.h"
 #include "ledger/LedgerExport.h"
 
 #include <QDir>
@@ -15,10 +16,6 @@ namespace ArchiveMoveIn {
 static bool hasArchives(const QString &) { return false; }
 static QStringList run(const QString &, LedgerDatabase &) { return {}; }
 } // namespace ArchiveMoveIn
-namespace Backups {
-static bool take(const QString &, LedgerDatabase &, QString *) { return true; }
-static bool restore(const QString &, const QString &, QString *, QString *) { return false; }
-} // namespace Backups
 
 Controller::Controller(QObject *parent)
     : QObject(parent)
@@ -133,7 +130,7 @@ bool Controller::backUpOnce(QString *error)
 {
     if (m_backedUp)
         return true;
-    if (!Backups::take(m_dataFolder, m_database, error))
+    if (!Backups::take(m_dataFolder, m_database.connection(), error))
         return false;
     m_backedUp = true;
     return true;

@@ -1,0 +1,144 @@
+// The data folder's helpers: what Moriva creates is its user's alone whatever the umask, and a
+// symbolic link where the data should be is refused. Run with umask 0, the most open one.
+
+#include "FileTestSupport.h"
+#include "ledger/DataFolder.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+int modeOf(const QString &path)
+{
+    struct stat info{};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+} // namespace
+
+class DataFolderTest : public QObject
+{
+    Q_OBJECT
+
+    mode_t m_umask = 0;
+
+private slots:
+    void initTestCase() { m_umask = ::umask(0); }
+    void cleanupTestCase() { ::umask(m_umask); }
+
+    void createdFoldersAreTheUsersAlone_data()
+    {
+        QTest::addColumn<QString>("existing"); // relative to the temporary folder; mode 0755
+        QTest::addColumn<QString>("wanted");
+        QTest::addColumn<QStringList>("created");
+        QTest::newRow("the folder") << u"share"_s << u"share/Moriva"_s << QStringList{u"share/Moriva"_s};
+        QTest::newRow("with missing parents")
+            << QString() << u"home/.local/share/Moriva"_s
+            << QStringList{u"home"_s, u"home/.local"_s, u"home/.local/share"_s, u"home/.local/share/Moriva"_s};
+        QTest::newRow("already there") << u"Moriva"_s << u"Moriva"_s << QStringList();
+    }
+    void createdFoldersAreTheUsersAlone()
+    {
+        QFETCH(QString, existing);
+        QFETCH(QString, wanted);
+        QFETCH(QStringList, created);
+        QTemporaryDir dir;
+        if (!existing.isEmpty()) {
+            QVERIFY(QDir(dir.path()).mkpath(existing));
+            QCOMPARE(::chmod(QFile::encodeName(dir.filePath(existing)).constData(), 0755), 0);
+        }
+        QVERIFY(DataFolder::findOrCreate(dir.filePath(wanted)));
+        QVERIFY(QFileInfo(dir.filePath(wanted)).isDir());
+        for (const QString &folder : created)
+            QCOMPARE(modeOf(dir.filePath(folder)), 0700);
+        if (!existing.isEmpty())
+            QCOMPARE(modeOf(dir.filePath(existing)), 0755); // the user's choice stays
+    }
+
+    void privateFiles_data()
+    {
+        QTest::addColumn<QString>("before"); // what is at the path: "", "file", "link", "dangling link"
+        QTest::addColumn<bool>("created");
+        QTest::newRow("nothing there") << QString() << true;
+        QTest::newRow("a file") << u"file"_s << false;
+        QTest::newRow("a link to a file") << u"link"_s << false;
+        QTest::newRow("a dangling link") << u"dangling link"_s << false;
+    }
+    void privateFiles()
+    {
+        QFETCH(QString, before);
+        QFETCH(bool, created);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Moriva.sqlite"_s);
+        const QString target = dir.filePath(u"elsewhere"_s);
+        if (before == u"file")
+            QVERIFY(writeTestFile(path, "mine"));
+        if (before == u"link")
+            QVERIFY(writeTestFile(target, "theirs"));
+        if (before.contains(u"link"))
+            QVERIFY(QFile::link(target, path));
+        QString error;
+        QCOMPARE(DataFolder::createPrivateFile(path, &error), created);
+        QCOMPARE(error.isEmpty(), created);
+        if (created)
+            QCOMPARE(modeOf(path), 0600);
+        if (before == u"file")
+            QCOMPARE(readTestFile(path), QByteArray("mine"));
+        if (before == u"link")
+            QCOMPARE(readTestFile(target), QByteArray("theirs"));
+        if (before == u"dangling link")
+            QVERIFY(!QFileInfo::exists(target));
+    }
+
+    void symlinksAreRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("missing") << u"missing"_s << false;
+        QTest::newRow("file") << u"file"_s << false;
+        QTest::newRow("folder") << u"folder"_s << false;
+        QTest::newRow("link to a file") << u"link"_s << true;
+        QTest::newRow("link to a folder") << u"folder link"_s << true;
+    }
+    void symlinksAreRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, refused);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Backups"_s);
+        const QString target = dir.filePath(u"other"_s);
+        if (kind == u"file" || kind == u"link")
+            QVERIFY(writeTestFile(kind == u"file" ? path : target, "x"));
+        if (kind.startsWith(u"folder"))
+            QVERIFY(QDir().mkpath(kind == u"folder" ? path : target));
+        if (kind.contains(u"link"))
+            QVERIFY(QFile::link(target, path));
+        QString error;
+        QCOMPARE(DataFolder::refuseSymlink(path, &error), !refused);
+        QCOMPARE(error.contains(path), refused);
+    }
+
+    void makePrivateNarrowsAFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"export.csv"_s);
+        QVERIFY(writeTestFile(path, "x"));
+        QCOMPARE(modeOf(path), 0666); // QFile with umask 0
+        QVERIFY(DataFolder::makePrivate(path, nullptr));
+        QCOMPARE(modeOf(path), 0600);
+        const QString link = dir.filePath(u"link.csv"_s);
+        const QString other = dir.filePath(u"other.csv"_s);
+        QVERIFY(writeTestFile(other, "x"));
+        QVERIFY(QFile::link(other, link));
+        QVERIFY(!DataFolder::makePrivate(link, nullptr)); // not through a link
+        QCOMPARE(modeOf(other), 0666);
+    }
+};
+
+QTEST_GUILESS_MAIN(DataFolderTest)
+#include "DataFolderTest.moc"
