@@ -10,7 +10,6 @@
 #include "Translations.h"
 #include "ledger/Backups.h"
 #include "LedgerItemDelegate.h"
-#include "ledger/LedgerArchive.h"
 #include "views/Contrast.h"
 #include "views/Settings.h"
 #include "summary/BalanceChart.h"
@@ -628,8 +627,11 @@ private slots:
     {
         QVERIFY(startWithLedger({{QDate(2026, 3, 1), u"ATM"_s, 100, 0, 900}}));
         QVERIFY(m_app.quit());
-        QVERIFY(Backups::keep(m_home.dataFolder(), Bank::Jnb, m_home.archive(Bank::Jnb), nullptr));
-        QVERIFY(writeTestFile(m_home.archive(Bank::Jnb), "not a ledger"));
+        QString taken;
+        QVERIFY(Backups::take(m_home.dataFolder(), nullptr, &taken));
+        for (const QString &beside : {u"-wal"_s, u"-shm"_s})
+            QFile::remove(m_home.database() + beside);
+        QVERIFY(writeTestFile(m_home.database(), "not a ledger"));
         m_app.start();
         auto *alert = visibleChild<QMessageBox>(m_app.window.get(), u"alertSheet"_s);
         QVERIFY(alert);
@@ -637,10 +639,15 @@ private slots:
         QCOMPARE(effectNow(placeholder), placeholder);
         QTest::mouseClick(alert->findChild<QPushButton *>(u"restoreBackup"_s), Qt::LeftButton);
         auto *sheet = visibleChild<RestoreBackupSheet>(m_app.window.get());
-        QVERIFY(sheet && sheet->list()->count() == 1);
+        QVERIFY(sheet && sheet->list()->count() >= 1);
+        QCOMPARE(sheet->chosenBackup(), taken); // the newest
         QTest::mouseClick(sheet->restoreButton(), Qt::LeftButton);
         QTRY_COMPARE(m_app.rows(), 1);
-        QCOMPARE(QDir(m_home.dataFolder()).entryList({u"*.damaged-*"_s}).size(), 1);
+        const QStringList replaced =
+            QDir(Backups::folderOf(m_home.dataFolder())).entryList({u"Moriva replaced *.sqlite"_s});
+        QCOMPARE(replaced.size(), 1);
+        QCOMPARE(readTestFile(QDir(Backups::folderOf(m_home.dataFolder())).filePath(replaced.first())),
+                 QByteArray("not a ledger"));
     }
 
     // Lines that are no operation are offered from the status bar, each with its reason.
@@ -837,13 +844,16 @@ private slots:
         QCOMPARE(m_opened, QUrl::fromLocalFile(m_home.dataFolder()));
     }
 
-    void closingSavesAndOffersTryAgainOrStayOpenWhenThatFails()
+    // The ledger needs no saving at quit (each change was committed); the settings do, and a
+    // failure to write them offers Try Again or Stay Open.
+    void closingOffersTryAgainOrStayOpenWhenSettingsCannotBeSaved()
     {
         QVERIFY(startWithLedger());
         m_app.table()->selectRow(2);
         m_app.trigger(u"mark_balance"_s);
-        // A folder holding a file where the archive goes: not even root writes over it.
-        const QString archive = m_home.archive(Bank::Jnb);
+        // A folder holding a file where the settings go: not even root writes over it.
+        const QString archive = m_home.settingsFile();
+        QFile::remove(archive);
         QVERIFY(writeTestFile(archive + u"/keep"_s, "x"));
         QList<QMessageBox::ButtonRole> replies{QMessageBox::RejectRole, QMessageBox::AcceptRole};
         QStringList buttons;

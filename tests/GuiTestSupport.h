@@ -70,6 +70,8 @@ public:
     {
         return QDir(dataFolder()).filePath(DataFolder::archiveFileName(bank));
     }
+    QString database() const { return QDir(dataFolder()).filePath(LedgerDatabase::fileName()); }
+    QString settingsFile() const { return path(u"config/Moriva/Moriva.conf"); }
     QString statement(const QString &name) const { return QDir(path(u"statements")).filePath(name); }
 
     // Forgets every setting, ledger and file a test left behind.
@@ -137,7 +139,6 @@ struct App {
         controller->loadPreferences();
         controller->openDataFolder();
         controller->openLedger();
-        controller->setAutoSave(true);
         window = std::make_unique<BankbookWindow>(controller.get());
         window->show();
         if (!QTest::qWaitForWindowExposed(window.get()))

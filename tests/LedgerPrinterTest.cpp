@@ -71,7 +71,7 @@ private slots:
         const QString heading =
             PrintTexts::heading(m_app.controller->bank(), m_app.controller->view());
         const QString closing =
-            PrintTexts::closingLine(totalsOf(m_app.controller->view().rows()));
+            PrintTexts::closingLine(m_app.controller->view().totals());
 
         const QString pdf = m_home.path(u"home/list.pdf");
         QPdfWriter writer(pdf);

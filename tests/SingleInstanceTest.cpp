@@ -3,7 +3,6 @@
 
 #include "GuiTestSupport.h"
 #include "SingleInstance.h"
-#include "ledger/LedgerArchive.h"
 
 #include <QLocalSocket>
 #include <QProcess>
@@ -22,11 +21,6 @@ class SingleInstanceTest : public QObject
         QLocalSocket probe;
         probe.connectToServer(SingleInstance::serverName(dataFolder));
         return probe.waitForConnected(200);
-    }
-    static qsizetype entries(const QString &archive)
-    {
-        const LedgerArchive::LoadResult saved = LedgerArchive::load(archive);
-        return saved.status == LedgerArchive::LoadStatus::Loaded ? saved.items.size() : -1;
     }
     // A start of the real application in the test's private home, in one of its folders.
     std::unique_ptr<QProcess> startApp(const QString &folder, const QStringList &arguments,
@@ -76,9 +70,8 @@ private slots:
         const QString otherHome = m_home.path(u"other"_s);
         const QString otherFolder = QDir(otherHome).filePath(u"Moriva"_s);
         const auto other = startApp(u"statements"_s, {u"NBG_三月.csv"_s}, otherHome);
-        // Its import reaches its archive by the autosave, with no quit needed.
-        const QString otherArchive = QDir(otherFolder).filePath(DataFolder::archiveFileName(Bank::Jnb));
-        QTRY_COMPARE_WITH_TIMEOUT(entries(otherArchive), 2, 15000);
+        // Its import is committed as it is made, with no quit needed.
+        QTRY_COMPARE_WITH_TIMEOUT(storedEntryCount(otherFolder, Bank::Jnb), 2, 15000);
         QCOMPARE(other->state(), QProcess::Running);
         other->kill();
         QVERIFY(other->waitForFinished(10000));
@@ -89,8 +82,8 @@ private slots:
         QCOMPARE(first->exitStatus(), QProcess::NormalExit);
         QCOMPARE(first->exitCode(), 0);
         QVERIFY(!QFile::exists(socket));
-        QCOMPARE(entries(m_home.archive(Bank::Jnb)), 2);
-        QCOMPARE(entries(m_home.archive(Bank::Ebank)), 1);
+        QCOMPARE(storedEntryCount(m_home.dataFolder(), Bank::Jnb), 2);
+        QCOMPARE(storedEntryCount(m_home.dataFolder(), Bank::Ebank), 1);
     }
 };
 

@@ -47,6 +47,17 @@ inline QString ebankLine(int y, int mo, int d, int amount, int balance, const QS
 #include "views/Controller.h"
 #include <memory>
 
+// How many entries of the bank the data folder's database holds, read as another program reads
+// it; -1 when it cannot be read.
+inline qsizetype storedEntryCount(const QString &dataFolder, Bank bank)
+{
+    LedgerDatabase db;
+    if (!db.open(QDir(dataFolder).filePath(LedgerDatabase::fileName()),
+                 SqlConnection::Access::ReadOnly, nullptr))
+        return -1;
+    return db.count(bank);
+}
+
 // A controller keeping its ledgers in the folder, with the bank's ledger open.
 inline std::unique_ptr<Controller> openTestController(const QString &folder,
                                                      Bank bank = Bank::Jnb)

@@ -80,6 +80,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BankbookWindow::updateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &BankbookWindow::updateActions);
+    connect(m_controller, &Controller::historyChanged, this, &BankbookWindow::updateActions);
     connectSheets();
 
     applyWindowStyle(controller->windowStyle());

@@ -24,6 +24,7 @@ Controller::Controller(QObject *parent)
     connect(&m_changes, &EntryChanges::reloadRequested, this, &Controller::reloadRequested);
     connect(&m_changes, &EntryChanges::failed, this, &Controller::changeFailed);
     connect(&m_changes, &EntryChanges::entriesCameOrWent, this, &Controller::entriesCameOrWent);
+    connect(&m_changes.undoStack(), &QUndoStack::indexChanged, this, &Controller::historyChanged);
     m_database.setBeforeFirstChange([this](QString *error) { return backUpOnce(error); });
 }
 

@@ -154,6 +154,8 @@ signals:
     void bankChanged();
     // A passing message for the status bar ("No entries contain “ATM”").
     void noticeRequested(const QString &text);
+    // A step was pushed, undone or redone: the Edit menu names another.
+    void historyChanged();
     // A change could not be committed to the database; nothing changed.
     void changeFailed(const QString &error);
 
