@@ -3,7 +3,6 @@
 
 #include "TestSupport.h"
 #include "ledger/DataFolder.h"
-#include "ledger/LedgerArchive.h"
 
 #include <QJsonDocument>
 #include <QLockFile>
@@ -45,7 +44,7 @@ const QString kImported = u"NBG_2026.csv: JNB, 3 added, 0 duplicates, 0 rejected
                           u"eBANK_2026.csv: eBANK, 2 added, 0 duplicates, 1 rejected\n"_s;
 const QByteArray kRejected = "moriva-cli: eBANK_2026.csv: line 4: “2026” is not a date\n";
 
-enum Trouble { StatementUnusable, DamagedArchive, OtherProcessHoldsTheLock, SaveFails };
+enum Trouble { StatementUnusable, DamagedDatabase, OtherProcessHoldsTheLock, SaveFails };
 
 } // namespace
 
@@ -56,9 +55,11 @@ class CliTest : public QObject
     std::optional<QTemporaryDir> m_home;
 
     QString path(const QString &name) const { return m_home->filePath(name); }
-    QString archive(Bank bank) const
+    QString database() const { return path(u"data/Moriva/Moriva.sqlite"_s); }
+    // The database as stored, its log included.
+    QByteArray storedDatabase() const
     {
-        return path(u"data/Moriva/"_s + DataFolder::archiveFileName(bank));
+        return readTestFile(database()) + '|' + readTestFile(database() + u"-wal"_s);
     }
     void setSetting(const QString &key, int value) const
     {
@@ -67,8 +68,7 @@ class CliTest : public QObject
     // The ledgers and the settings, as stored.
     QByteArray stored() const
     {
-        return readTestFile(archive(Bank::Jnb)) + '|' + readTestFile(archive(Bank::Ebank))
-            + '|' + readTestFile(path(u"config/Moriva/Moriva.conf"_s));
+        return storedDatabase() + '|' + readTestFile(path(u"config/Moriva/Moriva.conf"_s));
     }
     // Runs moriva-cli; a file size limit above 0 makes longer writes fail, even as root.
     CliRun run(const QStringList &arguments, rlim_t fileSizeLimit = 0,
@@ -160,20 +160,26 @@ private slots:
     void listJsonCarriesEveryField()
     {
         // An entry whose every field differs from its default, kept as the app keeps it.
-        LedgerEntryPtr e = LedgerEntry::create();
-        e->setYear(2026), e->setMonth(2), e->setDay(28), e->setHour(23), e->setMinute(59);
-        e->setSecond(58), e->setOrderNumber(7), e->setPayment(1200), e->setDeposit(3);
-        e->setBalance(45678), e->setSummaryKind(2), e->setStatus(1), e->setMarked(1);
-        e->setDate(u"2026/02/28"_s), e->setTime(u"23:59:58"_s), e->setPaymentPrice(u"1,200円"_s);
-        e->setDepositPrice(u"3円"_s), e->setBalancePrice(u"45,678円"_s);
-        e->setSummary(u"振込手数料"_s), e->setDetails(u"家賃の \"振込\""_s);
-        QVERIFY(writeTestFile(archive(Bank::Ebank), LedgerArchive::encode({e})));
+        LedgerEntry e;
+        e.setYear(2026), e.setMonth(2), e.setDay(28), e.setHour(23), e.setMinute(59);
+        e.setSecond(58), e.setOrderNumber(7), e.setPayment(1200), e.setDeposit(3);
+        e.setBalance(45678), e.setSummaryKind(2), e.setStatus(1), e.setMarked(1);
+        e.setDate(u"2026/02/28"_s), e.setTime(u"23:59:58"_s), e.setPaymentPrice(u"1,200円"_s);
+        e.setDepositPrice(u"3円"_s), e.setBalancePrice(u"45,678円"_s);
+        e.setSummary(u"振込手数料"_s), e.setDetails(u"家賃の \"振込\""_s);
+        {
+            QVERIFY(QDir().mkpath(path(u"data/Moriva"_s)));
+            LedgerDatabase db;
+            QList<LedgerEntry> entries{e};
+            QVERIFY(db.open(database(), SqlConnection::Access::ReadWrite, nullptr)
+                    && db.insertEntries(Bank::Ebank, entries, nullptr));
+        }
 
         const CliRun r = run({u"list"_s, u"--bank"_s, u"ebank"_s, u"--format"_s, u"json"_s});
         QCOMPARE(r.exitCode, 0);
         const QByteArray expected = QByteArray(
             "[{'balance': 45678, 'balance_price': '45,678円', 'deposit': 3, 'deposit_price': '3円',"
-            " 'details': '家賃の \\'振込\\'', 'marked': 1, 'operation_date': '2026/02/28',"
+            " 'details': '家賃の \\'振込\\'', 'id': 1, 'marked': 1, 'operation_date': '2026/02/28',"
             " 'operation_day': 28, 'operation_hour': 23, 'operation_minute': 59,"
             " 'operation_month': 2, 'operation_order': 7, 'operation_second': 58,"
             " 'operation_time': '23:59:58', 'operation_year': 2026, 'payment': 1200,"
@@ -304,25 +310,32 @@ private slots:
         QVERIFY(!QFileInfo::exists(path(u"data"_s)) && !QFileInfo::exists(path(u"config"_s)));
     }
 
-    // A damaged archive is told by check, and replaced by its backup, the damaged file kept.
-    void damagedArchiveIsRestoredFromItsBackup()
+    // A damaged database is told by check, and replaced by its newest backup, the damaged file
+    // kept among the backups.
+    void damagedDatabaseIsRestoredFromItsBackup()
     {
         QVERIFY(importStatements());
+        QCOMPARE(run({u"check"_s}).out,
+                 QByteArray("JNB: 3 entries\neBANK: 2 entries\nThe ledger database is sound.\n"));
         QVERIFY(writeTestFile(path(u"NBG_2026-05.csv"_s), toCp932(jnbLine(2026, 5, 1, 9, 0, 0, 1, u"利息"_s, 0, 1, 89896))));
-        QCOMPARE(run({u"import"_s, u"NBG_2026-05.csv"_s}).exitCode, 0); // keeps the archive of 3
-        QByteArray damaged = readTestFile(archive(Bank::Jnb));
-        damaged[40] = char(damaged[40] ^ 0x04);
-        QVERIFY(writeTestFile(archive(Bank::Jnb), damaged));
+        QCOMPARE(run({u"import"_s, u"NBG_2026-05.csv"_s}).exitCode, 0); // backs up the ledger of 3
+        QByteArray damaged = readTestFile(database());
+        damaged.replace(0, 16, "not SQLite at al");
+        QVERIFY(writeTestFile(database(), damaged));
         CliRun r = run({u"check"_s});
         QCOMPARE(r.exitCode, 1);
-        QVERIFY2(r.out.startsWith("JNB: damaged: ") && r.out.endsWith("\neBANK: sound, 2 entries\n"), r.out);
+        QVERIFY2(r.out.startsWith("The ledger database is damaged: "), r.out);
         r = run({u"backups"_s, u"--bank"_s, u"jnb"_s});
-        QVERIFY2(r.out.startsWith("BankbookArchive(JNB) ") && r.out.endsWith("\t3 entries\n"), r.out);
-        QCOMPARE(run({u"restore"_s, u"--bank"_s, u"jnb"_s}).exitCode, 0);
-        QCOMPARE(run({u"check"_s}).out, QByteArray("JNB: sound, 3 entries\neBANK: sound, 2 entries\n"));
-        const QStringList aside = QDir(path(u"data/Moriva"_s)).entryList({u"*.damaged-*"_s});
-        QCOMPARE(aside.size(), 1);
-        QCOMPARE(readTestFile(path(u"data/Moriva/"_s + aside.first())), damaged);
+        QVERIFY2(r.out.startsWith("Moriva 2") && r.out.split('\n').value(0).endsWith("\t3 entries"), r.out);
+        r = run({u"restore"_s});
+        QCOMPARE(r.exitCode, 0);
+        QVERIFY2(r.out.contains("(JNB: 3 entries, eBANK: 2 entries)"), r.out);
+        QCOMPARE(run({u"check"_s}).out,
+                 QByteArray("JNB: 3 entries\neBANK: 2 entries\nThe ledger database is sound.\n"));
+        const QStringList replaced =
+            QDir(path(u"data/Moriva/Backups"_s)).entryList({u"Moriva replaced *.sqlite"_s});
+        QCOMPARE(replaced.size(), 1);
+        QCOMPARE(readTestFile(path(u"data/Moriva/Backups/"_s + replaced.first())), damaged);
     }
 
     // Output that cannot be written fails the command with the system's reason.
@@ -345,18 +358,15 @@ private slots:
         QTest::newRow("names neither bank") << int(StatementUnusable)
             << QStringList{u"import"_s, nbg, u"statement.csv"_s, ebank} << kImported
             << QByteArray("statement.csv");
-        QTest::newRow("damaged archive, list") << int(DamagedArchive) << QStringList{u"list"_s}
-            << QString() << QByteArray("BankbookArchive(JNB).mvrk");
-        QTest::newRow("damaged archive, import") << int(DamagedArchive)
-            << QStringList{u"import"_s, nbg, ebank} << kImported.section(u'\n', 1)
-            << nbg.toUtf8();
-        QTest::newRow("damaged archive, import into it") << int(DamagedArchive)
-            << QStringList{u"import"_s, nbg} << QString() << nbg.toUtf8();
+        QTest::newRow("damaged database, list") << int(DamagedDatabase) << QStringList{u"list"_s}
+            << QString() << QByteArray("Moriva.sqlite");
+        QTest::newRow("damaged database, import") << int(DamagedDatabase)
+            << QStringList{u"import"_s, nbg, ebank} << QString() << nbg.toUtf8();
         QTest::newRow("locked") << int(OtherProcessHoldsTheLock)
             << QStringList{u"import"_s, nbg, ebank} << QString() << QByteArray("Moriva.lock");
         QTest::newRow("save fails") << int(SaveFails)
             << QStringList{u"import"_s, u"NBG_2026-05.csv"_s} << QString() // nothing kept: no success
-            << QByteArray("File too large"); // the system's reason
+            << QByteArray("not imported");
     }
     void troubleIsReportedAndTheLedgersKept()
     {
@@ -366,8 +376,8 @@ private slots:
         QFETCH(QByteArray, error);
         QVERIFY(writeStatements());
         QVERIFY(writeTestFile(path(u"statement.csv"_s), kJnbStatement.toUtf8()));
-        if (trouble == DamagedArchive)
-            QVERIFY(writeTestFile(archive(Bank::Jnb), "not a ledger at all\n"));
+        if (trouble == DamagedDatabase)
+            QVERIFY(writeTestFile(database(), "not a ledger at all\n"));
         else if (trouble != StatementUnusable)
             QVERIFY(importStatements());
         setSetting(u"MVCurrentBankKind"_s, 1);
@@ -376,7 +386,7 @@ private slots:
         for (int i = 0; i < 300; ++i)
             may << jnbLine(2026, 5, 1 + i % 28, 10, i % 60, 0, 4 + i, u"ATM入金"_s, 0, 1, 90000 + i);
         QVERIFY(writeTestFile(path(u"NBG_2026-05.csv"_s), toCp932(may.join(u"\r\n"))));
-        const QByteArray before = stored(), jnbArchive = readTestFile(archive(Bank::Jnb));
+        const QByteArray before = stored(), storedBefore = storedDatabase();
 
         QLockFile lock(path(u"data/Moriva/Moriva.lock"_s)); // another Moriva process
         QVERIFY(trouble != OtherProcessHoldsTheLock || lock.tryLock(0));
@@ -390,9 +400,9 @@ private slots:
             QCOMPARE(r.err.count('\n'), 2);
             QCOMPARE(run({u"list"_s, u"--bank"_s, u"jnb"_s, u"--format"_s, u"csv"_s}).out,
                      (kJnbMar5 + kJnbMar6 + kJnbApr1).toUtf8().replace('\r', '\n'));
-        } else { // the JNB ledger stays as it was
-            QCOMPARE(readTestFile(archive(Bank::Jnb)), jnbArchive);
-            QVERIFY(trouble == DamagedArchive || stored() == before);
+        } else { // the ledger stays as it was
+            QCOMPARE(storedDatabase(), storedBefore);
+            QVERIFY(trouble == DamagedDatabase || stored() == before);
         }
     }
 };
