@@ -89,6 +89,12 @@ QByteArray selectSql(const char *what, const EntryFilter &filter, Qt::SortOrder 
     return ordered ? sql + orderBy(order) : sql;
 }
 
+// A keyword that folds to nothing finds nothing (rather than every entry).
+bool findsNothing(const EntryFilter &filter)
+{
+    return filter.kind == EntryFilter::Kind::Search && EntryRow::folded(filter.keyword).isEmpty();
+}
+
 void bindFilter(SqlStatement &s, Bank bank, const EntryFilter &filter)
 {
     s.bind(1, qint64(bank));
@@ -289,6 +295,8 @@ QList<qint64> LedgerDatabase::entryIds(Bank bank, const EntryFilter &filter,
                                        Qt::SortOrder order) const
 {
     QList<qint64> ids;
+    if (findsNothing(filter))
+        return ids;
     SqlStatement s;
     if (!isOpen() || !s.prepare(m_connection, selectSql("id", filter, order).constData()))
         return ids;
@@ -307,6 +315,8 @@ bool LedgerDatabase::forEachEntry(Bank bank, const EntryFilter &filter, Qt::Sort
         setError(error, tr("The ledger database is not open."));
         return false;
     }
+    if (findsNothing(filter))
+        return true;
     if (!s.prepare(m_connection, selectSql(EntryRow::kColumns, filter, order).constData(), error))
         return false;
     bindFilter(s, bank, filter);
@@ -328,6 +338,8 @@ bool LedgerDatabase::forEachEntry(Bank bank, const EntryFilter &filter, Qt::Sort
 LedgerDatabase::Sums LedgerDatabase::sums(Bank bank, const EntryFilter &filter) const
 {
     Sums sums;
+    if (findsNothing(filter))
+        return sums;
     SqlStatement s;
     const QByteArray sql = selectSql("count(*), sum(paid_out), sum(paid_in)", filter,
                                      Qt::AscendingOrder, false);
