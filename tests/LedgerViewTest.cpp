@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <functional>
 
 using namespace Qt::StringLiterals;
@@ -149,6 +150,8 @@ private slots:
         QTest::newRow("half-width keyword") << u"ｶﾞｽ"_s << QList<qsizetype>{Gas};
         QTest::newRow("the note") << u"MEMO"_s << QList<qsizetype>{NoSummary};
         QTest::newRow("no hit") << u"zzz"_s << QList<qsizetype>();
+        // The search sheet sent with nothing typed: nothing is found, not everything.
+        QTest::newRow("empty keyword") << u""_s << QList<qsizetype>();
         // The end of the summary and the start of the note are no hit.
         QTest::newRow("across the summary and the note") << u"mat"_s << QList<qsizetype>();
     }
@@ -211,18 +214,22 @@ private slots:
     }
 
     // An entry deleted while any list is shown leaves the monthly list and the search hits;
-    // its look-alike stays; undoing the deletion brings the hit back in its place.
+    // its look-alike stays; undoing the deletion brings the hit back in its place, also when
+    // the order was turned round in between.
     void aDeletedEntryLeavesEveryList_data()
     {
         QTest::addColumn<ListMode>("mode"); QTest::addColumn<int>("index");
-        QTest::newRow("from the monthly list") << ListMode::Monthly << int(AtmFee);
-        QTest::newRow("from the search list") << ListMode::Search << int(AtmFee);
-        QTest::newRow("from all activity") << ListMode::Activity << int(AtmFee);
-        QTest::newRow("a look-alike stays") << ListMode::Activity << int(Shop);
+        QTest::addColumn<bool>("reverseInBetween");
+        QTest::newRow("from the monthly list") << ListMode::Monthly << int(AtmFee) << false;
+        QTest::newRow("from the search list") << ListMode::Search << int(AtmFee) << false;
+        QTest::newRow("from all activity") << ListMode::Activity << int(AtmFee) << false;
+        QTest::newRow("a look-alike stays") << ListMode::Activity << int(Shop) << false;
+        QTest::newRow("the order turned round while it is gone") << ListMode::Search << int(AtmFee)
+                                                                 << true;
     }
     void aDeletedEntryLeavesEveryList()
     {
-        QFETCH(ListMode, mode); QFETCH(int, index);
+        QFETCH(ListMode, mode); QFETCH(int, index); QFETCH(bool, reverseInBetween);
         m_view->setMonth(2026, 3);
         QCOMPARE(m_view->search(u"ATM"_s), 4);
         const QList<qsizetype> hits = shownIndexes();
@@ -240,11 +247,17 @@ private slots:
         QCOMPARE(monthly.contains(ShopTwin), true);
         QList<qsizetype> remaining = hits;
         remaining.removeOne(index);
+        QList<qsizetype> expected = hits;
+        if (reverseInBetween) {
+            m_view->reverseOrder();
+            std::reverse(remaining.begin(), remaining.end());
+            std::reverse(expected.begin(), expected.end());
+        }
         QCOMPARE(listOf(ListMode::Search), remaining);
 
         QVERIFY(m_database.putBack(Bank::Jnb, {*gone}, nullptr));
         m_view->entriesReturned({gone->id()});
-        QCOMPARE(listOf(ListMode::Search), hits);
+        QCOMPARE(listOf(ListMode::Search), expected);
         QCOMPARE(listOf(ListMode::Monthly).size(), Count - Shop);
     }
 
