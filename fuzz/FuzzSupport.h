@@ -1,33 +1,39 @@
 #pragma once
 
-#include "ledger/Ledger.h"
-#include "ledger/LedgerArchive.h"
+#include "ledger/LedgerDatabase.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 
 namespace FuzzSupport {
 
-// An open, empty ledger whose archive would go to a folder of its own (it is never saved).
-inline Ledger &emptyLedger()
+// Stops the run where a rule is broken, so that libFuzzer keeps the input.
+inline void require(bool rule)
 {
-    static QTemporaryDir folder;
-    static Ledger ledger;
-    ledger.open(folder.path(), Bank::Jnb);
-    return ledger;
+    if (!rule)
+        __builtin_trap();
 }
 
-// The entries, written as an archive and read back, must be the same.
-inline void checkRoundTrip(const QList<LedgerEntryPtr> &entries)
+// A ledger database on a file of its own, opened once for the whole run.
+inline LedgerDatabase &database()
 {
-    QList<LedgerEntryPtr> back;
-    QString error;
-    if (!LedgerArchive::decode(LedgerArchive::encode(entries), &back, &error)
-        || back.size() != entries.size())
-        __builtin_trap();
-    for (qsizetype i = 0; i < entries.size(); ++i) {
-        if (!back.at(i)->sameRecord(*entries.at(i)))
-            __builtin_trap();
+    static QTemporaryDir folder;
+    static LedgerDatabase database;
+    if (!database.isOpen()) {
+        QString error;
+        require(folder.isValid()
+                && database.open(QDir(folder.path()).filePath(LedgerDatabase::fileName()),
+                                 SqlConnection::Access::ReadWrite, &error));
     }
+    return database;
+}
+
+// Takes every entry of the account out again, leaving the database as the next input needs it.
+inline void empty(LedgerDatabase &database, Bank bank)
+{
+    require(database.removeEntries(database.entryIds(bank, EntryFilter::all(), Qt::AscendingOrder),
+                                   nullptr));
+    require(database.count(bank) == 0);
 }
 
 } // namespace FuzzSupport

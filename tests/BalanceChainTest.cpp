@@ -1,8 +1,9 @@
-// The balance chain of a ledger, through real imports into a controller.
+// The balance chain of a ledger, through real imports into a ledger database.
 
 #include "TestSupport.h"
 
 #include <QTemporaryDir>
+#include <algorithm>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -35,19 +36,44 @@ class BalanceChainTest : public QObject
 
     QTemporaryDir m_dir;
 
-    // Imports each file (JNB unless it starts with "eBANK") in turn into a fresh ledger.
-    std::unique_ptr<Controller> imported(const QStringList &files, bool newestFirst)
+    // Imports each file (JNB unless it starts with "eBANK") in turn into a fresh ledger; with
+    // newestFirst, each file lists its lines the other way round.
+    bool imported(LedgerDatabase &database, const QStringList &files, bool newestFirst)
+    {
+        QString error;
+        if (!openTestDatabase(database, m_dir.filePath(u"db"_s), &error)) {
+            qWarning("%s", qPrintable(error));
+            return false;
+        }
+        for (const QString &file : files) {
+            const bool isEbank = file.startsWith(u"eBANK");
+            QStringList lines = (isEbank ? file.mid(5) : file).split(u'\n');
+            if (newestFirst)
+                std::reverse(lines.begin(), lines.end());
+            importTestStatement(database, isEbank ? Bank::Ebank : Bank::Jnb, lines.join(u'\n'), &error);
+            if (!error.isEmpty()) {
+                qWarning("%s", qPrintable(error));
+                return false;
+            }
+        }
+        return true;
+    }
+
+    // A controller on a fresh folder holding the JNB lines.
+    std::unique_ptr<Controller> controllerWith(const QStringList &lines)
     {
         QDir(m_dir.path()).removeRecursively();
         auto c = openTestController(m_dir.filePath(u"data"_s));
-        if (newestFirst)
-            c->reverseOrder();
-        for (const QString &file : files) {
-            const bool isEbank = file.startsWith(u"eBANK");
-            c->importText(isEbank ? u"eBANK.csv"_s : u"NBG.csv"_s,
-                          isEbank ? file.mid(5) : file);
-        }
+        importFile(*c, lines);
         return c;
+    }
+    // Imports the JNB lines as a statement file, as a drop on the window does.
+    ImportReport importFile(Controller &c, const QStringList &lines)
+    {
+        const QString path = m_dir.filePath(u"in/NBG.csv"_s);
+        if (!writeTestFile(path, toCp932(lines.join(u"\r\n"_s))))
+            return {};
+        return c.importFile(path);
     }
 
 private slots:
@@ -63,12 +89,13 @@ private slots:
         QTest::newRow("two lines missing: their net")
             << QStringList{gap.join(u'\n')} << false << QList<qint64>{-2500}
             << QStringList{u"2026/03/01-2026/03/02"_s, u"2026/03/05-2026/03/06"_s};
-        QTest::newRow("newest-first ledger, the gap alike")
+        QTest::newRow("a statement listed newest first, the gap alike")
             << QStringList{gap.join(u'\n')} << true << QList<qint64>{-2500}
             << QStringList{u"2026/03/01-2026/03/02"_s, u"2026/03/05-2026/03/06"_s};
         QTest::newRow("April's file imported before March's")
             << QStringList{jnb(4, 1, 7, 1000, 0, 6000), kMarch.join(u'\n')} << false
             << QList<qint64>{} << QStringList{u"2026/03/01-2026/04/01"_s};
+        // The database lists one moment's order numbers as texts ("10", "11", "9").
         QTest::newRow("one second, orders 9, 10 and 11")
             << QStringList{QStringList{jnb(3, 1, 9, 0, 100, 100, 7), jnb(3, 1, 10, 30, 0, 70, 7),
                                        jnb(3, 1, 11, 0, 5, 75, 7)}.join(u'\n')}
@@ -91,37 +118,52 @@ private slots:
     {
         QFETCH(QStringList, files); QFETCH(bool, newestFirst);
         QFETCH(QList<qint64>, differences); QFETCH(QStringList, stretches);
-        const auto c = imported(files, newestFirst);
-        const BalanceChain &chain = c->balances();
+        LedgerDatabase database;
+        QVERIFY(imported(database, files, newestFirst));
+        const Bank bank = files.first().startsWith(u"eBANK") ? Bank::Ebank : Bank::Jnb;
+        const BalanceChain chain = BalanceChain::check(database, bank);
         QList<qint64> found;
         for (const BalanceGap &gap : chain.gaps()) {
             found << gap.difference;
             QCOMPARE(gap.balance - gap.expectedBalance, gap.difference);
-            QCOMPARE(gap.expectedBalance, qint64(gap.after->balance()) - gap.before->payment() + gap.before->deposit());
-            QCOMPARE(chain.gapBefore(gap.before.data()), std::optional<qint64>(gap.difference));
+            // The gap's entries are the stored ones, texts and all.
+            QCOMPARE(gap.expectedBalance, qint64(gap.after.balance()) - gap.before.payment() + gap.before.deposit());
+            QVERIFY(!gap.after.summary().isEmpty() && !gap.before.summary().isEmpty());
+            QCOMPARE(chain.gapBefore(gap.before.id()), std::optional<qint64>(gap.difference));
+            QCOMPARE(chain.gapBefore(gap.after.id()), std::nullopt);
         }
         QCOMPARE(found, differences);
         QStringList spans;
         for (const BalanceStretch &s : chain.stretches())
             spans << s.firstDate + u'-' + s.lastDate;
         QCOMPARE(spans, stretches);
+
+        // The same from the amounts alone (moriva-cli's gaps), the entries but their ids left out.
+        QList<EntryAmounts> amounts;
+        QVERIFY(database.forEachAmounts(bank, [&amounts](const EntryAmounts &a) { amounts << a; }));
+        const BalanceChain fromAmounts = BalanceChain::check(amounts);
+        QCOMPARE(fromAmounts.gaps().size(), chain.gaps().size());
+        for (qsizetype i = 0; i < chain.gaps().size(); ++i) {
+            const BalanceGap &a = fromAmounts.gaps().at(i), &b = chain.gaps().at(i);
+            QCOMPARE((QList<qint64>{a.after.id(), a.before.id(), a.difference}),
+                     (QList<qint64>{b.after.id(), b.before.id(), b.difference}));
+        }
+        QCOMPARE(fromAmounts.stretches().size(), chain.stretches().size());
     }
 
-    // Edits and marks replace entries; the gap stays with the entry after it, and the import
-    // of the missing lines closes it.
+    // Through the controller: edits and marks leave the gap with the entry after it, and the
+    // import of the missing lines closes it.
     void editsKeepTheChainAndAnImportClosesIt()
     {
         {
             // Nobody watches the balances (as in moriva-cli): the closed gap goes uncounted,
             // and the chain is still walked afresh when next asked for.
-            const auto unwatched = imported({QStringList{kMarch[0], kMarch[1], kMarch[4]}.join(u'\n')},
-                                            false);
-            QCOMPARE(unwatched->importText(u"NBG.csv"_s, kMarch.join(u'\n')).gapsClosed, 0);
+            const auto unwatched = controllerWith(QStringList{kMarch[0], kMarch[1], kMarch[4]});
+            QCOMPARE(importFile(*unwatched, kMarch).gapsClosed, 0);
             QVERIFY(unwatched->balances().isContinuous());
             QCOMPARE(unwatched->balances().stretches().size(), 1);
         }
-        const auto c = imported({QStringList{kMarch[0], kMarch[1], kMarch[4], kMarch[5]}.join(u'\n')},
-                                false);
+        const auto c = controllerWith(QStringList{kMarch[0], kMarch[1], kMarch[4], kMarch[5]});
         QCOMPARE(c->balances().gaps().size(), 1);
         for (int row = 0; row < c->view().rowCount(); ++row) {
             QVERIFY(c->editEntry(row, u"summary", u"edited"_s));
@@ -129,9 +171,9 @@ private slots:
             QVERIFY(c->toggleMark(row));
         }
         QCOMPARE(c->balances().gaps().size(), 1);
-        QCOMPARE(c->balances().gapBefore(c->view().entryAt(2)), std::optional<qint64>(-2500));
-        QCOMPARE(c->balances().gaps().first().after.data(), c->view().entryAt(1));
-        QCOMPARE(c->importText(u"NBG.csv"_s, kMarch.join(u'\n')).gapsClosed, 1);
+        QCOMPARE(c->balances().gapBefore(c->view().entryAt(2).id()), std::optional<qint64>(-2500));
+        QCOMPARE(c->balances().gaps().first().after.id(), c->view().entryAt(1).id());
+        QCOMPARE(importFile(*c, kMarch).gapsClosed, 1);
         QVERIFY(c->balances().isContinuous());
     }
 };

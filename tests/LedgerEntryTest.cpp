@@ -1,59 +1,178 @@
+#include "TestSupport.h"
 #include "ledger/LedgerEntry.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
+
+using EntryChange = std::function<void(LedgerEntry &)>;
+Q_DECLARE_METATYPE(EntryChange)
+
+namespace {
+
+// An entry with every field set, none of them to its default.
+LedgerEntry fullEntry()
+{
+    LedgerEntry e;
+    e.setYear(2026); e.setMonth(3); e.setDay(5); e.setHour(9); e.setMinute(5); e.setSecond(7);
+    e.setDate(u"2026/03/05"_s); e.setTime(u"09:05:07"_s);
+    e.setOrderNumber(12); e.setPayment(1500); e.setDeposit(20); e.setBalance(98765);
+    e.setSummaryKind(1); e.setStatus(3); e.setMarked(1);
+    e.setSummary(u"cash"_s); e.setImportedSummary(u"ATM 引出"_s); e.setDetails(u"a note"_s);
+    e.setDepositPrice(u"20 yen"_s);
+    e.setReservedText(2, u"free"_s); e.setPicture(1, QByteArray("png"));
+    return e;
+}
+
+// What tells entries apart that sameRecord cannot: null texts from empty ones.
+QString nullness(const LedgerEntry &e)
+{
+    QString out;
+    for (const QString &text : {e.date(), e.time(), e.summary(), e.importedSummary()})
+        out += text.isNull() ? u'n' : text.isEmpty() ? u'e' : u't';
+    for (int i = 0; i < LedgerEntry::kPictures; ++i)
+        out += e.picture(i).isNull() ? u'n' : e.picture(i).isEmpty() ? u'e' : u'p';
+    return out;
+}
+
+} // namespace
 
 class LedgerEntryTest : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void replacementCarriesTheRecord()
-    {
-        const LedgerEntryPtr e = LedgerEntry::create();
-        int n = 2026;
-        for (auto set : {&LedgerEntry::setYear, &LedgerEntry::setMonth, &LedgerEntry::setDay,
-                         &LedgerEntry::setHour, &LedgerEntry::setMinute, &LedgerEntry::setSecond,
-                         &LedgerEntry::setOrderNumber, &LedgerEntry::setPayment,
-                         &LedgerEntry::setDeposit, &LedgerEntry::setBalance,
-                         &LedgerEntry::setSummaryKind, &LedgerEntry::setStatus, &LedgerEntry::setMarked})
-            (e.data()->*set)(n++);
-        for (auto set : {&LedgerEntry::setDate, &LedgerEntry::setTime, &LedgerEntry::setSummary,
-                         &LedgerEntry::setImportedSummary, &LedgerEntry::setDetails,
-                         &LedgerEntry::setDepositPrice, &LedgerEntry::setBalancePrice})
-            (e.data()->*set)(QString::number(n++));
-        e->setReservedText(2, u"free"_s); e->setPicture(1, QByteArray("png"));
-        // A price is the grouped amount and the yen sign, unless a text of its own was set.
-        QCOMPARE(e->paymentPrice() + e->depositPrice(), u"2,033円2044"_s);
+    QTemporaryDir m_dir;
 
-        const LedgerEntryPtr copy = e->makeReplacement();
-        QVERIFY(!e->successor()); // making a replacement does not link it
-        QVERIFY(copy->reservedText(2).isEmpty() && copy->picture(1).isNull()); // free fields: empty
-        e->setReservedText(2, QString()); e->setPicture(1, QByteArray());
-        QVERIFY(copy->sameRecord(*e));
-        copy->setMarked(0);
-        QVERIFY(!copy->sameRecord(*e));
-        // Setting the text the amount gives follows the amount again; no price for no amount.
-        copy->setBalancePrice(u"2,035円"_s); copy->setBalance(-7);
-        QCOMPARE(copy->balancePrice(), QString());
+private slots:
+    // The migration and the tests compare entries with sameRecord: a field it forgets makes a
+    // lost field look kept.
+    void sameRecordComparesEveryField_data()
+    {
+        QTest::addColumn<EntryChange>("change");
+        QTest::addColumn<bool>("same");
+        const auto row = [](const char *name, EntryChange change, bool same = false) {
+            QTest::newRow(name) << change << same;
+        };
+        row("the id is left out", [](LedgerEntry &e) { e.setId(42); }, true);
+        row("year", [](LedgerEntry &e) { e.setYear(2025); });
+        row("second", [](LedgerEntry &e) { e.setSecond(8); });
+        row("date text", [](LedgerEntry &e) { e.setDate(u"2026/3/5"_s); });
+        row("time text", [](LedgerEntry &e) { e.setTime(u"9:05"_s); });
+        row("order number", [](LedgerEntry &e) { e.setOrderNumber(13); });
+        row("payment", [](LedgerEntry &e) { e.setPayment(1501); });
+        row("deposit", [](LedgerEntry &e) { e.setDeposit(21); });
+        row("balance", [](LedgerEntry &e) { e.setBalance(98764); });
+        row("summary kind", [](LedgerEntry &e) { e.setSummaryKind(2); });
+        row("status", [](LedgerEntry &e) { e.setStatus(0); });
+        row("mark", [](LedgerEntry &e) { e.setMarked(0); });
+        row("summary", [](LedgerEntry &e) { e.setSummary(u"ATM 引出"_s); });
+        row("imported summary", [](LedgerEntry &e) { e.setImportedSummary(u"cash"_s); });
+        row("note", [](LedgerEntry &e) { e.setDetails(u"another"_s); });
+        row("price text", [](LedgerEntry &e) { e.setDepositPrice(u"20円"_s); });
+        row("balance text", [](LedgerEntry &e) { e.setBalancePrice(u"98,765 yen"_s); });
+        row("reserved text", [](LedgerEntry &e) { e.setReservedText(4, u"x"_s); });
+        row("picture", [](LedgerEntry &e) { e.setPicture(1, QByteArray("gif")); });
+        row("an empty picture is not none", [](LedgerEntry &e) { e.setPicture(0, QByteArray("")); });
+    }
+    void sameRecordComparesEveryField()
+    {
+        QFETCH(EntryChange, change); QFETCH(bool, same);
+        const LedgerEntry original = fullEntry();
+        LedgerEntry changed = original;
+        change(changed);
+        QCOMPARE(changed.sameRecord(original), same);
+        QCOMPARE(original.sameRecord(changed), same);
     }
 
-    // The texts that the numbers or the summary give are not stored, yet read back as they were
-    // set, also once the numbers or the summary change; null stays apart from empty.
+    // Texts set as the numbers give them follow the numbers and are not kept; a number that
+    // changes later leaves the text as it was. A price set as its amount gives it follows the
+    // amount again, and no amount has no price. Null stays apart from empty.
     void textsReadBackAsSet()
     {
-        const LedgerEntryPtr e = LedgerEntry::create();
-        e->setYear(2026); e->setMonth(3); e->setDay(5); e->setHour(9); e->setMinute(5);
-        QVERIFY(e->date().isNull() && e->time().isNull() && e->importedSummary().isNull());
-        e->setDate(u"2026/03/05"_s); e->setTime(u"09:05:00"_s);
-        e->setSummary(u"ATM"_s); e->setImportedSummary(u"ATM"_s);
-        QVERIFY(e->hasDateFromNumbers() && e->hasTimeFromNumbers() && !e->hasOutOfLineFields());
-        e->setDay(6); e->setSecond(1); e->setSummary(u"cash"_s);
-        QCOMPARE(e->date() + e->time() + e->importedSummary(), u"2026/03/0509:05:00ATM"_s);
-        e->setTime(u""_s);
-        QVERIFY(!e->time().isNull() && e->time().isEmpty() && e->details().isNull());
-        QVERIFY(e->makeReplacement()->sameRecord(*e));
+        LedgerEntry e;
+        e.setYear(2026); e.setMonth(3); e.setDay(5); e.setHour(9); e.setMinute(5);
+        QVERIFY(e.date().isNull() && e.time().isNull() && e.importedSummary().isNull());
+        e.setDate(u"2026/03/05"_s); e.setTime(u"09:05:00"_s);
+        QVERIFY(e.hasDateFromNumbers() && e.hasTimeFromNumbers());
+        e.setDay(6); e.setSecond(1);
+        QCOMPARE(e.date() + e.time(), u"2026/03/0509:05:00"_s);
+        QVERIFY(!e.hasDateFromNumbers() && !e.hasTimeFromNumbers());
+        e.setTime(u""_s);
+        QVERIFY(!e.time().isNull() && e.time().isEmpty() && e.details().isNull());
+        e.setPayment(2033);
+        QCOMPARE(e.paymentPrice(), u"2,033円"_s);
+        e.setBalance(2035); e.setBalancePrice(u"2,035円"_s); e.setBalance(-7);
+        QCOMPARE(e.balancePrice(), QString());
+        e.setDepositPrice(u"2044"_s);
+        QCOMPARE(e.depositPrice(), u"2044"_s);
+    }
+
+    // An entry reads back from the database as it was stored, whatever it holds.
+    void readsBackFromTheDatabase_data()
+    {
+        QTest::addColumn<EntryChange>("change"); // made to a plain JNB entry
+        QTest::addColumn<QString>("texts"); // date, time, summary, price, note as read back
+        const QString plain = u"2026/03/05|09:05:07|ATM 引出|1,500円|"_s;
+        QTest::newRow("plain") << EntryChange([](LedgerEntry &) {}) << plain;
+        QTest::newRow("every field") << EntryChange([](LedgerEntry &e) { e = fullEntry(); })
+                                     << u"2026/03/05|09:05:07|cash|1,500円|a note"_s;
+        QTest::newRow("eBANK: no time") << EntryChange([](LedgerEntry &e) {
+            e.setHour(0); e.setMinute(0); e.setSecond(0); e.setTime(QString()); })
+            << u"2026/03/05||ATM 引出|1,500円|"_s;
+        QTest::newRow("empty time text") << EntryChange([](LedgerEntry &e) { e.setTime(u""_s); })
+                                         << u"2026/03/05||ATM 引出|1,500円|"_s;
+        QTest::newRow("texts of their own") << EntryChange([](LedgerEntry &e) {
+            e.setDate(u"2026/3/5"_s); e.setTime(u"9:05"_s); e.setPaymentPrice(u"1500 yen"_s); })
+            << u"2026/3/5|9:05|ATM 引出|1500 yen|"_s;
+        QTest::newRow("an empty price text") << EntryChange([](LedgerEntry &e) { e.setPaymentPrice(u""_s); })
+                                             << u"2026/03/05|09:05:07|ATM 引出||"_s;
+        QTest::newRow("a day changed under its text") << EntryChange([](LedgerEntry &e) { e.setDay(6); })
+                                                      << plain;
+        QTest::newRow("edited summary") << EntryChange([](LedgerEntry &e) { e.setSummary(u"cash"_s); })
+                                        << u"2026/03/05|09:05:07|cash|1,500円|"_s;
+        QTest::newRow("summary edited to nothing") << EntryChange([](LedgerEntry &e) { e.setSummary(u""_s); })
+                                                   << u"2026/03/05|09:05:07||1,500円|"_s;
+        QTest::newRow("no imported summary (older archives)")
+            << EntryChange([](LedgerEntry &e) { e.setImportedSummary(QString()); }) << plain;
+        QTest::newRow("reserved fields, empty and null pictures") << EntryChange([](LedgerEntry &e) {
+            for (int i = 1; i <= LedgerEntry::kReservedTexts; ++i)
+                e.setReservedText(i, u"r%1"_s.arg(i));
+            e.setPicture(0, QByteArray("\x89PNG\0\1", 6)); e.setPicture(2, QByteArray("")); })
+            << plain;
+        QTest::newRow("extremes") << EntryChange([](LedgerEntry &e) {
+            e.setPayment(std::numeric_limits<int>::max()); e.setDeposit(std::numeric_limits<int>::min());
+            e.setBalance(-1); e.setOrderNumber(-5); e.setSummaryKind(99); })
+            << u"2026/03/05|09:05:07|ATM 引出|2,147,483,647円|"_s;
+    }
+    void readsBackFromTheDatabase()
+    {
+        QFETCH(EntryChange, change); QFETCH(QString, texts);
+        LedgerDatabase database;
+        QString error;
+        QVERIFY2(openTestDatabase(database, m_dir.filePath(u"db"_s), &error), qPrintable(error));
+        LedgerEntry e;
+        e.setYear(2026); e.setMonth(3); e.setDay(5); e.setHour(9); e.setMinute(5); e.setSecond(7);
+        e.setDate(u"2026/03/05"_s); e.setTime(u"09:05:07"_s);
+        e.setSummary(u"ATM 引出"_s); e.setImportedSummary(u"ATM 引出"_s); e.setPayment(1500);
+        change(e);
+        QList<LedgerEntry> stored{e, e};
+        QVERIFY2(database.insertEntries(Bank::Ebank, stored, &error), qPrintable(error));
+        QVERIFY(stored[0].id() > 0 && stored[1].id() > stored[0].id());
+        // Read back through a second connection: nothing comes from what the first one holds.
+        database.close();
+        QVERIFY(database.open(m_dir.filePath(u"db/"_s + LedgerDatabase::fileName()),
+                              SqlConnection::Access::ReadOnly, &error));
+        const std::optional<LedgerEntry> back = database.entry(stored[1].id());
+        QVERIFY(back);
+        QCOMPARE(back->id(), stored[1].id());
+        QVERIFY(back->sameRecord(e));
+        QCOMPARE(nullness(*back), nullness(e));
+        QCOMPARE(QStringList({back->date(), back->time(), back->summary(), back->paymentPrice(),
+                              back->details()}).join(u'|'), texts);
+        QCOMPARE(back->isSummaryEdited(), e.isSummaryEdited());
     }
 };
 

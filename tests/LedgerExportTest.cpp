@@ -9,11 +9,12 @@
 
 using namespace Qt::StringLiterals;
 
-static QList<LedgerEntryPtr> listOf(const QString &summary, const QString &details = QString())
+static QList<LedgerEntry> listOf(const QString &summary, const QString &details = QString())
 {
-    LedgerEntryPtr e = LedgerEntry::create();
-    e->setDate(u"2026/03/05"_s); e->setTime(u"09:05:00"_s); e->setSummary(summary);
-    e->setDetails(details); e->setPayment(1500); e->setBalance(-800);
+    LedgerEntry e;
+    e.setYear(2026); e.setMonth(3); e.setDay(5); e.setHour(9); e.setMinute(5);
+    e.setDate(u"2026/03/05"_s); e.setTime(u"09:05:00"_s); e.setSummary(summary);
+    e.setDetails(details); e.setPayment(1500); e.setBalance(-800);
     return {e};
 }
 
@@ -27,20 +28,26 @@ class LedgerExportTest : public QObject
 private slots:
     void init() { QVERIFY(writeTestFile(m_path, "previous")); }
 
-    // Texts with a comma, quotation mark, CR or LF are quoted, nothing else; lines end in CR.
+    // Texts with a comma, quotation mark, CR or LF are quoted, nothing else; lines end in CR,
+    // or in LF for a terminal or a pipe.
     void csvText_data()
     {
         QTest::addColumn<QString>("summary"); QTest::addColumn<QString>("details");
+        QTest::addColumn<QChar>("lineEnd");
         QTest::addColumn<QString>("fields"); // after date and time
-        QTest::newRow("comma") << u"A, B"_s << u"memo"_s << u"\"A, B\",1500,0,-800,memo"_s;
-        QTest::newRow("quotation marks") << u"A \"B\""_s << u"\""_s << u"\"A \"\"B\"\"\",1500,0,-800,\"\"\"\""_s;
-        QTest::newRow("line breaks") << u"家賃"_s << u"a\nb\rc"_s << u"家賃,1500,0,-800,\"a\nb\rc\""_s;
+        const QChar cr = u'\r', lf = u'\n';
+        QTest::newRow("comma") << u"A, B"_s << u"memo"_s << cr << u"\"A, B\",1500,0,-800,memo"_s;
+        QTest::newRow("quotation marks") << u"A \"B\""_s << u"\""_s << cr << u"\"A \"\"B\"\"\",1500,0,-800,\"\"\"\""_s;
+        QTest::newRow("line breaks") << u"家賃"_s << u"a\nb\rc"_s << cr << u"家賃,1500,0,-800,\"a\nb\rc\""_s;
+        QTest::newRow("for a terminal") << u"家賃"_s << u"a\nb"_s << lf << u"家賃,1500,0,-800,\"a\nb\""_s;
     }
     void csvText()
     {
-        QFETCH(QString, summary); QFETCH(QString, details); QFETCH(QString, fields);
-        QCOMPARE(LedgerExport::csvText(listOf(summary, details) + listOf(u"x"_s)),
-                 u"2026/03/05,09:05:00,"_s + fields + u"\r2026/03/05,09:05:00,x,1500,0,-800,\r"_s);
+        QFETCH(QString, summary); QFETCH(QString, details); QFETCH(QChar, lineEnd);
+        QFETCH(QString, fields);
+        QCOMPARE(LedgerExport::csvText(listOf(summary, details) + listOf(u"x"_s), lineEnd),
+                 u"2026/03/05,09:05:00,"_s + fields + lineEnd + u"2026/03/05,09:05:00,x,1500,0,-800,"_s
+                     + lineEnd);
     }
 
     // Nothing an encoding cannot hold is written replaced: the old file stays.

@@ -1,11 +1,16 @@
 #include "TestSupport.h"
 #include "import/StatementImporter.h"
-#include "ledger/Ledger.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
+
+// A change the user makes to the entry of the given id.
+using EntryEdit = std::function<bool(LedgerDatabase &, qint64 id)>;
+Q_DECLARE_METATYPE(EntryEdit)
 
 // Two real, identical operations at one shop on one day give the same line twice.
 const QString A = jnbLine(2026, 3, 5, 12, 0, 0, 0, u"コンビニ"_s, 300, 0, 5000);
@@ -24,23 +29,41 @@ class StatementImporterTest : public QObject
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    Ledger m_ledger;
+    LedgerDatabase m_database;
+
+    QString databasePath() const { return m_dir.filePath(u"db/"_s + LedgerDatabase::fileName()); }
 
     QList<int> importText(const QString &text, Bank bank = Bank::Jnb)
     {
-        const StatementImporter::Counts c = StatementImporter(m_ledger).importText(text, bank);
+        QString error;
+        const StatementImporter::Counts c = importTestStatement(m_database, bank, text, &error);
+        if (!error.isEmpty())
+            qWarning("%s", qPrintable(error));
         return {c.added, c.duplicates, c.rejected};
+    }
+    // Removes the first n of the account's entries, each removal committed on its own.
+    void removeFirst(int n)
+    {
+        for (int i = 0; i < n; ++i) {
+            const QList<qint64> ids = m_database.entryIds(Bank::Jnb, EntryFilter::all(), Qt::AscendingOrder);
+            QVERIFY(m_database.removeEntries({ids.first()}, nullptr));
+        }
     }
 
 private slots:
-    void init() { QFile::remove(m_dir.filePath(DataFolder::archiveFileName(Bank::Jnb))); }
+    void init()
+    {
+        QString error;
+        QVERIFY2(openTestDatabase(m_database, m_dir.filePath(u"db"_s), &error), qPrintable(error));
+    }
+    void cleanup() { m_database.close(); }
 
     // The k-th line of a key is a duplicate only if the ledger held k such entries before.
     // Headers and blank lines count as nothing, lines of no operation as rejected.
     void import_data()
     {
         QTest::addColumn<QString>("before"); // imported first
-        QTest::addColumn<int>("then"); // that many entries removed; -1: the ledger saved, read back
+        QTest::addColumn<int>("then"); // that many entries removed; -1: the database reopened
         QTest::addColumn<QString>("file");
         QTest::addColumn<QList<int>>("counts"); // added, duplicates, rejected
         const QString none;
@@ -52,18 +75,49 @@ private slots:
         QTest::newRow("a re-import adds nothing") << jnb({A, A, B}) << 0 << jnb({A, B, A}) << QList{0, 3, 0};
         QTest::newRow("a third one is new") << jnb({A, A, X}) << 0 << jnb({A, A, A}) << QList{1, 2, 0};
         QTest::newRow("fewer in the file") << jnb({A, A}) << 0 << jnb({A}) << QList{0, 1, 0};
+        // The stored entries of a day are counted once, before the file's own lines of it.
+        QTest::newRow("a day met twice in the file") << jnb({A, X}) << 0 << jnb({A, X, A, C})
+                                                     << QList{2, 2, 0};
         QTest::newRow("a removed entry is new") << jnb({A, A, B}) << 1 << jnb({A, A, B}) << QList{1, 2, 0};
         QTest::newRow("an emptied ledger") << jnb({A, A}) << 2 << jnb({A, A}) << QList{2, 0, 0};
-        QTest::newRow("known after a save, line ends aside")
+        QTest::newRow("known after a reopen, line ends aside")
             << jnb({A, A, X}) << -1 << jnb({X, A, A}, u"\r"_s) << QList{0, 3, 0};
     }
-    // Each rejected line is told by its number (the header is line 1) and why.
+    void import()
+    {
+        QFETCH(QString, before); QFETCH(int, then); QFETCH(QString, file);
+        QFETCH(QList<int>, counts);
+        importText(before);
+        removeFirst(qMax(then, 0));
+        const qsizetype held = m_database.count(Bank::Jnb);
+        if (then < 0) {
+            m_database.close();
+            QVERIFY(m_database.open(databasePath(), SqlConnection::Access::ReadWrite, nullptr));
+        }
+        QCOMPARE(m_database.count(Bank::Jnb), held);
+        const Bank bank = file.startsWith(u'"') ? Bank::Ebank : Bank::Jnb;
+        QCOMPARE(importText(file, bank), counts);
+        QCOMPARE(m_database.count(bank), (bank == Bank::Jnb ? held : 0) + counts.first());
+    }
+
+    // Each rejected line is told by its number (the header is line 1) and why. Without an
+    // import the lines are only read.
+    void rejectedLinesAreTold_data()
+    {
+        QTest::addColumn<bool>("intoDatabase");
+        QTest::newRow("imported") << true;
+        QTest::newRow("only read") << false;
+    }
     void rejectedLinesAreTold()
     {
-        m_ledger.open(m_dir.path(), Bank::Jnb);
+        QFETCH(bool, intoDatabase);
         const QString text = jnb({A, u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"\uFFFD,1"_s, X, u",,,"_s});
-        const StatementImporter::Counts c = StatementImporter(m_ledger).importText(text, Bank::Jnb);
-        QCOMPARE(c.added, 2);
+        LedgerDatabase::Import import(m_database, Bank::Jnb);
+        const StatementImporter::Counts c
+            = StatementImporter(intoDatabase ? &import : nullptr).importText(text, Bank::Jnb);
+        QVERIFY(import.commit(nullptr));
+        QCOMPARE(c.added, intoDatabase ? 2 : 0);
+        QCOMPARE(m_database.count(Bank::Jnb), c.added);
         QCOMPARE(c.rejected, 3);
         QStringList told;
         for (const RejectedLine &line : c.rejectedLines)
@@ -73,34 +127,85 @@ private slots:
                                    u"6: the line has no date"_s}));
     }
 
-    // The ledger's entries are counted a date at a time, when a line of their date comes: a
-    // date met in several places of an unsorted ledger, an entry that leaves before its date
-    // was counted.
-    void entriesAreCountedByDateWhenFirstMet()
+    // The entries stored are counted afresh at each import: what left the ledger in between
+    // is no longer there to make a line a duplicate.
+    void removalsBetweenImportsCount()
     {
-        m_ledger.open(m_dir.path(), Bank::Jnb);
         importText(jnb({X, A, C, A}));
         QCOMPARE(importText(jnb({D})), (QList{1, 0, 0}));
-        m_ledger.removeAt(1); // one of the two A
+        const QList<qint64> march = m_database.entryIds(Bank::Jnb, EntryFilter::ofMonth(2026, 3),
+                                                        Qt::AscendingOrder);
+        QCOMPARE(march.size(), 2);
+        QVERIFY(m_database.removeEntries({march.last()}, nullptr)); // one of the two A
         QCOMPARE(importText(jnb({A, A, C, X})), (QList{1, 3, 0}));
         QCOMPARE(importText(jnb({A, A, A, D})), (QList{1, 3, 0}));
     }
 
-    void import()
+    // What the user changes in an entry never makes its statement line new again: the duplicate
+    // test compares the summary as the bank gave it.
+    void editsKeepLinesKnown_data()
     {
-        QFETCH(QString, before); QFETCH(int, then); QFETCH(QString, file);
-        QFETCH(QList<int>, counts);
-        m_ledger.open(m_dir.path(), Bank::Jnb);
-        importText(before);
-        for (int i = 0; i < then; ++i)
-            m_ledger.removeAt(0);
-        const qsizetype held = m_ledger.size();
-        QVERIFY(then >= 0 || m_ledger.save(nullptr));
-        if (then < 0)
-            m_ledger.open(m_dir.path(), Bank::Jnb);
-        QCOMPARE(m_ledger.size(), held);
-        QCOMPARE(importText(file, file.startsWith(u'"') ? Bank::Ebank : Bank::Jnb), counts);
-        QCOMPARE(m_ledger.size(), held + counts.first());
+        QTest::addColumn<EntryEdit>("edit");
+        QTest::newRow("summary edited") << EntryEdit([](LedgerDatabase &d, qint64 id) {
+            return d.setSummary(id, u"lunch"_s, nullptr); });
+        QTest::newRow("summary edited twice") << EntryEdit([](LedgerDatabase &d, qint64 id) {
+            return d.setSummary(id, u"lunch"_s, nullptr) && d.setSummary(id, u"dinner"_s, nullptr); });
+        QTest::newRow("summary edited and back") << EntryEdit([](LedgerDatabase &d, qint64 id) {
+            return d.setSummary(id, u"lunch"_s, nullptr) && d.setSummary(id, u"コンビニ"_s, nullptr); });
+        QTest::newRow("summary emptied") << EntryEdit([](LedgerDatabase &d, qint64 id) {
+            return d.setSummary(id, QString(), nullptr); });
+        QTest::newRow("note and mark") << EntryEdit([](LedgerDatabase &d, qint64 id) {
+            return d.setDetails(id, u"with Aya"_s, nullptr) && d.setMarked(id, 1, nullptr); });
+        QTest::newRow("deleted and put back") << EntryEdit([](LedgerDatabase &d, qint64 id) {
+            const std::optional<LedgerEntry> e = d.entry(id);
+            return e && d.removeEntries({id}, nullptr) && d.putBack(Bank::Jnb, {*e}, nullptr); });
+    }
+    void editsKeepLinesKnown()
+    {
+        QFETCH(EntryEdit, edit);
+        importText(jnb({A, X}));
+        const QList<qint64> march = m_database.entryIds(Bank::Jnb, EntryFilter::ofMonth(2026, 3),
+                                                        Qt::AscendingOrder);
+        QCOMPARE(march.size(), 1);
+        QVERIFY(edit(m_database, march.first()));
+        QCOMPARE(importText(jnb({X, A, A})), (QList{1, 2, 0}));
+    }
+
+    // A file is stored whole or not at all: an import left uncommitted, or one of whose lines
+    // cannot be stored, leaves the ledger as it was, and its lines are new to the next import.
+    void aFileIsStoredWholeOrNotAtAll_data()
+    {
+        QTest::addColumn<bool>("commit");
+        QTest::addColumn<QString>("refused"); // the summary the database refuses to store
+        QTest::addColumn<qsizetype>("stored");
+        QTest::newRow("committed") << true << QString() << qsizetype(5);
+        QTest::newRow("never committed") << false << QString() << qsizetype(1);
+        QTest::newRow("a later line refused") << true << u"給与"_s << qsizetype(1);
+    }
+    void aFileIsStoredWholeOrNotAtAll()
+    {
+        QFETCH(bool, commit); QFETCH(QString, refused); QFETCH(qsizetype, stored);
+        importText(jnb({X}));
+        if (!refused.isEmpty()) {
+            const QByteArray trigger = "CREATE TRIGGER refuse BEFORE INSERT ON entries WHEN NEW.summary = '"
+                + refused.toUtf8() + "' BEGIN SELECT RAISE(ABORT, 'refused'); END";
+            QString error;
+            QVERIFY2(m_database.connection().exec(trigger.constData(), &error), qPrintable(error));
+        }
+        {
+            LedgerDatabase::Import import(m_database, Bank::Jnb);
+            QVERIFY(import.isStarted());
+            const StatementImporter::Counts c
+                = StatementImporter(&import).importText(jnb({A, C, D, A}), Bank::Jnb);
+            QCOMPARE(c.duplicates, 0);
+            QString error;
+            if (commit)
+                QCOMPARE(import.commit(&error), refused.isEmpty());
+            QVERIFY2(refused.isEmpty() || error.contains(u"refused"_s), qPrintable(error));
+        }
+        QCOMPARE(m_database.count(Bank::Jnb), stored);
+        QVERIFY(m_database.connection().exec("DROP TRIGGER IF EXISTS refuse", nullptr));
+        QCOMPARE(importText(jnb({A, C, D, A})), (QList{int(5 - stored), int(stored - 1), 0}));
     }
 };
 

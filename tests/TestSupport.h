@@ -44,7 +44,10 @@ inline QString ebankLine(int y, int mo, int d, int amount, int balance, const QS
         .arg(summary);
 }
 
+#include "import/StatementImporter.h"
+#include "ledger/LedgerDatabase.h"
 #include "views/Controller.h"
+
 #include <memory>
 
 // How many entries of the bank the data folder's database holds, read as another program reads
@@ -56,6 +59,27 @@ inline qsizetype storedEntryCount(const QString &dataFolder, Bank bank)
                  SqlConnection::Access::ReadOnly, nullptr))
         return -1;
     return db.count(bank);
+}
+
+// A ledger database on a fresh file in the folder; false with the reason when it cannot be made.
+inline bool openTestDatabase(LedgerDatabase &database, const QString &folder, QString *error)
+{
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    return database.open(QDir(folder).filePath(LedgerDatabase::fileName()),
+                         SqlConnection::Access::ReadWrite, error);
+}
+
+// Imports the text as one statement file of the bank, committed whole: the importer's counts,
+// or none added when the commit failed.
+inline StatementImporter::Counts importTestStatement(LedgerDatabase &database, Bank bank,
+                                                     const QString &text, QString *error = nullptr)
+{
+    LedgerDatabase::Import import(database, bank);
+    StatementImporter::Counts counts = StatementImporter(&import).importText(text, bank);
+    if (!import.commit(error))
+        counts.added = 0;
+    return counts;
 }
 
 // A controller keeping its ledgers in the folder, with the bank's ledger open.

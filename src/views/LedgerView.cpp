@@ -124,12 +124,19 @@ void LedgerView::reverseOrder()
 {
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
     if (!m_searchHits.isEmpty()) {
-        // The same hits, in the new order.
+        // The same hits, in the new order. A hit deleted meanwhile keeps its place in the list
+        // turned round, so that an undone deletion brings it back there.
         const QSet<qint64> hits(m_searchHits.cbegin(), m_searchHits.cend());
-        m_searchHits.clear();
+        QList<qint64> present;
         for (qint64 id : m_database.entryIds(m_bank, EntryFilter::all(), m_order)) {
             if (hits.contains(id))
-                m_searchHits.append(id);
+                present.append(id);
+        }
+        std::reverse(m_searchHits.begin(), m_searchHits.end());
+        qsizetype next = 0;
+        for (qint64 &id : m_searchHits) {
+            if (!m_removedHits.contains(id) && next < present.size())
+                id = present.at(next++);
         }
     }
     reload();
