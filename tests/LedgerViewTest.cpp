@@ -255,7 +255,7 @@ private slots:
         }
         QCOMPARE(listOf(ListMode::Search), remaining);
 
-        QVERIFY(m_database.putBack(Bank::Jnb, {*gone}, nullptr));
+        QVERIFY(m_database.putBack({*gone}, nullptr));
         m_view->entriesReturned({gone->id()});
         QCOMPARE(listOf(ListMode::Search), expected);
         QCOMPARE(listOf(ListMode::Monthly).size(), Count - Shop);

@@ -158,7 +158,7 @@ private slots:
             return d.setDetails(id, u"with Aya"_s, nullptr) && d.setMarked(id, 1, nullptr); });
         QTest::newRow("deleted and put back") << EntryEdit([](LedgerDatabase &d, qint64 id) {
             const std::optional<LedgerEntry> e = d.entry(id);
-            return e && d.removeEntries({id}, nullptr) && d.putBack(Bank::Jnb, {*e}, nullptr); });
+            return e && d.removeEntries({id}, nullptr) && d.putBack({*e}, nullptr); });
     }
     void editsKeepLinesKnown()
     {
