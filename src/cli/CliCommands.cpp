@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 
+#include <memory>
 #include <optional>
 
 using CliOutput::printError;
@@ -66,7 +67,9 @@ bool openBankLedger(Controller &c, Bank bank)
     return true;
 }
 
-// The entries the selection shows, in its order, read as they are written out.
+// The entries the selection shows, in its order, read as they are written out. A second
+// reading (a table measures its columns first) reads a short list again by id rather than
+// searching the whole ledger again; a long one is walked again.
 EntrySource selectedEntries(Controller &c, const ListSelection &sel)
 {
     EntryFilter filter = EntryFilter::all();
@@ -75,12 +78,32 @@ EntrySource selectedEntries(Controller &c, const ListSelection &sel)
     else if (sel.keyword)
         filter = EntryFilter::matching(*sel.keyword);
     const Qt::SortOrder order = sel.order.value_or(c.view().order());
-    return [&c, filter, order](const std::function<bool(const LedgerEntry &)> &visit) {
+    constexpr qsizetype kReadAgainById = 100000;
+    auto seen = std::make_shared<std::optional<QList<qint64>>>();
+    return [&c, filter, order, seen](const std::function<bool(const LedgerEntry &)> &visit) {
+        const LedgerDatabase &db = c.database();
+        if (!db.isOpen())
+            return true;
+        if (*seen && (*seen)->size() <= kReadAgainById) {
+            for (qint64 id : std::as_const(**seen)) {
+                const std::optional<LedgerEntry> e = db.entry(id);
+                if (e && !visit(*e))
+                    break;
+            }
+            return true;
+        }
+        QList<qint64> ids;
         QString why;
-        if (c.database().isOpen() && !c.database().forEachEntry(c.bank(), filter, order, visit, &why)) {
+        const bool read = db.forEachEntry(c.bank(), filter, order, [&](const LedgerEntry &e) {
+            if (ids.size() <= kReadAgainById)
+                ids.append(e.id());
+            return visit(e);
+        }, &why);
+        if (!read) {
             printError(why);
             return false;
         }
+        seen->emplace(std::move(ids));
         return true;
     };
 }

@@ -10,9 +10,32 @@ namespace {
 
 const char *const kPriceKeys[] = {"paid_out_text", "paid_in_text", "balance_text"};
 
+bool hasRareFields(const LedgerEntry &e)
+{
+    if (e.dateState() != LedgerEntry::TextState::FromNumbers
+        || e.timeState() == LedgerEntry::TextState::Stored || e.status() != 0
+        || (e.importedSummary().isNull() && !e.summary().isEmpty()))
+        return true;
+    for (int i = 0; i < 3; ++i) {
+        if (!e.storedPrice(i).isNull())
+            return true;
+    }
+    for (int i = 1; i <= LedgerEntry::kReservedTexts; ++i) {
+        if (!e.reservedText(i).isEmpty())
+            return true;
+    }
+    for (int i = 0; i < LedgerEntry::kPictures; ++i) {
+        if (!e.picture(i).isNull())
+            return true;
+    }
+    return false;
+}
+
 // The rare fields, or a null text when the entry has none.
 QString extraOf(const LedgerEntry &e)
 {
+    if (!hasRareFields(e))
+        return QString();
     QJsonObject extra;
     if (e.dateState() != LedgerEntry::TextState::FromNumbers)
         extra.insert(u"date", e.dateState() == LedgerEntry::TextState::Null ? QJsonValue()
@@ -85,8 +108,17 @@ void readExtra(LedgerEntry &e, const QString &text)
 
 namespace EntryRow {
 
-void bind(SqlStatement &s, int account, const LedgerEntry &e, bool keepId)
+void bind(SqlStatement &statement, int row, int account, const LedgerEntry &e, bool keepId)
 {
+    // Parameters count from 1, each row's after the rows before it.
+    struct Row {
+        SqlStatement &s;
+        int offset;
+        void bind(int index, qint64 v) { s.bind(offset + index, v); }
+        void bind(int index, QStringView v) { s.bind(offset + index, v); }
+        void bind(int index, const QString &v) { s.bind(offset + index, v); }
+        void bindNull(int index) { s.bindNull(offset + index); }
+    } s{statement, row * kInsertedColumns};
     if (keepId)
         s.bind(1, e.id());
     else
@@ -154,7 +186,14 @@ QString folded(QStringView text)
         ascii &= c.unicode() < 0x80;
     if (ascii)
         return text.toString().toCaseFolded();
-    return text.toString().normalized(QString::NormalizationForm_KC).toCaseFolded();
+    // Statements repeat their summaries: the texts folded lately are kept, a few thousand.
+    thread_local QHash<QString, QString> recent;
+    const QString key = text.toString();
+    if (const auto it = recent.constFind(key); it != recent.cend())
+        return *it;
+    if (recent.size() >= 4096)
+        recent.clear();
+    return *recent.insert(key, key.normalized(QString::NormalizationForm_KC).toCaseFolded());
 }
 
 QString searchTextOf(const LedgerEntry &e)

@@ -16,10 +16,12 @@ namespace EntryRow {
 inline constexpr const char *kColumns =
     "id, day, time, order_number, summary, bank_summary, paid_out, paid_in, balance, note, "
     "marked, kind, extra, account";
-// Binds an entry to the parameters ?1 (id, NULL for a new one) through ?15, in the order of
-// INSERT INTO entries(id, account, day, time, order_number, summary, bank_summary, paid_out,
-// paid_in, balance, note, marked, kind, search_text, extra).
-void bind(SqlStatement &statement, int account, const LedgerEntry &entry, bool keepId);
+// The values of one row of INSERT INTO entries(id, account, day, time, order_number, summary,
+// bank_summary, paid_out, paid_in, balance, note, marked, kind, search_text, extra).
+inline constexpr int kInsertedColumns = 15;
+// Binds an entry to the parameters of the row-th row of such an INSERT (from 0): the id (NULL
+// for a new one), then the other columns.
+void bind(SqlStatement &statement, int row, int account, const LedgerEntry &entry, bool keepId);
 // The entry of the row the statement stands on, read from kColumns.
 LedgerEntry read(const SqlStatement &statement);
 

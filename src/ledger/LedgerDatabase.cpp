@@ -7,6 +7,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace {
 
 QString tr(const char *text)
@@ -89,6 +91,20 @@ QByteArray selectSql(const char *what, const EntryFilter &filter, Qt::SortOrder 
     return ordered ? sql + orderBy(order) : sql;
 }
 
+QByteArray batchInsertSql()
+{
+    QByteArray sql = "INSERT INTO entries (id, account, day, time, order_number, summary, "
+                     "bank_summary, paid_out, paid_in, balance, note, marked, kind, search_text, "
+                     "extra) VALUES ";
+    for (int row = 0; row < LedgerDatabase::kBatchRows; ++row) {
+        sql += row ? ",(" : "(";
+        for (int column = 0; column < EntryRow::kInsertedColumns; ++column)
+            sql += column ? ",?" : "?";
+        sql += ')';
+    }
+    return sql;
+}
+
 // A keyword that folds to nothing finds nothing (rather than every entry).
 bool findsNothing(const EntryFilter &filter)
 {
@@ -110,6 +126,7 @@ void bindFilter(SqlStatement &s, Bank bank, const EntryFilter &filter)
 
 struct LedgerDatabase::Statements {
     SqlStatement insert;
+    SqlStatement insertBatch; // kBatchRows rows
     SqlStatement byId;
     SqlStatement count;
     SqlStatement ofDay;
@@ -239,6 +256,7 @@ bool LedgerDatabase::prepareStatements(QString *error)
                                "kind, search_text, extra) VALUES "
                                "(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15)",
                                error)
+            && s->insertBatch.prepare(m_connection, batchInsertSql().constData(), error)
             && s->remove.prepare(m_connection, "DELETE FROM entries WHERE id = ?1", error)
             && s->setMarked.prepare(m_connection, "UPDATE entries SET marked = ?2 WHERE id = ?1",
                                     error)
@@ -458,11 +476,26 @@ bool LedgerDatabase::mayChange(QString *error)
 bool LedgerDatabase::insert(Bank bank, LedgerEntry &entry, bool keepId, QString *error)
 {
     SqlStatement &s = m_statements->insert;
-    EntryRow::bind(s, int(bank), entry, keepId);
+    EntryRow::bind(s, 0, int(bank), entry, keepId);
     if (!s.run(error))
         return false;
     if (!keepId)
         entry.setId(m_connection.lastInsertId());
+    return true;
+}
+
+bool LedgerDatabase::insertBatch(Bank bank, QList<LedgerEntry> &entries, QString *error)
+{
+    Q_ASSERT(entries.size() == kBatchRows);
+    SqlStatement &s = m_statements->insertBatch;
+    for (int row = 0; row < kBatchRows; ++row)
+        EntryRow::bind(s, row, int(bank), entries.at(row), false);
+    if (!s.run(error))
+        return false;
+    // The rows took the ids after the largest, one after another.
+    const qint64 last = m_connection.lastInsertId();
+    for (int row = 0; row < kBatchRows; ++row)
+        entries[row].setId(last - kBatchRows + 1 + row);
     return true;
 }
 
@@ -607,13 +640,33 @@ bool LedgerDatabase::Import::isDuplicateElseAdd(LedgerEntry &entry)
             }
         }
     }
-    if (m_database.insert(m_bank, entry, false, &m_error))
-        m_added.append(entry.id());
+    m_pending.append(entry);
+    if (m_pending.size() == kBatchRows)
+        flush();
     return false;
+}
+
+bool LedgerDatabase::Import::flush()
+{
+    if (!m_error.isEmpty())
+        return false;
+    const bool stored = m_pending.size() == kBatchRows
+        ? m_database.insertBatch(m_bank, m_pending, &m_error)
+        : std::all_of(m_pending.begin(), m_pending.end(), [this](LedgerEntry &e) {
+              return m_database.insert(m_bank, e, false, &m_error);
+          });
+    if (stored) {
+        for (const LedgerEntry &e : std::as_const(m_pending))
+            m_added.append(e.id());
+    }
+    m_pending.clear();
+    return stored;
 }
 
 bool LedgerDatabase::Import::commit(QString *error)
 {
+    if (m_error.isEmpty())
+        flush();
     if (!m_error.isEmpty()) {
         setError(error, m_error);
         return false;

@@ -51,6 +51,9 @@ class LedgerDatabase
 {
 public:
     static constexpr int kSchemaVersion = 1;
+    // An import stores its new entries this many at a time, with one statement: far less work
+    // per entry than a statement each.
+    static constexpr int kBatchRows = 64;
     static QString fileName() { return QStringLiteral("Moriva.sqlite"); }
 
     LedgerDatabase();
@@ -137,7 +140,11 @@ public:
         Bank m_bank;
         std::optional<SqlTransaction> m_transaction;
         bool m_empty = false; // the account held nothing before: nothing can be a duplicate
+        // Stores the entries waiting for a batch; false (m_error set) when that fails.
+        bool flush();
+
         QHash<qint64, QHash<QString, int>> m_remaining; // by day: what the stored entries owe
+        QList<LedgerEntry> m_pending; // new entries, stored a batch at a time
         QList<qint64> m_added;
         QString m_error;
     };
@@ -150,6 +157,8 @@ private:
     bool migrate(int from, QString *error);
     bool prepareStatements(QString *error);
     bool insert(Bank bank, LedgerEntry &entry, bool keepId, QString *error);
+    // Stores kBatchRows new entries; their ids follow one another.
+    bool insertBatch(Bank bank, QList<LedgerEntry> &entries, QString *error);
     bool updateText(SqlStatement &statement, qint64 id, const QString &text, QString *error);
 
     // Whether changes may be made now: open for writing, and the hook agreed.

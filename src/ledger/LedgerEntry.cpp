@@ -32,7 +32,7 @@ void LedgerEntry::setDate(const QString &v)
     m_date.clear();
     if (v.isNull()) {
         m_dateState = TextState::Null;
-    } else if (v == DataTexts::formatOperationDate(year(), month(), day())) {
+    } else if (v == EntryTextCache::instance().dateText(year(), month(), day())) {
         m_dateState = TextState::FromNumbers;
     } else {
         m_dateState = TextState::Stored;
@@ -45,7 +45,7 @@ void LedgerEntry::setTime(const QString &v)
     m_time.clear();
     if (v.isNull()) {
         m_timeState = TextState::Null;
-    } else if (v == DataTexts::formatOperationTime(hour(), minute(), second())) {
+    } else if (v == EntryTextCache::instance().timeText(hour(), minute(), second())) {
         m_timeState = TextState::FromNumbers;
     } else {
         m_timeState = TextState::Stored;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -8,7 +9,8 @@ struct sqlite3;
 struct sqlite3_stmt;
 
 // A small RAII layer over SQLite's C API: one connection, its prepared statements and its
-// transactions. Errors come back as false plus SQLite's message; nothing throws.
+// transactions. Errors come back as false plus SQLite's message; nothing throws. A connection
+// is used by one thread at a time (it takes no mutex of its own).
 class SqlConnection
 {
 public:
@@ -73,6 +75,7 @@ public:
 
 private:
     sqlite3_stmt *m_stmt = nullptr;
+    QList<QByteArray> m_texts; // bound texts, kept until the statement is reset
 };
 
 // BEGIN IMMEDIATE on construction; ROLLBACK on destruction unless commit() succeeded.

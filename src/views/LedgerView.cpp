@@ -42,6 +42,20 @@ void LedgerView::reload()
 {
     m_cache.clear();
     m_rowOfId.clear();
+    m_ids.clear();
+    m_loaded = false;
+}
+
+const QList<qint64> &LedgerView::ids() const
+{
+    if (!m_loaded)
+        load();
+    return m_ids;
+}
+
+void LedgerView::load() const
+{
+    m_loaded = true;
     switch (m_mode) {
     case ListMode::Monthly:
         m_ids = m_database.entryIds(m_bank, EntryFilter::ofMonth(m_year, m_month), m_order);
@@ -61,7 +75,8 @@ void LedgerView::reload()
 
 qint64 LedgerView::idAt(qsizetype row) const
 {
-    return row >= 0 && row < m_ids.size() ? m_ids.at(row) : 0;
+    const QList<qint64> &shown = ids();
+    return row >= 0 && row < shown.size() ? shown.at(row) : 0;
 }
 
 LedgerEntry LedgerView::entryAt(qsizetype row) const
@@ -83,16 +98,17 @@ LedgerEntry LedgerView::entryAt(qsizetype row) const
 qsizetype LedgerView::rowOf(qint64 id) const
 {
     if (m_rowOfId.isEmpty()) {
-        m_rowOfId.reserve(m_ids.size());
-        for (qsizetype row = 0; row < m_ids.size(); ++row)
-            m_rowOfId.insert(m_ids.at(row), row);
+        const QList<qint64> &shown = ids();
+        m_rowOfId.reserve(shown.size());
+        for (qsizetype row = 0; row < shown.size(); ++row)
+            m_rowOfId.insert(shown.at(row), row);
     }
     return m_rowOfId.value(id, -1);
 }
 
 QList<LedgerEntry> LedgerView::entries() const
 {
-    return m_database.entries(m_ids);
+    return m_database.entries(ids());
 }
 
 ListTotals LedgerView::totals() const

@@ -36,13 +36,14 @@ public:
     int month() const { return m_month; }
     void setMonth(int year, int month);
 
-    // Asks the database for the shown list again (after a change or a switch).
+    // The shown list is asked of the database again (after a change or a switch) when next
+    // read: a command-line import, which shows nothing, never asks.
     void reload();
     // An entry changed in place (an edit or a mark): its row is read again when next asked for.
     void forget(qint64 id) { m_cache.remove(id); }
 
-    qsizetype rowCount() const { return m_ids.size(); }
-    const QList<qint64> &ids() const { return m_ids; }
+    qsizetype rowCount() const { return ids().size(); }
+    const QList<qint64> &ids() const;
     qint64 idAt(qsizetype row) const;
     // The entry of a row; an entry with id 0 for a row that is not there.
     LedgerEntry entryAt(qsizetype row) const;
@@ -81,6 +82,7 @@ public:
 
 private:
     void showMonthlyList();
+    void load() const;
 
     const LedgerDatabase &m_database;
     Bank m_bank = Bank::None;
@@ -88,7 +90,8 @@ private:
     Qt::SortOrder m_order = Qt::AscendingOrder;
     int m_year = 0;
     int m_month = 0;
-    QList<qint64> m_ids;        // the shown list
+    mutable QList<qint64> m_ids; // the shown list, when loaded
+    mutable bool m_loaded = false;
     QList<qint64> m_searchHits; // as the search found them, in the order
     QSet<qint64> m_removedHits; // hits deleted since
     QString m_keyword;
