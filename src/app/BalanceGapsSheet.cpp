@@ -45,7 +45,7 @@ BalanceGapsSheet::BalanceGapsSheet(Controller *controller, BankbookTableView *ta
                              tr("Expected balance"), tr("Balance"), tr("Difference")});
     for (const BalanceGap &gap : std::as_const(m_gaps)) {
         auto *item = new QTreeWidgetItem(
-            m_list, {moment(*gap.after), moment(*gap.before), StatusTexts::yen(gap.expectedBalance),
+            m_list, {moment(gap.after), moment(gap.before), StatusTexts::yen(gap.expectedBalance),
                      StatusTexts::yen(gap.balance), StatusTexts::yen(gap.difference)});
         for (int column = 2; column < 5; ++column)
             item->setTextAlignment(column, Qt::AlignRight | Qt::AlignVCenter);
@@ -73,7 +73,7 @@ void BalanceGapsSheet::showGap(int index)
     if (index < 0 || index >= m_gaps.size())
         return;
     m_controller->showActivity();
-    const qsizetype row = m_controller->ledger().indexOf(m_gaps.at(index).before.data());
+    const qsizetype row = m_controller->view().rowOf(m_gaps.at(index).before.id());
     if (row >= 0) {
         m_table->selectRow(int(row));
         m_table->scrollTo(m_table->model()->index(int(row), 0), QAbstractItemView::PositionAtCenter);

@@ -140,7 +140,7 @@ void BankbookWindow::refreshTitleAndStatus()
 
 QString BankbookWindow::placeholderText() const
 {
-    if (!m_controller->ledger().isOpen())
+    if (!m_controller->isLedgerOpen())
         return tr("This bank's ledger is not open.");
     if (!m_controller->hasEntries())
         return tr("No entries yet.\nImport a JNB or eBANK statement file (%1), or drop it here.")
@@ -274,7 +274,7 @@ int BankbookWindow::printTo(QPagedPaintDevice *device)
         return m_views->summary()->printTo(device);
     return LedgerPrinter::print(*m_model, m_colours,
                                 PrintTexts::heading(m_controller->bank(), m_controller->view()),
-                                PrintTexts::closingLine(totalsOf(m_controller->view().rows())),
+                                PrintTexts::closingLine(m_controller->view().totals()),
                                 device);
 }
 
@@ -320,12 +320,11 @@ bool BankbookWindow::saveBeforeQuit()
         WindowLooks::saveLayout(this, m_table);
         m_actions->saveToolbarVisibility();
         ColourPreferences::write(m_colours);
-        QString prefsError, ledgerError;
-        const bool prefsSaved = m_controller->savePreferences(&prefsError);
-        const bool ledgerSaved = m_controller->saveLedger(&ledgerError);
-        if (prefsSaved && ledgerSaved)
+        // The ledger needs no saving: every change was committed when it was made.
+        QString prefsError;
+        if (m_controller->savePreferences(&prefsError))
             return true;
-        if (!Sheets::askToRetrySave(this, QStringList{ledgerError, prefsError}.join(u'\n')))
+        if (!Sheets::askToRetrySave(this, prefsError))
             return false;
     }
 }
@@ -336,7 +335,7 @@ void BankbookWindow::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    m_controller->closeLedgerAtExit();
+    m_controller->closeLedger();
     event->accept();
 }
 

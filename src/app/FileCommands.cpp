@@ -25,8 +25,10 @@ QList<ImportReport> FileCommands::importFiles(const QStringList &paths)
         return {};
     QList<StatusTexts::FileImport> imports;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    for (const QString &path : paths)
-        imports.append({QFileInfo(path).fileName(), m_controller->importFile(path)});
+    // One step for Undo, however many files.
+    const QList<ImportReport> done = m_controller->importFiles(paths);
+    for (qsizetype i = 0; i < paths.size(); ++i)
+        imports.append({QFileInfo(paths.at(i)).fileName(), done.value(i)});
     QGuiApplication::restoreOverrideCursor();
     m_status->showImport(imports);
     if (const QString failures = StatusTexts::importFailures(imports); !failures.isEmpty())

@@ -50,7 +50,7 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     bar->addPermanentWidget(m_balances);
     bar->addPermanentWidget(m_totals);
     bar->addPermanentWidget(m_bankName);
-    connect(controller, &Controller::autoSaveFailed, this, [this](const QString &why) {
+    connect(controller, &Controller::changeFailed, this, [this](const QString &why) {
         showMessage(tr("Your changes could not be saved: %1").arg(why), 0);
     });
     connect(controller, &Controller::noticeRequested, this,
@@ -65,8 +65,8 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
 
 void LedgerStatusBar::refresh()
 {
-    m_bankName->setText(StatusTexts::bankName(m_controller->ledger().bank()));
-    m_totals->setText(StatusTexts::totals(totalsOf(m_controller->view().rows())));
+    m_bankName->setText(StatusTexts::bankName(m_controller->bank()));
+    m_totals->setText(StatusTexts::totals(m_controller->view().totals()));
     const BalanceChain &chain = m_controller->balances();
     m_balances->setText(StatusTexts::balancesBrief(chain));
     m_balances->setVisible(!chain.isEmpty());

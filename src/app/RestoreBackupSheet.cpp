@@ -21,8 +21,11 @@ RestoreBackupSheet::RestoreBackupSheet(const QList<Backups::Backup> &backups, QW
     setWindowModality(Qt::WindowModal);
     for (const Backups::Backup &backup : backups) {
         const QString when = QLocale().toString(backup.time, QLocale::ShortFormat);
+        qsizetype entries = 0;
+        for (const auto &[bank, count] : backup.entries)
+            entries += count;
         auto *item = new QListWidgetItem(
-            backup.isReadable() ? tr("%1 — %n entries", nullptr, int(backup.entries)).arg(when)
+            backup.isReadable() ? tr("%1 — %n entries", nullptr, int(entries)).arg(when)
                                 : tr("%1 — unreadable").arg(when),
             m_list);
         item->setData(Qt::UserRole, backup.path);
@@ -46,8 +49,9 @@ RestoreBackupSheet::RestoreBackupSheet(const QList<Backups::Backup> &backups, QW
             [this](QListWidgetItem *item) { m_restore->setEnabled(item != nullptr); });
 
     auto *layout = new QVBoxLayout(this);
-    auto *label = new QLabel(tr("The damaged archive is kept beside the ledger. Choose the "
-                                "backup that takes its place:"),
+    auto *label = new QLabel(tr("The ledger database cannot be read; it is kept among the backups "
+                                "when another takes its place. Choose the backup that takes its "
+                                "place:"),
                              this);
     label->setWordWrap(true);
     layout->addWidget(label);
@@ -63,15 +67,16 @@ QString RestoreBackupSheet::chosenBackup() const
 
 void RestoreBackupSheet::reportUnopenedLedger(QWidget *window, Controller *controller)
 {
-    const Ledger &ledger = controller->ledger();
-    if (ledger.state() == Ledger::State::Open || ledger.state() == Ledger::State::Closed)
+    for (const QString &problem : controller->moveInProblems())
+        Sheets::showAlert(window, problem);
+    const Controller::LedgerState state = controller->ledgerState();
+    if (state == Controller::LedgerState::Open || state == Controller::LedgerState::Closed)
         return;
-    QMessageBox *box = Sheets::showAlert(window, ledger.error());
-    // Only a damaged archive can be replaced; reading the backups is for it alone.
-    if (ledger.state() != Ledger::State::Unreadable)
+    QMessageBox *box = Sheets::showAlert(window, controller->ledgerError());
+    // Only a damaged database can be replaced; reading the backups is for it alone.
+    if (state != Controller::LedgerState::Unreadable)
         return;
-    const QList<Backups::Backup> backups =
-        Backups::list(controller->dataFolderPath(), ledger.bank());
+    const QList<Backups::Backup> backups = Backups::list(controller->dataFolderPath());
     if (backups.isEmpty())
         return;
     QPushButton *restore = box->addButton(tr("Restore Backup…"), QMessageBox::ActionRole);

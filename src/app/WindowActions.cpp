@@ -305,8 +305,8 @@ void WindowActions::updateEnabled(int selectedRow)
     }
     // The steps' names may hold a file name: an "&" there is no mnemonic.
     const auto menuText = [](QString text) { return text.replace(u'&', QStringLiteral("&&")); };
-    m_undo->setText(menuText(m_controller->history().undoText()));
-    m_redo->setText(menuText(m_controller->history().redoText()));
+    m_undo->setText(menuText(m_controller->undoText()));
+    m_redo->setText(menuText(m_controller->redoText()));
     // A checkable action flips itself when triggered: the ledger decides.
     const bool marked = m_controller->isMarkChecked(selectedRow);
     for (QAction *item : std::as_const(m_menuActions)) {

@@ -36,7 +36,6 @@ int main(int argc, char **argv)
     controller.loadPreferences();
     controller.openDataFolder();
     controller.openLedger();
-    controller.setAutoSave(true);
 
     BankbookWindow window(&controller);
     window.show();

@@ -4,7 +4,6 @@
 #include "GapFormats.h"
 #include "ReportFormats.h"
 #include "ledger/LedgerExport.h"
-#include "ledger/LedgerOrdering.h"
 #include "views/Controller.h"
 
 #include <QCoreApplication>
@@ -28,7 +27,7 @@ QString bankName(Bank bank)
 // Lets go of the ledger and the lock whichever way a command ends.
 struct LedgerCloser {
     Controller &controller;
-    ~LedgerCloser() { controller.closeLedgerAtExit(); }
+    ~LedgerCloser() { controller.closeLedger(); }
 };
 
 bool findDataFolder(Controller &c)
@@ -39,8 +38,8 @@ bool findDataFolder(Controller &c)
     return false;
 }
 
-// Opens the ledger of the bank (none: the current bank); false (the reason on stderr) when it
-// cannot be read.
+// Opens the ledger for reading, on the bank asked for (none: the current bank); false (the
+// reason on stderr) when it cannot be read.
 bool openBankLedger(Controller &c, Bank bank)
 {
     // The whole ledger, whatever list the app showed.
@@ -51,39 +50,39 @@ bool openBankLedger(Controller &c, Bank bank)
     c.setPreferences(prefs);
     if (!findDataFolder(c))
         return false;
-    c.openLedger();
-    if (!c.ledger().isOpen()) {
-        if (c.ledger().error().isEmpty())
-            printError(tr("The current bank (kind %1) is neither JNB nor eBANK; choose one with "
-                          "--bank.")
-                           .arg(int(c.bank())));
-        else
-            printError(c.ledger().error());
+    if (!Banks::isBank(c.bank())) {
+        printError(tr("The current bank (kind %1) is neither JNB nor eBANK; choose one with "
+                      "--bank.")
+                       .arg(int(c.bank())));
+        return false;
+    }
+    c.openLedger(Controller::Access::Read);
+    for (const QString &problem : c.moveInProblems())
+        printError(problem);
+    if (!c.isLedgerOpen()) {
+        printError(c.ledgerError());
         return false;
     }
     return true;
 }
 
-// Opens the ledger of the selected bank and answers the list the selection shows, in its
-// order; nothing (the reason on stderr) when the ledger cannot be read.
-std::optional<QList<LedgerEntryPtr>> selectEntries(Controller &c, const ListSelection &sel)
+// The entries the selection shows, in its order, read as they are written out.
+EntrySource selectedEntries(Controller &c, const ListSelection &sel)
 {
-    if (!openBankLedger(c, sel.bank))
-        return std::nullopt;
-
-    QList<LedgerEntryPtr> entries;
-    if (sel.month != 0) {
-        c.showMonth(sel.year, sel.month);
-        entries = c.view().rows();
-    } else if (sel.keyword) {
-        // No hit leaves the whole ledger shown in the app; here it is an empty list.
-        if (c.search(*sel.keyword) > 0)
-            entries = c.view().rows();
-    } else {
-        entries = c.view().rows();
-    }
-    sortEntries(entries, sel.order.value_or(c.view().order()));
-    return entries;
+    EntryFilter filter = EntryFilter::all();
+    if (sel.month != 0)
+        filter = EntryFilter::ofMonth(sel.year, sel.month);
+    else if (sel.keyword)
+        filter = EntryFilter::matching(*sel.keyword);
+    const Qt::SortOrder order = sel.order.value_or(c.view().order());
+    return [&c, filter, order](const std::function<bool(const LedgerEntry &)> &visit) {
+        QString why;
+        if (c.database().isOpen() && !c.database().forEachEntry(c.bank(), filter, order, visit, &why)) {
+            printError(why);
+            return false;
+        }
+        return true;
+    };
 }
 
 } // namespace
@@ -109,14 +108,16 @@ bool openLedgerOnce(Controller &c, bool *opened)
     if (*opened)
         return true;
     *opened = true;
-    c.openLedger();
-    switch (c.ledger().state()) {
-    case Ledger::State::Locked:
-        printError(c.ledger().error());
+    c.openLedger(Controller::Access::Write);
+    for (const QString &problem : c.moveInProblems())
+        printError(problem);
+    switch (c.ledgerState()) {
+    case Controller::LedgerState::Locked:
+        printError(c.ledgerError());
         return false;
-    case Ledger::State::Unreadable:
-        // Files for this bank will not be imported; the archive is left as it is.
-        printError(c.ledger().error());
+    case Controller::LedgerState::Unreadable:
+        // Nothing will be imported; the database is left as it is.
+        printError(c.ledgerError());
         return true;
     default:
         return true;
@@ -133,11 +134,6 @@ int runImport(const QStringList &files)
     if (!findDataFolder(c))
         return ExitFailure;
 
-    struct Imported {
-        QString line;
-        Bank bank;
-    };
-    QList<Imported> imported;
     int status = ExitSuccess;
     bool opened = false;
     for (const QString &path : files) {
@@ -157,12 +153,13 @@ int runImport(const QStringList &files)
         printRejectedLines(path, report);
         switch (report.status) {
         case ImportReport::Imported:
-            imported.append({tr("%1: %2, %3 added, %4 duplicates, %5 rejected")
-                                 .arg(path, bankName(report.bank))
-                                 .arg(report.added)
-                                 .arg(report.duplicates)
-                                 .arg(report.rejected),
-                             report.bank});
+            // Each file is committed as it is imported: what it added is told at once.
+            if (!CliOutput::printLine(tr("%1: %2, %3 added, %4 duplicates, %5 rejected")
+                                          .arg(path, bankName(report.bank))
+                                          .arg(report.added)
+                                          .arg(report.duplicates)
+                                          .arg(report.rejected)))
+                return ExitFailure;
             break;
         case ImportReport::Unreadable:
         case ImportReport::Empty:
@@ -172,6 +169,7 @@ int runImport(const QStringList &files)
         case ImportReport::NotStatement:
         case ImportReport::LedgerUnavailable:
         case ImportReport::SwitchFailed:
+        case ImportReport::NotSaved:
             printError(tr("%1: not imported: %2").arg(path, report.error));
             status = ExitFailure;
             break;
@@ -183,18 +181,6 @@ int runImport(const QStringList &files)
         printError(why);
         status = ExitFailure;
     }
-    // What a file added is told once it is on disk. The other bank's ledger was saved when the
-    // import switched away from it.
-    const bool saved = c.saveLedger(&why);
-    if (!saved) {
-        printError(tr("The %1 ledger was not saved, so nothing imported into it was kept: %2")
-                       .arg(bankName(c.ledger().bank()), why));
-        status = ExitFailure;
-    }
-    for (const Imported &done : std::as_const(imported)) {
-        if ((saved || done.bank != c.ledger().bank()) && !CliOutput::printLine(done.line))
-            return ExitFailure;
-    }
     return status;
 }
 
@@ -202,22 +188,27 @@ int runList(const ListSelection &selection, ListFormat format)
 {
     Controller c;
     LedgerCloser closer{c};
-    const std::optional<QList<LedgerEntryPtr>> entries = selectEntries(c, selection);
-    if (!entries)
+    if (!openBankLedger(c, selection.bank))
         return ExitFailure;
-    return writeList(*entries, format, CliOutput::writeOut) ? ExitSuccess : ExitFailure;
+    return writeList(selectedEntries(c, selection), format, CliOutput::writeOut) ? ExitSuccess
+                                                                                 : ExitFailure;
 }
 
 int runExport(const ListSelection &selection, const QString &outputPath)
 {
     Controller c;
     LedgerCloser closer{c};
-    const std::optional<QList<LedgerEntryPtr>> entries = selectEntries(c, selection);
-    if (!entries)
+    if (!openBankLedger(c, selection.bank))
+        return ExitFailure;
+    QList<LedgerEntry> entries;
+    if (!selectedEntries(c, selection)([&entries](const LedgerEntry &e) {
+            entries.append(e);
+            return true;
+        }))
         return ExitFailure;
     QString why;
     // In the encoding the app's "Save List" uses.
-    if (!LedgerExport::save(outputPath, *entries, &why,
+    if (!LedgerExport::save(outputPath, entries, &why,
                             LedgerExport::encodingFromInt(int(c.exportEncoding())))) {
         printError(why);
         return ExitFailure;
@@ -229,10 +220,7 @@ int runGaps(Bank bank, ListFormat format)
 {
     Controller c;
     LedgerCloser closer{c};
-    ListSelection selection;
-    selection.bank = bank;
-    const std::optional<QList<LedgerEntryPtr>> entries = selectEntries(c, selection);
-    if (!entries)
+    if (!openBankLedger(c, bank))
         return ExitFailure;
     return CliOutput::writeOut(formatGaps(c.balances(), format)) ? ExitSuccess : ExitFailure;
 }
@@ -244,7 +232,7 @@ int runReport(Bank bank, const ReportSelection &report, ListFormat format)
     if (!openBankLedger(c, bank))
         return ExitFailure;
     const QList<PeriodReport::Period> periods =
-        PeriodReport::compute(c.ledger(), report.span, report.range);
+        PeriodReport::compute(c.database(), c.bank(), report.span, report.range);
     return CliOutput::writeOut(formatReport(periods, report.byKind, format)) ? ExitSuccess
                                                                             : ExitFailure;
 }

@@ -177,7 +177,7 @@ ParsedCommandLine parseCommandLine(const QStringList &arguments)
             report.byKind = true;
         else if (parser.isSet(by) && span != u"month")
             return usageError(tr("Unknown --by \"%1\"; use month, year or kind.").arg(span));
-        const std::pair<const QCommandLineOption *, int *> ends[] = {
+        const std::pair<const QCommandLineOption *, qint64 *> ends[] = {
             {&from, &report.range.first}, {&to, &report.range.last}};
         for (const auto &[end, key] : ends) {
             int year = 0, monthNumber = 0;

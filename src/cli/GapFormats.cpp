@@ -17,10 +17,10 @@ using Row = std::array<QString, kColumns>;
 
 Row rowOf(const BalanceGap &gap)
 {
-    return Row{gap.after->date(),
-               gap.after->time(),
-               gap.before->date(),
-               gap.before->time(),
+    return Row{gap.after.date(),
+               gap.after.time(),
+               gap.before.date(),
+               gap.before.time(),
                QString::number(gap.expectedBalance),
                QString::number(gap.balance),
                QString::number(gap.difference)};

@@ -14,12 +14,59 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QByteArray jsonList(const QList<LedgerEntryPtr> &items)
+constexpr qsizetype kPiece = qsizetype(1) << 20;
+
+// Collects output and hands it on a piece at a time.
+class PieceWriter
 {
-    QJsonArray array;
-    for (const LedgerEntryPtr &entry : items)
-        array.append(entryToJson(*entry));
-    return QJsonDocument(array).toJson(QJsonDocument::Indented);
+public:
+    explicit PieceWriter(const std::function<bool(const QByteArray &)> &write)
+        : m_write(write)
+    {
+        m_out.reserve(kPiece + 4096);
+    }
+    bool append(const QByteArray &bytes)
+    {
+        m_out.append(bytes);
+        return m_out.size() < kPiece || flush();
+    }
+    bool flush()
+    {
+        const bool written = m_out.isEmpty() || m_write(m_out);
+        m_out.clear();
+        return written;
+    }
+
+private:
+    const std::function<bool(const QByteArray &)> &m_write;
+    QByteArray m_out;
+};
+
+// The bytes QJsonDocument gives for an array of the objects, one object at a time.
+bool writeJson(const EntrySource &entries, PieceWriter &out)
+{
+    bool first = true, written = true;
+    const bool read = entries([&](const LedgerEntry &e) {
+        // An object inside an array, indented as the array's document indents it.
+        const QByteArray one = QJsonDocument(QJsonArray{entryToJson(e)}).toJson(QJsonDocument::Indented);
+        written = out.append(QByteArray(first ? "[\n" : ",\n") + one.mid(2, one.size() - 5));
+        first = false;
+        return written;
+    });
+    return read && written && out.append(first ? "[\n]\n" : "\n]\n") && out.flush();
+}
+
+bool writeCsv(const EntrySource &entries, PieceWriter &out)
+{
+    QString line;
+    bool written = true;
+    const bool read = entries([&](const LedgerEntry &e) {
+        line.clear();
+        LedgerExport::appendCsvLine(line, e, u'\n');
+        written = out.append(line.toUtf8());
+        return written;
+    });
+    return read && written && out.flush();
 }
 
 // A table cell keeps to one line.
@@ -56,10 +103,8 @@ void cellsOf(const LedgerEntry &e, Cells &cells)
 
 // The table as alignedTable() makes it, written a piece at a time: the cells are made twice,
 // once to measure the columns and once to write them, so that a long list holds no rows.
-bool writeTable(const QList<LedgerEntryPtr> &items, const std::function<bool(const QByteArray &)> &write)
+bool writeTable(const EntrySource &entries, PieceWriter &out)
 {
-    if (items.isEmpty())
-        return true;
     const Cells header{u"Date"_s, u"Time"_s, u"Summary"_s, u"Payment"_s, u"Deposit"_s,
                        u"Balance"_s, u"Details"_s, u"*"_s};
     std::array<int, kColumns> widths{};
@@ -69,14 +114,17 @@ bool writeTable(const QList<LedgerEntryPtr> &items, const std::function<bool(con
     };
     measure(header);
     Cells cells;
-    for (const LedgerEntryPtr &e : items) {
-        cellsOf(*e, cells);
-        measure(cells);
-    }
+    qsizetype count = 0;
+    if (!entries([&](const LedgerEntry &e) {
+            cellsOf(e, cells);
+            measure(cells);
+            ++count;
+            return true;
+        }))
+        return false;
+    if (count == 0)
+        return true;
     QString line;
-    QByteArray out;
-    constexpr qsizetype kPiece = qsizetype(1) << 20;
-    out.reserve(kPiece + 4096);
     const auto writeLine = [&](const Cells &row) {
         line.clear();
         for (int i = 0; i < kColumns; ++i) {
@@ -95,21 +143,17 @@ bool writeTable(const QList<LedgerEntryPtr> &items, const std::function<bool(con
             --end;
         line.truncate(end);
         line.append(u'\n');
-        out.append(line.toUtf8());
-        if (out.size() < kPiece)
-            return true;
-        const bool written = write(out);
-        out.clear();
-        return written;
+        return out.append(line.toUtf8());
     };
     if (!writeLine(header))
         return false;
-    for (const LedgerEntryPtr &e : items) {
-        cellsOf(*e, cells);
-        if (!writeLine(cells))
-            return false;
-    }
-    return out.isEmpty() || write(out);
+    bool written = true;
+    const bool read = entries([&](const LedgerEntry &e) {
+        cellsOf(e, cells);
+        written = writeLine(cells);
+        return written;
+    });
+    return read && written && out.flush();
 }
 
 } // namespace
@@ -128,6 +172,7 @@ std::optional<ListFormat> listFormatFromName(const QString &name)
 QJsonObject entryToJson(const LedgerEntry &e)
 {
     return QJsonObject{
+        {u"id"_s, e.id()},
         {u"operation_year"_s, e.year()},
         {u"operation_month"_s, e.month()},
         {u"operation_day"_s, e.day()},
@@ -151,16 +196,17 @@ QJsonObject entryToJson(const LedgerEntry &e)
     };
 }
 
-bool writeList(const QList<LedgerEntryPtr> &items, ListFormat format,
+bool writeList(const EntrySource &entries, ListFormat format,
                const std::function<bool(const QByteArray &)> &write)
 {
+    PieceWriter out(write);
     switch (format) {
     case ListFormat::Csv:
-        return write(LedgerExport::csvText(items, u'\n').toUtf8());
+        return writeCsv(entries, out);
     case ListFormat::Json:
-        return write(jsonList(items));
+        return writeJson(entries, out);
     case ListFormat::Table:
-        return writeTable(items, write);
+        return writeTable(entries, out);
     }
     return true;
 }

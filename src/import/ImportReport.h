@@ -20,6 +20,7 @@ struct ImportReport {
         NotStatement,      // the path names neither bank
         LedgerUnavailable, // the bank's ledger could not be opened (unreadable, locked, ...)
         SwitchFailed,      // the other bank's ledger could not be saved, so no switch was made
+        NotSaved,          // the database refused the import: nothing of the file was kept
     };
     Status status = Imported;
     Bank bank = Bank::None;

@@ -1,6 +1,5 @@
 #include "StatementFile.h"
 
-#include "ledger/PrivateCopy.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -76,8 +75,6 @@ StatementFile &StatementFile::operator=(StatementFile &&other) noexcept
 {
     if (this != &other) {
         close();
-        m_mapped = std::exchange(other.m_mapped, nullptr);
-        m_mappedSize = std::exchange(other.m_mappedSize, 0);
         m_read = std::move(other.m_read); // the view stays on the same bytes
         m_bytes = std::exchange(other.m_bytes, {});
     }
@@ -88,8 +85,6 @@ void StatementFile::close()
 {
     m_bytes = {};
     m_read = QByteArray();
-    PrivateCopy::unmap(m_mapped, m_mappedSize);
-    m_mapped = nullptr;
 }
 
 bool StatementFile::open(const QString &path, QString *error)
@@ -131,15 +126,8 @@ bool StatementFile::open(const QString &path, QString *error)
         ::close(fd);
         return fail(tr("Cannot open %1: %2").arg(path, file->errorString()));
     }
-    // A file that claims no size may still give bytes (those of /proc do): it is read. One
-    // that does is mapped through a copy, so that a program writing it meanwhile can neither
-    // change the bytes being read nor cut them short.
-    if (const uchar *mapped = PrivateCopy::map(*file, info.st_size, QFileInfo(path).absolutePath())) {
-        m_bytes = QByteArrayView(mapped, qsizetype(info.st_size));
-        m_mapped = mapped;
-        m_mappedSize = info.st_size;
-        return true;
-    }
+    // Read into memory: a program writing the file meanwhile can neither change the bytes
+    // being imported nor cut them short under the reader.
     if (!readWhole(*file, info.st_size, &m_read, path, error)) {
         m_read = QByteArray();
         return false;

@@ -6,8 +6,7 @@
 
 // A statement file's bytes, refusing at once what cannot be a statement: anything but a regular
 // file (a folder, a FIFO, a device, a socket), and files larger than any statement, so that
-// reading can neither hang nor fill the memory. The bytes are mapped rather than read: a large
-// statement then costs no fresh memory, only the pages the system keeps for its copy.
+// reading can neither hang nor fill the memory.
 class StatementFile
 {
 public:
@@ -26,8 +25,6 @@ public:
     void close();
 
 private:
-    const uchar *m_mapped = nullptr; // a private copy's mapping
-    qint64 m_mappedSize = 0;
-    QByteArray m_read; // the bytes of a file that could not be mapped (one of /proc, say)
+    QByteArray m_read;
     QByteArrayView m_bytes;
 };

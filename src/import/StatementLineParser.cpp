@@ -277,8 +277,8 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
     const QString summary = plain              ? texts.shared(plainSummary)
                           : fields.size() > 7 ? sharedWithoutQuotation(fields[7], texts)
                                               : QString();
-    LedgerEntryPtr entry = LedgerEntry::create();
-    LedgerEntry &e = *entry;
+    LedgerEntry entry;
+    LedgerEntry &e = entry;
     e.setYear(numbers[0]);
     e.setMonth(numbers[1]);
     e.setDay(numbers[2]);
@@ -327,8 +327,8 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
     if (!balance)
         return notANumber(fields[2]);
 
-    LedgerEntryPtr entry = LedgerEntry::create();
-    LedgerEntry &e = *entry;
+    LedgerEntry entry;
+    LedgerEntry &e = entry;
     e.setYear(year);
     e.setMonth(month);
     e.setDay(day);

@@ -17,7 +17,7 @@ enum class LineOutcome {
 
 struct ParsedLine {
     LineOutcome outcome = LineOutcome::Blank;
-    LedgerEntryPtr entry;
+    LedgerEntry entry;
     QString reason; // why a rejected line is no operation
 };
 

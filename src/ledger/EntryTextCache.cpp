@@ -142,28 +142,13 @@ QString EntryTextCache::timeText(int hour, int minute, int second)
     return it.value();
 }
 
-QString EntryTextCache::shared(const QString &text)
-{
-    return shared(QStringView(text), text.isNull());
-}
-
 QString EntryTextCache::shared(QStringView text, bool isNull)
 {
-    if (isNull || text.isNull())
-        return QString();
-    if (text.isEmpty())
-        return QStringLiteral("");
-    // Equal texts share one buffer while the cache holds it; clear() lets them go.
-    // Looked up without a copy; copied once when new.
-    const auto it = m_texts.constFind(QString::fromRawData(text.data(), text.size()));
-    if (it != m_texts.cend())
-        return *it;
-    return *m_texts.insert(text.toString());
+    return isNull || text.isNull() ? QString() : text.toString();
 }
 
 void EntryTextCache::clear()
 {
     m_dates.clear();
     m_times.clear();
-    m_texts.clear();
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringView>
 
@@ -33,13 +32,11 @@ public:
     // times of a day), null for others; safe on any thread.
     static QString fixedDateText(int year, int month, int day);
     static QString fixedTimeText(int hour, int minute, int second);
-    // The same text as the one given, shared with every earlier equal text.
-    QString shared(const QString &text);
-    // The same, for a text that is not a QString yet: no string is made.
+    // The text as a string (null when isNull).
     QString shared(QStringView text, bool isNull = false);
 
-    // Forgets the hashed dates, times and free texts (entries keep their own references). The
-    // fixed date and time blocks stay: entries may still point into them.
+    // Forgets the hashed dates and times. The fixed date and time blocks and the free texts
+    // stay: entries may still point into them.
     void clear();
 
 private:
@@ -47,5 +44,4 @@ private:
 
     QHash<quint64, QString> m_dates;
     QHash<quint32, QString> m_times;
-    QSet<QString> m_texts;
 };

@@ -4,7 +4,9 @@
 #include "LedgerEntry.h"
 #include "Sqlite.h"
 
+#include <QHash>
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <Qt>
 
@@ -22,6 +24,20 @@ struct EntryFilter {
     static EntryFilter all() { return {}; }
     static EntryFilter ofMonth(int year, int month) { return {Kind::Month, year, month, {}}; }
     static EntryFilter matching(const QString &keyword) { return {Kind::Search, 0, 0, keyword}; }
+};
+
+// What the balance check and the period totals read of an entry: no texts.
+struct EntryAmounts {
+    qint64 id = 0;
+    qint64 day = 0;   // 20260305
+    qint64 time = -1; // 93005; -1 when the statement gave none
+    int orderNumber = 0;
+    int summaryKind = 0;
+    qint64 payment = 0;
+    qint64 deposit = 0;
+    qint64 balance = 0;
+    int year() const { return int(day >= 0 ? day / 10000 : -((-day + 9999) / 10000)); }
+    int month() const { return int((day - qint64(year()) * 10000) / 100); }
 };
 
 // Moriva's data: one SQLite database (Moriva.sqlite in the data folder) holding every account's
@@ -53,6 +69,10 @@ public:
     QString path() const { return m_path; }
     SqlConnection &connection() { return m_connection; }
 
+    // Called once before the first change this connection makes (a backup is taken there);
+    // false refuses the change with its reason.
+    void setBeforeFirstChange(std::function<bool(QString *)> hook) { m_beforeFirstChange = std::move(hook); }
+
     // ---- reads ----
     qsizetype count(Bank bank) const;
     std::optional<LedgerEntry> entry(qint64 id) const;
@@ -64,6 +84,16 @@ public:
     bool forEachEntry(Bank bank, const EntryFilter &filter, Qt::SortOrder order,
                       const std::function<bool(const LedgerEntry &)> &visit,
                       QString *error = nullptr) const;
+    // How many entries the filter lets through, and the sums of their amounts.
+    struct Sums {
+        qsizetype count = 0;
+        qint64 paidOut = 0;
+        qint64 paidIn = 0;
+    };
+    Sums sums(Bank bank, const EntryFilter &filter) const;
+    // The amounts of the account's entries in ascending order.
+    bool forEachAmounts(Bank bank, const std::function<void(const EntryAmounts &)> &visit,
+                        QString *error = nullptr) const;
     // The months that hold entries (year * 100 + month), oldest first.
     QList<int> months(Bank bank) const;
     // How many of the account's entries of the day (year * 10000 + month * 100 + day) each
@@ -76,8 +106,9 @@ public:
     // ---- changes, each committed at once ----
     // Stores new entries (their ids are set); all or none.
     bool insertEntries(Bank bank, QList<LedgerEntry> &entries, QString *error);
-    // Stores entries again under the ids they had (an undone deletion); all or none.
-    bool putBack(Bank bank, const QList<LedgerEntry> &entries, QString *error);
+    // Stores entries again under the ids and in the accounts they had (an undone deletion); all
+    // or none.
+    bool putBack(const QList<LedgerEntry> &entries, QString *error);
     bool removeEntries(const QList<qint64> &ids, QString *error);
     bool setMarked(qint64 id, int marked, QString *error);
     bool setSummary(qint64 id, const QString &summary, QString *error);
@@ -92,7 +123,7 @@ public:
         Import(const Import &) = delete;
         Import &operator=(const Import &) = delete;
 
-        bool isStarted() const { return m_error.isEmpty(); }
+        bool isStarted() const { return m_transaction && m_transaction->isActive(); }
         // Counts the line against the entries stored before the import began: the k-th line of
         // a key is a duplicate only when at least k such entries were stored. Answers true for
         // a duplicate; otherwise stores the entry and answers false.
@@ -104,7 +135,7 @@ public:
     private:
         LedgerDatabase &m_database;
         Bank m_bank;
-        SqlTransaction m_transaction;
+        std::optional<SqlTransaction> m_transaction;
         bool m_empty = false; // the account held nothing before: nothing can be a duplicate
         QHash<qint64, QHash<QString, int>> m_remaining; // by day: what the stored entries owe
         QList<qint64> m_added;
@@ -121,7 +152,12 @@ private:
     bool insert(Bank bank, LedgerEntry &entry, bool keepId, QString *error);
     bool updateText(SqlStatement &statement, qint64 id, const QString &text, QString *error);
 
+    // Whether changes may be made now: open for writing, and the hook agreed.
+    bool mayChange(QString *error);
+
     SqlConnection m_connection;
+    std::function<bool(QString *)> m_beforeFirstChange;
+    bool m_changed = false;
     QString m_path;
     bool m_readOnly = false;
     struct Statements;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Bank.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
@@ -21,6 +23,9 @@ public:
 
     qint64 id() const { return m_id; } // 0 until the entry is stored
     void setId(qint64 id) { m_id = id; }
+    // The account it is stored in; None until it is stored.
+    Bank account() const { return m_account; }
+    void setAccount(Bank account) { m_account = account; }
 
     int year() const { return m_numbers[Year]; }
     void setYear(int v) { setDateNumber(Year, v); }
@@ -57,6 +62,9 @@ public:
     TextState timeState() const { return m_timeState; }
     bool hasDateFromNumbers() const { return m_dateState == TextState::FromNumbers; }
     bool hasTimeFromNumbers() const { return m_timeState == TextState::FromNumbers; }
+    // The texts become the ones the numbers give, without making them (the database's reads).
+    void setDateFromNumbers() { m_dateState = TextState::FromNumbers; m_date.clear(); }
+    void setTimeFromNumbers() { m_timeState = TextState::FromNumbers; m_time.clear(); }
 
     QString summary() const { return m_summary; }
     void setSummary(const QString &v) { m_summary = v; }
@@ -101,6 +109,7 @@ private:
     QString priceOf(PriceIndex index, int amount) const;
 
     qint64 m_id = 0;
+    Bank m_account = Bank::None;
     std::array<int, 6> m_numbers{};
     int m_orderNumber = 0;
     int m_payment = 0;

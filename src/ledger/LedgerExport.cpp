@@ -29,12 +29,9 @@ void appendField(QString &out, const QString &text)
 
 } // namespace
 
-QString csvText(const QList<LedgerEntryPtr> &items, QChar lineEnd)
+void appendCsvLine(QString &out, const LedgerEntry &e, QChar lineEnd)
 {
-    QString out;
-    out.reserve(items.size() * 64);
-    for (const LedgerEntryPtr &ptr : items) {
-        const LedgerEntry &e = *ptr;
+    {
         appendField(out, e.date());
         out.append(u',');
         appendField(out, e.time());
@@ -50,6 +47,14 @@ QString csvText(const QList<LedgerEntryPtr> &items, QChar lineEnd)
         appendField(out, e.details());
         out.append(lineEnd);
     }
+}
+
+QString csvText(const QList<LedgerEntry> &items, QChar lineEnd)
+{
+    QString out;
+    out.reserve(items.size() * 64);
+    for (const LedgerEntry &e : items)
+        appendCsvLine(out, e, lineEnd);
     return out;
 }
 
@@ -100,7 +105,7 @@ bool encode(const QString &text, Encoding encoding, QByteArray *bytes, QString *
     return true;
 }
 
-bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *error,
+bool save(const QString &path, const QList<LedgerEntry> &items, QString *error,
                      Encoding encoding)
 {
     QByteArray data;

@@ -19,14 +19,16 @@ enum class Encoding : int {
 };
 Encoding encodingFromInt(int value);
 
+// Appends the entry's line.
+void appendCsvLine(QString &out, const LedgerEntry &entry, QChar lineEnd = u'\r');
 // The lines end with "\r", as exported files always have; a terminal or a pipe wants "\n".
-QString csvText(const QList<LedgerEntryPtr> &items, QChar lineEnd = u'\r');
+QString csvText(const QList<LedgerEntry> &items, QChar lineEnd = u'\r');
 // The text in the encoding; an empty result and false with the reason when the encoding
 // cannot hold a character of the text (nothing is silently replaced).
 bool encode(const QString &text, Encoding encoding, QByteArray *bytes, QString *error);
 // Writes the export, replacing the file only once the new content is complete. False with the
 // reason when it cannot be encoded or written.
-bool save(const QString &path, const QList<LedgerEntryPtr> &items, QString *error,
+bool save(const QString &path, const QList<LedgerEntry> &items, QString *error,
                      Encoding encoding = Encoding::Utf8);
 
 } // namespace LedgerExport

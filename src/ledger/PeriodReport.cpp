@@ -1,22 +1,10 @@
 #include "PeriodReport.h"
 
-#include "Ledger.h"
-#include "LedgerOrdering.h"
-
-#include <QHash>
-
-#include <vector>
-
-#include <algorithm>
+#include "LedgerDatabase.h"
 
 namespace PeriodReport {
 
 namespace {
-
-struct Bucket {
-    Period period;
-    qsizetype last = -1; // the ledger index of the period's last entry
-};
 
 Period yearOf(const Period &month)
 {
@@ -49,53 +37,33 @@ const char *kindName(Kind kind)
     return "other";
 }
 
-QList<Period> compute(const Ledger &ledger, Span span, const MonthRange &range)
+QList<Period> compute(const LedgerDatabase &database, Bank bank, Span span, const MonthRange &range)
 {
-    // Months first: a sorted ledger keeps each month's entries together, so the bucket of the
-    // entry before is almost always the one wanted and the hash is asked once a month.
-    std::vector<Bucket> buckets;
-    QHash<int, int> indexOfKey;
-    int currentKey = -1;
-    Bucket *current = nullptr;
-    const qsizetype count = ledger.size();
-    for (qsizetype i = 0; i < count; ++i) {
-        const LedgerEntry &e = *ledger.at(i);
-        const int key = monthKey(e.year(), e.month());
-        if (!range.contains(key))
-            continue;
-        if (key != currentKey || !current) {
-            auto found = indexOfKey.constFind(key);
-            if (found == indexOfKey.cend()) {
-                found = indexOfKey.insert(key, int(buckets.size()));
-                Bucket fresh;
-                fresh.period.year = e.year();
-                fresh.period.month = e.month();
-                buckets.push_back(fresh);
-            }
-            current = &buckets[size_t(*found)];
-            currentKey = key;
-        }
-        Sums &kind = current->period.byKind[size_t(kindOf(e.summaryKind()))];
-        ++kind.entries;
-        kind.paidOut += e.payment();
-        kind.paidIn += e.deposit();
-        // Of entries that compare equal, the later in the ledger was listed later: the
-        // ledger's sort keeps their order whichever way it runs.
-        if (current->last < 0
-            || compareEntries(*ledger.at(current->last), e, Qt::AscendingOrder) <= 0)
-            current->last = i;
-    }
-
+    // The entries come oldest first, so a month's entries come together and its last entry is
+    // the one that closes it.
     QList<Period> months;
-    months.reserve(qsizetype(buckets.size()));
-    for (Bucket &b : buckets) {
-        for (const Sums &kind : b.period.byKind)
-            b.period.sums.add(kind);
-        b.period.closingBalance = ledger.at(b.last)->balance();
-        months.append(b.period);
+    database.forEachAmounts(bank, [&](const EntryAmounts &e) {
+        const int year = e.year(), month = e.month();
+        const qint64 key = monthKey(year, month);
+        if (!range.contains(key))
+            return;
+        if (months.isEmpty() || months.constLast().key() != key) {
+            Period fresh;
+            fresh.year = year;
+            fresh.month = month;
+            months.append(fresh);
+        }
+        Period &current = months.last();
+        Sums &kind = current.byKind[size_t(kindOf(e.summaryKind))];
+        ++kind.entries;
+        kind.paidOut += e.payment;
+        kind.paidIn += e.deposit;
+        current.closingBalance = e.balance;
+    });
+    for (Period &m : months) {
+        for (const Sums &kind : m.byKind)
+            m.sums.add(kind);
     }
-    std::sort(months.begin(), months.end(),
-              [](const Period &a, const Period &b) { return a.key() < b.key(); });
     return span == Span::Month ? months : regroup(months, span);
 }
 

@@ -4,8 +4,11 @@
 #include <QtGlobal>
 
 #include <array>
+#include <limits>
 
-class Ledger;
+#include "Bank.h"
+
+class LedgerDatabase;
 
 // The money of a ledger by month or by year: how many entries, what went out, what came in and
 // the balance at the end of each period, with the same sums for each summary kind. Whole yen in
@@ -21,13 +24,13 @@ constexpr std::array<Kind, kKindCount> kKindOrder{Kind::Atm, Kind::Commission, K
                                                   Kind::Yahoo, Kind::Other};
 
 // A month as one number, year * 12 + month - 1, so that months compare and count as integers.
-constexpr int monthKey(int year, int month) { return year * 12 + month - 1; }
+constexpr qint64 monthKey(int year, int month) { return qint64(year) * 12 + month - 1; }
 
 // The months a report covers, both ends included; unset ends leave the ledger's.
 struct MonthRange {
-    int first = 0;           // monthKey of the first month; 0 with no first month
-    int last = 0x7fffffff;   // monthKey of the last month
-    bool contains(int key) const { return key >= first && key <= last; }
+    qint64 first = 0;        // monthKey of the first month; 0 with no first month
+    qint64 last = std::numeric_limits<qint64>::max(); // monthKey of the last month
+    bool contains(qint64 key) const { return key >= first && key <= last; }
 };
 
 struct Sums {
@@ -51,11 +54,12 @@ struct Period {
     // as the ledger sorts, and of entries that compare equal the one the statements listed last.
     qint64 closingBalance = 0;
     std::array<Sums, kKindCount> byKind; // indexed by Kind's value
-    int key() const { return month ? monthKey(year, month) : year; }
+    qint64 key() const { return month ? monthKey(year, month) : year; }
 };
 
-// The periods that hold entries, oldest first. The ledger may be in either order.
-QList<Period> compute(const Ledger &ledger, Span span, const MonthRange &range = {});
+// The periods of the account that hold entries, oldest first.
+QList<Period> compute(const LedgerDatabase &database, Bank bank, Span span,
+                      const MonthRange &range = {});
 // The same from months that compute() gave, without going through the ledger again: a window
 // computes the months once and then switches spans and ranges at no cost.
 QList<Period> regroup(const QList<Period> &months, Span span, const MonthRange &range = {});

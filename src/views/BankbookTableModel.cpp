@@ -39,9 +39,10 @@ int BankbookTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant BankbookTableModel::data(const QModelIndex &index, int role) const
 {
-    const LedgerEntry *e = m_controller->view().entryAt(index.row());
-    if (!e)
+    const LedgerEntry entry = m_controller->view().entryAt(index.row());
+    if (entry.id() == 0)
         return {};
+    const LedgerEntry *e = &entry;
     switch (role) {
     case Qt::DisplayRole:
     case Qt::EditRole:
@@ -67,7 +68,7 @@ QVariant BankbookTableModel::data(const QModelIndex &index, int role) const
     case Qt::ToolTipRole: {
         if (index.column() != BalanceColumn)
             return {};
-        const std::optional<qint64> gap = m_controller->balances().gapBefore(e);
+        const std::optional<qint64> gap = m_controller->balances().gapBefore(e->id());
         if (!gap)
             return {};
         if (role == GapRole)

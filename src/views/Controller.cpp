@@ -3,21 +3,28 @@
 #include "CommandRules.h"
 #include "StatusTexts.h"
 #include "StringTable.h"
-#include "import/StatementFile.h"
 #include "import/StatementImporter.h"
 #include "import/StatementText.h"
 #include "ledger/Backups.h"
 #include "ledger/LedgerExport.h"
 
+#include <QDir>
 #include <QFileInfo>
 
+// Interim until the archive move-in and the database backups land (this branch only).
+namespace ArchiveMoveIn {
+static bool hasArchives(const QString &) { return false; }
+static QStringList run(const QString &, LedgerDatabase &) { return {}; }
+} // namespace ArchiveMoveIn
 
 Controller::Controller(QObject *parent)
     : QObject(parent)
 {
-    connect(&m_changes, &EntryChanges::changed, this, &Controller::noteChanges);
     connect(&m_changes, &EntryChanges::rowChanged, this, &Controller::rowChanged);
     connect(&m_changes, &EntryChanges::reloadRequested, this, &Controller::reloadRequested);
+    connect(&m_changes, &EntryChanges::failed, this, &Controller::changeFailed);
+    connect(&m_changes, &EntryChanges::entriesCameOrWent, this, &Controller::entriesCameOrWent);
+    m_database.setBeforeFirstChange([this](QString *error) { return backUpOnce(error); });
 }
 
 Controller::~Controller() = default;
@@ -35,6 +42,7 @@ void Controller::setPreferences(const Preferences &preferences)
     m_view.setOrder(preferences.listOrder);
     m_view.setMode(preferences.listMode);
     m_bank = preferences.bank == Bank::None ? Bank::Jnb : preferences.bank;
+    m_view.setBank(m_bank);
 }
 
 Preferences Controller::preferences() const
@@ -61,131 +69,140 @@ bool Controller::openDataFolder()
     return true;
 }
 
-void Controller::openLedger()
+QString Controller::databasePath() const
 {
-    if (!Banks::isBank(m_bank))
-        return;
-    m_changes.history().clear(); // its steps were the ledger's that was open
+    return m_dataFolder.isEmpty() ? QString()
+                                  : QDir(m_dataFolder).filePath(LedgerDatabase::fileName());
+}
+
+void Controller::setUnavailable(LedgerState state, const QString &error)
+{
+    m_database.close();
+    m_state = state;
+    m_error = error;
+}
+
+void Controller::openLedger(Access access)
+{
+    m_moveInProblems.clear();
+    m_error.clear();
+    m_balances.reset();
     if (m_dataFolder.isEmpty()) {
-        m_ledger.setUnavailable(m_bank, Ledger::State::NoDataFolder,
-                                tr("Moriva has no data folder to keep its ledgers in."));
+        setUnavailable(LedgerState::NoDataFolder,
+                       tr("Moriva has no data folder to keep its ledgers in."));
     } else if (!QFileInfo(m_dataFolder).isDir()) {
-        m_ledger.setUnavailable(m_bank, Ledger::State::NoDataFolder,
-                                tr("Moriva keeps its ledgers in %1, but a file stands there "
-                                   "instead of a folder.")
-                                    .arg(m_dataFolder));
+        setUnavailable(LedgerState::NoDataFolder,
+                       tr("Moriva keeps its ledgers in %1, but a file stands there instead of a "
+                          "folder.")
+                           .arg(m_dataFolder));
     } else {
-        if (!m_lock)
-            m_lock = std::make_unique<DataFolderLock>(m_dataFolder);
-        QString why;
-        if (m_lock->acquire(m_lockTimeoutMs, &why))
-            m_ledger.open(m_dataFolder, m_bank);
-        else
-            m_ledger.setUnavailable(m_bank, Ledger::State::Locked, why);
+        // A reader opens what is there; a folder with archives still to move in, or no
+        // database yet, needs the writer's way once.
+        const bool needsWriter = ArchiveMoveIn::hasArchives(m_dataFolder);
+        if (access == Access::Read && !needsWriter) {
+            QString why;
+            if (!QFileInfo::exists(databasePath()))
+                m_state = LedgerState::Open; // nothing stored yet: an empty ledger
+            else if (m_database.open(databasePath(), SqlConnection::Access::ReadOnly, &why))
+                m_state = LedgerState::Open;
+            else
+                setUnavailable(LedgerState::Unreadable, why);
+        } else {
+            if (!m_lock)
+                m_lock = std::make_unique<DataFolderLock>(m_dataFolder);
+            QString why;
+            if (!m_lock->acquire(m_lockTimeoutMs, &why)) {
+                setUnavailable(LedgerState::Locked, why);
+            } else if (!m_database.open(databasePath(), SqlConnection::Access::ReadWrite, &why)) {
+                setUnavailable(LedgerState::Unreadable, why);
+            } else {
+                m_state = LedgerState::Open;
+                m_moveInProblems = ArchiveMoveIn::run(m_dataFolder, m_database);
+            }
+        }
     }
-    forgetBalances();
+    m_view.setBank(m_bank);
+    m_view.reload();
     emit bankChanged();
+}
+
+bool Controller::backUpOnce(QString *error)
+{
+    if (m_backedUp)
+        return true;
+    if (!Backups::take(m_dataFolder, m_database.connection(), error))
+        return false;
+    m_backedUp = true;
+    return true;
+}
+
+bool Controller::restoreBackup(const QString &backupPath, QString *error, QString *aside)
+{
+    if (!m_lock || !m_lock->isLocked()) {
+        if (error)
+            *error = m_error.isEmpty() ? tr("The ledger is not open.") : m_error;
+        return false;
+    }
+    m_database.close();
+    const bool restored = Backups::restore(m_dataFolder, backupPath, error, aside);
+    QString why;
+    if (m_database.open(databasePath(), SqlConnection::Access::ReadWrite, &why)) {
+        m_state = LedgerState::Open;
+        m_error.clear();
+    } else {
+        setUnavailable(LedgerState::Unreadable, why);
+    }
+    m_changes.undoStack().clear();
+    m_view.forgetSearch();
+    entriesCameOrWent();
+    m_view.reload();
+    emit bankChanged();
+    emit reloadRequested();
+    if (restored && !isLedgerOpen() && error)
+        *error = m_error;
+    return restored && isLedgerOpen();
+}
+
+bool Controller::switchBank(Bank bank, QString *error)
+{
+    m_bank = bank;
+    m_view.setBank(bank);
+    m_balances.reset();
+    m_view.reload();
+    emit bankChanged();
+    emit reloadRequested();
+    if (!isLedgerOpen() && error)
+        *error = m_error.isEmpty() ? tr("The ledger is not open.") : m_error;
+    return isLedgerOpen();
+}
+
+void Controller::closeLedger()
+{
+    m_database.close();
+    m_balances.reset();
+    m_state = LedgerState::Closed;
+    if (m_lock)
+        m_lock->release();
+}
+
+void Controller::start()
+{
+    if (m_view.mode() != ListMode::Monthly)
+        m_view.setMode(ListMode::Activity);
+    m_view.reload();
+    emit reloadRequested();
 }
 
 const BalanceChain &Controller::balances() const
 {
     if (!m_balances)
-        m_balances = BalanceChain::check(m_ledger.entries());
+        m_balances = BalanceChain::check(m_database, m_bank);
     return *m_balances;
 }
 
-bool Controller::saveLedger(QString *error)
+void Controller::entriesCameOrWent()
 {
-    if (m_autoSaver)
-        m_autoSaver->waitForSave();
-    return m_ledger.save(error);
-}
-
-void Controller::setAutoSave(bool on)
-{
-    if (!on) {
-        m_autoSaver.reset();
-        return;
-    }
-    if (m_autoSaver)
-        return;
-    m_autoSaver = std::make_unique<AutoSaver>(m_ledger);
-    connect(m_autoSaver.get(), &AutoSaver::saveFailed, this, &Controller::autoSaveFailed);
-    noteChanges();
-}
-
-void Controller::noteChanges()
-{
-    if (m_autoSaver && m_ledger.isModified())
-        m_autoSaver->scheduleSave();
-}
-
-bool Controller::restoreBackup(const QString &backupPath, QString *error, QString *aside)
-{
-    if (m_autoSaver)
-        m_autoSaver->waitForSave();
-    if (!m_lock || !m_lock->isLocked() || m_ledger.filePath().isEmpty()) {
-        if (error)
-            *error = m_ledger.error().isEmpty() ? tr("The ledger is not open.") : m_ledger.error();
-        return false;
-    }
-    if (!Backups::restore(m_ledger.filePath(), backupPath, error, aside))
-        return false;
-    m_ledger.open(m_dataFolder, m_ledger.bank());
-    m_changes.history().clear();
-    forgetBalances();
-    m_view.forgetEntries(); // the hits were the replaced archive's
-    emit bankChanged();
-    emit reloadRequested();
-    if (!m_ledger.isOpen() && error)
-        *error = m_ledger.error();
-    return m_ledger.isOpen();
-}
-
-bool Controller::switchBank(Bank bank, QString *error)
-{
-    QString why;
-    if (!saveLedger(&why)) {
-        // Switching now would drop the changes that could not be saved.
-        if (error)
-            *error = why;
-        return false;
-    }
-    m_bank = bank;
-    m_ledger.removeAll();
-    openLedger();
-    m_view.forgetEntries(); // the hits were the other bank's
-    emit reloadRequested();
-    if (!m_ledger.isOpen() && error)
-        *error = m_ledger.error();
-    return m_ledger.isOpen();
-}
-
-void Controller::closeLedger()
-{
-    if (m_autoSaver)
-        m_autoSaver->waitForSave();
-    m_ledger.close();
-    forgetBalances();
-    if (m_lock)
-        m_lock->release();
-}
-
-void Controller::closeLedgerAtExit()
-{
-    if (m_autoSaver)
-        m_autoSaver->waitForSave();
-    m_ledger.abandonEntries();
-    closeLedger();
-}
-
-void Controller::start()
-{
-    if (m_view.mode() == ListMode::Monthly)
-        m_view.rebuildMonthlyList();
-    else
-        m_view.setMode(ListMode::Activity);
-    emit reloadRequested();
+    m_balances.reset(); // walked again when next asked for
 }
 
 // ---------------------------------------------------------------- import
@@ -203,13 +220,32 @@ ImportReport Controller::readStatement(const QString &path, StatementFile *file)
     return report;
 }
 
-ImportReport Controller::importFile(const QString &path)
+QList<ImportReport> Controller::importFiles(const QStringList &paths)
 {
-    StatementFile file;
-    const ImportReport read = readStatement(path, &file);
-    if (read.status != ImportReport::Imported)
-        return read;
-    return importStatement(path, std::move(file));
+    QList<ImportReport> reports;
+    QList<qint64> added;
+    QString name;
+    int files = 0;
+    for (const QString &path : paths) {
+        StatementFile file;
+        ImportReport report = readStatement(path, &file);
+        if (report.status == ImportReport::Imported) {
+            const qsizetype before = added.size();
+            report = importStatement(path, std::move(file), &added);
+            if (added.size() > before) {
+                ++files;
+                name = QFileInfo(path).fileName();
+            }
+        }
+        reports.append(report);
+    }
+    if (!added.isEmpty()) {
+        const QString text = files == 1
+            ? tr("Import of %1 (%n entries)", nullptr, int(added.size())).arg(name)
+            : tr("Import of %1 files (%n entries)", nullptr, int(added.size())).arg(files);
+        m_changes.pushImport(text, added);
+    }
+    return reports;
 }
 
 bool Controller::prepareBank(ImportReport &report)
@@ -219,92 +255,92 @@ bool Controller::prepareBank(ImportReport &report)
         report.error = StringTable::localizedString(u"InvalBankbookFile");
         return false;
     }
-    if (m_bank == report.bank) {
-        if (m_ledger.isOpen())
-            return true;
+    if (!isLedgerOpen() || !m_database.isOpen() || m_database.isReadOnly()) {
         report.status = ImportReport::LedgerUnavailable;
-        report.error = m_ledger.error().isEmpty() ? tr("The ledger is not open.")
-                                                  : m_ledger.error();
+        report.error = m_error.isEmpty() ? tr("The ledger is not open.") : m_error;
         return false;
     }
-    if (!Banks::isBank(m_bank)) {
-        report.status = ImportReport::LedgerUnavailable;
-        report.error = tr("No bank is chosen.");
-        return false;
-    }
-    QString why;
-    if (switchBank(report.bank, &why))
-        return true;
-    report.status = m_bank == report.bank ? ImportReport::LedgerUnavailable
-                                          : ImportReport::SwitchFailed;
-    report.error = why;
-    return false;
+    if (m_bank != report.bank)
+        switchBank(report.bank);
+    return true;
 }
 
 ImportReport Controller::importText(const QString &path, const QString &text)
 {
-    return importLines(path, text.isEmpty(), [&text](StatementImporter &importer, Bank bank) {
-        return importer.importText(text, bank);
-    });
-}
-
-ImportReport Controller::importStatement(const QString &path, StatementFile file)
-{
-    const StatementDecoder decoder(file.bytes());
-    return importLines(path, decoder.isEmpty(),
-                       [&decoder, &file](StatementImporter &importer, Bank bank) {
-                           importer.begin(bank, decoder.expectedLines());
-                           decoder.forEachPiece(
-                               [&importer](QStringView piece, bool readable) {
-                                   importer.importPiece(piece, readable);
-                               });
-                           file.close(); // read: no need to hold it through the sort
-                           return importer.finish();
-                       });
-}
-
-ImportReport Controller::importLines(const QString &path, bool empty,
-                                     const std::function<StatementImporter::Counts(
-                                         StatementImporter &, Bank)> &import)
-{
     ImportReport report;
     report.bank = Banks::fromPath(path);
-    if (empty) {
+    if (text.isEmpty()) {
         report.status = ImportReport::Empty;
         report.error = tr("%1 is empty.").arg(path);
         return report;
     }
+    if (!prepareBank(report))
+        return report;
+    LedgerDatabase::Import import(m_database, report.bank);
+    StatementImporter importer(&import);
+    const StatementImporter::Counts counts = importer.importText(text, report.bank);
+    QString why;
+    if (!import.commit(&why)) {
+        report.status = ImportReport::NotSaved;
+        report.error = why;
+        return report;
+    }
+    report.added = counts.added;
+    report.duplicates = counts.duplicates;
+    report.rejected = counts.rejected;
+    report.rejectedLines = counts.rejectedLines;
+    m_changes.pushImport(tr("Import of %1 (%n entries)", nullptr, counts.added)
+                             .arg(QFileInfo(path).fileName()),
+                         import.addedIds());
+    entriesCameOrWent();
+    m_view.reload();
+    emit reloadRequested();
+    return report;
+}
+
+ImportReport Controller::importStatement(const QString &path, StatementFile file,
+                                         QList<qint64> *added)
+{
+    ImportReport report;
+    report.bank = Banks::fromPath(path);
+    const StatementDecoder decoder(file.bytes());
+    if (decoder.isEmpty()) {
+        report.status = ImportReport::Empty;
+        report.error = tr("%1 is empty.").arg(path);
+        return report;
+    }
+    if (!prepareBank(report))
+        return report;
     // The gaps an import closes are counted only when someone watches the balances (the window
     // does): walking a large ledger's chain twice would cost more than the import itself.
-    const bool watched = m_balances.has_value();
-    const bool prepared = prepareBank(report);
-    std::optional<qsizetype> gapsBefore; // of the file's bank
-    if (watched || m_balances)
-        gapsBefore = balances().gaps().size();
-    const qsizetype earlierCount = m_ledger.size();
-    QList<LedgerEntryPtr> earlier, added;
-    if (prepared) {
-        earlier = LedgerStep::earlierOrder(m_ledger.entries(), m_view.order());
-        StatementImporter importer(m_ledger);
-        const StatementImporter::Counts counts = import(importer, report.bank);
-        report.added = counts.added;
-        report.duplicates = counts.duplicates;
-        report.rejected = counts.rejected;
-        report.rejectedLines = counts.rejectedLines;
-        added = m_ledger.entries().mid(earlierCount); // appended by the importer
+    std::optional<qsizetype> gapsBefore;
+    if (m_balances)
+        gapsBefore = m_balances->gaps().size();
+    QString why;
+    LedgerDatabase::Import import(m_database, report.bank);
+    StatementImporter importer(import.isStarted() ? &import : nullptr);
+    importer.begin(report.bank);
+    decoder.forEachPiece(
+        [&importer](QStringView piece, bool readable) { importer.importPiece(piece, readable); });
+    file.close();
+    const StatementImporter::Counts counts = importer.finish();
+    if (!import.isStarted() || !import.commit(&why)) {
+        report.status = ImportReport::NotSaved;
+        report.error = import.isStarted() ? why : import.error();
+        return report;
     }
-    // Every file that gave text leaves the ledger in the order of the rule, also one that was
-    // refused; the monthly list follows the ledger.
-    m_ledger.sort(m_view.order());
-    if (!added.isEmpty())
-        m_changes.history().push(
-            LedgerStep::imported(QFileInfo(path).fileName(), added, earlier, m_view.order()));
-    forgetBalances();
-    if (gapsBefore)
-        report.gapsClosed = int(qMax(qsizetype(0), *gapsBefore - balances().gaps().size()));
-    if (m_view.mode() == ListMode::Monthly)
-        m_view.rebuildMonthlyList();
-    noteChanges();
+    report.added = counts.added;
+    report.duplicates = counts.duplicates;
+    report.rejected = counts.rejected;
+    report.rejectedLines = counts.rejectedLines;
+    if (added)
+        added->append(import.addedIds());
+    if (counts.added > 0) {
+        entriesCameOrWent();
+        if (gapsBefore)
+            report.gapsClosed = int(qMax(qsizetype(0), *gapsBefore - balances().gaps().size()));
+        m_view.reload();
+    }
     emit reloadRequested();
     return report;
 }
@@ -320,13 +356,13 @@ void Controller::switchList()
 void Controller::showActivity()
 {
     m_view.setMode(ListMode::Activity);
+    m_view.reload();
     emit reloadRequested();
 }
 
 void Controller::reverseOrder()
 {
     m_view.reverseOrder();
-    noteChanges();
     emit reloadRequested();
 }
 
@@ -370,11 +406,39 @@ int Controller::search(const QString &keyword)
     return found;
 }
 
+// ---------------------------------------------------------------- undo and redo
+
+QString Controller::undoText() const
+{
+    return undoStack().canUndo() ? tr("Undo %1").arg(undoStack().undoText()) : tr("Undo");
+}
+
+QString Controller::redoText() const
+{
+    return undoStack().canRedo() ? tr("Redo %1").arg(undoStack().redoText()) : tr("Redo");
+}
+
+bool Controller::undo()
+{
+    if (!undoStack().canUndo())
+        return false;
+    undoStack().undo();
+    return true;
+}
+
+bool Controller::redo()
+{
+    if (!undoStack().canRedo())
+        return false;
+    undoStack().redo();
+    return true;
+}
+
 // ---------------------------------------------------------------- export and enabling
 
 bool Controller::exportShownList(const QString &path, QString *error) const
 {
-    return LedgerExport::save(path, m_view.rows(), error,
+    return LedgerExport::save(path, m_view.entries(), error,
                               LedgerExport::encodingFromInt(int(m_settings.exportEncoding)));
 }
 
@@ -386,14 +450,14 @@ bool Controller::isToolbarItemEnabled(QStringView identifier, bool hasSelection)
 bool Controller::isMenuItemEnabled(int tag, int selectedRow) const
 {
     if (CommandRules::isHistoryItem(tag))
-        return CommandRules::isHistoryItemEnabled(tag, history().canUndo(), history().canRedo());
-    const qsizetype index = m_view.ledgerIndexAt(selectedRow);
-    const bool edited = index >= 0 && CommandRules::isSummaryEdited(m_ledger.at(index).data());
+        return CommandRules::isHistoryItemEnabled(tag, undoStack().canUndo(), undoStack().canRedo());
+    const LedgerEntry selected = m_view.entryAt(selectedRow);
+    const bool edited = selected.id() != 0 && CommandRules::isSummaryEdited(&selected);
     return CommandRules::isMenuItemEnabled(tag, hasEntries(), selectedRow >= 0, edited);
 }
 
 bool Controller::isMarkChecked(int selectedRow) const
 {
-    const qsizetype index = m_view.ledgerIndexAt(selectedRow);
-    return CommandRules::isMarkChecked(index >= 0 ? m_ledger.at(index).data() : nullptr);
+    const LedgerEntry selected = m_view.entryAt(selectedRow);
+    return CommandRules::isMarkChecked(selected.id() != 0 ? &selected : nullptr);
 }

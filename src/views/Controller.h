@@ -1,34 +1,40 @@
 #pragma once
 
-#include "AutoSaver.h"
 #include "EntryChanges.h"
 #include "LedgerView.h"
 #include "Preferences.h"
 #include "import/ImportReport.h"
 #include "import/StatementFile.h"
-#include "import/StatementImporter.h"
 #include "ledger/BalanceChain.h"
 #include "ledger/DataFolder.h"
-#include "ledger/Ledger.h"
+#include "ledger/LedgerDatabase.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringView>
 
-#include <functional>
 #include <memory>
 #include <optional>
 
-// Moriva's commands, coordinated: the current bank's ledger, the view of it that the table
-// shows, and the settings. Each job is done by a class of its own (Ledger, StatementImporter,
-// LedgerView, EntryChanges, CommandRules); this one decides the order of the steps and tells the
-// window what changed. It needs no window: the desktop window, the command-line tool and the
-// tests all drive it.
+// Moriva's commands, coordinated: the ledger database, the view of the chosen account that the
+// table shows, and the settings. Each job is done by a class of its own (LedgerDatabase,
+// StatementImporter, LedgerView, EntryChanges, CommandRules); this one decides the order of the
+// steps and tells the window what changed. It needs no window: the desktop window, the
+// command-line tool and the tests all drive it.
 class Controller : public QObject
 {
     Q_OBJECT
 
 public:
+    enum class LedgerState {
+        Closed,       // nothing opened yet
+        Open,         // the database is open (or there is none yet to read: an empty ledger)
+        Unreadable,   // the database cannot be read
+        Locked,       // another Moriva process holds the ledgers
+        NoDataFolder, // there is no folder to keep the ledgers in
+    };
+    enum class Access { Write, Read };
+
     explicit Controller(QObject *parent = nullptr);
     ~Controller() override;
 
@@ -43,36 +49,33 @@ public:
     // Finds or creates the data folder; false when there can be none.
     bool openDataFolder();
     QString dataFolderPath() const { return m_dataFolder; }
-    // Opens the current bank's ledger, taking the data-folder lock first.
-    void openLedger();
-    // Writes the ledger to its archive when it changed; see Ledger::save().
-    bool saveLedger(QString *error);
-    // Saves each change a moment after it is made (the window); otherwise the ledger is
-    // written by saveLedger() only (the command-line tool, which saves once at its end).
-    void setAutoSave(bool on);
-    // Replaces the current bank's archive by a backup (see Backups::restore) and opens it.
+    QString databasePath() const;
+    // Opens the ledger database. Write takes the data-folder lock first (waiting a few seconds
+    // for another Moriva) and moves archive files of earlier versions in; Read takes no lock
+    // and sees the last committed state, whatever another process is doing.
+    void openLedger(Access access = Access::Write);
+    // Messages about archives that could not be moved into the database, from the last open.
+    const QStringList &moveInProblems() const { return m_moveInProblems; }
+    // Replaces the database by a backup (see Backups::restore) and opens it.
     bool restoreBackup(const QString &backupPath, QString *error, QString *aside = nullptr);
-    // Saves the open ledger, then opens the bank's. When the save fails nothing is switched and
-    // false is answered with the reason; otherwise answers whether the bank's ledger is open.
+    // Shows the bank's entries; false (with the reason) when the ledger is not open.
     bool switchBank(Bank bank, QString *error = nullptr);
-    // Lets go of the ledger and the data-folder lock.
+    // Lets go of the database and the data-folder lock.
     void closeLedger();
-    // The same when the process ends next: the entries are left for the system to take back
-    // with the rest of the memory, rather than freed one by one.
-    void closeLedgerAtExit();
     // The window's first list: the monthly list if it was shown at the last quit, else all
     // activity.
     void start();
 
     // ---- state ----
-    const Ledger &ledger() const { return m_ledger; }
+    LedgerState ledgerState() const { return m_state; }
+    bool isLedgerOpen() const { return m_state == LedgerState::Open; }
+    QString ledgerError() const { return m_error; }
+    const LedgerDatabase &database() const { return m_database; }
     const LedgerView &view() const { return m_view; }
-    // The bank chosen; the open ledger's bank differs only while a switch is under way or
-    // failed.
     Bank bank() const { return m_bank; }
-    bool hasEntries() const { return !m_ledger.isEmpty(); }
-    // Where the open ledger's balances do not follow one another. Walked when first asked for
-    // after entries came or went: listing or exporting a large ledger never waits for it.
+    bool hasEntries() const { return m_database.count(m_bank) > 0; }
+    // Where the account's balances do not follow one another; walked when first asked for after
+    // entries came or went.
     const BalanceChain &balances() const;
     QString windowTitle() const { return m_view.title(); }
     int windowStyle() const { return m_settings.windowStyle; }
@@ -80,25 +83,24 @@ public:
     bool checksForUpdatesAtStart() const { return m_settings.checkForUpdatesAtStart; }
     void setChecksForUpdatesAtStart(bool on) { m_settings.checkForUpdatesAtStart = on; }
     LedgerExport::Encoding exportEncoding() const { return m_settings.exportEncoding; }
-    void setExportEncoding(LedgerExport::Encoding encoding)
-    {
-        m_settings.exportEncoding = encoding;
-    }
+    void setExportEncoding(LedgerExport::Encoding encoding) { m_settings.exportEncoding = encoding; }
 
     // ---- import ----
-    // Reads a statement file into its bank's ledger, switching to that bank if need be.
-    ImportReport importFile(const QString &path);
-    // The first step of importFile: tells the bank by the path (a path of no bank is refused
+    // Reads statement files into their banks' ledgers, switching banks if need be; the files
+    // that added entries are one step for Undo.
+    QList<ImportReport> importFiles(const QStringList &paths);
+    ImportReport importFile(const QString &path) { return importFiles({path}).value(0); }
+    // The first step of an import: tells the bank by the path (a path of no bank is refused
     // unread) and opens the file. Status Imported when the bytes are there to import.
     static ImportReport readStatement(const QString &path, StatementFile *file);
     ImportReport importText(const QString &path, const QString &text);
-    // The same for the bytes of a statement file, decoded a piece at a time; the file is let
-    // go of once decoded, before the ledger is sorted.
-    ImportReport importStatement(const QString &path, StatementFile file);
+    // One statement file, decoded a piece at a time, committed whole or not at all. The ids of
+    // the entries it added are appended to `added`.
+    ImportReport importStatement(const QString &path, StatementFile file,
+                                 QList<qint64> *added = nullptr);
 
     // ---- lists (see LedgerView) ----
     void switchList();
-    // Shows the list of all activity.
     void showActivity();
     void reverseOrder();
     void showThisMonth();
@@ -114,21 +116,23 @@ public:
     {
         return EntryChanges::isEditableColumn(identifier);
     }
-    // An edit of the "summary" or "details" column; false when nothing changed.
     bool editEntry(int row, QStringView column, const QString &value)
     {
         return m_changes.editEntry(row, column, value);
     }
-    // Puts the bank's text back as the row's summary; false when it was not edited.
     bool revertSummary(int row) { return m_changes.revertSummary(row); }
     bool toggleMark(int row) { return m_changes.toggleMark(row); }
     bool removeEntry(int row) { return m_changes.removeEntry(row); }
     void removeAllEntries() { m_changes.removeAllEntries(); }
 
-    // ---- undo and redo of the changes above and of imports (see LedgerHistory) ----
-    const LedgerHistory &history() const { return m_changes.history(); }
-    bool undo() { return m_changes.undo(); }
-    bool redo() { return m_changes.redo(); }
+    // ---- undo and redo ----
+    QUndoStack &undoStack() { return m_changes.undoStack(); }
+    const QUndoStack &undoStack() const { return m_changes.undoStack(); }
+    // The Edit menu's texts: "Undo Mark"; "Undo" when there is nothing to undo.
+    QString undoText() const;
+    QString redoText() const;
+    bool undo();
+    bool redo();
 
     // ---- export ----
     QString proposedExportFileName() const { return m_view.proposedExportFileName(); }
@@ -139,43 +143,41 @@ public:
     bool isToolbarItemEnabled(QStringView identifier, bool hasSelection) const;
     // selectedRow: -1 when no row is selected.
     bool isMenuItemEnabled(int tag, int selectedRow) const;
-    // Whether Mark shows as checked for the selected row (-1: none).
     bool isMarkChecked(int selectedRow) const;
 
 signals:
     // The shown list, its order or its contents changed: the table shows it afresh.
     void reloadRequested();
-    // An entry at a row of the shown list was replaced (an edit or a mark).
+    // The entry at a row of the shown list changed (an edit or a mark).
     void rowChanged(int row);
-    // The open bank (and its ledger) changed.
+    // The open bank (and its list) changed.
     void bankChanged();
     // A passing message for the status bar ("No entries contain “ATM”").
     void noticeRequested(const QString &text);
-    // A save of the ledger after a change failed; the changes are still in memory.
-    void autoSaveFailed(const QString &error);
+    // A change could not be committed to the database; nothing changed.
+    void changeFailed(const QString &error);
 
 private:
     // Whether the file's bank can take the import now, switching banks if need be; otherwise
     // the report says why not.
     bool prepareBank(ImportReport &report);
-    // An import of the lines that `import` feeds the importer; `empty` when there are none.
-    ImportReport importLines(const QString &path, bool empty,
-                             const std::function<StatementImporter::Counts(StatementImporter &,
-                                                                           Bank)> &import);
-    // Lets the autosave know the ledger may have changed.
-    void noteChanges();
-    // Entries came or went: the chain is walked again when next asked for.
-    void forgetBalances() { m_balances.reset(); }
+    void setUnavailable(LedgerState state, const QString &error);
+    // Takes a backup of the database before its first change in this process.
+    bool backUpOnce(QString *error);
+    void entriesCameOrWent();
 
-    Ledger m_ledger;
-    LedgerView m_view{m_ledger};
+    LedgerDatabase m_database;
+    LedgerView m_view{m_database};
     mutable std::optional<BalanceChain> m_balances; // none until asked for
-    EntryChanges m_changes{m_ledger, m_view, m_balances};
+    EntryChanges m_changes{m_database, m_view};
     Preferences m_settings; // the window style, the update check and the export encoding
     Bank m_bank = Bank::Jnb;
+    LedgerState m_state = LedgerState::Closed;
+    QString m_error;
+    QStringList m_moveInProblems;
     QString m_dataFolder;
     QString m_dataFolderOverride;
     int m_lockTimeoutMs = DataFolderLock::defaultTimeoutMs();
     std::unique_ptr<DataFolderLock> m_lock;
-    std::unique_ptr<AutoSaver> m_autoSaver;
+    bool m_backedUp = false;
 };

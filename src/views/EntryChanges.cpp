@@ -1,15 +1,14 @@
 #include "EntryChanges.h"
 
-#include "CommandRules.h"
-#include "ledger/EntryTextCache.h"
+#include "EntryCommands.h"
 
-EntryChanges::EntryChanges(Ledger &ledger, LedgerView &view, std::optional<BalanceChain> &balances,
-                           QObject *parent)
+EntryChanges::EntryChanges(LedgerDatabase &database, LedgerView &view, QObject *parent)
     : QObject(parent)
-    , m_ledger(ledger)
+    , m_database(database)
     , m_view(view)
-    , m_balances(balances)
 {
+    // Each step may hold entries that left the ledger (Delete All holds them all).
+    m_undoStack.setUndoLimit(100);
 }
 
 bool EntryChanges::isEditableColumn(QStringView identifier)
@@ -17,112 +16,142 @@ bool EntryChanges::isEditableColumn(QStringView identifier)
     return identifier == u"summary" || identifier == u"details";
 }
 
-void EntryChanges::replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryPtr &replacement,
-                                LedgerStep::Kind step)
-{
-    m_history.push(LedgerStep::replaced(step, m_ledger.at(ledgerIndex), replacement));
-    if (m_balances)
-        m_balances->replaced(m_ledger.at(ledgerIndex).data(), replacement);
-    m_ledger.replace(ledgerIndex, replacement);
-    m_view.replaceRow(row, replacement);
-    emit changed();
-    emit rowChanged(row);
-}
-
 bool EntryChanges::editEntry(int row, QStringView column, const QString &value)
 {
-    return changeText(row, column, value,
-                      column == u"summary" ? LedgerStep::Kind::EditSummary
-                                           : LedgerStep::Kind::EditDetails);
+    if (!isEditableColumn(column))
+        return false;
+    const bool summary = column == u"summary";
+    return changeText(row, summary ? Field::Summary : Field::Details, value,
+                      summary ? tr("Edit of Summary") : tr("Edit of Details"));
 }
 
-bool EntryChanges::changeText(int row, QStringView column, const QString &value,
-                              LedgerStep::Kind step)
+bool EntryChanges::changeText(int row, Field field, const QString &value, const QString &stepText)
 {
-    const qsizetype index = m_view.ledgerIndexAt(row);
-    if (index < 0 || !isEditableColumn(column))
+    const LedgerEntry e = m_view.entryAt(row);
+    if (e.id() == 0)
         return false;
-    const LedgerEntry &source = *m_ledger.at(index);
-    const bool summary = column == u"summary";
-    if ((summary ? source.summary() : source.details()) == value)
+    const QString before = field == Field::Summary ? e.summary() : e.details();
+    if (before == value)
         return false; // an editor closed without a change leaves no step to undo
-    LedgerEntryPtr replacement = source.makeReplacement();
-    if (summary)
-        replacement->setSummary(EntryTextCache::instance().shared(value));
-    else
-        replacement->setDetails(value);
-    replaceEntry(row, index, replacement, step);
+    if (!applyText(e.id(), field, value))
+        return false;
+    m_undoStack.push(new EditTextCommand(*this, e.id(), field, before, value, stepText));
     return true;
 }
 
 bool EntryChanges::revertSummary(int row)
 {
-    const qsizetype index = m_view.ledgerIndexAt(row);
-    if (index < 0 || !CommandRules::isSummaryEdited(m_ledger.at(index).data()))
+    const LedgerEntry e = m_view.entryAt(row);
+    if (e.id() == 0 || !e.isSummaryEdited())
         return false;
-    return changeText(row, u"summary", m_ledger.at(index)->importedSummary(),
-                      LedgerStep::Kind::RevertSummary);
+    return changeText(row, Field::Summary, e.importedSummary(), tr("Revert to Bank's Text"));
 }
 
 bool EntryChanges::toggleMark(int row)
 {
-    const qsizetype index = m_view.ledgerIndexAt(row);
-    if (index < 0)
+    const LedgerEntry e = m_view.entryAt(row);
+    if (e.id() == 0)
         return false;
-    const LedgerEntry &source = *m_ledger.at(index);
-    LedgerEntryPtr replacement = source.makeReplacement();
-    replacement->setMarked(source.marked() == 0 ? 1 : 0);
-    replaceEntry(row, index, replacement,
-                 replacement->marked() ? LedgerStep::Kind::Mark : LedgerStep::Kind::Unmark);
-    emit reloadRequested();
+    const int marked = e.marked() == 0 ? 1 : 0;
+    if (!applyMark(e.id(), marked))
+        return false;
+    m_undoStack.push(new MarkCommand(*this, e.id(), e.marked(), marked));
     return true;
 }
 
 bool EntryChanges::removeEntry(int row)
 {
-    if (row < 0 || row >= m_view.rowCount())
+    const LedgerEntry e = m_view.entryAt(row);
+    if (e.id() == 0 || !applyRemoval({e.id()}))
         return false;
-    const qsizetype index = m_view.ledgerIndexAt(row);
-    if (index >= 0)
-        m_history.push(LedgerStep::deleted(m_ledger.at(index), index,
-                                           m_view.placesOf(m_ledger.at(index).data()),
-                                           m_view.order()));
-    // A row whose entry already left the ledger goes from the list all the same.
-    m_view.removeRow(row);
-    if (index >= 0)
-        m_ledger.removeAt(index);
-    entriesChanged();
+    m_undoStack.push(new EntrySetCommand(*this, EntrySetCommand::Kind::Removal, {e}, {e.id()},
+                                         tr("Delete")));
     return true;
 }
 
 void EntryChanges::removeAllEntries()
 {
-    if (!m_ledger.isEmpty())
-        m_history.push(LedgerStep::deletedAll(m_ledger.entries(), m_view.order()));
-    m_ledger.removeAll();
-    m_view.forgetEntries();
-    entriesChanged();
+    const QList<qint64> ids = m_database.entryIds(m_view.bank(), EntryFilter::all(), Qt::AscendingOrder);
+    if (ids.isEmpty())
+        return;
+    QList<LedgerEntry> entries = m_database.entries(ids);
+    if (!applyRemoval(ids))
+        return;
+    m_view.forgetSearch();
+    m_view.reload();
+    m_undoStack.push(new EntrySetCommand(*this, EntrySetCommand::Kind::Removal, entries, ids,
+                                         tr("Delete All")));
 }
 
-bool EntryChanges::undo()
+void EntryChanges::pushImport(const QString &text, const QList<qint64> &ids)
 {
-    if (!m_history.undo(m_ledger, m_view))
+    if (!ids.isEmpty())
+        m_undoStack.push(new EntrySetCommand(*this, EntrySetCommand::Kind::Import, {}, ids, text));
+}
+
+bool EntryChanges::applyText(qint64 id, Field field, const QString &text)
+{
+    QString error;
+    const bool done = field == Field::Summary ? m_database.setSummary(id, text, &error)
+                                              : m_database.setDetails(id, text, &error);
+    if (!done) {
+        emit failed(error);
         return false;
+    }
+    m_view.forget(id);
+    emit changed();
+    if (const qsizetype row = m_view.rowOf(id); row >= 0)
+        emit rowChanged(int(row));
+    return true;
+}
+
+bool EntryChanges::applyMark(qint64 id, int marked)
+{
+    QString error;
+    if (!m_database.setMarked(id, marked, &error)) {
+        emit failed(error);
+        return false;
+    }
+    m_view.forget(id);
+    emit changed();
+    if (const qsizetype row = m_view.rowOf(id); row >= 0)
+        emit rowChanged(int(row));
+    emit reloadRequested();
+    return true;
+}
+
+bool EntryChanges::applyRemoval(const QList<qint64> &ids)
+{
+    QString error;
+    if (!m_database.removeEntries(ids, &error)) {
+        emit failed(error);
+        return false;
+    }
+    m_view.entriesRemoved(ids);
     entriesChanged();
     return true;
 }
 
-bool EntryChanges::redo()
+bool EntryChanges::applyReturn(const QList<LedgerEntry> &entries)
 {
-    if (!m_history.redo(m_ledger, m_view))
+    QString error;
+    if (!m_database.putBack(entries, &error)) {
+        emit failed(error);
         return false;
+    }
+    QList<qint64> ids;
+    ids.reserve(entries.size());
+    for (const LedgerEntry &e : entries)
+        ids.append(e.id());
+    m_view.entriesReturned(ids);
     entriesChanged();
     return true;
 }
 
 void EntryChanges::entriesChanged()
 {
-    m_balances.reset(); // walked again when next asked for
+    emit entriesCameOrWent();
+    m_view.reload();
     emit changed();
     emit reloadRequested();
 }

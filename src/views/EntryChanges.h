@@ -1,59 +1,62 @@
 #pragma once
 
-#include "LedgerHistory.h"
 #include "LedgerView.h"
-#include "ledger/BalanceChain.h"
-#include "ledger/Ledger.h"
+#include "ledger/LedgerDatabase.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringView>
+#include <QUndoStack>
 
-#include <optional>
-
-// The user's changes to entries, by row of the shown list (edits, marks, deletions), and their
-// undo and redo. Each change reaches the ledger, the shown list, the balance check and the
-// history together; the signals tell the controller what to pass on.
+// The user's changes to entries, by row of the shown list (edits, marks, deletions), each
+// committed to the database as it is made and pushed as one undo command; an import's entries
+// come as one command too. The commands call back the apply functions below, which reach the
+// database and the shown list together; the signals tell the controller what to pass on.
 class EntryChanges : public QObject
 {
     Q_OBJECT
 
 public:
-    EntryChanges(Ledger &ledger, LedgerView &view, std::optional<BalanceChain> &balances,
-                 QObject *parent = nullptr);
+    EntryChanges(LedgerDatabase &database, LedgerView &view, QObject *parent = nullptr);
 
     static bool isEditableColumn(QStringView identifier);
-    // An edit of the "summary" or "details" column; false when nothing changed.
+    // An edit of the "summary" or "details" column; false when nothing changed or it failed.
     bool editEntry(int row, QStringView column, const QString &value);
     // Puts the bank's text back as the row's summary; false when it was not edited.
     bool revertSummary(int row);
     bool toggleMark(int row);
     bool removeEntry(int row);
     void removeAllEntries();
+    // An import added these entries (committed already): one step that Undo takes back.
+    void pushImport(const QString &text, const QList<qint64> &ids);
 
-    LedgerHistory &history() { return m_history; }
-    const LedgerHistory &history() const { return m_history; }
-    bool undo();
-    bool redo();
+    const LedgerDatabase &database() const { return m_database; }
+    QUndoStack &undoStack() { return m_undoStack; }
+    const QUndoStack &undoStack() const { return m_undoStack; }
+    // Called by the commands; false (and failed() emitted) when the database refused.
+    enum class Field { Summary, Details };
+    bool applyText(qint64 id, Field field, const QString &text);
+    bool applyMark(qint64 id, int marked);
+    bool applyRemoval(const QList<qint64> &ids);
+    bool applyReturn(const QList<LedgerEntry> &entries);
 
 signals:
-    // The ledger may have changed (emitted before the other two).
+    // The entries changed (emitted before the other two).
     void changed();
-    // An entry at a row of the shown list was replaced.
+    // An entry at a row of the shown list changed in place.
     void rowChanged(int row);
     // The shown list changed.
     void reloadRequested();
+    // Entries left the ledger or came back into it.
+    void entriesCameOrWent();
+    // A change could not be committed; nothing changed.
+    void failed(const QString &error);
 
 private:
-    // Puts the replacement at the row of the shown list and at the ledger index.
-    void replaceEntry(int row, qsizetype ledgerIndex, const LedgerEntryPtr &replacement,
-                      LedgerStep::Kind step);
-    bool changeText(int row, QStringView column, const QString &value, LedgerStep::Kind step);
-    // After a deletion, an undo or a redo: the balances and the list follow.
+    bool changeText(int row, Field field, const QString &value, const QString &stepText);
     void entriesChanged();
 
-    Ledger &m_ledger;
+    LedgerDatabase &m_database;
     LedgerView &m_view;
-    std::optional<BalanceChain> &m_balances; // none until the controller is asked for it
-    LedgerHistory m_history;
+    QUndoStack m_undoStack;
 };

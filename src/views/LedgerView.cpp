@@ -1,20 +1,35 @@
 #include "LedgerView.h"
 
-#include "EntrySearcher.h"
 #include "StringTable.h"
 #include "import/StatementFields.h"
-#include "ledger/Ledger.h"
-#include "ledger/LedgerOrdering.h"
+#include "ledger/LedgerDatabase.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <QRegularExpression>
 
-LedgerView::LedgerView(Ledger &ledger)
-    : m_ledger(ledger)
+namespace {
+// Rows kept for the next paint; a screenful is a few dozen.
+constexpr qsizetype kCachedRows = 1024;
+} // namespace
+
+LedgerView::LedgerView(const LedgerDatabase &database)
+    : m_database(database)
 {
     const QDate today = QDate::currentDate();
     setMonth(today.year(), today.month());
+}
+
+void LedgerView::setBank(Bank bank)
+{
+    if (bank != m_bank)
+        forgetSearch();
+    m_bank = bank;
+}
+
+void LedgerView::setMode(ListMode mode)
+{
+    m_mode = mode == ListMode::Search && m_searchHits.isEmpty() ? ListMode::Activity : mode;
 }
 
 void LedgerView::setMonth(int year, int month)
@@ -23,29 +38,70 @@ void LedgerView::setMonth(int year, int month)
     m_month = month;
 }
 
-const QList<LedgerEntryPtr> &LedgerView::rows() const
+void LedgerView::reload()
 {
+    m_cache.clear();
+    m_rowOfId.clear();
     switch (m_mode) {
     case ListMode::Monthly:
-        return m_monthly;
+        m_ids = m_database.entryIds(m_bank, EntryFilter::ofMonth(m_year, m_month), m_order);
+        break;
     case ListMode::Search:
-        return m_searchHits;
+        m_ids.clear();
+        for (qint64 id : std::as_const(m_searchHits)) {
+            if (!m_removedHits.contains(id))
+                m_ids.append(id);
+        }
+        break;
     default:
-        return m_ledger.entries();
+        m_ids = m_database.entryIds(m_bank, EntryFilter::all(), m_order);
+        break;
     }
 }
 
-const LedgerEntry *LedgerView::entryAt(qsizetype row) const
+qint64 LedgerView::idAt(qsizetype row) const
 {
-    const QList<LedgerEntryPtr> &list = rows();
-    return row >= 0 && row < list.size() ? list.at(row).data() : nullptr;
+    return row >= 0 && row < m_ids.size() ? m_ids.at(row) : 0;
 }
 
-qsizetype LedgerView::ledgerIndexAt(qsizetype row) const
+LedgerEntry LedgerView::entryAt(qsizetype row) const
 {
-    if (m_mode == ListMode::Activity)
-        return row >= 0 && row < m_ledger.size() ? row : -1;
-    return m_ledger.indexOf(entryAt(row));
+    const qint64 id = idAt(row);
+    if (id == 0)
+        return {};
+    if (const auto it = m_cache.constFind(id); it != m_cache.cend())
+        return *it;
+    std::optional<LedgerEntry> e = m_database.entry(id);
+    if (!e)
+        return {};
+    if (m_cache.size() >= kCachedRows)
+        m_cache.clear();
+    m_cache.insert(id, *e);
+    return *e;
+}
+
+qsizetype LedgerView::rowOf(qint64 id) const
+{
+    if (m_rowOfId.isEmpty()) {
+        m_rowOfId.reserve(m_ids.size());
+        for (qsizetype row = 0; row < m_ids.size(); ++row)
+            m_rowOfId.insert(m_ids.at(row), row);
+    }
+    return m_rowOfId.value(id, -1);
+}
+
+QList<LedgerEntry> LedgerView::entries() const
+{
+    return m_database.entries(m_ids);
+}
+
+ListTotals LedgerView::totals() const
+{
+    if (m_mode == ListMode::Search)
+        return totalsOf(entries());
+    const LedgerDatabase::Sums sums = m_database.sums(
+        m_bank, m_mode == ListMode::Monthly ? EntryFilter::ofMonth(m_year, m_month) : EntryFilter::all());
+    return {sums.count, sums.paidOut, sums.paidIn};
 }
 
 void LedgerView::switchList()
@@ -53,7 +109,7 @@ void LedgerView::switchList()
     switch (m_mode) {
     case ListMode::Activity:
         showMonthlyList();
-        break;
+        return;
     case ListMode::Monthly:
         m_mode = m_searchHits.isEmpty() ? ListMode::Activity : ListMode::Search;
         break;
@@ -61,20 +117,28 @@ void LedgerView::switchList()
         m_mode = ListMode::Activity;
         break;
     }
+    reload();
 }
 
 void LedgerView::reverseOrder()
 {
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
-    m_ledger.sort(m_order);
-    sortEntries(m_monthly, m_order);
-    sortEntries(m_searchHits, m_order);
+    if (!m_searchHits.isEmpty()) {
+        // The same hits, in the new order.
+        const QSet<qint64> hits(m_searchHits.cbegin(), m_searchHits.cend());
+        m_searchHits.clear();
+        for (qint64 id : m_database.entryIds(m_bank, EntryFilter::all(), m_order)) {
+            if (hits.contains(id))
+                m_searchHits.append(id);
+        }
+    }
+    reload();
 }
 
 void LedgerView::showMonthlyList()
 {
     m_mode = ListMode::Monthly;
-    rebuildMonthlyList();
+    reload();
 }
 
 void LedgerView::showThisMonth()
@@ -126,129 +190,44 @@ QString LedgerView::monthInputError(const QString &yearText, const QString &mont
     return {};
 }
 
-bool LedgerView::rebuildMonthlyList()
-{
-    m_monthly.clear();
-    for (const LedgerEntryPtr &entry : m_ledger.entries()) {
-        if (entry->year() == m_year && entry->month() == m_month)
-            m_monthly.append(entry);
-    }
-    // The ledger may still be in the order it was read in.
-    sortEntries(m_monthly, m_order);
-    return !m_monthly.isEmpty();
-}
-
 int LedgerView::search(const QString &keyword)
 {
-    ++m_searchRun;
-    m_searchHits = EntrySearcher::search(m_ledger.entries(), keyword);
-    sortEntries(m_searchHits, m_order);
-    if (!m_searchHits.isEmpty()) {
+    QList<qint64> hits = m_database.entryIds(m_bank, EntryFilter::matching(keyword), m_order);
+    if (!hits.isEmpty()) {
+        m_searchHits = std::move(hits);
+        m_removedHits.clear();
         m_keyword = keyword;
         m_mode = ListMode::Search;
+        reload();
+        return int(m_searchHits.size());
     }
-    else if (m_mode == ListMode::Search)
-        m_mode = ListMode::Activity; // the former hits are gone: no stale rows
-    return int(m_searchHits.size());
-}
-
-void LedgerView::replaceRow(qsizetype row, const LedgerEntryPtr &replacement)
-{
-    if (m_mode == ListMode::Monthly)
-        m_monthly[row] = replacement;
-    else if (m_mode == ListMode::Search)
-        m_searchHits[row] = replacement;
-}
-
-void LedgerView::removeRow(qsizetype row)
-{
-    const LedgerEntry *entry = entryAt(row);
-    if (!entry)
-        return;
-    // A list not shown may still hold an entry the row's has replaced since.
-    const LedgerEntry *gone = entry->latest();
-    const auto isGone = [gone](const LedgerEntryPtr &e) { return e->latest() == gone; };
-    if (m_mode == ListMode::Monthly)
-        m_monthly.removeAt(row);
-    else if (m_mode == ListMode::Search)
-        m_searchHits.removeAt(row);
-    m_monthly.removeIf(isGone);
-    m_searchHits.removeIf(isGone);
-}
-
-void LedgerView::forgetEntries()
-{
-    ++m_searchRun;
     m_searchHits.clear();
+    m_removedHits.clear();
+    if (m_mode == ListMode::Search) {
+        m_mode = ListMode::Activity; // the former hits are gone: no stale rows
+        reload();
+    }
+    return 0;
+}
+
+void LedgerView::entriesRemoved(const QList<qint64> &ids)
+{
+    if (!m_searchHits.isEmpty())
+        m_removedHits.unite(QSet<qint64>(ids.cbegin(), ids.cend()));
+}
+
+void LedgerView::entriesReturned(const QList<qint64> &ids)
+{
+    for (qint64 id : ids)
+        m_removedHits.remove(id);
+}
+
+void LedgerView::forgetSearch()
+{
+    m_searchHits.clear();
+    m_removedHits.clear();
     if (m_mode == ListMode::Search)
         m_mode = ListMode::Activity;
-    if (m_mode == ListMode::Monthly)
-        rebuildMonthlyList();
-}
-
-LedgerView::Places LedgerView::placesOf(const LedgerEntry *entry) const
-{
-    const LedgerEntry *target = entry ? entry->latest() : nullptr;
-    for (qsizetype i = 0; i < m_searchHits.size(); ++i) {
-        if (m_searchHits.at(i)->latest() == target)
-            return {i, m_searchRun};
-    }
-    return {-1, m_searchRun};
-}
-
-void LedgerView::putBack(const LedgerEntryPtr &entry, const Places &places)
-{
-    // Entries of the same moment keep the ledger's order among them, as when the list was made:
-    // a place remembered in a list may be another month's, or of the order before a reversal.
-    if (entry->year() == m_year && entry->month() == m_month)
-        rebuildMonthlyList();
-    if (places.search >= 0)
-        putBackHits({entry.data()}, places.searchRun);
-}
-
-QSet<const LedgerEntry *> LedgerView::hitsAmong(const QList<LedgerEntryPtr> &entries) const
-{
-    QSet<const LedgerEntry *> hits;
-    for (const LedgerEntryPtr &e : m_searchHits)
-        hits.insert(e->latest());
-    QSet<const LedgerEntry *> among;
-    for (const LedgerEntryPtr &e : entries) {
-        if (hits.contains(e.data()))
-            among.insert(e.data());
-    }
-    return among;
-}
-
-void LedgerView::putBackHits(const QSet<const LedgerEntry *> &entries, quint64 searchRun)
-{
-    if (entries.isEmpty() || searchRun != m_searchRun)
-        return;
-    QSet<const LedgerEntry *> hits = entries;
-    for (const LedgerEntryPtr &e : std::as_const(m_searchHits))
-        hits.insert(e->latest());
-    m_searchHits.clear();
-    for (const LedgerEntryPtr &e : m_ledger.entries()) {
-        if (hits.contains(e.data()))
-            m_searchHits.append(e);
-    }
-    sortEntries(m_searchHits, m_order);
-}
-
-void LedgerView::removeEntries(const QSet<const LedgerEntry *> &entries)
-{
-    const auto isGone = [&entries](const LedgerEntryPtr &e) { return entries.contains(e->latest()); };
-    m_monthly.removeIf(isGone);
-    m_searchHits.removeIf(isGone);
-}
-
-void LedgerView::followReplacement(const LedgerEntryPtr &current)
-{
-    for (QList<LedgerEntryPtr> *list : {&m_monthly, &m_searchHits}) {
-        for (LedgerEntryPtr &e : *list) {
-            if (e != current && e->latest() == current.data())
-                e = current;
-        }
-    }
 }
 
 QString LedgerView::title() const

@@ -1,47 +1,60 @@
 #pragma once
 
 #include "ListMode.h"
+#include "StatusTexts.h"
+#include "ledger/Bank.h"
 #include "ledger/LedgerEntry.h"
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
 #include <Qt>
 
-class Ledger;
+class LedgerDatabase;
 
-// What the ledger table shows of a ledger: the list mode, the order, the month of the monthly
-// list, the hits of the last search, and which ledger entry stands behind each row.
+// What the ledger table shows of one account: the list mode, the order, the month of the
+// monthly list, the hits of the last search, and which entry (by id) stands behind each row.
 //
-// The monthly and search lists hold the very entries of the ledger, never copies. A list that
-// is not shown keeps an entry that was replaced meanwhile; the row lookup follows the
-// replacement to the entry that stands in the ledger now.
+// The view holds the ids of the shown list, not the entries: a row's entry is read from the
+// database when the table asks for it, and a few hundred of them are kept for the next paint.
+// The activity and monthly lists are asked for afresh at each reload; the search list is the
+// hits of the search as it was made, less the entries deleted since (an undone deletion brings
+// its hit back), so that an edit never makes a row vanish from under the user.
 class LedgerView
 {
 public:
-    explicit LedgerView(Ledger &ledger);
+    explicit LedgerView(const LedgerDatabase &database);
 
+    void setBank(Bank bank);
+    Bank bank() const { return m_bank; }
     ListMode mode() const { return m_mode; }
-    void setMode(ListMode mode) { m_mode = mode; }
+    void setMode(ListMode mode);
     Qt::SortOrder order() const { return m_order; }
     void setOrder(Qt::SortOrder order) { m_order = order; }
     int year() const { return m_year; }
     int month() const { return m_month; }
     void setMonth(int year, int month);
 
-    // The rows of the shown list.
-    const QList<LedgerEntryPtr> &rows() const;
-    qsizetype rowCount() const { return rows().size(); }
-    const LedgerEntry *entryAt(qsizetype row) const;
-    // The ledger index of the entry behind a row of the shown list; -1 when there is none.
-    qsizetype ledgerIndexAt(qsizetype row) const;
-    const QList<LedgerEntryPtr> &monthlyList() const { return m_monthly; }
-    const QList<LedgerEntryPtr> &searchList() const { return m_searchHits; }
+    // Asks the database for the shown list again (after a change or a switch).
+    void reload();
+    // An entry changed in place (an edit or a mark): its row is read again when next asked for.
+    void forget(qint64 id) { m_cache.remove(id); }
+
+    qsizetype rowCount() const { return m_ids.size(); }
+    const QList<qint64> &ids() const { return m_ids; }
+    qint64 idAt(qsizetype row) const;
+    // The entry of a row; an entry with id 0 for a row that is not there.
+    LedgerEntry entryAt(qsizetype row) const;
+    // The row of the entry in the shown list; -1 when it is not shown.
+    qsizetype rowOf(qint64 id) const;
+    // The shown list's entries, for a printout or an export.
+    QList<LedgerEntry> entries() const;
+    // The count of the shown list and the sums of its amounts.
+    ListTotals totals() const;
 
     // Activity → monthly → search (when a search has hits) → activity.
     void switchList();
-    // Turns the order around and sorts every list by it: the ledger, the monthly list and the
-    // search hits follow one order, which the next month's list keeps.
     void reverseOrder();
     // Shows the monthly list of the month: today's, the one before or after the one shown, or
     // the one typed in the change-month sheet (a month past 12 means January of the next year).
@@ -49,65 +62,36 @@ public:
     void showPreviousMonth();
     void showNextMonth();
     void showMonth(const QString &yearText, const QString &monthText);
-    // Why the texts typed in the change-month sheet name no month (a year of one to four digits,
-    // a month from 1 to 12); empty when they name one.
+    // Why the texts typed in the change-month sheet name no month; empty when they name one.
     static QString monthInputError(const QString &yearText, const QString &monthText);
-    // Builds the monthly list from the ledger, in the chosen order; false when the month has no
-    // entry.
-    bool rebuildMonthlyList();
     // The hits become the search list and are shown; with no hit the search list is emptied
     // and, if it was shown, the activity list takes its place. Answers the number of hits.
     int search(const QString &keyword);
-    // The keyword of the last search that had hits.
     QString keyword() const { return m_keyword; }
-
-    // A row's entry was replaced in the ledger: the shown subset list takes the replacement too.
-    void replaceRow(qsizetype row, const LedgerEntryPtr &replacement);
-    // A row's entry is being deleted: the monthly list and the search hits let go of it,
-    // whichever list shows the row.
-    void removeRow(qsizetype row);
-    // The ledger was emptied or another took its place: the search hits go with it, and a
-    // shown search list gives way to the activity list.
-    void forgetEntries();
-
-    // Whether an entry is among the search hits (-1: not there), kept when it is deleted so that
-    // an undo can put it back there.
-    struct Places {
-        qsizetype search = -1;
-        quint64 searchRun = 0; // the search whose hits held it
-    };
-    Places placesOf(const LedgerEntry *entry) const;
-    // Those of the entries that the search hits hold, and the search that found them.
-    QSet<const LedgerEntry *> hitsAmong(const QList<LedgerEntryPtr> &entries) const;
-    quint64 searchRun() const { return m_searchRun; }
-    // Entries came back into the ledger (which holds them again): the search hits take back
-    // those they held, when they are still that search's, where the ledger's order puts them.
-    void putBackHits(const QSet<const LedgerEntry *> &entries, quint64 searchRun);
-    // An entry came back into the ledger (which holds it again): the monthly list of its month
-    // takes it, and so do the search hits that held it, each where the ledger's order puts it.
-    void putBack(const LedgerEntryPtr &entry, const Places &places);
-    // The entries left the ledger: every list lets go of them (and of what they replaced).
-    void removeEntries(const QSet<const LedgerEntry *> &entries);
-    // The entry now stands in the ledger in place of one the lists may still hold (an undone
-    // or redone mark or edit): the lists take it too.
-    void followReplacement(const LedgerEntryPtr &current);
+    // The entries left the ledger, or came back into it.
+    void entriesRemoved(const QList<qint64> &ids);
+    void entriesReturned(const QList<qint64> &ids);
+    // The account's entries all went or another ledger took their place: the search goes too.
+    void forgetSearch();
 
     // "Activity", "Monthly Statement 2026/11", "Search Results: “ATM”".
     QString title() const;
     QString proposedExportFileName() const;
-    // The title without path separators, for the file a print to PDF proposes.
     QString proposedPrintName() const;
 
 private:
     void showMonthlyList();
 
-    Ledger &m_ledger;
+    const LedgerDatabase &m_database;
+    Bank m_bank = Bank::None;
     ListMode m_mode = ListMode::Activity;
     Qt::SortOrder m_order = Qt::AscendingOrder;
     int m_year = 0;
     int m_month = 0;
-    QList<LedgerEntryPtr> m_monthly;
-    QList<LedgerEntryPtr> m_searchHits;
+    QList<qint64> m_ids;        // the shown list
+    QList<qint64> m_searchHits; // as the search found them, in the order
+    QSet<qint64> m_removedHits; // hits deleted since
     QString m_keyword;
-    quint64 m_searchRun = 0; // counts the searches, and the forgetting of their hits
+    mutable QHash<qint64, LedgerEntry> m_cache; // rows read lately
+    mutable QHash<qint64, qsizetype> m_rowOfId; // made when first asked for
 };

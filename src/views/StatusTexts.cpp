@@ -14,13 +14,13 @@ QString tr(const char *text, const char *disambiguation = nullptr, int n = -1)
 }
 } // namespace
 
-ListTotals totalsOf(const QList<LedgerEntryPtr> &list)
+ListTotals totalsOf(const QList<LedgerEntry> &list)
 {
     ListTotals t;
     t.count = list.size();
-    for (const LedgerEntryPtr &e : list) {
-        t.payments += e->payment();
-        t.deposits += e->deposit();
+    for (const LedgerEntry &e : list) {
+        t.payments += e.payment();
+        t.deposits += e.deposit();
     }
     return t;
 }

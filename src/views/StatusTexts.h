@@ -16,7 +16,7 @@ struct ListTotals {
     qint64 payments = 0;
     qint64 deposits = 0;
 };
-ListTotals totalsOf(const QList<LedgerEntryPtr> &list);
+ListTotals totalsOf(const QList<LedgerEntry> &list);
 
 namespace StatusTexts {
 // "1,234 entries · paid out 56,000円 · paid in 12,000円"

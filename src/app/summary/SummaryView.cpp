@@ -155,7 +155,7 @@ void SummaryView::markStale()
 void SummaryView::refresh()
 {
     m_stale = false;
-    m_periods->setMonths(compute(m_controller->ledger(), Span::Month));
+    m_periods->setMonths(compute(m_controller->database(), m_controller->bank(), Span::Month));
     fillRangeChoices();
     applyChoices();
 }

@@ -1,0 +1,340 @@
+#include "TestSupport.h"
+#include "ledger/EntryRow.h"
+#include "ledger/LedgerDatabase.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+LedgerEntry entryAt(int y, int mo, int d, int h, int mi, int s, int order, const QString &summary,
+                    int payment = 0, int deposit = 0, int balance = 0)
+{
+    LedgerEntry e;
+    e.setYear(y);
+    e.setMonth(mo);
+    e.setDay(d);
+    e.setHour(h);
+    e.setMinute(mi);
+    e.setSecond(s);
+    e.setDateFromNumbers();
+    e.setTimeFromNumbers();
+    e.setOrderNumber(order);
+    e.setSummary(summary);
+    e.setImportedSummary(summary);
+    e.setPayment(payment);
+    e.setDeposit(deposit);
+    e.setBalance(balance);
+    return e;
+}
+
+// Runs SQL on the file through a connection of its own, as another program would.
+bool runSql(const QString &path, const char *sql)
+{
+    sqlite3 *db = nullptr;
+    const bool ok = sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK
+        && sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
+    sqlite3_close(db);
+    return ok;
+}
+
+} // namespace
+
+class LedgerDatabaseTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_path;
+    LedgerDatabase m_db;
+
+    void store(QList<LedgerEntry> entries, Bank bank = Bank::Jnb)
+    {
+        QString error;
+        QVERIFY2(m_db.insertEntries(bank, entries, &error), qPrintable(error));
+    }
+    QStringList summaries(const EntryFilter &filter, Qt::SortOrder order, Bank bank = Bank::Jnb)
+    {
+        QStringList out;
+        for (const LedgerEntry &e : m_db.entries(m_db.entryIds(bank, filter, order)))
+            out << e.summary();
+        return out;
+    }
+
+private slots:
+    void init()
+    {
+        m_path = m_dir.filePath(u"Moriva-%1.sqlite"_s.arg(QLatin1StringView(QTest::currentTestFunction())));
+        QFile::remove(m_path);
+        QString error;
+        QVERIFY2(m_db.open(m_path, SqlConnection::Access::ReadWrite, &error), qPrintable(error));
+    }
+    void cleanup()
+    {
+        m_db.close();
+        m_db.setBeforeFirstChange({});
+    }
+
+    // Every field an entry carries comes back as it went in, the rare ones included.
+    void everyFieldComesBack()
+    {
+        LedgerEntry plain = entryAt(2026, 3, 5, 9, 30, 5, 10, u"ＡＴＭ　髙島屋①㈱～"_s, 1500, 0, 98500);
+        plain.setSummaryKind(1);
+        LedgerEntry edited = entryAt(2026, 3, 5, 9, 30, 5, 9, u"振込　ヤチン"_s, 85000, 0, 100000);
+        edited.setSummary(u"家賃（三月分）"_s);
+        edited.setDetails(u"振込先: 大家さん\n二行目"_s);
+        edited.setMarked(1);
+        edited.setPaymentPrice(u"八万五千円"_s);
+        LedgerEntry reserved = entryAt(2026, 2, 28, 23, 59, 59, 3, u"給与振込"_s, 0, 185000, 185000);
+        for (int i = 1; i <= 4; ++i)
+            reserved.setReservedText(i, u"予備%1"_s.arg(i));
+        reserved.setPicture(0, QByteArray("\x89PNG\0\x01", 6));
+        reserved.setPicture(1, QByteArray(""));
+        reserved.setStatus(2);
+        LedgerEntry odd = entryAt(2026, 2, 1, 0, 0, 0, 0, u"利息"_s);
+        odd.setTime(u"25:61:61"_s);
+        odd.setDate(u"2026-02-01"_s);
+        odd.setDepositPrice(u""_s);
+        LedgerEntry noTime = entryAt(2026, 2, 2, 0, 0, 0, 0, u"AMAZON"_s, 1, 0, 5);
+        noTime.setTime(QString());
+        const QList<LedgerEntry> sample{plain, edited, reserved, odd, noTime};
+        store(sample);
+        const QList<LedgerEntry> read = m_db.entries(m_db.entryIds(Bank::Jnb, EntryFilter::all(),
+                                                                    Qt::SortOrder(-1)));
+        QCOMPARE(read.size(), sample.size());
+        for (qsizetype i = 0; i < read.size(); ++i) {
+            QVERIFY2(read.at(i).sameRecord(sample.at(i)), qPrintable(QString::number(i)));
+            QVERIFY(read.at(i).id() > 0);
+        }
+        QCOMPARE(read.at(1).importedSummary(), u"振込　ヤチン"_s);
+        QVERIFY(read.at(4).time().isNull());
+    }
+
+    // The lists' order: by day, time and order number compared as text, the newest day first
+    // when descending but order numbers ascending either way; ties keep the stored order.
+    void order_data()
+    {
+        QTest::addColumn<int>("order");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("ascending") << int(Qt::AscendingOrder)
+                                   << QStringList{u"a1"_s, u"b10"_s, u"b9"_s, u"c-first"_s,
+                                                  u"c-second"_s, u"d"_s};
+        QTest::newRow("descending") << int(Qt::DescendingOrder)
+                                    << QStringList{u"d"_s, u"c-first"_s, u"c-second"_s,
+                                                   u"b10"_s, u"b9"_s, u"a1"_s};
+        QTest::newRow("stored") << -1
+                                << QStringList{u"c-first"_s, u"b9"_s, u"d"_s, u"b10"_s,
+                                               u"a1"_s, u"c-second"_s};
+    }
+    void order()
+    {
+        QFETCH(int, order);
+        QFETCH(QStringList, expected);
+        store({entryAt(2026, 3, 6, 12, 0, 0, 5, u"c-first"_s), entryAt(2026, 3, 5, 9, 0, 0, 9, u"b9"_s),
+               entryAt(2026, 4, 1, 0, 0, 0, 1, u"d"_s), entryAt(2026, 3, 5, 9, 0, 0, 10, u"b10"_s),
+               entryAt(2026, 3, 5, 8, 59, 59, 1, u"a1"_s),
+               entryAt(2026, 3, 6, 12, 0, 0, 5, u"c-second"_s)});
+        QCOMPARE(summaries(EntryFilter::all(), Qt::SortOrder(order)), expected);
+    }
+
+    void monthsAndFilters()
+    {
+        store({entryAt(2025, 12, 31, 0, 0, 0, 0, u"dec"_s), entryAt(2026, 3, 1, 0, 0, 0, 0, u"mar1"_s),
+               entryAt(2026, 3, 31, 0, 0, 0, 0, u"mar31"_s), entryAt(2026, 4, 1, 0, 0, 0, 0, u"apr"_s)});
+        store({entryAt(2026, 5, 1, 0, 0, 0, 0, u"other bank"_s)}, Bank::Ebank);
+        QCOMPARE(m_db.months(Bank::Jnb), (QList<int>{202512, 202603, 202604}));
+        QCOMPARE(summaries(EntryFilter::ofMonth(2026, 3), Qt::AscendingOrder),
+                 (QStringList{u"mar1"_s, u"mar31"_s}));
+        QCOMPARE(m_db.count(Bank::Jnb), 4);
+        QCOMPARE(m_db.count(Bank::Ebank), 1);
+    }
+
+    // A keyword finds a text after NFKC normalisation and case folding of both, in the summary
+    // or the note.
+    void search_data()
+    {
+        QTest::addColumn<QString>("keyword");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("full-width finds half-width") << u"ローソン"_s << QStringList{u"ﾛｰｿﾝ 渋谷"_s};
+        QTest::newRow("half-width finds full-width") << u"ｾﾌﾞﾝ"_s << QStringList{u"セブン銀行"_s};
+        QTest::newRow("lower case finds upper case") << u"netflix"_s << QStringList{u"NETFLIX.COM"_s};
+        QTest::newRow("full-width Latin") << u"ＮＥＴＦＬＩＸ"_s << QStringList{u"NETFLIX.COM"_s};
+        QTest::newRow("the note") << u"家賃"_s << QStringList{u"振込 ヤマダ"_s};
+        QTest::newRow("across summary and note") << u"ヤマダ 家賃"_s << QStringList{};
+        QTest::newRow("none") << u"ATM"_s << QStringList{};
+    }
+    void search()
+    {
+        QFETCH(QString, keyword);
+        QFETCH(QStringList, expected);
+        LedgerEntry withNote = entryAt(2026, 3, 3, 0, 0, 0, 0, u"振込 ヤマダ"_s);
+        withNote.setDetails(u"家賃"_s);
+        store({entryAt(2026, 3, 1, 0, 0, 0, 0, u"ﾛｰｿﾝ 渋谷"_s), entryAt(2026, 3, 2, 0, 0, 0, 0, u"セブン銀行"_s),
+               withNote, entryAt(2026, 3, 4, 0, 0, 0, 0, u"NETFLIX.COM"_s)});
+        QCOMPARE(summaries(EntryFilter::matching(keyword), Qt::AscendingOrder), expected);
+    }
+
+    // An edit is found by the next search, and the note too.
+    void editsAreSearched()
+    {
+        store({entryAt(2026, 3, 1, 0, 0, 0, 0, u"ATM"_s)});
+        const qint64 id = m_db.entryIds(Bank::Jnb, EntryFilter::all(), Qt::AscendingOrder).value(0);
+        QVERIFY(m_db.setSummary(id, u"ｺﾝﾋﾞﾆ"_s, nullptr) && m_db.setDetails(id, u"Lunch"_s, nullptr));
+        QCOMPARE(m_db.entryIds(Bank::Jnb, EntryFilter::matching(u"コンビニ"_s), Qt::AscendingOrder).size(), 1);
+        QCOMPARE(m_db.entryIds(Bank::Jnb, EntryFilter::matching(u"lunch"_s), Qt::AscendingOrder).size(), 1);
+        QCOMPARE(m_db.entry(id)->importedSummary(), u"ATM"_s);
+        QVERIFY(m_db.setSummary(id, u"ATM"_s, nullptr)); // back to the bank's text
+        QVERIFY(!m_db.entry(id)->isSummaryEdited());
+    }
+
+    // The k-th line of a key is a duplicate only when the ledger held k such entries before.
+    void duplicates_data()
+    {
+        QTest::addColumn<int>("stored");  // entries of the key already in the ledger
+        QTest::addColumn<int>("lines");   // lines of the key in the file
+        QTest::addColumn<int>("added");
+        QTest::newRow("new ledger") << 0 << 2 << 2;
+        QTest::newRow("re-import") << 2 << 2 << 0;
+        QTest::newRow("one more real operation") << 1 << 2 << 1;
+        QTest::newRow("fewer lines than stored") << 3 << 1 << 0;
+    }
+    void duplicates()
+    {
+        QFETCH(int, stored);
+        QFETCH(int, lines);
+        QFETCH(int, added);
+        const LedgerEntry line = entryAt(2026, 3, 5, 9, 0, 0, 1, u"ATM"_s, 1000, 0, 5000);
+        store({entryAt(2026, 3, 4, 0, 0, 0, 0, u"another day"_s)});
+        for (int i = 0; i < stored; ++i)
+            store({line});
+        LedgerDatabase::Import import(m_db, Bank::Jnb);
+        int duplicates = 0;
+        for (int i = 0; i < lines; ++i) {
+            LedgerEntry e = line;
+            duplicates += import.isDuplicateElseAdd(e) ? 1 : 0;
+        }
+        QVERIFY(import.commit(nullptr));
+        QCOMPARE(lines - duplicates, added);
+        QCOMPARE(import.addedIds().size(), added);
+        QCOMPARE(m_db.count(Bank::Jnb), 1 + stored + added);
+    }
+
+    // A line that fails to go in takes the whole file with it.
+    void importIsAllOrNothing()
+    {
+        store({entryAt(2026, 3, 1, 0, 0, 0, 0, u"before"_s)});
+        QVERIFY(runSql(m_path, "CREATE TRIGGER refuse BEFORE INSERT ON entries "
+                               "WHEN NEW.summary = 'bad' BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        {
+            LedgerDatabase::Import import(m_db, Bank::Jnb);
+            for (const QString &summary : {u"one"_s, u"two"_s, u"bad"_s, u"three"_s}) {
+                LedgerEntry e = entryAt(2026, 3, 2, 0, 0, 0, 0, summary);
+                import.isDuplicateElseAdd(e);
+            }
+            QString error;
+            QVERIFY(!import.commit(&error));
+            QVERIFY2(error.contains(u"refused"), qPrintable(error));
+        }
+        QCOMPARE(m_db.count(Bank::Jnb), 1);
+        LedgerDatabase other;
+        QVERIFY(other.open(m_path, SqlConnection::Access::ReadOnly, nullptr));
+        QCOMPARE(other.count(Bank::Jnb), 1);
+    }
+
+    // Readers see the last committed state at once, while a writer's import is under way.
+    void readersDoNotWaitForWriters()
+    {
+        store({entryAt(2026, 3, 1, 0, 0, 0, 0, u"committed"_s)});
+        LedgerDatabase::Import import(m_db, Bank::Jnb);
+        LedgerEntry e = entryAt(2026, 3, 2, 0, 0, 0, 0, u"in flight"_s);
+        import.isDuplicateElseAdd(e);
+        LedgerDatabase reader;
+        QString error;
+        QVERIFY2(reader.open(m_path, SqlConnection::Access::ReadOnly, &error, 0), qPrintable(error));
+        QCOMPARE(reader.count(Bank::Jnb), 1);
+        // A second writer is refused rather than let in (no waiting here).
+        LedgerDatabase writer;
+        QVERIFY(writer.open(m_path, SqlConnection::Access::ReadWrite, &error, 0));
+        QVERIFY(!writer.setMarked(1, 1, &error));
+        QVERIFY2(error.contains(u"locked"), qPrintable(error));
+        QVERIFY(import.commit(nullptr));
+        QCOMPARE(reader.count(Bank::Jnb), 2);
+    }
+
+    // Each change is on disk when the call returns: another connection sees it.
+    void changesAreCommittedAtOnce()
+    {
+        store({entryAt(2026, 3, 1, 0, 0, 0, 0, u"one"_s), entryAt(2026, 3, 2, 0, 0, 0, 0, u"two"_s)});
+        const QList<qint64> ids = m_db.entryIds(Bank::Jnb, EntryFilter::all(), Qt::AscendingOrder);
+        QVERIFY(m_db.setMarked(ids.at(0), 1, nullptr));
+        QVERIFY(m_db.setDetails(ids.at(0), u"note"_s, nullptr));
+        const LedgerEntry removed = *m_db.entry(ids.at(1));
+        QVERIFY(m_db.removeEntries({ids.at(1)}, nullptr));
+        LedgerDatabase other;
+        QVERIFY(other.open(m_path, SqlConnection::Access::ReadOnly, nullptr));
+        QCOMPARE(other.entry(ids.at(0))->marked(), 1);
+        QCOMPARE(other.entry(ids.at(0))->details(), u"note"_s);
+        QVERIFY(!other.entry(ids.at(1)));
+        QVERIFY(m_db.putBack({removed}, nullptr));
+        QVERIFY(other.entry(ids.at(1))->sameRecord(removed));
+    }
+
+    // The hook before the first change runs once, before anything is written, and can refuse.
+    void beforeFirstChange()
+    {
+        int calls = 0;
+        bool allow = false;
+        m_db.setBeforeFirstChange([&](QString *error) {
+            ++calls;
+            *error = u"disk full"_s;
+            return allow;
+        });
+        QString error;
+        QList<LedgerEntry> entries{entryAt(2026, 3, 1, 0, 0, 0, 0, u"one"_s)};
+        QVERIFY(!m_db.insertEntries(Bank::Jnb, entries, &error));
+        QVERIFY2(error.contains(u"disk full"), qPrintable(error));
+        QCOMPARE(m_db.count(Bank::Jnb), 0);
+        allow = true;
+        QVERIFY(m_db.insertEntries(Bank::Jnb, entries, &error));
+        QVERIFY(m_db.setMarked(entries.at(0).id(), 1, &error));
+        QCOMPARE(calls, 2);
+    }
+
+    void refusedFiles_data()
+    {
+        QTest::addColumn<QByteArray>("setUp");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("newer schema") << QByteArray("PRAGMA user_version = 99") << u"newer Moriva"_s;
+        QTest::newRow("another program's database")
+            << QByteArray("CREATE TABLE notes(x)") << u"not a Moriva database"_s;
+    }
+    void refusedFiles()
+    {
+        QFETCH(QByteArray, setUp);
+        QFETCH(QString, message);
+        m_db.close();
+        const QString path = m_dir.filePath(u"other.sqlite"_s);
+        QFile::remove(path);
+        QVERIFY(runSql(path, setUp.constData()));
+        QString error;
+        QVERIFY(!m_db.open(path, SqlConnection::Access::ReadWrite, &error));
+        QVERIFY2(error.contains(message), qPrintable(error));
+        QVERIFY(!m_db.open(path, SqlConnection::Access::ReadOnly, &error));
+        QVERIFY(m_db.open(m_path, SqlConnection::Access::ReadWrite, &error));
+    }
+
+    void checkFindsDamage()
+    {
+        store({entryAt(2026, 3, 1, 0, 0, 0, 0, u"one"_s)});
+        QVERIFY(m_db.check().isEmpty());
+        QVERIFY(runSql(m_path, "UPDATE entries SET day = 20261341"));
+        QCOMPARE(m_db.check().size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(LedgerDatabaseTest)
+#include "LedgerDatabaseTest.moc"
