@@ -5,16 +5,17 @@
 #include "FileTestSupport.h"
 #include "ledger/ArchiveFormat.h"
 #include "ledger/ArchiveMoveIn.h"
+#include "ledger/LedgerArchive.h"
 #include "ledger/Backups.h"
 #include "ledger/DataFolder.h"
-#include <QHash>
-#include <QStringList>
 #include "ledger/LedgerDatabase.h"
 
 #include <QCryptographicHash>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using State = ArchiveMoveIn::Outcome::State;
@@ -121,6 +122,35 @@ private slots:
         QCOMPARE(readTestFile(outcomes.at(0).keptAs), jnb);
         QCOMPARE(readTestFile(outcomes.at(1).keptAs), ebank);
         QVERIFY(ArchiveMoveIn::run(m_dir.path(), m_database).isEmpty()); // nothing left to move in
+    }
+
+    // Every field of every entry comes out of the database as the archive held it, in the
+    // stored order: marks, edited summaries, notes, order numbers, price and time texts,
+    // reserved texts and pictures.
+    void everyFieldMovesIn()
+    {
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Jnb), fixture("ledger-v3.mvrk")));
+        const QList<LedgerEntry> archived = LedgerArchive::read(archiveOf(m_dir.path(), Bank::Jnb)).entries;
+        QCOMPARE(archived.size(), 4);
+        QCOMPARE(ArchiveMoveIn::run(m_dir.path(), m_database).value(0).state, State::MovedIn);
+        QList<qint64> ids = m_database.entryIds(Bank::Jnb, EntryFilter::all(), Qt::AscendingOrder);
+        std::sort(ids.begin(), ids.end()); // the stored order
+        const QList<LedgerEntry> stored = m_database.entries(ids);
+        QCOMPARE(stored.size(), archived.size());
+        for (qsizetype i = 0; i < stored.size(); ++i) {
+            const LedgerEntry &e = stored.at(i), &a = archived.at(i);
+            QCOMPARE(e.summary(), a.summary());
+            QCOMPARE(e.importedSummary(), a.importedSummary());
+            QCOMPARE(e.details(), a.details());
+            QCOMPARE(e.marked(), a.marked());
+            QCOMPARE(e.orderNumber(), a.orderNumber());
+            QCOMPARE(e.time(), a.time());
+            QCOMPARE(e.paymentPrice(), a.paymentPrice());
+            QCOMPARE(e.reservedText(1), a.reservedText(1));
+            QCOMPARE(e.picture(0), a.picture(0));
+            QCOMPARE(e.picture(1).isNull(), a.picture(1).isNull());
+            QVERIFY2(e.sameRecord(a), qPrintable(QString::number(i)));
+        }
     }
 
     void aDamagedArchiveStaysAndTheOtherMovesIn_data()

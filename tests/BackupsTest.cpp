@@ -6,10 +6,9 @@
 #include "FileTestSupport.h"
 #include "ledger/Backups.h"
 #include "ledger/DataFolder.h"
-#include <QHash>
-#include <QStringList>
 #include "ledger/LedgerDatabase.h"
 
+#include <QHash>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>

@@ -3,8 +3,6 @@
 #include "Backups.h"
 #include "DataFolder.h"
 #include "LedgerArchive.h"
-#include <QHash> // LedgerDatabase.h uses them without including them
-#include <QStringList>
 #include "LedgerDatabase.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,6 @@
 #include "Backups.h"
 
 #include "DataFolder.h"
-#include <QHash> // LedgerDatabase.h uses them without including them
-#include <QStringList>
 #include "LedgerDatabase.h"
 #include "Sqlite.h"
 
