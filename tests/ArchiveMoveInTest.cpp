@@ -92,6 +92,7 @@ class ArchiveMoveInTest : public QObject
 private slots:
     void init()
     {
+        m_database.setBeforeFirstChange({}); // a test's hook must not outlive its test
         m_database.close();
         QVERIFY(m_dir.isValid());
         QDir(m_dir.path()).removeRecursively();
@@ -187,6 +188,22 @@ private slots:
         QCOMPARE(outcomes.at(1).state, State::MovedIn);
         QCOMPARE(m_database.count(Bank::Ebank), 4);
         QCOMPARE(movedInHashes(m_database).size(), 1);
+    }
+
+    // As the window and the tool open it: the backup taken before the first change is taken
+    // from within the move-in's transaction and holds the database as it was before.
+    void theBackupBeforeMovingInHoldsTheDatabaseBefore()
+    {
+        QString taken;
+        m_database.setBeforeFirstChange([&](QString *why) {
+            return Backups::take(m_dir.path(), m_database.connection(), why, &taken);
+        });
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Jnb), fixture("ledger-v3.mvrk")));
+        QCOMPARE(ArchiveMoveIn::run(m_dir.path(), m_database).value(0).state, State::MovedIn);
+        QCOMPARE(m_database.count(Bank::Jnb), 4);
+        LedgerDatabase backup;
+        QVERIFY(backup.open(taken, SqlConnection::Access::ReadOnly, nullptr));
+        QCOMPARE(backup.count(Bank::Jnb), 0);
     }
 
     // The database takes both archives or neither: an entry it refuses leaves no entry of the
