@@ -6,10 +6,9 @@
 #include "FileTestSupport.h"
 #include "ledger/Backups.h"
 #include "ledger/DataFolder.h"
-#include <QHash>
-#include <QStringList>
 #include "ledger/LedgerDatabase.h"
 
+#include <QHash>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -162,6 +161,30 @@ private slots:
         QCOMPARE(backups.first().entriesOf(Bank::Jnb), 7);
         QCOMPARE(backups.last().entriesOf(Bank::Jnb), 3);
         QCOMPARE(backups.last().entriesOf(Bank::Ebank), 2);
+    }
+
+    // The first change after a start takes its backup from within the change's transaction
+    // (moving the archives in, an import): the backup holds what was committed before it.
+    void aBackupFromWithinATransaction()
+    {
+        QTemporaryDir dir;
+        const QString database = DataFolder::databasePath(dir.path());
+        QVERIFY(makeDatabase(database, 3));
+        LedgerDatabase live;
+        QString error, taken;
+        QVERIFY(live.open(database, SqlConnection::Access::ReadWrite, &error));
+        live.setBeforeFirstChange([&](QString *why) {
+            return Backups::take(dir.path(), live.connection(), why, &taken);
+        });
+        {
+            SqlTransaction transaction(live.connection());
+            QVERIFY(transaction.isActive());
+            QVERIFY(addEntries(live, Bank::Jnb, 2));
+            QVERIFY(transaction.commit(&error));
+        }
+        QVERIFY(!taken.isEmpty());
+        QCOMPARE(countsOf(taken).first, 3);
+        QCOMPARE(countsOf(database).first, 5);
     }
 
     // Backups taken in the same second each get a name of their own; nothing is written over.

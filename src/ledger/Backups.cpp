@@ -1,8 +1,6 @@
 #include "Backups.h"
 
 #include "DataFolder.h"
-#include <QHash> // LedgerDatabase.h uses them without including them
-#include <QStringList>
 #include "LedgerDatabase.h"
 #include "Sqlite.h"
 
@@ -325,6 +323,20 @@ QString folderOf(const QString &dataFolder)
 
 bool take(const QString &dataFolder, SqlConnection &database, QString *error, QString *taken)
 {
+    // SQLite's backup cannot read through a connection inside a write transaction (the first
+    // change after a start takes its backup from within its own transaction): a connection of
+    // its own reads the last committed state, which is the state before the change.
+    if (!sqlite3_get_autocommit(database.handle())) {
+        const QString path = QString::fromUtf8(sqlite3_db_filename(database.handle(), "main"));
+        SqlConnection reader;
+        QString why;
+        if (!reader.open(path, SqlConnection::Access::ReadOnly, 5000, &why)) {
+            if (error)
+                *error = tr("Cannot open %1: %2").arg(path, why);
+            return false;
+        }
+        return take(dataFolder, reader, error, taken);
+    }
     QString folder;
     if (!backupFolder(dataFolder, &folder, error))
         return false;

@@ -5,17 +5,13 @@
 #include "StringTable.h"
 #include "import/StatementImporter.h"
 #include "import/StatementText.h"
+#include "ledger/ArchiveMoveIn.h"
 #include "ledger/Backups.h"
 #include "ledger/LedgerExport.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-// Interim until the archive move-in and the database backups land (this branch only).
-namespace ArchiveMoveIn {
-static bool hasArchives(const QString &) { return false; }
-static QStringList run(const QString &, LedgerDatabase &) { return {}; }
-} // namespace ArchiveMoveIn
 
 Controller::Controller(QObject *parent)
     : QObject(parent)
@@ -97,12 +93,12 @@ void Controller::openLedger(Access access)
                           "folder.")
                            .arg(m_dataFolder));
     } else {
-        // A reader opens what is there; a folder with archives still to move in, or no
-        // database yet, needs the writer's way once.
-        const bool needsWriter = ArchiveMoveIn::hasArchives(m_dataFolder);
-        if (access == Access::Read && !needsWriter) {
+        // A reader opens what is there, without the lock; only a first start on archive files
+        // of an earlier version (no database yet) takes the writer's way, to move them in.
+        const bool firstStart = !QFileInfo::exists(databasePath());
+        if (access == Access::Read && !(firstStart && ArchiveMoveIn::hasArchives(m_dataFolder))) {
             QString why;
-            if (!QFileInfo::exists(databasePath()))
+            if (firstStart)
                 m_state = LedgerState::Open; // nothing stored yet: an empty ledger
             else if (m_database.open(databasePath(), SqlConnection::Access::ReadOnly, &why))
                 m_state = LedgerState::Open;
@@ -114,17 +110,26 @@ void Controller::openLedger(Access access)
             QString why;
             if (!m_lock->acquire(m_lockTimeoutMs, &why)) {
                 setUnavailable(LedgerState::Locked, why);
-            } else if (!m_database.open(databasePath(), SqlConnection::Access::ReadWrite, &why)) {
+            } else if ((firstStart && !DataFolder::createPrivateFile(databasePath(), &why))
+                       || !m_database.open(databasePath(), SqlConnection::Access::ReadWrite, &why)) {
                 setUnavailable(LedgerState::Unreadable, why);
             } else {
                 m_state = LedgerState::Open;
-                m_moveInProblems = ArchiveMoveIn::run(m_dataFolder, m_database);
+                moveInArchives();
             }
         }
     }
     m_view.setBank(m_bank);
     m_view.reload();
     emit bankChanged();
+}
+
+void Controller::moveInArchives()
+{
+    for (const ArchiveMoveIn::Outcome &outcome : ArchiveMoveIn::run(m_dataFolder, m_database)) {
+        if (!outcome.message.isEmpty())
+            m_moveInProblems.append(outcome.message);
+    }
 }
 
 bool Controller::backUpOnce(QString *error)

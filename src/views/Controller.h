@@ -167,6 +167,9 @@ private:
     // Takes a backup of the database before its first change in this process.
     bool backUpOnce(QString *error);
     void entriesCameOrWent();
+    // Moves archive files of earlier versions into the database; what was refused is kept in
+    // m_moveInProblems.
+    void moveInArchives();
 
     LedgerDatabase m_database;
     LedgerView m_view{m_database};

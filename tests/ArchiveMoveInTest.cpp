@@ -1,0 +1,254 @@
+// Moving the archive files of earlier versions into the ledger database: both banks in one
+// transaction, in the stored order, each archive once; the files go into Backups unchanged,
+// and a damaged archive stays where it is while the other bank's still moves in.
+
+#include "FileTestSupport.h"
+#include "ledger/ArchiveFormat.h"
+#include "ledger/ArchiveMoveIn.h"
+#include "ledger/LedgerArchive.h"
+#include "ledger/Backups.h"
+#include "ledger/DataFolder.h"
+#include "ledger/LedgerDatabase.h"
+
+#include <QCryptographicHash>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QtEndian>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+using State = ArchiveMoveIn::Outcome::State;
+
+Q_DECLARE_METATYPE(ArchiveMoveIn::Outcome::State)
+
+namespace {
+
+QByteArray fixture(const char *name)
+{
+    return readTestFile(QStringLiteral(MORIVA_TEST_DATA "/") + QLatin1StringView(name));
+}
+
+QString archiveOf(const QString &folder, Bank bank)
+{
+    return QDir(folder).filePath(DataFolder::archiveFileName(bank));
+}
+
+// The version 3 fixture with bytes of its first record replaced and its checksum made anew.
+QByteArray v3With(qsizetype recordOffset, QByteArrayView bytes)
+{
+    const QByteArray v3 = fixture("ledger-v3.mvrk");
+    const auto count = [&v3](int i) { return qFromLittleEndian<quint32>(v3.constData() + 12 + 4 * i); };
+    const qsizetype records = (36 + count(0) * 4 + count(1) * 2 + 3) / 4 * 4;
+    QByteArray body = v3.first(v3.size() - 4).replace(records + recordOffset, bytes.size(), bytes.toByteArray());
+    QByteArray checksum(4, '\0');
+    qToBigEndian(LedgerArchive::checksumOf(body.constData(), body.size()), checksum.data());
+    return body + checksum;
+}
+
+// The summaries of the bank's entries in the order they were stored (their ids).
+QStringList storedSummaries(LedgerDatabase &database, Bank bank)
+{
+    SqlStatement query;
+    query.prepare(database.connection(), "SELECT summary FROM entries WHERE account = ? ORDER BY id");
+    query.bind(1, qint64(bank));
+    QStringList summaries;
+    while (query.step() == SqlStatement::Step::Row)
+        summaries << query.text(0);
+    return summaries;
+}
+
+QStringList movedInHashes(LedgerDatabase &database)
+{
+    SqlStatement query;
+    query.prepare(database.connection(), "SELECT archive_sha256 FROM moved_in ORDER BY account");
+    QStringList hashes;
+    while (query.step() == SqlStatement::Step::Row)
+        hashes << query.text(0);
+    return hashes;
+}
+
+QString sha256(const QByteArray &bytes)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+}
+
+} // namespace
+
+class ArchiveMoveInTest : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    LedgerDatabase m_database;
+
+    void openDatabase()
+    {
+        QString error;
+        QVERIFY2(m_database.open(DataFolder::databasePath(m_dir.path()), SqlConnection::Access::ReadWrite, &error),
+                 qPrintable(error));
+    }
+
+private slots:
+    void init()
+    {
+        m_database.setBeforeFirstChange({}); // a test's hook must not outlive its test
+        m_database.close();
+        QVERIFY(m_dir.isValid());
+        QDir(m_dir.path()).removeRecursively();
+        QVERIFY(DataFolder::findOrCreate(m_dir.path()));
+        openDatabase();
+    }
+
+    void bothBanksMoveInAndTheirFilesIntoBackups()
+    {
+        const QByteArray jnb = fixture("ledger-v3.mvrk"), ebank = v3With(12, "\x0b"); // order 11
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Jnb), jnb));
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Ebank), ebank));
+        QVERIFY(ArchiveMoveIn::hasArchives(m_dir.path()));
+        const QList<ArchiveMoveIn::Outcome> outcomes = ArchiveMoveIn::run(m_dir.path(), m_database);
+        QCOMPARE(outcomes.size(), 2);
+        for (const ArchiveMoveIn::Outcome &o : outcomes)
+            QVERIFY2(o.state == State::MovedIn && o.message.isEmpty(), qPrintable(o.message));
+        QCOMPARE(outcomes.at(0).entries, 4);
+        QCOMPARE(outcomes.at(1).entries, 4);
+        QCOMPARE(storedSummaries(m_database, Bank::Jnb),
+                 QStringList({u"ＡＴＭ　髙島屋①㈱～"_s, u"家賃（三月分）"_s, u"給与振込"_s, u"利息"_s}));
+        QCOMPARE(m_database.count(Bank::Ebank), 4);
+        QCOMPARE(movedInHashes(m_database), QStringList({sha256(jnb), sha256(ebank)}));
+
+        QVERIFY(!ArchiveMoveIn::hasArchives(m_dir.path()));
+        const QDir backups(Backups::folderOf(m_dir.path()));
+        QCOMPARE(outcomes.at(0).keptAs, backups.filePath(DataFolder::archiveFileName(Bank::Jnb)));
+        QCOMPARE(readTestFile(outcomes.at(0).keptAs), jnb);
+        QCOMPARE(readTestFile(outcomes.at(1).keptAs), ebank);
+        QVERIFY(ArchiveMoveIn::run(m_dir.path(), m_database).isEmpty()); // nothing left to move in
+    }
+
+    // Every field of every entry comes out of the database as the archive held it, in the
+    // stored order: marks, edited summaries, notes, order numbers, price and time texts,
+    // reserved texts and pictures.
+    void everyFieldMovesIn()
+    {
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Jnb), fixture("ledger-v3.mvrk")));
+        const QList<LedgerEntry> archived = LedgerArchive::read(archiveOf(m_dir.path(), Bank::Jnb)).entries;
+        QCOMPARE(archived.size(), 4);
+        QCOMPARE(ArchiveMoveIn::run(m_dir.path(), m_database).value(0).state, State::MovedIn);
+        QList<qint64> ids = m_database.entryIds(Bank::Jnb, EntryFilter::all(), Qt::AscendingOrder);
+        std::sort(ids.begin(), ids.end()); // the stored order
+        const QList<LedgerEntry> stored = m_database.entries(ids);
+        QCOMPARE(stored.size(), archived.size());
+        for (qsizetype i = 0; i < stored.size(); ++i) {
+            const LedgerEntry &e = stored.at(i), &a = archived.at(i);
+            QCOMPARE(e.summary(), a.summary());
+            QCOMPARE(e.importedSummary(), a.importedSummary());
+            QCOMPARE(e.details(), a.details());
+            QCOMPARE(e.marked(), a.marked());
+            QCOMPARE(e.orderNumber(), a.orderNumber());
+            QCOMPARE(e.time(), a.time());
+            QCOMPARE(e.paymentPrice(), a.paymentPrice());
+            QCOMPARE(e.reservedText(1), a.reservedText(1));
+            QCOMPARE(e.picture(0), a.picture(0));
+            QCOMPARE(e.picture(1).isNull(), a.picture(1).isNull());
+            QVERIFY2(e.sameRecord(a), qPrintable(QString::number(i)));
+        }
+    }
+
+    void aDamagedArchiveStaysAndTheOtherMovesIn_data()
+    {
+        QTest::addColumn<QByteArray>("jnb");
+        const QByteArray v3 = fixture("ledger-v3.mvrk");
+        QTest::newRow("cut short") << v3.first(v3.size() - 9);
+        QTest::newRow("a flipped bit") << QByteArray(v3).replace(200, 1, "\xff");
+        QTest::newRow("not an archive") << QByteArray("PK\3\4 a zip file");
+        QTest::newRow("year 0") << v3With(4, QByteArray(2, '\0'));
+        QTest::newRow("year 10000") << v3With(4, "\x10\x27");
+        QTest::newRow("month 13") << v3With(6, "\x0d");
+        QTest::newRow("day 0") << v3With(7, QByteArray(1, '\0'));
+        QTest::newRow("day 32") << v3With(7, "\x20");
+        QTest::newRow("hour 24") << v3With(8, "\x18");
+        QTest::newRow("minute 60") << v3With(9, "\x3c");
+        QTest::newRow("second 60") << v3With(10, "\x3c");
+        QTest::newRow("days beyond every range (v2)") << fixture("ledger-v2.mvrk");
+        QTest::newRow("an entry of zeros (v1)") << fixture("ledger-v1.mvrk");
+    }
+    void aDamagedArchiveStaysAndTheOtherMovesIn()
+    {
+        QFETCH(QByteArray, jnb);
+        const QString jnbPath = archiveOf(m_dir.path(), Bank::Jnb);
+        QVERIFY(writeTestFile(jnbPath, jnb));
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Ebank), fixture("ledger-v3.mvrk")));
+        const QList<ArchiveMoveIn::Outcome> outcomes = ArchiveMoveIn::run(m_dir.path(), m_database);
+        QCOMPARE(outcomes.size(), 2);
+        QCOMPARE(outcomes.at(0).state, State::Refused);
+        QVERIFY2(outcomes.at(0).message.contains(jnbPath), qPrintable(outcomes.at(0).message));
+        QVERIFY(outcomes.at(0).keptAs.isEmpty());
+        QCOMPARE(readTestFile(jnbPath), jnb); // where it was, as it was
+        QCOMPARE(m_database.count(Bank::Jnb), 0);
+        QCOMPARE(outcomes.at(1).state, State::MovedIn);
+        QCOMPARE(m_database.count(Bank::Ebank), 4);
+        QCOMPARE(movedInHashes(m_database).size(), 1);
+    }
+
+    // As the window and the tool open it: the backup taken before the first change is taken
+    // from within the move-in's transaction and holds the database as it was before.
+    void theBackupBeforeMovingInHoldsTheDatabaseBefore()
+    {
+        QString taken;
+        m_database.setBeforeFirstChange([&](QString *why) {
+            return Backups::take(m_dir.path(), m_database.connection(), why, &taken);
+        });
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Jnb), fixture("ledger-v3.mvrk")));
+        QCOMPARE(ArchiveMoveIn::run(m_dir.path(), m_database).value(0).state, State::MovedIn);
+        QCOMPARE(m_database.count(Bank::Jnb), 4);
+        LedgerDatabase backup;
+        QVERIFY(backup.open(taken, SqlConnection::Access::ReadOnly, nullptr));
+        QCOMPARE(backup.count(Bank::Jnb), 0);
+    }
+
+    // The database takes both archives or neither: an entry it refuses leaves no entry of the
+    // other bank behind, and both files where they are.
+    void bothOrNeither()
+    {
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Jnb), fixture("ledger-v3.mvrk")));
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Ebank), v3With(12, "\x0b")));
+        QVERIFY(m_database.connection().exec(
+            "CREATE TEMP TRIGGER refuse BEFORE INSERT ON entries WHEN NEW.account = 2 "
+            "BEGIN SELECT RAISE(ABORT, 'refused for the test'); END",
+            nullptr));
+        const QList<ArchiveMoveIn::Outcome> outcomes = ArchiveMoveIn::run(m_dir.path(), m_database);
+        QCOMPARE(outcomes.size(), 2);
+        for (const ArchiveMoveIn::Outcome &o : outcomes) {
+            QCOMPARE(o.state, State::Failed);
+            QVERIFY2(o.message.contains(u"refused for the test"_s), qPrintable(o.message));
+        }
+        QCOMPARE(m_database.count(Bank::Jnb), 0);
+        QVERIFY(movedInHashes(m_database).isEmpty());
+        QVERIFY(QFileInfo::exists(archiveOf(m_dir.path(), Bank::Jnb)));
+        QVERIFY(QFileInfo::exists(archiveOf(m_dir.path(), Bank::Ebank)));
+    }
+
+    // A kill after the commit, before the file moved: the next start finds the archive again
+    // and only moves its file, beside the one already in Backups.
+    void anArchiveFoundAgainIsNotMovedInTwice()
+    {
+        const QByteArray jnb = fixture("ledger-v3.mvrk");
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Jnb), jnb));
+        const QString first = ArchiveMoveIn::run(m_dir.path(), m_database).value(0).keptAs;
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Jnb), jnb)); // as if never moved
+        m_database.close();
+        openDatabase(); // the next start
+
+        const QList<ArchiveMoveIn::Outcome> again = ArchiveMoveIn::run(m_dir.path(), m_database);
+        QCOMPARE(again.size(), 1);
+        QCOMPARE(again.at(0).state, State::AlreadyMovedIn);
+        QCOMPARE(m_database.count(Bank::Jnb), 4);
+        QVERIFY(!again.at(0).keptAs.isEmpty() && again.at(0).keptAs != first);
+        QCOMPARE(readTestFile(first), jnb);
+        QCOMPARE(readTestFile(again.at(0).keptAs), jnb);
+        QVERIFY(!ArchiveMoveIn::hasArchives(m_dir.path()));
+    }
+};
+
+QTEST_GUILESS_MAIN(ArchiveMoveInTest)
+#include "ArchiveMoveInTest.moc"
