@@ -8,6 +8,8 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <charconv>
+#include <vector>
 
 namespace {
 
@@ -62,17 +64,77 @@ CREATE TABLE moved_in (
 PRAGMA user_version = 1;
 )sql";
 
-// The order of the lists; see the class comment.
+// The order the index gives: by day and time, entries of one moment by id. The entries of one
+// moment are then put in the lists' order by MomentRuns below, which costs SQLite no sort.
 const char *orderBy(Qt::SortOrder order)
 {
     switch (order) {
     case Qt::AscendingOrder:
-        return " ORDER BY day, time, CAST(order_number AS TEXT), id";
+        return " ORDER BY day, time, id";
     case Qt::DescendingOrder:
-        return " ORDER BY day DESC, time DESC, CAST(order_number AS TEXT), id";
+        return " ORDER BY day DESC, time DESC, id DESC";
     }
     return " ORDER BY id";
 }
+
+// Order numbers compare as their texts ("10" before "9"), the lists' rule whichever way they run.
+bool orderTextLess(int a, int b)
+{
+    char ta[16], tb[16];
+    const auto ea = std::to_chars(ta, ta + sizeof ta, a).ptr;
+    const auto eb = std::to_chars(tb, tb + sizeof tb, b).ptr;
+    return std::lexicographical_compare(ta, ea, tb, eb);
+}
+
+// Gathers the rows of one moment (day and time) as they come and hands them on in the lists'
+// order: by order number as text, then by id. Almost every moment holds one row.
+template<typename Row>
+class MomentRuns
+{
+public:
+    explicit MomentRuns(Qt::SortOrder order, std::function<bool(const Row &)> deliver)
+        : m_sorted(order == Qt::AscendingOrder || order == Qt::DescendingOrder)
+        , m_deliver(std::move(deliver))
+    {
+    }
+    bool add(qint64 day, qint64 time, int orderNumber, qint64 id, Row row)
+    {
+        if (!m_run.empty() && (day != m_day || time != m_time) && !flush())
+            return false;
+        m_day = day;
+        m_time = time;
+        m_run.push_back({orderNumber, id, std::move(row)});
+        return m_sorted || flush();
+    }
+    bool flush()
+    {
+        if (m_run.size() > 1)
+            std::sort(m_run.begin(), m_run.end(), [](const Item &x, const Item &y) {
+                if (x.order != y.order)
+                    return orderTextLess(x.order, y.order);
+                return x.id < y.id;
+            });
+        bool going = true;
+        for (const Item &item : m_run) {
+            if (going)
+                going = m_deliver(item.row);
+        }
+        m_run.clear();
+        return going;
+    }
+
+private:
+    struct Item {
+        int order;
+        qint64 id;
+        Row row;
+    };
+    bool m_sorted;
+    std::function<bool(const Row &)> m_deliver;
+    std::vector<Item> m_run;
+    qint64 m_day = 0;
+    qint64 m_time = 0;
+};
 
 QByteArray selectSql(const char *what, const EntryFilter &filter, Qt::SortOrder order,
                      bool ordered = true)
@@ -316,11 +378,18 @@ QList<qint64> LedgerDatabase::entryIds(Bank bank, const EntryFilter &filter,
     if (findsNothing(filter))
         return ids;
     SqlStatement s;
-    if (!isOpen() || !s.prepare(m_connection, selectSql("id", filter, order).constData()))
+    if (!isOpen()
+        || !s.prepare(m_connection, selectSql("id, day, time, order_number", filter, order).constData()))
         return ids;
     bindFilter(s, bank, filter);
+    MomentRuns<qint64> runs(order, [&ids](const qint64 &id) {
+        ids.append(id);
+        return true;
+    });
     while (s.step() == SqlStatement::Step::Row)
-        ids.append(s.integer(0));
+        runs.add(s.integer(1), s.isNull(2) ? -1 : s.integer(2), int(s.integer(3)), s.integer(0),
+                 s.integer(0));
+    runs.flush();
     return ids;
 }
 
@@ -338,13 +407,18 @@ bool LedgerDatabase::forEachEntry(Bank bank, const EntryFilter &filter, Qt::Sort
     if (!s.prepare(m_connection, selectSql(EntryRow::kColumns, filter, order).constData(), error))
         return false;
     bindFilter(s, bank, filter);
+    MomentRuns<LedgerEntry> runs(order, visit);
     for (;;) {
         switch (s.step()) {
-        case SqlStatement::Step::Row:
-            if (!visit(EntryRow::read(s)))
+        case SqlStatement::Step::Row: {
+            LedgerEntry e = EntryRow::read(s);
+            const qint64 day = s.integer(1), time = s.isNull(2) ? -1 : s.integer(2);
+            if (!runs.add(day, time, e.orderNumber(), e.id(), std::move(e)))
                 return true;
             break;
+        }
         case SqlStatement::Step::Done:
+            runs.flush();
             return true;
         case SqlStatement::Step::Error:
             setError(error, s.error());
@@ -386,6 +460,10 @@ bool LedgerDatabase::forEachAmounts(Bank bank,
     if (!s.prepare(m_connection, sql.constData(), error))
         return false;
     s.bind(1, qint64(bank));
+    MomentRuns<EntryAmounts> runs(Qt::AscendingOrder, [&visit](const EntryAmounts &a) {
+        visit(a);
+        return true;
+    });
     EntryAmounts a;
     for (;;) {
         switch (s.step()) {
@@ -398,9 +476,10 @@ bool LedgerDatabase::forEachAmounts(Bank bank,
             a.payment = s.integer(5);
             a.deposit = s.integer(6);
             a.balance = s.integer(7);
-            visit(a);
+            runs.add(a.day, a.time, a.orderNumber, a.id, a);
             break;
         case SqlStatement::Step::Done:
+            runs.flush();
             return true;
         case SqlStatement::Step::Error:
             setError(error, s.error());
