@@ -20,12 +20,16 @@
         <translation>JNB と eBANK の口座を一つずつ記帳するデスクトップ通帳です。</translation>
     </message>
     <message>
-        <source>Proprietary software: all rights reserved.</source>
-        <translation>プロプライエタリ ソフトウェア（著作権者がすべての権利を留保しています）。</translation>
-    </message>
-    <message>
         <source>Data folder:</source>
         <translation>データフォルダ:</translation>
+    </message>
+    <message>
+        <source>Moriva is free software: you can redistribute it and/or modify it under the terms of the GNU General Public License, version 3 or (at your option) any later version (GPL-3.0-or-later). It comes with no warranty.</source>
+        <translation>Moriva はフリーソフトウェアです。GNU 一般公衆利用許諾書（GPL）第 3 版、またはそれ以降の版（GPL-3.0-or-later）の条件のもとで再頒布・改変できます。無保証です。</translation>
+    </message>
+    <message>
+        <source>Moriva uses Qt (LGPL-3.0 and GPL-3.0, The Qt Company), SQLite (public domain), libdeflate (MIT, Eric Biggers) and ICU (Unicode licence, Unicode, Inc.).</source>
+        <translation>Moriva は Qt（LGPL-3.0 および GPL-3.0、The Qt Company）、SQLite（パブリック ドメイン）、libdeflate（MIT、Eric Biggers）、ICU（Unicode ライセンス、Unicode, Inc.）を使用しています。</translation>
     </message>
 </context>
 <context>
@@ -630,6 +634,33 @@ Closing balance: %5
     <message>
         <source>Statement files (*.csv);;All files (*)</source>
         <translation>明細ファイル (*.csv);;すべてのファイル (*)</translation>
+    </message>
+</context>
+<context>
+    <name>StartOptions</name>
+    <message>
+        <source>Usage: moriva [FILE...]
+A desktop bankbook for JNB and eBANK accounts.
+
+Each FILE, a statement CSV file, is imported once the window is up; a window
+already open on the same data folder takes them instead.
+
+  -h, --help     show this help and exit
+      --version  show the version and exit
+
+moriva-cli does the same from a terminal: see man moriva-cli.
+</source>
+        <translation>使い方: moriva [ファイル...]
+JNB と eBANK の口座のためのデスクトップ通帳です。
+
+各ファイル（明細 CSV ファイル）はウィンドウが開いてから取り込まれます。
+同じデータフォルダで開いているウィンドウがあれば、そちらが取り込みます。
+
+  -h, --help     このヘルプを表示して終了します
+      --version  バージョンを表示して終了します
+
+端末からは moriva-cli で同じことができます（man moriva-cli）。
+</translation>
     </message>
 </context>
 <context>
