@@ -349,7 +349,7 @@ private slots:
         auto *span = summary->findChild<QComboBox *>(u"summarySpan"_s);
         span->setCurrentIndex(1);
         emit span->activated(1);
-        QCOMPARE(row(0), u"2026 5 15,000円 200,000円 185,000円 285,000円"_s);
+        QCOMPARE(row(0), u"2026 (partial) 5 15,000円 200,000円 185,000円 285,000円"_s);
         // The chart's tooltips tell the period under the pointer; outside the plot, none.
         BalanceChart *chart = summary->chart();
         const QPointF plotCentre = chart->chart()->mapToScene(chart->chart()->plotArea().center());

@@ -146,7 +146,7 @@ private slots:
                 toolbar << action->iconText(); // the toolbar's label
         }
         QCOMPARE(toolbar, (QStringList{u"銀行"_s, u"読み込み"_s, u"保存"_s, u"リスト"_s, u"並び順"_s,
-                                       u"検索"_s, u"月指定"_s, u"前の月"_s, u"次の月"_s, u"マーク"_s,
+                                       u"検索"_s, u"集計"_s, u"月指定"_s, u"前の月"_s, u"次の月"_s, u"マーク"_s,
                                        u"削除"_s}));
         QVERIFY(hasJapanese(app.window->windowTitle()));
         QVERIFY(hasJapanese(

@@ -45,6 +45,13 @@ Closing balance: %5
 %n entries</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Entries in %n of the year&apos;s 12 months</source>
+        <translation>
+            <numerusform>Entries in %n of the year&apos;s 12 months</numerusform>
+            <numerusform>Entries in %n of the year&apos;s 12 months</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>PrintTexts</name>

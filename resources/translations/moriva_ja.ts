@@ -196,6 +196,17 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
+    <name>ChartAxes</name>
+    <message>
+        <source>10,000 yen</source>
+        <translation>万円</translation>
+    </message>
+    <message>
+        <source>Yen</source>
+        <translation>円</translation>
+    </message>
+</context>
+<context>
     <name>Controller</name>
     <message>
         <source>Moriva has no data folder to keep its ledgers in.</source>
@@ -481,6 +492,26 @@ Closing balance: %5
     <message>
         <source>Closing balance</source>
         <translation>期末残高</translation>
+    </message>
+    <message>
+        <source>%1 (partial)</source>
+        <extracomment>A year that holds entries in fewer than its twelve months: &quot;2025 (partial)&quot;.</extracomment>
+        <translation>%1（一部）</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>The Summary&apos;s range in the status bar, before its figures: &quot;2025-04 to 2026-03: …&quot;.</extracomment>
+        <translation>%1〜%2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Entries in %n of the year&apos;s 12 months</source>
+        <translation>
+            <numerusform>12 か月のうち %n か月分の記帳</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -999,14 +1030,6 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
         <translation>グラフを保存…</translation>
     </message>
     <message>
-        <source>From</source>
-        <translation>期間</translation>
-    </message>
-    <message>
-        <source>to</source>
-        <translation>〜</translation>
-    </message>
-    <message>
         <source>the first month</source>
         <translation>最初の月</translation>
     </message>
@@ -1041,6 +1064,38 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
     <message>
         <source>The chart could not be saved. %1</source>
         <translation>グラフを保存できませんでした。%1</translation>
+    </message>
+    <message>
+        <source>Totals by</source>
+        <translation>集計の単位</translation>
+    </message>
+    <message>
+        <source>&amp;From</source>
+        <translation>期間(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;to</source>
+        <translation>〜(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Periods</source>
+        <translation>期間ごとの集計</translation>
+    </message>
+    <message>
+        <source>Balance chart</source>
+        <translation>残高のグラフ</translation>
+    </message>
+    <message>
+        <source>No entries yet. Import a statement (File › Import…) and its months are summed up here.</source>
+        <translation>まだ記帳がありません。明細を読み込むと（ファイル › 読み込み…）、その月ごとの集計がここに表示されます。</translation>
+    </message>
+    <message>
+        <source>the first year</source>
+        <translation>最初の年</translation>
+    </message>
+    <message>
+        <source>the last year</source>
+        <translation>最後の年</translation>
     </message>
 </context>
 <context>

@@ -61,6 +61,8 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     m_views = new ViewSwitcher(controller, m_table, &m_colours, this);
     setCentralWidget(m_views);
     connect(m_views, &QStackedWidget::currentChanged, this, &BankbookWindow::refreshTitleAndStatus);
+    connect(m_views->summary(), &SummaryView::figuresChanged, this,
+            &BankbookWindow::refreshTitleAndStatus);
 
     m_status = new LedgerStatusBar(statusBar(), controller);
     m_files = new FileCommands(this, controller, m_status);
@@ -130,9 +132,9 @@ void BankbookWindow::updateActions()
 
 void BankbookWindow::refreshTitleAndStatus()
 {
-    setWindowTitle(m_views->isSummaryShown() ? m_views->summary()->title()
-                                             : m_controller->windowTitle());
-    m_status->refresh();
+    const bool summary = m_views->isSummaryShown();
+    setWindowTitle(summary ? m_views->summary()->title() : m_controller->windowTitle());
+    m_status->refresh(summary ? m_views->summary()->statusText() : QString());
     m_table->setPlaceholderText(placeholderText());
     m_table->showOrder(m_controller->view().order());
     updateActions();

@@ -63,10 +63,11 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     });
 }
 
-void LedgerStatusBar::refresh()
+void LedgerStatusBar::refresh(const QString &figures)
 {
     m_bankName->setText(StatusTexts::bankName(m_controller->ledger().bank()));
-    m_totals->setText(StatusTexts::totals(totalsOf(m_controller->view().rows())));
+    m_totals->setText(figures.isEmpty() ? StatusTexts::totals(totalsOf(m_controller->view().rows()))
+                                        : figures);
     const BalanceChain &chain = m_controller->balances();
     m_balances->setText(StatusTexts::balancesBrief(chain));
     m_balances->setVisible(!chain.isEmpty());

@@ -29,8 +29,8 @@ public:
     // for their list.
     QToolButton *balancesButton() const { return m_balances; }
     QLabel *messageField() const { return m_message; }
-    // Shows the open bank and the shown list's totals.
-    void refresh();
+    // Shows the open bank and the shown list's totals, or the figures given (the Summary's).
+    void refresh(const QString &figures = QString());
     // Shows the message, with details as its tooltip; it goes after timeoutMs (0: it stays
     // until the next message or a switch of banks).
     void showMessage(const QString &text, int timeoutMs = kMessageMs, const QString &details = {});

@@ -58,6 +58,11 @@ quint32 readableOn(quint32 colour, const QList<quint32> &backgrounds, double min
     return target;
 }
 
+bool isDark(quint32 background)
+{
+    return ratio(background, 0xffffff) > ratio(background, 0x000000);
+}
+
 quint32 readable(quint32 wanted, quint32 background, quint32 fallback)
 {
     return ratio(wanted, background) >= 4.5 ? wanted : fallback;

@@ -21,6 +21,10 @@ inline constexpr char ToolbarArrangement[] = "MorivaToolToolbar";
 inline constexpr char ToolbarVisible[] = "MorivaToolToolbarVisible";
 inline constexpr char WindowGeometry[] = "BankbookWindow/geometry";
 inline constexpr char TableColumns[] = "BankbookWindow/columns";
+// The Summary's span (0 by month, 1 by year) and range (month keys, -1 the ledger's own end).
+inline constexpr char SummarySpan[] = "Summary/span";
+inline constexpr char SummaryFrom[] = "Summary/from";
+inline constexpr char SummaryTo[] = "Summary/to";
 
 inline QString key(const char *name)
 {

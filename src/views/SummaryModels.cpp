@@ -5,6 +5,8 @@
 #include <QCoreApplication>
 #include <QDate>
 
+#include <algorithm>
+
 using namespace PeriodReport;
 
 namespace {
@@ -105,6 +107,48 @@ QString PeriodTableModel::describe(const Period &period)
              StatusTexts::yen(period.closingBalance));
 }
 
+int PeriodTableModel::monthsWithEntries(const Period &period) const
+{
+    return int(std::ranges::count_if(m_months, [&](const Period &month) {
+        return month.year == period.year && (!period.month || month.month == period.month)
+               && m_range.contains(month.key());
+    }));
+}
+
+bool PeriodTableModel::isPartial(const Period &period) const
+{
+    return !period.month && monthsWithEntries(period) < 12;
+}
+
+QString PeriodTableModel::periodLabel(const Period &period) const
+{
+    //: A year that holds entries in fewer than its twelve months: "2025 (partial)".
+    return isPartial(period) ? tr("%1 (partial)").arg(periodName(period)) : periodName(period);
+}
+
+QStringList PeriodTableModel::periodLabels() const
+{
+    QStringList labels;
+    for (const Period &period : m_periods)
+        labels.append(periodLabel(period));
+    return labels;
+}
+
+QString PeriodTableModel::statusText() const
+{
+    if (m_periods.isEmpty())
+        return QString();
+    ListTotals totals;
+    totals.count = m_total.entries;
+    totals.payments = m_total.paidOut;
+    totals.deposits = m_total.paidIn;
+    const QString first = periodName(m_periods.constFirst());
+    const QString last = periodName(m_periods.constLast());
+    //: The Summary's range in the status bar, before its figures: "2025-04 to 2026-03: …".
+    const QString range = first == last ? first : tr("%1 to %2").arg(first, last);
+    return tr("%1: %2").arg(range, StatusTexts::totals(totals));
+}
+
 int PeriodTableModel::rowCount(const QModelIndex &parent) const
 {
     if (parent.isValid() || m_periods.isEmpty())
@@ -126,7 +170,10 @@ QVariant PeriodTableModel::data(const QModelIndex &index, int role) const
     switch (index.column()) {
     case PeriodColumn:
         if (role == Qt::DisplayRole)
-            return period ? periodName(*period) : tr("Total");
+            return period ? periodLabel(*period) : tr("Total");
+        if (role == Qt::ToolTipRole && period && isPartial(*period))
+            return tr("Entries in %n of the year's 12 months", nullptr,
+                      monthsWithEntries(*period));
         return {};
     case ClosingColumn:
         // The total's closing balance is the last period's.

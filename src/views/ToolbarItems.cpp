@@ -21,8 +21,8 @@ QStringList defaultArrangement()
     return {QStringLiteral("select_bank"),  QStringLiteral("import_balance"),
             QStringLiteral("save_balance"), separator,
             QStringLiteral("list"),         QStringLiteral("list_order"),
-            QStringLiteral("search"),       separator,
-            QStringLiteral("change_month"), QStringLiteral("move_prev_month"),
+            QStringLiteral("search"),       QStringLiteral("summary"),
+            separator,                      QStringLiteral("change_month"), QStringLiteral("move_prev_month"),
             QStringLiteral("move_next_month"), separator,
             QStringLiteral("mark_balance"), QStringLiteral("delete_balance")};
 }

@@ -9,7 +9,7 @@ namespace ToolbarItems {
 
 // Moriva's own items, in the order they are made.
 QStringList ownItems();
-// What a new user sees.
+// What a new user sees: the Summary among them, which the window adds as "summary".
 QStringList defaultArrangement();
 // What the customisation dialog offers: the own items, the window's "summary", then the
 // standard items.
