@@ -205,7 +205,7 @@ private slots:
         add(u"mark_balance"_s, 200, QKeySequence(u"Ctrl+M"_s),
             u"shown:セブンイレブン|Amazon, Inc*|給与|ローソン"_s);
         add(u"search"_s, 306, QKeySequence::Find, u"sheet:searchSheet"_s);
-        add(u"preferences"_s, 0, QKeySequence::Preferences, u"sheet:preferencesWindow"_s);
+        add(u"preferences"_s, 0, QKeySequence(u"Ctrl+,"_s), u"sheet:preferencesWindow"_s);
         add(u"print"_s, 0, QKeySequence::Print, u"sheet:printDialog"_s);
         add(u"customize"_s, 0, {}, u"sheet:customizeToolbarSheet"_s);
         add(u"showToolbar"_s, 0, QKeySequence(u"Ctrl+Alt+T"_s), u"toolbar:hidden"_s);
@@ -744,14 +744,18 @@ private slots:
         QStyleOptionViewItem option = DelegateAccess::optionFor(m_app.table(), cell);
         QCOMPARE(option.palette.color(QPalette::Text),
                  (QList<QColor>{themeText, c.atm, c.commission, c.interest, c.yahoo}[kind]));
-        // On a dark selection only the interest green reads (4.9:1); the others take the
+        // On a selection a kind's colour stays only where it reads (4.5:1); elsewhere the
         // selection's own text colour.
-        palette.setColor(QPalette::Highlight, QColor(0x20, 0x20, 0x20));
-        palette.setColor(QPalette::HighlightedText, Qt::white);
+        const QColor selection(0x9a, 0xc0, 0xe8);
+        palette.setColor(QPalette::Highlight, selection);
+        palette.setColor(QPalette::HighlightedText, Qt::black);
         m_app.table()->setPalette(palette);
         option = DelegateAccess::optionFor(m_app.table(), cell);
+        const QColor kindColour = c.summaryColour(kind);
         QCOMPARE(option.palette.color(QPalette::Active, QPalette::HighlightedText),
-                 kind == 3 ? c.interest : QColor(Qt::white));
+                 kind && Contrast::ratio(kindColour.rgb(), selection.rgb()) >= 4.5
+                     ? kindColour
+                     : QColor(Qt::black));
         QCOMPARE(option.font.pointSizeF(), 11.0);
         QVERIFY(m_app.table()->rowHeight(0) > QFontMetrics(option.font).height());
         // A marked entry lies on the marker colour, in every column (the date's here).

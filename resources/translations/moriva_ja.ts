@@ -524,10 +524,6 @@ Closing balance: %5
 <context>
     <name>PreferencesWindow</name>
     <message>
-        <source>Look for a newer version at start-up</source>
-        <translation>起動時に新しいバージョンを確認する</translation>
-    </message>
-    <message>
         <source>Moriva Preferences</source>
         <translation>Moriva 環境設定</translation>
     </message>
@@ -536,36 +532,8 @@ Closing balance: %5
         <translation>ウインドウのスタイル（次回の起動から）</translation>
     </message>
     <message>
-        <source>Standard</source>
-        <translation>標準</translation>
-    </message>
-    <message>
-        <source>Tinted toolbar and square table corners</source>
-        <translation>色付きツールバーと角型の表</translation>
-    </message>
-    <message>
         <source>Colours</source>
         <translation>色</translation>
-    </message>
-    <message>
-        <source>Marked entries:</source>
-        <translation>マークした明細:</translation>
-    </message>
-    <message>
-        <source>ATM:</source>
-        <translation>ATM:</translation>
-    </message>
-    <message>
-        <source>Commission:</source>
-        <translation>手数料:</translation>
-    </message>
-    <message>
-        <source>Interest:</source>
-        <translation>利息:</translation>
-    </message>
-    <message>
-        <source>Yahoo:</source>
-        <translation>Yahoo:</translation>
     </message>
     <message>
         <source>UTF-8</source>
@@ -580,16 +548,52 @@ Closing balance: %5
         <translation>Shift_JIS（CP932）</translation>
     </message>
     <message>
-        <source>Encoding of saved lists:</source>
-        <translation>保存するリストの文字コード:</translation>
+        <source>&amp;Look for a newer version at start-up</source>
+        <translation>起動時に新しいバージョンを確認する(&amp;L)</translation>
     </message>
     <message>
-        <source>Save</source>
-        <translation>保存</translation>
+        <source>&amp;Look for a newer version at start-up (this build has no update address)</source>
+        <translation>起動時に新しいバージョンを確認する(&amp;L)(この Moriva には更新の確認先がありません)</translation>
     </message>
     <message>
-        <source>Look for a newer version at start-up (this build has no update address)</source>
-        <translation>起動時に新しいバージョンを確認する(この Moriva には更新の確認先がありません)</translation>
+        <source>S&amp;tandard</source>
+        <translation>標準(&amp;T)</translation>
+    </message>
+    <message>
+        <source>T&amp;inted toolbar and square table corners</source>
+        <translation>色付きツールバーと角型の表(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Marked entries:</source>
+        <translation>マークした明細(&amp;M):</translation>
+    </message>
+    <message>
+        <source>&amp;ATM:</source>
+        <translation>ATM(&amp;A):</translation>
+    </message>
+    <message>
+        <source>&amp;Commission:</source>
+        <translation>手数料(&amp;C):</translation>
+    </message>
+    <message>
+        <source>I&amp;nterest:</source>
+        <translation>利息(&amp;N):</translation>
+    </message>
+    <message>
+        <source>&amp;Yahoo:</source>
+        <translation>Yahoo(&amp;Y):</translation>
+    </message>
+    <message>
+        <source>&amp;Encoding of saved lists:</source>
+        <translation>保存するリストの文字コード(&amp;E):</translation>
+    </message>
+    <message>
+        <source>&amp;Reset Colours</source>
+        <translation>色を元に戻す(&amp;R)</translation>
+    </message>
+    <message>
+        <source>%1 would be hard to read on the table&apos;s rows, so %2 is used instead: it stands out at least 4.5 to 1.</source>
+        <translation>%1 は表の行では読みにくいため、代わりに %2 を使います（コントラスト比 4.5:1 以上）。</translation>
     </message>
 </context>
 <context>

@@ -41,6 +41,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     , m_startupChecker(new UpdateChecker(this))
     , m_updateSheet(new UpdateSheet(new UpdateChecker(this), this))
 {
+    m_colours = ColourScheme::forPalette(palette());
     ColourPreferences::read(&m_colours);
     m_preferences = new PreferencesWindow(controller, &m_colours, this);
     connect(m_preferences, &PreferencesWindow::preferencesChanged, this,
@@ -321,7 +322,7 @@ bool BankbookWindow::saveBeforeQuit()
     for (;;) {
         WindowLooks::saveLayout(this, m_table);
         m_actions->saveToolbarVisibility();
-        ColourPreferences::write(m_colours);
+        ColourPreferences::write(m_colours, ColourScheme::forPalette(palette()));
         QString prefsError, ledgerError;
         const bool prefsSaved = m_controller->savePreferences(&prefsError);
         const bool ledgerSaved = m_controller->saveLedger(&ledgerError);

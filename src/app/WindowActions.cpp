@@ -213,7 +213,7 @@ void WindowActions::createMenus(QMenuBar *bar)
     file->addAction(m_standardActions.value(QStringLiteral("print")));
     file->addSeparator();
     QAction *prefs = own("preferences");
-    prefs->setShortcut(QKeySequence::Preferences);
+    prefs->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
     prefs->setMenuRole(QAction::PreferencesRole);
     file->addAction(prefs);
     file->addSeparator();

@@ -135,6 +135,7 @@ SummaryView::SummaryView(Controller *controller, const ColourScheme *colours, QW
                             "are summed up here."));
     m_emptyHint->setAlignment(Qt::AlignCenter);
     m_emptyHint->setWordWrap(true);
+    m_emptyHint->hide(); // until an empty ledger is read
 
     auto *kindBox = new QWidget(this);
     auto *kindLayout = new QVBoxLayout(kindBox);
