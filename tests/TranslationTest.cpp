@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QToolBar>
 #include <QScopeGuard>
+#include <QSet>
 
 #include <optional>
 
@@ -141,6 +142,20 @@ private slots:
             menus << menu->text();
         QCOMPARE(menus, (QStringList{u"ファイル(&F)"_s, u"編集(&E)"_s, u"表示(&V)"_s,
                                      u"銀行(&B)"_s, u"ヘルプ(&H)"_s}));
+        // Every menu item has an access letter, "(&X)" after the Japanese text, none twice in
+        // its menu.
+        static const QRegularExpression letter(u"\\(&([A-Z])\\)"_s);
+        for (QAction *menu : app.window->menuBar()->actions()) {
+            QSet<QString> letters;
+            for (QAction *item : menu->menu()->actions()) {
+                if (item->isSeparator())
+                    continue;
+                const QRegularExpressionMatch m = letter.match(item->text());
+                QVERIFY2(m.hasMatch() && hasJapanese(item->text()), qPrintable(item->text()));
+                QVERIFY2(!letters.contains(m.captured(1)), qPrintable(item->text()));
+                letters.insert(m.captured(1));
+            }
+        }
         for (QAction *action : app.window->toolBar()->actions()) {
             if (!action->isSeparator())
                 toolbar << action->iconText(); // the toolbar's label

@@ -138,5 +138,12 @@ Closing balance: %5
             <numerusform>and %n more</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>Delete all %n entries of the %1 ledger? Edit › Undo puts them back.</source>
+        <translation>
+            <numerusform>Delete the only entry of the %1 ledger? Edit › Undo puts it back.</numerusform>
+            <numerusform>Delete all %n entries of the %1 ledger? Edit › Undo puts them back.</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

@@ -175,6 +175,18 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>No entries in this month.</source>
         <translation>この月の明細はありません。</translation>
     </message>
+    <message>
+        <source>Ledger</source>
+        <translation>明細</translation>
+    </message>
+    <message>
+        <source>Menu bar</source>
+        <translation>メニューバー</translation>
+    </message>
+    <message>
+        <source>Status bar</source>
+        <translation>ステータスバー</translation>
+    </message>
 </context>
 <context>
     <name>ChangeMonthSheet</name>
@@ -204,6 +216,137 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Yen</source>
         <translation>円</translation>
+    </message>
+</context>
+<context>
+    <name>Commands</name>
+    <message>
+        <source>&amp;Import…</source>
+        <translation>読み込み(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>&amp;Save List…</source>
+        <translation>リストを保存(&amp;S)…</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>プリント(&amp;P)…</translation>
+    </message>
+    <message>
+        <source>Pr&amp;eferences…</source>
+        <translation>環境設定(&amp;E)…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>元に戻す(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>やり直す(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Mark</source>
+        <translation>マーク(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Delete…</source>
+        <translation>削除(&amp;D)…</translation>
+    </message>
+    <message>
+        <source>Re&amp;vert to Bank&apos;s Text</source>
+        <translation>銀行の摘要に戻す(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Ledger</source>
+        <translation>明細(&amp;L)</translation>
+    </message>
+    <message>
+        <source>S&amp;ummary</source>
+        <translation>集計(&amp;U)</translation>
+    </message>
+    <message>
+        <source>S&amp;witch List</source>
+        <translation>リストの切り替え(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Reverse &amp;Order</source>
+        <translation>並び順を逆にする(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;Go to Month…</source>
+        <translation>月を指定(&amp;G)…</translation>
+    </message>
+    <message>
+        <source>&amp;Previous Month</source>
+        <translation>前の月(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Next Month</source>
+        <translation>次の月(&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;This Month</source>
+        <translation>今月(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Search…</source>
+        <translation>検索(&amp;S)…</translation>
+    </message>
+    <message>
+        <source>Show Tool&amp;bar</source>
+        <translation>ツールバーを表示(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Customize Toolbar…</source>
+        <translation>ツールバーをカスタマイズ(&amp;C)…</translation>
+    </message>
+    <message>
+        <source>&amp;Choose Bank…</source>
+        <translation>銀行を選択(&amp;C)…</translation>
+    </message>
+    <message>
+        <source>Balance &amp;Gaps…</source>
+        <translation>残高の不連続(&amp;G)…</translation>
+    </message>
+    <message>
+        <source>&amp;Rejected Lines…</source>
+        <translation>読み込まなかった行(&amp;R)…</translation>
+    </message>
+    <message>
+        <source>Delete &amp;All Entries…</source>
+        <translation>すべての明細を削除(&amp;A)…</translation>
+    </message>
+    <message>
+        <source>Check for &amp;Updates…</source>
+        <translation>アップデートを確認(&amp;U)…</translation>
+    </message>
+    <message>
+        <source>&amp;About Moriva…</source>
+        <translation>Moriva について(&amp;A)…</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>編集(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Bank</source>
+        <translation>銀行(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>ヘルプ(&amp;H)</translation>
     </message>
 </context>
 <context>
@@ -384,6 +527,22 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Show where statement lines are missing</source>
         <translation>明細の行が抜けている箇所を表示</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>メッセージ</translation>
+    </message>
+    <message>
+        <source>Bank</source>
+        <translation>銀行</translation>
+    </message>
+    <message>
+        <source>Totals</source>
+        <translation>合計</translation>
+    </message>
+    <message>
+        <source>Balances</source>
+        <translation>残高</translation>
     </message>
 </context>
 <context>
@@ -839,6 +998,12 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
         <source>Balances continuous</source>
         <translation>残高は連続しています</translation>
     </message>
+    <message numerus="yes">
+        <source>Delete all %n entries of the %1 ledger? Edit › Undo puts them back.</source>
+        <translation>
+            <numerusform>%1 の明細 %n 件をすべて削除しますか？ 「編集」›「元に戻す」で戻せます。</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>StringTable</name>
@@ -1014,10 +1179,6 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
         <source>Delete the selected entry from the ledger? Edit › Undo puts it back.</source>
         <translation>選択した明細を通帳から削除しますか？ 「編集」›「元に戻す」で戻せます。</translation>
     </message>
-    <message>
-        <source>Delete every entry of this bank&apos;s ledger? Edit › Undo puts them back.</source>
-        <translation>この銀行の通帳の明細をすべて削除しますか？ 「編集」›「元に戻す」で戻せます。</translation>
-    </message>
 </context>
 <context>
     <name>SummaryView</name>
@@ -1163,10 +1324,6 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
 <context>
     <name>ViewSwitcher</name>
     <message>
-        <source>Ledger</source>
-        <translation>明細</translation>
-    </message>
-    <message>
         <source>Summary</source>
         <translation>集計</translation>
     </message>
@@ -1182,22 +1339,6 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
 <context>
     <name>WindowActions</name>
     <message>
-        <source>Print</source>
-        <translation>プリント</translation>
-    </message>
-    <message>
-        <source>Print the shown list</source>
-        <translation>表示中のリストをプリント</translation>
-    </message>
-    <message>
-        <source>Customize</source>
-        <translation>カスタマイズ</translation>
-    </message>
-    <message>
-        <source>Arrange the toolbar</source>
-        <translation>ツールバーの項目を並べ替える</translation>
-    </message>
-    <message>
         <source>Separator</source>
         <translation>区切り</translation>
     </message>
@@ -1210,56 +1351,8 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
         <translation>可変スペース</translation>
     </message>
     <message>
-        <source>&amp;File</source>
-        <translation>ファイル(&amp;F)</translation>
-    </message>
-    <message>
-        <source>&amp;Quit</source>
-        <translation>終了(&amp;Q)</translation>
-    </message>
-    <message>
-        <source>&amp;Edit</source>
-        <translation>編集(&amp;E)</translation>
-    </message>
-    <message>
-        <source>&amp;View</source>
-        <translation>表示(&amp;V)</translation>
-    </message>
-    <message>
-        <source>This &amp;Month</source>
-        <translation>今月(&amp;M)</translation>
-    </message>
-    <message>
-        <source>&amp;Bank</source>
-        <translation>銀行(&amp;B)</translation>
-    </message>
-    <message>
-        <source>&amp;Help</source>
-        <translation>ヘルプ(&amp;H)</translation>
-    </message>
-    <message>
-        <source>Check for &amp;Updates…</source>
-        <translation>アップデートを確認(&amp;U)…</translation>
-    </message>
-    <message>
-        <source>Revert to Bank&apos;s Text</source>
-        <translation>銀行の摘要に戻す</translation>
-    </message>
-    <message>
-        <source>Print…</source>
-        <translation>プリント…</translation>
-    </message>
-    <message>
-        <source>Customize Toolbar…</source>
-        <translation>ツールバーをカスタマイズ…</translation>
-    </message>
-    <message>
-        <source>Show Toolbar</source>
-        <translation>ツールバーを表示</translation>
-    </message>
-    <message>
-        <source>&amp;About Moriva…</source>
-        <translation>Moriva について(&amp;A)…</translation>
+        <source>Toolbar</source>
+        <translation>ツールバー</translation>
     </message>
 </context>
 </TS>

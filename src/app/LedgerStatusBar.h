@@ -37,8 +37,14 @@ public:
     void clearMessage();
     void showImport(const QList<StatusTexts::FileImport> &imports);
 
+    // Whether the last import left lines out, and their sheet.
+    bool hasRejectedLines() const;
+    void showRejectedLines();
+
 signals:
     void gapsRequested();
+    // Rejected lines came to be on offer, or went.
+    void rejectedLinesChanged();
 
 private:
     void offerRejectedLines(const QList<StatusTexts::FileImport> &imports);
@@ -50,5 +56,7 @@ private:
     QLabel *m_bankName;
     QLabel *m_totals;
     QToolButton *m_rejectedLines;
+    QString m_rejectedFiles; // the files whose lines were rejected, and those lines
+    QString m_rejectedText;
     QToolButton *m_balances;
 };

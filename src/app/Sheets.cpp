@@ -159,12 +159,12 @@ QMessageBox *showAlert(QWidget *parent, const QString &message)
     return box;
 }
 
-QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView messageKey,
+QMessageBox *confirmDeletion(QWidget *parent, const QString &name, const QString &message,
                              QStringView deleteKey, const QString &deleteButtonName,
                              std::function<void()> onDelete)
 {
     const auto text = [](QStringView key) { return StringTable::localizedString(key); };
-    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"), text(messageKey),
+    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"), message,
                                 QMessageBox::NoButton, parent);
     box->setObjectName(name);
     box->setAttribute(Qt::WA_DeleteOnClose);

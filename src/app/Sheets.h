@@ -69,7 +69,7 @@ namespace Sheets {
 QMessageBox *showAlert(QWidget *parent, const QString &message);
 // A delete confirmation sheet whose default button, also meant by Escape, keeps the data;
 // onDelete runs only for its delete button.
-QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView messageKey,
+QMessageBox *confirmDeletion(QWidget *parent, const QString &name, const QString &message,
                              QStringView deleteKey, const QString &deleteButtonName,
                              std::function<void()> onDelete);
 // The Import dialog, for one statement file or several, in Documents when there is one; it

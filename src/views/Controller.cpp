@@ -378,18 +378,16 @@ bool Controller::exportShownList(const QString &path, QString *error) const
                               LedgerExport::encodingFromInt(int(m_settings.exportEncoding)));
 }
 
-bool Controller::isToolbarItemEnabled(QStringView identifier, bool hasSelection) const
+CommandRules::State Controller::commandState(int selectedRow) const
 {
-    return CommandRules::isToolbarItemEnabled(identifier, hasEntries(), hasSelection);
-}
-
-bool Controller::isMenuItemEnabled(int tag, int selectedRow) const
-{
-    if (CommandRules::isHistoryItem(tag))
-        return CommandRules::isHistoryItemEnabled(tag, history().canUndo(), history().canRedo());
     const qsizetype index = m_view.ledgerIndexAt(selectedRow);
-    const bool edited = index >= 0 && CommandRules::isSummaryEdited(m_ledger.at(index).data());
-    return CommandRules::isMenuItemEnabled(tag, hasEntries(), selectedRow >= 0, edited);
+    CommandRules::State state;
+    state.hasEntries = hasEntries();
+    state.hasSelection = selectedRow >= 0;
+    state.summaryEdited = index >= 0 && CommandRules::isSummaryEdited(m_ledger.at(index).data());
+    state.canUndo = history().canUndo();
+    state.canRedo = history().canRedo();
+    return state;
 }
 
 bool Controller::isMarkChecked(int selectedRow) const

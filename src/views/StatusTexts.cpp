@@ -65,6 +65,13 @@ QString totals(const ListTotals &t)
         .arg(yen(t.payments), yen(t.deposits));
 }
 
+QString deleteAllQuestion(Bank bank, qsizetype entries)
+{
+    return tr("Delete all %n entries of the %1 ledger? Edit › Undo puts them back.", nullptr,
+              int(entries))
+        .arg(bankName(bank));
+}
+
 QString bankName(Bank bank)
 {
     if (bank == Bank::Jnb)

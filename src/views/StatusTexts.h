@@ -43,6 +43,9 @@ QString importFailures(const QList<FileImport> &imports);
 // several.
 QString rejectedLines(const QList<FileImport> &imports, qsizetype shown = 50);
 QString bankName(Bank bank);
+// What Delete All asks: "Delete all 135 entries of the JNB ledger? …", the account and the count
+// named so that nobody deletes the other bank's ledger by mistake.
+QString deleteAllQuestion(Bank bank, qsizetype entries);
 // "No entries contain “ATM”": a search that found nothing.
 QString noSearchHits(const QString &keyword);
 // "-12,000円": whole yen with grouped digits.

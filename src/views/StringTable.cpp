@@ -17,7 +17,6 @@ const Entry kTable[] = {
     {u"BankbookFileOpen", QT_TRANSLATE_NOOP("StringTable", "Import Statement")},
     {u"Warning", QT_TRANSLATE_NOOP("StringTable", "Warning")},
     {u"SureDeleteSelectedInfo", QT_TRANSLATE_NOOP("StringTable", "Delete the selected entry from the ledger? Edit › Undo puts it back.")},
-    {u"SureDeleteAllInfo", QT_TRANSLATE_NOOP("StringTable", "Delete every entry of this bank's ledger? Edit › Undo puts them back.")},
     {u"Delete", QT_TRANSLATE_NOOP("StringTable", "Delete")},
     {u"DeleteAll", QT_TRANSLATE_NOOP("StringTable", "Delete All")},
     {u"DontDelete", QT_TRANSLATE_NOOP("StringTable", "Don't Delete")},
