@@ -328,7 +328,7 @@ private slots:
             return cells.join(u' ');
         };
         QCOMPARE(periods->rowCount(), 3);
-        QCOMPARE(row(0), u"2026-03 3 4,500円 200,000円 195,500円 295,500円"_s);
+        QCOMPARE(row(0), u"2026/03 3 4,500円 200,000円 195,500円 295,500円"_s);
         QCOMPARE(row(2), u"Total 4 5,000円 200,000円 195,000円 295,000円"_s);
         // The latest period is selected, and its kinds shown.
         QCOMPARE(summary->table()->currentIndex().row(), 1);
@@ -393,7 +393,7 @@ private slots:
             QTest::mouseDClick(summary->table()->viewport(), Qt::LeftButton, {}, cell);
         };
         doubleClickFirstRow();
-        QCOMPARE(row(0).section(u' ', 0, 1), u"2026-03 3"_s);
+        QCOMPARE(row(0).section(u' ', 0, 1), u"2026/03 3"_s);
         doubleClickFirstRow();
         QCOMPARE(effectNow(u"view:ledgerTable"_s), u"view:ledgerTable"_s);
         QCOMPARE(m_app.window->windowTitle(), StringTable::windowTitleMonthly(2026, 3));
@@ -583,7 +583,7 @@ private slots:
         m_app.trigger(u"print"_s);
         auto *dialog = visibleChild<QPrintDialog>(m_app.window.get(), u"printDialog"_s);
         QVERIFY(dialog);
-        QCOMPARE(dialog->printer()->docName(), u"Monthly Statement 2026-3"_s);
+        QCOMPARE(dialog->printer()->docName(), u"Monthly Statement 2026-03"_s);
         dialog->reject();
     }
 
@@ -603,7 +603,7 @@ private slots:
         QCOMPARE(m_app.window->bankNameField()->text(), u"JNB"_s);
         QLabel *totals = m_app.window->statusBar()->findChild<QLabel *>(u"totals"_s);
         QVERIFY(totals && totals != m_app.window->bankNameField());
-        QCOMPARE(totals->text(), u"4 entries · paid out 5,000円 · paid in 200,000円"_s);
+        QCOMPARE(totals->text(), u"4 entries · Payment 5,000円 · Deposit 200,000円"_s);
 
         QMimeData mime; // the eBANK file last: its ledger is shown, the JNB one saved on the switch
         mime.setUrls({QUrl::fromLocalFile(writeJnbFile(m_home, kMarch.mid(0, 1), u"NBG_1.csv"_s)),
@@ -615,7 +615,7 @@ private slots:
         QApplication::sendEvent(m_app.window.get(), &drop);
         QCOMPARE(m_app.window->bankNameField()->text(), u"eBANK"_s);
         QCOMPARE(effectNow(u"shown:ローソン"_s), u"shown:ローソン"_s);
-        QCOMPARE(totals->text(), u"1 entry · paid out 500円 · paid in 0円"_s);
+        QCOMPARE(totals->text(), u"1 entry · Payment 500円 · Deposit 0円"_s);
         // Both files in one report, each in its tooltip.
         QCOMPARE(statusMessage()->text(), u"Imported 2 files: 1 entry added, 1 duplicate skipped"_s);
         QCOMPARE(statusMessage()->toolTip(),

@@ -63,15 +63,15 @@ private slots:
         QTest::addColumn<QString>("totals");
         QTest::addColumn<QString>("counts"); // n added, n duplicates, n rejected
         const auto en = QLocale::English, ja = QLocale::Japanese;
-        QTest::newRow("en 1") << en << 1 << u"1 entry · paid out 0円 · paid in 0円"_s
+        QTest::newRow("en 1") << en << 1 << u"1 entry · Payment 0円 · Deposit 0円"_s
                               << u"1 entry added, 1 duplicate skipped, 1 line rejected"_s;
-        QTest::newRow("en 2") << en << 2 << u"2 entries · paid out 0円 · paid in 0円"_s
+        QTest::newRow("en 2") << en << 2 << u"2 entries · Payment 0円 · Deposit 0円"_s
                               << u"2 entries added, 2 duplicates skipped, 2 lines rejected"_s;
-        QTest::newRow("en 0") << en << 0 << u"0 entries · paid out 0円 · paid in 0円"_s
+        QTest::newRow("en 0") << en << 0 << u"0 entries · Payment 0円 · Deposit 0円"_s
                               << u"0 entries added, 0 duplicates skipped"_s;
-        QTest::newRow("ja 1") << ja << 1 << u"1 件 · お支払 0円 · お預り 0円"_s
+        QTest::newRow("ja 1") << ja << 1 << u"1 件 · お支払金額 0円 · お預り金額 0円"_s
                               << u"1 件追加、重複 1 件を省略、1 行を除外"_s;
-        QTest::newRow("ja 2") << ja << 2 << u"2 件 · お支払 0円 · お預り 0円"_s
+        QTest::newRow("ja 2") << ja << 2 << u"2 件 · お支払金額 0円 · お預り金額 0円"_s
                               << u"2 件追加、重複 2 件を省略、2 行を除外"_s;
     }
     void countsTakeTheirPluralForm()

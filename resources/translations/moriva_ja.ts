@@ -61,20 +61,20 @@
 <context>
     <name>BalanceChart</name>
     <message>
-        <source>Paid in</source>
-        <translation>入金</translation>
-    </message>
-    <message>
-        <source>Paid out</source>
-        <translation>出金</translation>
-    </message>
-    <message>
         <source>Closing balance</source>
         <translation>期末残高</translation>
     </message>
     <message>
-        <source>Balance and paid in / paid out</source>
-        <translation>残高と入出金</translation>
+        <source>Payment</source>
+        <translation>お支払金額</translation>
+    </message>
+    <message>
+        <source>Deposit</source>
+        <translation>お預り金額</translation>
+    </message>
+    <message>
+        <source>Balance, payments and deposits</source>
+        <translation>残高、お支払金額とお預り金額</translation>
     </message>
 </context>
 <context>
@@ -398,12 +398,24 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
 <context>
     <name>FileCommands</name>
     <message>
-        <source>CSV files (*.csv)</source>
-        <translation>CSV ファイル (*.csv)</translation>
-    </message>
-    <message>
         <source>Saved %1</source>
         <translation>%1 に保存しました</translation>
+    </message>
+    <message>
+        <source>CSV as Moriva writes it (*.csv)</source>
+        <translation>Moriva の CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>CSV for spreadsheets, with a header row (*.csv)</source>
+        <translation>表計算ソフト用の CSV（見出し行つき） (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>FileLocations</name>
+    <message>
+        <source>%1 %2</source>
+        <extracomment>A saved list&apos;s proposed name: the account (%1) and the list&apos;s name (%2).</extracomment>
+        <translation>%1_%2</translation>
     </message>
 </context>
 <context>
@@ -480,6 +492,34 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>The list holds a character that Shift_JIS cannot hold (%1, U+%2). Choose UTF-8 to save it.</source>
         <translation>リストに Shift_JIS で表せない文字（%1、U+%2）があります。UTF-8 を選んで保存してください。</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時刻</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>摘要</translation>
+    </message>
+    <message>
+        <source>Payment</source>
+        <translation>お支払金額</translation>
+    </message>
+    <message>
+        <source>Deposit</source>
+        <translation>お預り金額</translation>
+    </message>
+    <message>
+        <source>Balance</source>
+        <translation>残高</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>メモ</translation>
     </message>
 </context>
 <context>
@@ -600,27 +640,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
 <context>
     <name>PeriodTableModel</name>
     <message>
-        <source>yyyy-MM</source>
-        <extracomment>How the Summary writes a month, as a QDate format: yyyy the year, MM the month with two digits, M without.</extracomment>
-        <translation>yyyy年M月</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1
-Paid in: %2
-Paid out: %3
-Net: %4
-Closing balance: %5
-%n entries</source>
-        <translation>
-            <numerusform>%1
-入金: %2
-出金: %3
-差引: %4
-期末残高: %5
-%n 件</numerusform>
-        </translation>
-    </message>
-    <message>
         <source>Total</source>
         <translation>合計</translation>
     </message>
@@ -635,14 +654,6 @@ Closing balance: %5
     <message>
         <source>Entries</source>
         <translation>件数</translation>
-    </message>
-    <message>
-        <source>Paid out</source>
-        <translation>出金</translation>
-    </message>
-    <message>
-        <source>Paid in</source>
-        <translation>入金</translation>
     </message>
     <message>
         <source>Net</source>
@@ -670,6 +681,30 @@ Closing balance: %5
         <source>Entries in %n of the year&apos;s 12 months</source>
         <translation>
             <numerusform>12 か月のうち %n か月分の記帳</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Payment</source>
+        <translation>お支払金額</translation>
+    </message>
+    <message>
+        <source>Deposit</source>
+        <translation>お預り金額</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1
+Payment: %2
+Deposit: %3
+Net: %4
+Closing balance: %5
+%n entries</source>
+        <translation>
+            <numerusform>%1
+お支払金額: %2
+お預り金額: %3
+差引: %4
+期末残高: %5
+%n 件</numerusform>
         </translation>
     </message>
 </context>
@@ -762,9 +797,9 @@ Closing balance: %5
         <translation>検索：%1</translation>
     </message>
     <message numerus="yes">
-        <source>%n entries — paid out %1, paid in %2</source>
+        <source>%n entries — Payment %1, Deposit %2</source>
         <translation>
-            <numerusform>%n 件 — お支払 %1、お預り %2</numerusform>
+            <numerusform>%n 件 — お支払金額 %1、お預り金額 %2</numerusform>
         </translation>
     </message>
 </context>
@@ -916,12 +951,6 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
 </context>
 <context>
     <name>StatusTexts</name>
-    <message numerus="yes">
-        <source>%n entries · paid out %1 · paid in %2</source>
-        <translation>
-            <numerusform>%n 件 · お支払 %1 · お預り %2</numerusform>
-        </translation>
-    </message>
     <message>
         <source>%1: nothing imported. %2</source>
         <translation>%1: 読み込みませんでした。%2</translation>
@@ -1004,6 +1033,12 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
             <numerusform>%1 の明細 %n 件をすべて削除しますか？ 「編集」›「元に戻す」で戻せます。</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n entries · Payment %1 · Deposit %2</source>
+        <translation>
+            <numerusform>%n 件 · お支払金額 %1 · お預り金額 %2</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>StringTable</name>
@@ -1054,10 +1089,6 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
     <message>
         <source>All Activity</source>
         <translation>すべての入出金</translation>
-    </message>
-    <message>
-        <source>Monthly Statement %1/%2</source>
-        <translation>%1年%2月の入出金</translation>
     </message>
     <message>
         <source>Search Results</source>
@@ -1178,6 +1209,15 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
     <message>
         <source>Delete the selected entry from the ledger? Edit › Undo puts it back.</source>
         <translation>選択した明細を通帳から削除しますか？ 「編集」›「元に戻す」で戻せます。</translation>
+    </message>
+    <message>
+        <source>Monthly Statement %1</source>
+        <translation>%1の入出金</translation>
+    </message>
+    <message>
+        <source>yyyy/MM</source>
+        <extracomment>How every place writes a month, as a QDate format: yyyy the year, MM the month with two digits, M without.</extracomment>
+        <translation>yyyy年M月</translation>
     </message>
 </context>
 <context>

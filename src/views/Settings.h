@@ -25,6 +25,11 @@ inline constexpr char TableColumns[] = "BankbookWindow/columns";
 inline constexpr char SummarySpan[] = "Summary/span";
 inline constexpr char SummaryFrom[] = "Summary/from";
 inline constexpr char SummaryTo[] = "Summary/to";
+// The folders the Import and Save dialogs were last left in, and the form a list was last saved
+// in (0 Moriva's CSV, 1 spreadsheet CSV).
+inline constexpr char ImportFolder[] = "Folders/import";
+inline constexpr char SaveFolder[] = "Folders/save";
+inline constexpr char SaveFormat[] = "Export/format";
 
 inline QString key(const char *name)
 {

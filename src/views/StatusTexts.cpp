@@ -61,7 +61,7 @@ QString balancesBrief(const BalanceChain &chain)
 
 QString totals(const ListTotals &t)
 {
-    return tr("%n entries · paid out %1 · paid in %2", nullptr, int(t.count))
+    return tr("%n entries · Payment %1 · Deposit %2", nullptr, int(t.count))
         .arg(yen(t.payments), yen(t.deposits));
 }
 

@@ -19,7 +19,7 @@ struct ListTotals {
 ListTotals totalsOf(const QList<LedgerEntryPtr> &list);
 
 namespace StatusTexts {
-// "1,234 entries · paid out 56,000円 · paid in 12,000円"
+// "1,234 entries · Payment 56,000円 · Deposit 12,000円": the table's names for the amounts
 QString totals(const ListTotals &totals);
 // What an import did, for the status bar: bank, entries added, duplicates, rejected lines.
 QString importSummary(const QString &fileName, const ImportReport &report);

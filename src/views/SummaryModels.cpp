@@ -1,6 +1,7 @@
 #include "SummaryModels.h"
 
 #include "StatusTexts.h"
+#include "StringTable.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -42,9 +43,9 @@ QVariant sumsHeading(int column)
     case PeriodTableModel::EntriesColumn:
         return QCoreApplication::translate("PeriodTableModel", "Entries");
     case PeriodTableModel::PaidOutColumn:
-        return QCoreApplication::translate("PeriodTableModel", "Paid out");
+        return QCoreApplication::translate("PeriodTableModel", "Payment");
     case PeriodTableModel::PaidInColumn:
-        return QCoreApplication::translate("PeriodTableModel", "Paid in");
+        return QCoreApplication::translate("PeriodTableModel", "Deposit");
     case PeriodTableModel::NetColumn:
         return QCoreApplication::translate("PeriodTableModel", "Net");
     }
@@ -93,17 +94,15 @@ QString PeriodTableModel::periodName(const Period &period)
 {
     if (!period.month)
         return QString::number(period.year);
-    //: How the Summary writes a month, as a QDate format: yyyy the year, MM the month with two
-    //: digits, M without.
-    return QDate(period.year, period.month, 1).toString(tr("yyyy-MM"));
+    return StringTable::monthName(period.year, period.month);
 }
 
 QString PeriodTableModel::describe(const Period &period)
 {
-    return tr("%1\nPaid in: %2\nPaid out: %3\nNet: %4\nClosing balance: %5\n%n entries", nullptr,
+    return tr("%1\nPayment: %2\nDeposit: %3\nNet: %4\nClosing balance: %5\n%n entries", nullptr,
               int(period.sums.entries))
-        .arg(periodName(period), StatusTexts::yen(period.sums.paidIn),
-             StatusTexts::yen(period.sums.paidOut), StatusTexts::yen(period.sums.net()),
+        .arg(periodName(period), StatusTexts::yen(period.sums.paidOut),
+             StatusTexts::yen(period.sums.paidIn), StatusTexts::yen(period.sums.net()),
              StatusTexts::yen(period.closingBalance));
 }
 

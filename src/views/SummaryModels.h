@@ -29,7 +29,7 @@ public:
     // The period of a row; null for the total row and rows out of range.
     const PeriodReport::Period *periodAt(int row) const;
     bool isTotalRow(int row) const { return row == m_periods.size() && row > 0; }
-    // "2026-03" as the user's language writes a month ("2026年3月"), "2026" for a year.
+    // "2026/03" as the user's language writes a month ("2026年3月"), "2026" for a year.
     static QString periodName(const PeriodReport::Period &period);
     // The months of the shown range that hold entries of the period's year.
     int monthsWithEntries(const PeriodReport::Period &period) const;

@@ -82,9 +82,9 @@ void BalanceChart::rebuild()
     // Drawing needs reals; the figures the tooltips show stay the exact integers.
     const auto plotted = [&unit](qint64 amount) { return qreal(amount) / qreal(unit.divisor); };
 
-    // Paid out first, as the tables list it.
-    auto *paidOut = new QBarSet(tr("Paid out"));
-    auto *paidIn = new QBarSet(tr("Paid in"));
+    // Payments first, as the tables list them.
+    auto *paidOut = new QBarSet(tr("Payment"));
+    auto *paidIn = new QBarSet(tr("Deposit"));
     paidIn->setColor(m_paidIn);
     paidIn->setBorderColor(m_paidIn);
     paidOut->setColor(m_paidOut);
@@ -212,7 +212,7 @@ bool BalanceChart::saveImage(const QString &path, QString *error)
             generator.setOutputDevice(&drawing);
             generator.setSize(size());
             generator.setViewBox(rect());
-            generator.setTitle(tr("Balance and paid in / paid out"));
+            generator.setTitle(tr("Balance, payments and deposits"));
             QPainter painter;
             if (!painter.begin(&generator))
                 return false;
