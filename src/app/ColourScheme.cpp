@@ -17,11 +17,23 @@ ColourScheme ColourScheme::forPalette(const QPalette &palette)
     ColourScheme scheme;
     // On a dark row the amber would light the row up behind the text.
     if (Contrast::isDark(palette.color(QPalette::Base).rgb()))
-        scheme.itemMarker.setAlpha(70);
+        scheme.itemMarker.setAlpha(40);
     for (QColor ColourScheme::*kind : {&ColourScheme::atm, &ColourScheme::commission,
                                        &ColourScheme::interest, &ColourScheme::yahoo})
         scheme.*kind = scheme.readableKindColour(scheme.*kind, palette);
     return scheme;
+}
+
+ColourScheme ColourScheme::forChart(const QPalette &palette) const
+{
+    const ColourScheme defaults = forPalette(palette);
+    ColourScheme chart = *this;
+    for (QColor ColourScheme::*kind : {&ColourScheme::atm, &ColourScheme::commission,
+                                       &ColourScheme::interest, &ColourScheme::yahoo}) {
+        if (chart.*kind == defaults.*kind)
+            chart.*kind = ColourScheme().*kind;
+    }
+    return chart;
 }
 
 QColor ColourScheme::summaryColour(int kind) const

@@ -20,6 +20,10 @@ struct ColourScheme {
     // colour that does (opaque: a translucent text fades into the row).
     QColor readableKindColour(const QColor &wanted, const QPalette &palette) const;
 
+    // The colours for the Summary's chart, whose bars need no text's contrast: the design colours
+    // where these are the palette's defaults, the user's own choices as they are.
+    ColourScheme forChart(const QPalette &palette) const;
+
     // The summary colour of a kind; invalid for kind 0 and unknown kinds.
     QColor summaryColour(int kind) const;
 };

@@ -329,7 +329,7 @@ void SummaryView::openPeriod(int row)
 void SummaryView::applyColours()
 {
     m_chart->setDark(Contrast::isDark(palette().color(QPalette::Base).rgb()));
-    m_chart->setColours(*m_colours);
+    m_chart->setColours(m_colours->forChart(palette()));
     m_kindTable->viewport()->update();
 }
 
