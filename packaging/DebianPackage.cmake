@@ -37,13 +37,14 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${MORIVA_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Added to what dpkg-shlibdeps finds: the plugins that draw the SVG icons, which Qt loads at run
-# time, so that no binary names their library.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6 (>= 6.4)")
-# Qt's own texts (standard buttons, file dialogs) in Japanese; Moriva's are built in.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
-# Japanese summaries need a font with Japanese glyphs.
-set(CPACK_DEBIAN_PACKAGE_SUGGESTS "fonts-noto-cjk")
+# No Depends of its own: the plugins that draw the SVG icons come with libqt6svg6, which
+# dpkg-shlibdeps already names (the window saves its chart through QSvgGenerator); naming it here
+# too would list it twice.
+# Qt's own texts (standard buttons, file dialogs) in Japanese; Moriva's are built in. The
+# statements' summaries, the Japanese window and 円 need a font with Japanese glyphs, which a
+# plain Debian lacks: without one every such character is a box.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "qt6-translations-l10n, fonts-noto-cjk | fonts-ipafont-gothic | fonts-vlgothic")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 
 include(CPack)

@@ -19,3 +19,8 @@ string(APPEND CMAKE_CXX_FLAGS " ${dpkg_CPPFLAGS} ${dpkg_CXXFLAGS}")
 string(APPEND CMAKE_EXE_LINKER_FLAGS " ${dpkg_LDFLAGS}")
 string(APPEND CMAKE_SHARED_LINKER_FLAGS " ${dpkg_LDFLAGS}")
 message(STATUS "dpkg-buildflags (${maint_options}): ${dpkg_CPPFLAGS} ${dpkg_CXXFLAGS} / ${dpkg_LDFLAGS}")
+# dpkg-buildflags decides the optimisation (-O2, or -O0 for DEB_BUILD_OPTIONS=noopt): the build
+# type's own -O flags, which would come after it on the command line, are left out.
+foreach(config RELEASE RELWITHDEBINFO MINSIZEREL)
+  string(REGEX REPLACE "(^| )-O[0-9sgz]*" "" CMAKE_CXX_FLAGS_${config} "${CMAKE_CXX_FLAGS_${config}}")
+endforeach()

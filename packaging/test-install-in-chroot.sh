@@ -10,7 +10,8 @@
 #
 # DEB defaults to the newest build/moriva_*.deb, CHROOT to /work/chroot-deb (made with
 # debootstrap when it does not exist yet), SHOTS (the screenshots) to ./shots-package.
-# The host needs debootstrap and ImageMagick's convert (for the screenshots).
+# The host needs debootstrap, Xvfb and ImageMagick's convert (for the screenshots). The window's
+# screenshots are taken before anything is installed into the chroot by hand.
 set -euo pipefail
 
 deb=${1:-$(ls -t build*/moriva_*.deb 2>/dev/null | head -n 1)}
@@ -58,15 +59,6 @@ for f in /usr/bin/moriva /usr/bin/moriva-cli /usr/share/applications/moriva.desk
   [ -f "$root$f" ] && echo "ok  $f" || { echo "MISSING $f"; exit 1; }
 done
 
-# What a desktop adds around the package: the tools to look at it, man, the locales and a
-# Japanese font (the package suggests one).
-step "tools for the look"
-in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-  xvfb xauth man-db locales desktop-file-utils fonts-noto-cjk
-sed -i -e 's/^# *\(en_US.UTF-8\)/\1/' -e 's/^# *\(ja_JP.UTF-8\)/\1/' "$root/etc/locale.gen"
-in_root locale-gen
-in_root desktop-file-validate /usr/share/applications/moriva.desktop && echo "desktop file valid"
-
 home=/tmp/moriva-home
 user_env=(HOME=$home XDG_DATA_HOME=$home/data XDG_CONFIG_HOME=$home/config
           XDG_RUNTIME_DIR=$home/run LANG=en_US.UTF-8)
@@ -79,9 +71,9 @@ step "moriva-cli --version"
 as_user moriva-cli --version
 step "moriva-cli --help"
 as_user moriva-cli --help
-step "man moriva-cli"
-as_user env MANWIDTH=100 man moriva-cli | head -n 40
-as_user env MANWIDTH=100 man moriva | head -n 12
+step "moriva --version and --help, with no display"
+as_user moriva --version
+as_user moriva --help
 
 step "import and list"
 printf '%s\r\n' '操作日(年),操作日(月),操作日(日),操作時刻(時),操作時刻(分),操作時刻(秒),取引順番号,摘要,お支払金額,お預り金額,残高' \
@@ -100,30 +92,49 @@ set +e
 as_user moriva-cli list --month 2026-13; echo "exit status $? (a usage error is 2)"
 set -e
 
-# The window on an X server of its own; Xvfb writes its screen to a file that is read from here.
+
+# The window on an X server of the host's: nothing is added to the chroot for it. The chroot's
+# programs reach it through the socket folder, bound in; Xvfb writes its screen to a file.
 shoot() {
   local name=$1
   shift
-  mkdir -p "$root/tmp/fb"
-  chroot "$root" Xvfb :57 -screen 0 1100x760x24 -fbdir /tmp/fb -nolisten tcp &
+  local fb
+  fb=$(mktemp -d)
+  Xvfb :57 -screen 0 1100x760x24 -fbdir "$fb" -nolisten tcp &
   xvfb_pid=$!
   sleep 3
   # chroot and env exec, so that $! is the window's own process.
   chroot "$root" /usr/bin/env -i PATH=/usr/bin:/bin "${user_env[@]}" DISPLAY=:57 "$@" moriva &
   local app=$!
   sleep 8
-  convert "xwd:$root/tmp/fb/Xvfb_screen0" "$shots/$name.png"
+  convert "xwd:$fb/Xvfb_screen0" "$shots/$name.png"
   echo "screenshot $shots/$name.png"
   kill "$app"
   wait "$app" || true
   kill "$xvfb_pid"
   wait "$xvfb_pid" || true
   xvfb_pid=
+  rm -rf "$fb"
 }
+mkdir -p /tmp/.X11-unix "$root/tmp/.X11-unix"
+mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix"
+mounted+=("$root/tmp/.X11-unix")
 step "moriva in English"
 shoot installed-en LANG=en_US.UTF-8
 step "moriva in Japanese"
 shoot installed-ja LANG=ja_JP.UTF-8 LANGUAGE=ja LC_ALL=ja_JP.UTF-8
+
+# What a desktop adds around the package, installed only after the screenshots: the window has
+# shown by then what the package alone brings (its Depends and Recommends, fonts among them).
+step "tools for the manual pages and the menu entry"
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+  man-db desktop-file-utils
+in_root desktop-file-validate /usr/share/applications/moriva.desktop && echo "desktop file valid"
+
+step "man moriva-cli"
+as_user env MANWIDTH=100 man moriva-cli | head -n 40
+as_user env MANWIDTH=100 man moriva | head -n 12
+
 
 step "remove"
 in_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q moriva

@@ -38,6 +38,12 @@ QStringList storedRecords(const QString &databasePath, Bank bank = Bank::Jnb)
     return out;
 }
 
+// Whether the window's command may run with the row selected (-1: none).
+bool isEnabled(const Controller &c, QStringView command, int selectedRow)
+{
+    return CommandRules::isEnabled(command, c.commandState(selectedRow));
+}
+
 } // namespace
 
 class ControllerTest : public QObject
@@ -338,43 +344,18 @@ private slots:
     {
         auto c = openTestController(data());
         QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
-        QVERIFY(!c->isMenuItemEnabled(203, Shop) && !c->revertSummary(Shop));
+        QVERIFY(!isEnabled(*c, u"revert_summary", Shop) && !c->revertSummary(Shop));
         QVERIFY(c->editEntry(Shop, u"summary", u"x"_s));
         c.reset(); // lets go of the data-folder lock
         c = openTestController(data());
         c->start();
         QCOMPARE(c->view().entryAt(Shop).summary(), u"x"_s);
-        QVERIFY(c->isMenuItemEnabled(203, Shop) && c->isMenuItemEnabled(602, Shop));
-        QVERIFY(!c->isMenuItemEnabled(203, -1) && !c->isMenuItemEnabled(602, ShopTwin));
+        QVERIFY(isEnabled(*c, u"revert_summary", Shop));
+        QVERIFY(!isEnabled(*c, u"revert_summary", -1) && !isEnabled(*c, u"revert_summary", ShopTwin));
         QVERIFY(c->revertSummary(Shop));
         QCOMPARE(c->view().entryAt(Shop).summary(), u"コンビニ"_s);
-        QVERIFY(!c->isMenuItemEnabled(203, Shop) && !c->revertSummary(Shop));
-        QVERIFY(c->isMenuItemEnabled(210, -1) && !c->isMenuItemEnabled(211, -1));
-    }
-
-    // The window's toolbar items and menu tags: 0 always on, 1 with entries, 2 and a selection,
-    // 3 and an edited summary.
-    void enabling_data()
-    {
-        QTest::addColumn<QString>("item"); QTest::addColumn<int>("needs");
-        for (const QString &rule :
-             u"select_bank:0 import_balance:0 save_balance:1 delete_balance:2 delete_all:1 list:0 "
-             "list_order:1 change_month:1 move_prev_month:1 move_next_month:1 mark_balance:2 "
-             "search:1 preferences:0 print:0 customize:0 100:0 102:1 200:2 201:2 202:1 300:1 "
-             "301:0 302:1 303:1 304:1 305:1 306:1 400:0 600:2 601:2 203:3 602:3"_s.split(u' '))
-            QTest::newRow(qPrintable(rule)) << rule.section(u':', 0, 0) << rule.section(u':', 1).toInt();
-    }
-    void enabling()
-    {
-        QFETCH(QString, item); QFETCH(int, needs);
-        bool isTag = false;
-        const int tag = item.toInt(&isTag);
-        for (const bool entries : {false, true}) {
-            for (const int selection : {0, 1, 2}) // none, one, one with an edited summary
-                QCOMPARE(isTag ? CommandRules::isMenuItemEnabled(tag, entries, selection, selection == 2)
-                               : CommandRules::isToolbarItemEnabled(item, entries, selection),
-                         needs == 0 || (entries && (needs == 1 || (selection && needs == 2) || selection == 2)));
-        }
+        QVERIFY(!isEnabled(*c, u"revert_summary", Shop) && !c->revertSummary(Shop));
+        QVERIFY(isEnabled(*c, u"undo", -1) && !isEnabled(*c, u"redo", -1));
     }
 };
 

@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 #include "ledger/LedgerExport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -48,6 +49,22 @@ private slots:
         QCOMPARE(LedgerExport::csvText(listOf(summary, details) + listOf(u"x"_s), lineEnd),
                  u"2026/03/05,09:05:00,"_s + fields + lineEnd + u"2026/03/05,09:05:00,x,1500,0,-800,"_s
                      + lineEnd);
+    }
+
+    // The spreadsheet form: UTF-8 with a byte-order mark, a header row, CR LF after every line
+    // (a field's own line breaks stay quoted as they are).
+    void spreadsheetBytes()
+    {
+        QString error;
+        QVERIFY2(LedgerExport::saveSpreadsheet(m_path, listOf(u"家賃"_s, u"a\nb"_s) + listOf(u"x"_s),
+                                               &error),
+                 qPrintable(error));
+        QFile file(m_path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(),
+                 "\xEF\xBB\xBF" "Date,Time,Summary,Payment,Deposit,Balance,Details\r\n"
+                 "2026/03/05,09:05:00,\xE5\xAE\xB6\xE8\xB3\x83,1500,0,-800,\"a\nb\"\r\n"
+                 "2026/03/05,09:05:00,x,1500,0,-800,\r\n");
     }
 
     // Nothing an encoding cannot hold is written replaced: the old file stays.

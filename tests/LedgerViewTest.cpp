@@ -268,11 +268,11 @@ private slots:
         QTest::addColumn<Bank>("bank"); QTest::addColumn<ListMode>("mode");
         QTest::addColumn<QString>("heading"); QTest::addColumn<QString>("closing");
         QTest::newRow("all activity") << Bank::Jnb << ListMode::Activity << u"JNB — All Activity"_s
-            << u"8 entries — paid out 12,347,175円, paid in 2,000,000円"_s;
+            << u"8 entries — Payment 12,347,175円, Deposit 2,000,000円"_s;
         QTest::newRow("a month") << Bank::Ebank << ListMode::Monthly
-            << u"eBANK — Monthly Statement 2026/3"_s << u"6 entries — paid out 3,500円, paid in 0円"_s;
+            << u"eBANK — Monthly Statement 2026/03"_s << u"6 entries — Payment 3,500円, Deposit 0円"_s;
         QTest::newRow("a search") << Bank::Ebank << ListMode::Search << u"eBANK — Search: ATM"_s
-            << u"4 entries — paid out 12,344,175円, paid in 0円"_s;
+            << u"4 entries — Payment 12,344,175円, Deposit 0円"_s;
     }
     void printoutHeadingAndClosingLine()
     {

@@ -4,6 +4,7 @@
 
 #include "GuiTestSupport.h"
 #include "PreferencesWindow.h"
+#include "views/Contrast.h"
 #include "views/Settings.h"
 
 #include <QColorDialog>
@@ -104,13 +105,14 @@ private slots:
 
         m_app.start();
         QCOMPARE(shownAgain(), 0);
-        // Changed and closed without saving: nothing reaches the controller.
+        // Changed and cancelled: nothing reaches the controller.
         change();
-        QVERIFY(m_app.window->preferencesWindow()->close());
+        QTest::mouseClick(m_app.window->preferencesWindow()->findChild<QPushButton *>(u"cancel"_s),
+                          Qt::LeftButton);
         QCOMPARE(shownAgain(), 0);
-        // Changed and saved: the controller takes it, and quitting keeps it.
+        // Changed and confirmed: the controller takes it, and quitting keeps it.
         change();
-        QTest::mouseClick(m_app.window->preferencesWindow()->findChild<QPushButton *>(u"save"_s),
+        QTest::mouseClick(m_app.window->preferencesWindow()->findChild<QPushButton *>(u"ok"_s),
                           Qt::LeftButton);
         QCOMPARE(shownAgain(), value);
         QVERIFY(m_app.quit());
@@ -123,19 +125,25 @@ private slots:
     {
         QTest::addColumn<int>("well");
         QTest::addColumn<QVariant>("stored");
-        QTest::addColumn<QColor>("read"); // invalid: the design colour
+        QTest::addColumn<QColor>("read"); // invalid: the default colour
         QTest::addColumn<QColor>("picked");
+        QTest::addColumn<bool>("reads"); // on the table's rows, as picked
         const QColor fine = QColor::fromRgbF(0.1f, 0.2f, 0.3f, 0.4f);
         QTest::newRow("marker: 16 bits a channel")
-            << 0 << QVariant(encoded(fine)) << fine << QColor(0, 0, 255, 64);
-        QTest::newRow("ATM: garbage") << 1 << QVariant(u"garbage"_s) << QColor() << QColor(1, 2, 3);
-        QTest::newRow("commission: empty")
-            << 2 << QVariant(QByteArray()) << QColor() << QColor(250, 0, 125, 1);
-        QTest::newRow("interest: number") << 3 << QVariant(42) << QColor() << QColor(0, 255, 0, 0);
+            << 0 << QVariant(encoded(fine)) << fine << QColor(0, 0, 255, 64) << true;
+        QTest::newRow("ATM: garbage")
+            << 1 << QVariant(u"garbage"_s) << QColor() << QColor(1, 2, 3) << true;
+        QTest::newRow("ATM: the former default, stored by an earlier version")
+            << 1 << QVariant(encoded(QColor(41, 128, 222))) << QColor() << QColor(0, 0, 128)
+            << true;
+        QTest::newRow("commission: empty; a nearly transparent pick")
+            << 2 << QVariant(QByteArray()) << QColor() << QColor(120, 0, 40, 1) << false;
+        QTest::newRow("interest: number; a light green pick")
+            << 3 << QVariant(42) << QColor() << QColor(0, 255, 0) << false;
         QTest::newRow("Yahoo: a colour and more")
-            << 4 << QVariant(encoded(Qt::blue) + "\7") << QColor() << QColor(200, 100, 0, 220);
+            << 4 << QVariant(encoded(Qt::blue) + "\7") << QColor() << QColor(90, 20, 120) << true;
         QTest::newRow("marker: an invalid colour")
-            << 0 << QVariant(encoded(QColor())) << QColor() << QColor(Qt::red);
+            << 0 << QVariant(encoded(QColor())) << QColor() << QColor(Qt::red) << true;
     }
     void colourIsReadPickedAndKept()
     {
@@ -143,10 +151,12 @@ private slots:
         QFETCH(QVariant, stored);
         QFETCH(QColor, read);
         QFETCH(QColor, picked);
+        QFETCH(bool, reads);
         Settings::store().setValue(Settings::key(kColourKeys[well]), stored);
         m_app.start();
+        const ColourScheme defaults = ColourScheme::forPalette(m_app.window->palette());
         QCOMPARE(m_app.window->colours().*kColours[well],
-                 read.isValid() ? read : ColourScheme().*kColours[well]);
+                 read.isValid() ? read : defaults.*kColours[well]);
 
         // A colour chosen in the well's dialog is in use at once, without save.
         PreferencesWindow *prefs = shownPreferences();
@@ -156,7 +166,7 @@ private slots:
         auto *dialog = visibleChild<QColorDialog>(prefs);
         QVERIFY(dialog);
         dialog->setCurrentColor(picked); // previewed, then cancelled: the colour before is back
-        QCOMPARE(m_app.window->colours().*kColours[well], picked);
+        QCOMPARE(m_app.window->colours().*kColours[well] == picked, reads);
         dialog->reject();
         QCOMPARE(m_app.window->colours().*kColours[well], before);
         QVERIFY(waitDeleted(dialog));
@@ -165,12 +175,92 @@ private slots:
         QVERIFY(dialog);
         dialog->setCurrentColor(picked);
         dialog->accept();
-        QCOMPARE(m_app.window->colours().*kColours[well], picked);
-        QCOMPARE(prefs->colourWell(well)->toolTip(), picked.name(QColor::HexArgb));
-        QVERIFY(prefs->close());
+        // A summary colour that would not read is made to, and the dialog says why.
+        const QColor taken = m_app.window->colours().*kColours[well];
+        QCOMPARE(taken == picked, reads);
+        QCOMPARE(prefs->colourNote()->isVisible(), !reads);
+        for (quint32 row : Contrast::rowBackgrounds(prefs->palette().color(QPalette::Base).rgb(),
+                                                    prefs->palette().color(QPalette::AlternateBase).rgb(),
+                                                    m_app.window->colours().itemMarker.rgba())) {
+            if (well > 0)
+                QVERIFY(Contrast::ratio(taken.rgb(), row) >= 4.5);
+        }
+        QCOMPARE(prefs->colourWell(well)->toolTip(), taken.name(QColor::HexArgb));
+        QTest::mouseClick(prefs->findChild<QPushButton *>(u"ok"_s), Qt::LeftButton);
         QVERIFY(m_app.quit());
         m_app.start();
-        QCOMPARE(m_app.window->colours().*kColours[well], picked);
+        QCOMPARE(m_app.window->colours().*kColours[well], taken);
+    }
+
+    // Whatever was changed, Cancel (or Escape) leaves every setting and colour as it was.
+    void cancelPutsEverythingBack_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Cancel") << u"cancel"_s;
+        QTest::newRow("Escape") << u"Escape"_s;
+    }
+    void cancelPutsEverythingBack()
+    {
+        QFETCH(QString, how);
+        const QColor chosen(10, 20, 30);
+        Settings::store().setValue(Settings::key(Settings::AtmColour), encoded(chosen));
+        m_app.start();
+        const auto settings = [this] {
+            const ColourScheme &c = m_app.window->colours();
+            return QVariantList{m_app.controller->checksForUpdatesAtStart(),
+                                m_app.controller->windowStyle(),
+                                int(m_app.controller->exportEncoding()), c.itemMarker, c.atm,
+                                c.commission, c.interest, c.yahoo};
+        };
+        const QVariantList before = settings();
+        QCOMPARE(before.at(4).value<QColor>(), chosen);
+        PreferencesWindow *prefs = shownPreferences();
+        QVERIFY(prefs);
+        QTest::mouseClick(prefs->findChild<QAbstractButton *>(u"checkUpdate"_s), Qt::LeftButton);
+        QTest::mouseClick(prefs->findChild<QAbstractButton *>(u"windowStyle1"_s), Qt::LeftButton);
+        prefs->findChild<QComboBox *>(u"exportEncoding"_s)->setCurrentIndex(2);
+        for (int well = 0; well < 5; ++well)
+            prefs->pickColour(well, QColor(200, 180, 20 * well));
+        QTest::mouseClick(prefs->findChild<QPushButton *>(u"resetColours"_s), Qt::LeftButton);
+        QVERIFY(settings() != before);
+        if (how == u"Escape")
+            QTest::keyClick(prefs, Qt::Key_Escape);
+        else
+            QTest::mouseClick(prefs->findChild<QPushButton *>(how), Qt::LeftButton);
+        QVERIFY(!prefs->isVisible());
+        QCOMPARE(settings(), before);
+        // And the dialog shows them as they are when it opens again.
+        prefs = shownPreferences();
+        QVERIFY(!prefs->findChild<QAbstractButton *>(u"checkUpdate"_s)->isChecked());
+        QVERIFY(prefs->findChild<QAbstractButton *>(u"windowStyle0"_s)->isChecked());
+    }
+
+    // The default summary colours read on the table's rows, marked or not, light and dark.
+    void defaultColoursRead_data()
+    {
+        QTest::addColumn<QColor>("base");
+        QTest::addColumn<QColor>("alternate");
+        QTest::newRow("light") << QColor(Qt::white) << QColor(0xf7, 0xf7, 0xf7);
+        QTest::newRow("dark") << QColor(0x2a, 0x2a, 0x2a) << QColor(0x32, 0x32, 0x32);
+        QTest::newRow("darker") << QColor(0x12, 0x12, 0x12) << QColor(0x1e, 0x1e, 0x1e);
+    }
+    void defaultColoursRead()
+    {
+        QFETCH(QColor, base);
+        QFETCH(QColor, alternate);
+        QPalette palette;
+        palette.setColor(QPalette::Base, base);
+        palette.setColor(QPalette::AlternateBase, alternate);
+        const ColourScheme colours = ColourScheme::forPalette(palette);
+        for (int kind = 1; kind <= 4; ++kind) {
+            for (quint32 row : Contrast::rowBackgrounds(base.rgb(), alternate.rgb(),
+                                                        colours.itemMarker.rgba())) {
+                const double ratio = Contrast::ratio(colours.summaryColour(kind).rgb(), row);
+                QVERIFY2(ratio >= 4.5, qPrintable(u"kind %1 on #%2: %3"_s.arg(kind)
+                                                      .arg(row, 6, 16, QLatin1Char('0'))
+                                                      .arg(ratio)));
+            }
+        }
     }
 };
 

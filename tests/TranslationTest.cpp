@@ -13,6 +13,7 @@
 #include <QRegularExpression>
 #include <QToolBar>
 #include <QScopeGuard>
+#include <QSet>
 
 #include <optional>
 
@@ -62,15 +63,15 @@ private slots:
         QTest::addColumn<QString>("totals");
         QTest::addColumn<QString>("counts"); // n added, n duplicates, n rejected
         const auto en = QLocale::English, ja = QLocale::Japanese;
-        QTest::newRow("en 1") << en << 1 << u"1 entry · paid out 0円 · paid in 0円"_s
+        QTest::newRow("en 1") << en << 1 << u"1 entry · Payment 0円 · Deposit 0円"_s
                               << u"1 entry added, 1 duplicate skipped, 1 line rejected"_s;
-        QTest::newRow("en 2") << en << 2 << u"2 entries · paid out 0円 · paid in 0円"_s
+        QTest::newRow("en 2") << en << 2 << u"2 entries · Payment 0円 · Deposit 0円"_s
                               << u"2 entries added, 2 duplicates skipped, 2 lines rejected"_s;
-        QTest::newRow("en 0") << en << 0 << u"0 entries · paid out 0円 · paid in 0円"_s
+        QTest::newRow("en 0") << en << 0 << u"0 entries · Payment 0円 · Deposit 0円"_s
                               << u"0 entries added, 0 duplicates skipped"_s;
-        QTest::newRow("ja 1") << ja << 1 << u"1 件 · お支払 0円 · お預り 0円"_s
+        QTest::newRow("ja 1") << ja << 1 << u"1 件 · お支払金額 0円 · お預り金額 0円"_s
                               << u"1 件追加、重複 1 件を省略、1 行を除外"_s;
-        QTest::newRow("ja 2") << ja << 2 << u"2 件 · お支払 0円 · お預り 0円"_s
+        QTest::newRow("ja 2") << ja << 2 << u"2 件 · お支払金額 0円 · お預り金額 0円"_s
                               << u"2 件追加、重複 2 件を省略、2 行を除外"_s;
     }
     void countsTakeTheirPluralForm()
@@ -141,12 +142,26 @@ private slots:
             menus << menu->text();
         QCOMPARE(menus, (QStringList{u"ファイル(&F)"_s, u"編集(&E)"_s, u"表示(&V)"_s,
                                      u"銀行(&B)"_s, u"ヘルプ(&H)"_s}));
+        // Every menu item has an access letter, "(&X)" after the Japanese text, none twice in
+        // its menu.
+        static const QRegularExpression letter(u"\\(&([A-Z])\\)"_s);
+        for (QAction *menu : app.window->menuBar()->actions()) {
+            QSet<QString> letters;
+            for (QAction *item : menu->menu()->actions()) {
+                if (item->isSeparator())
+                    continue;
+                const QRegularExpressionMatch m = letter.match(item->text());
+                QVERIFY2(m.hasMatch() && hasJapanese(item->text()), qPrintable(item->text()));
+                QVERIFY2(!letters.contains(m.captured(1)), qPrintable(item->text()));
+                letters.insert(m.captured(1));
+            }
+        }
         for (QAction *action : app.window->toolBar()->actions()) {
             if (!action->isSeparator())
                 toolbar << action->iconText(); // the toolbar's label
         }
         QCOMPARE(toolbar, (QStringList{u"銀行"_s, u"読み込み"_s, u"保存"_s, u"リスト"_s, u"並び順"_s,
-                                       u"検索"_s, u"月指定"_s, u"前の月"_s, u"次の月"_s, u"マーク"_s,
+                                       u"検索"_s, u"集計"_s, u"月指定"_s, u"前の月"_s, u"次の月"_s, u"マーク"_s,
                                        u"削除"_s}));
         QVERIFY(hasJapanese(app.window->windowTitle()));
         QVERIFY(hasJapanese(

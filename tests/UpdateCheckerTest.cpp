@@ -97,6 +97,8 @@ private slots:
         QVERIFY(sheet->isVisible() && windowIsIdle());
         QCOMPARE(sheet->messageField()->text(),
                  u"This build of Moriva has no address to look for updates at."_s);
+        for (const QString &page : {u"programPage"_s, u"homePage"_s})
+            QVERIFY(!sheet->findChild<QPushButton *>(page)->isVisible());
         auto *box = m_app.window->findChild<QCheckBox *>(u"checkUpdate"_s);
         QVERIFY(box && !box->isEnabled());
     }
@@ -163,6 +165,10 @@ private slots:
         // The Help menu opens the sheet at once and asks again.
         m_app.window->findChild<QAction *>(u"checkForUpdates"_s)->trigger();
         QVERIFY(sheet->isVisible());
+        // Its pages are beside the published version number.
+        QVERIFY(sheet->findChild<QPushButton *>(u"programPage"_s)->isVisible());
+        QCOMPARE(UpdateChecker::programPageUrl(), QUrl(u"http://127.0.0.1:%1/"_s.arg(port)));
+        QCOMPARE(UpdateChecker::homePageUrl(), QUrl(u"http://127.0.0.1:%1/"_s.arg(port)));
         QVERIFY(!windowIsIdle());
         QVERIFY(sheet->messageField()->text() != message);
         QTRY_VERIFY_WITH_TIMEOUT(windowIsIdle(), 10000);

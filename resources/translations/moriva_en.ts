@@ -24,22 +24,29 @@
 <context>
     <name>PeriodTableModel</name>
     <message numerus="yes">
+        <source>Entries in %n of the year&apos;s 12 months</source>
+        <translation>
+            <numerusform>Entries in %n of the year&apos;s 12 months</numerusform>
+            <numerusform>Entries in %n of the year&apos;s 12 months</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
         <source>%1
-Paid in: %2
-Paid out: %3
+Payment: %2
+Deposit: %3
 Net: %4
 Closing balance: %5
 %n entries</source>
         <translation>
             <numerusform>%1
-Paid in: %2
-Paid out: %3
+Payment: %2
+Deposit: %3
 Net: %4
 Closing balance: %5
 %n entry</numerusform>
             <numerusform>%1
-Paid in: %2
-Paid out: %3
+Payment: %2
+Deposit: %3
 Net: %4
 Closing balance: %5
 %n entries</numerusform>
@@ -49,10 +56,10 @@ Closing balance: %5
 <context>
     <name>PrintTexts</name>
     <message numerus="yes">
-        <source>%n entries — paid out %1, paid in %2</source>
+        <source>%n entries — Payment %1, Deposit %2</source>
         <translation>
-            <numerusform>%n entry — paid out %1, paid in %2</numerusform>
-            <numerusform>%n entries — paid out %1, paid in %2</numerusform>
+            <numerusform>%n entry — Payment %1, Deposit %2</numerusform>
+            <numerusform>%n entries — Payment %1, Deposit %2</numerusform>
         </translation>
     </message>
 </context>
@@ -73,13 +80,6 @@ Closing balance: %5
         <translation>
             <numerusform>%n gap in the balances</numerusform>
             <numerusform>%n gaps in the balances</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n entries · paid out %1 · paid in %2</source>
-        <translation>
-            <numerusform>%n entry · paid out %1 · paid in %2</numerusform>
-            <numerusform>%n entries · paid out %1 · paid in %2</numerusform>
         </translation>
     </message>
     <message numerus="yes">
@@ -129,6 +129,20 @@ Closing balance: %5
         <translation>
             <numerusform>and %n more</numerusform>
             <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Delete all %n entries of the %1 ledger? Edit › Undo puts them back.</source>
+        <translation>
+            <numerusform>Delete the only entry of the %1 ledger? Edit › Undo puts it back.</numerusform>
+            <numerusform>Delete all %n entries of the %1 ledger? Edit › Undo puts them back.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries · Payment %1 · Deposit %2</source>
+        <translation>
+            <numerusform>%n entry · Payment %1 · Deposit %2</numerusform>
+            <numerusform>%n entries · Payment %1 · Deposit %2</numerusform>
         </translation>
     </message>
 </context>

@@ -20,12 +20,16 @@
         <translation>JNB と eBANK の口座を一つずつ記帳するデスクトップ通帳です。</translation>
     </message>
     <message>
-        <source>Proprietary software: all rights reserved.</source>
-        <translation>プロプライエタリ ソフトウェア（著作権者がすべての権利を留保しています）。</translation>
-    </message>
-    <message>
         <source>Data folder:</source>
         <translation>データフォルダ:</translation>
+    </message>
+    <message>
+        <source>Moriva is free software: you can redistribute it and/or modify it under the terms of the GNU General Public License, version 3 or (at your option) any later version (GPL-3.0-or-later). It comes with no warranty.</source>
+        <translation>Moriva はフリーソフトウェアです。GNU 一般公衆利用許諾書（GPL）第 3 版、またはそれ以降の版（GPL-3.0-or-later）の条件のもとで再頒布・改変できます。無保証です。</translation>
+    </message>
+    <message>
+        <source>Moriva uses Qt (LGPL-3.0 and GPL-3.0, The Qt Company), SQLite (public domain), libdeflate (MIT, Eric Biggers) and ICU (Unicode licence, Unicode, Inc.).</source>
+        <translation>Moriva は Qt（LGPL-3.0 および GPL-3.0、The Qt Company）、SQLite（パブリック ドメイン）、libdeflate（MIT、Eric Biggers）、ICU（Unicode ライセンス、Unicode, Inc.）を使用しています。</translation>
     </message>
 </context>
 <context>
@@ -57,20 +61,20 @@
 <context>
     <name>BalanceChart</name>
     <message>
-        <source>Paid in</source>
-        <translation>入金</translation>
-    </message>
-    <message>
-        <source>Paid out</source>
-        <translation>出金</translation>
-    </message>
-    <message>
         <source>Closing balance</source>
         <translation>期末残高</translation>
     </message>
     <message>
-        <source>Balance and paid in / paid out</source>
-        <translation>残高と入出金</translation>
+        <source>Payment</source>
+        <translation>お支払金額</translation>
+    </message>
+    <message>
+        <source>Deposit</source>
+        <translation>お預り金額</translation>
+    </message>
+    <message>
+        <source>Balance, payments and deposits</source>
+        <translation>残高、お支払金額とお預り金額</translation>
     </message>
 </context>
 <context>
@@ -171,6 +175,18 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>No entries in this month.</source>
         <translation>この月の明細はありません。</translation>
     </message>
+    <message>
+        <source>Ledger</source>
+        <translation>明細</translation>
+    </message>
+    <message>
+        <source>Menu bar</source>
+        <translation>メニューバー</translation>
+    </message>
+    <message>
+        <source>Status bar</source>
+        <translation>ステータスバー</translation>
+    </message>
 </context>
 <context>
     <name>ChangeMonthSheet</name>
@@ -189,6 +205,148 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Show</source>
         <translation>表示</translation>
+    </message>
+</context>
+<context>
+    <name>ChartAxes</name>
+    <message>
+        <source>10,000 yen</source>
+        <translation>万円</translation>
+    </message>
+    <message>
+        <source>Yen</source>
+        <translation>円</translation>
+    </message>
+</context>
+<context>
+    <name>Commands</name>
+    <message>
+        <source>&amp;Import…</source>
+        <translation>読み込み(&amp;I)…</translation>
+    </message>
+    <message>
+        <source>&amp;Save List…</source>
+        <translation>リストを保存(&amp;S)…</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>プリント(&amp;P)…</translation>
+    </message>
+    <message>
+        <source>Pr&amp;eferences…</source>
+        <translation>環境設定(&amp;E)…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>終了(&amp;Q)</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>元に戻す(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>やり直す(&amp;R)</translation>
+    </message>
+    <message>
+        <source>&amp;Mark</source>
+        <translation>マーク(&amp;M)</translation>
+    </message>
+    <message>
+        <source>&amp;Delete…</source>
+        <translation>削除(&amp;D)…</translation>
+    </message>
+    <message>
+        <source>Re&amp;vert to Bank&apos;s Text</source>
+        <translation>銀行の摘要に戻す(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Ledger</source>
+        <translation>明細(&amp;L)</translation>
+    </message>
+    <message>
+        <source>S&amp;ummary</source>
+        <translation>集計(&amp;U)</translation>
+    </message>
+    <message>
+        <source>S&amp;witch List</source>
+        <translation>リストの切り替え(&amp;W)</translation>
+    </message>
+    <message>
+        <source>Reverse &amp;Order</source>
+        <translation>並び順を逆にする(&amp;O)</translation>
+    </message>
+    <message>
+        <source>&amp;Go to Month…</source>
+        <translation>月を指定(&amp;G)…</translation>
+    </message>
+    <message>
+        <source>&amp;Previous Month</source>
+        <translation>前の月(&amp;P)</translation>
+    </message>
+    <message>
+        <source>&amp;Next Month</source>
+        <translation>次の月(&amp;N)</translation>
+    </message>
+    <message>
+        <source>&amp;This Month</source>
+        <translation>今月(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Search…</source>
+        <translation>検索(&amp;S)…</translation>
+    </message>
+    <message>
+        <source>Show Tool&amp;bar</source>
+        <translation>ツールバーを表示(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Customize Toolbar…</source>
+        <translation>ツールバーをカスタマイズ(&amp;C)…</translation>
+    </message>
+    <message>
+        <source>&amp;Choose Bank…</source>
+        <translation>銀行を選択(&amp;C)…</translation>
+    </message>
+    <message>
+        <source>Balance &amp;Gaps…</source>
+        <translation>残高の不連続(&amp;G)…</translation>
+    </message>
+    <message>
+        <source>&amp;Rejected Lines…</source>
+        <translation>読み込まなかった行(&amp;R)…</translation>
+    </message>
+    <message>
+        <source>Delete &amp;All Entries…</source>
+        <translation>すべての明細を削除(&amp;A)…</translation>
+    </message>
+    <message>
+        <source>Check for &amp;Updates…</source>
+        <translation>アップデートを確認(&amp;U)…</translation>
+    </message>
+    <message>
+        <source>&amp;About Moriva…</source>
+        <translation>Moriva について(&amp;A)…</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>ファイル(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>編集(&amp;E)</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>表示(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Bank</source>
+        <translation>銀行(&amp;B)</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>ヘルプ(&amp;H)</translation>
     </message>
 </context>
 <context>
@@ -240,12 +398,24 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
 <context>
     <name>FileCommands</name>
     <message>
-        <source>CSV files (*.csv)</source>
-        <translation>CSV ファイル (*.csv)</translation>
-    </message>
-    <message>
         <source>Saved %1</source>
         <translation>%1 に保存しました</translation>
+    </message>
+    <message>
+        <source>CSV as Moriva writes it (*.csv)</source>
+        <translation>Moriva の CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>CSV for spreadsheets, with a header row (*.csv)</source>
+        <translation>表計算ソフト用の CSV（見出し行つき） (*.csv)</translation>
+    </message>
+</context>
+<context>
+    <name>FileLocations</name>
+    <message>
+        <source>%1 %2</source>
+        <extracomment>A saved list&apos;s proposed name: the account (%1) and the list&apos;s name (%2).</extracomment>
+        <translation>%1_%2</translation>
     </message>
 </context>
 <context>
@@ -323,6 +493,34 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>The list holds a character that Shift_JIS cannot hold (%1, U+%2). Choose UTF-8 to save it.</source>
         <translation>リストに Shift_JIS で表せない文字（%1、U+%2）があります。UTF-8 を選んで保存してください。</translation>
     </message>
+    <message>
+        <source>Date</source>
+        <translation>日付</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時刻</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>摘要</translation>
+    </message>
+    <message>
+        <source>Payment</source>
+        <translation>お支払金額</translation>
+    </message>
+    <message>
+        <source>Deposit</source>
+        <translation>お預り金額</translation>
+    </message>
+    <message>
+        <source>Balance</source>
+        <translation>残高</translation>
+    </message>
+    <message>
+        <source>Details</source>
+        <translation>メモ</translation>
+    </message>
 </context>
 <context>
     <name>LedgerHistory</name>
@@ -369,6 +567,22 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Show where statement lines are missing</source>
         <translation>明細の行が抜けている箇所を表示</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>メッセージ</translation>
+    </message>
+    <message>
+        <source>Bank</source>
+        <translation>銀行</translation>
+    </message>
+    <message>
+        <source>Totals</source>
+        <translation>合計</translation>
+    </message>
+    <message>
+        <source>Balances</source>
+        <translation>残高</translation>
     </message>
 </context>
 <context>
@@ -426,27 +640,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
 <context>
     <name>PeriodTableModel</name>
     <message>
-        <source>yyyy-MM</source>
-        <extracomment>How the Summary writes a month, as a QDate format: yyyy the year, MM the month with two digits, M without.</extracomment>
-        <translation>yyyy年M月</translation>
-    </message>
-    <message numerus="yes">
-        <source>%1
-Paid in: %2
-Paid out: %3
-Net: %4
-Closing balance: %5
-%n entries</source>
-        <translation>
-            <numerusform>%1
-入金: %2
-出金: %3
-差引: %4
-期末残高: %5
-%n 件</numerusform>
-        </translation>
-    </message>
-    <message>
         <source>Total</source>
         <translation>合計</translation>
     </message>
@@ -463,20 +656,56 @@ Closing balance: %5
         <translation>件数</translation>
     </message>
     <message>
-        <source>Paid out</source>
-        <translation>出金</translation>
-    </message>
-    <message>
-        <source>Paid in</source>
-        <translation>入金</translation>
-    </message>
-    <message>
         <source>Net</source>
         <translation>差引</translation>
     </message>
     <message>
         <source>Closing balance</source>
         <translation>期末残高</translation>
+    </message>
+    <message>
+        <source>%1 (partial)</source>
+        <extracomment>A year that holds entries in fewer than its twelve months: &quot;2025 (partial)&quot;.</extracomment>
+        <translation>%1（一部）</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <extracomment>The Summary&apos;s range in the status bar, before its figures: &quot;2025-04 to 2026-03: …&quot;.</extracomment>
+        <translation>%1〜%2</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>Entries in %n of the year&apos;s 12 months</source>
+        <translation>
+            <numerusform>12 か月のうち %n か月分の記帳</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Payment</source>
+        <translation>お支払金額</translation>
+    </message>
+    <message>
+        <source>Deposit</source>
+        <translation>お預り金額</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1
+Payment: %2
+Deposit: %3
+Net: %4
+Closing balance: %5
+%n entries</source>
+        <translation>
+            <numerusform>%1
+お支払金額: %2
+お預り金額: %3
+差引: %4
+期末残高: %5
+%n 件</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -489,10 +718,6 @@ Closing balance: %5
 <context>
     <name>PreferencesWindow</name>
     <message>
-        <source>Look for a newer version at start-up</source>
-        <translation>起動時に新しいバージョンを確認する</translation>
-    </message>
-    <message>
         <source>Moriva Preferences</source>
         <translation>Moriva 環境設定</translation>
     </message>
@@ -501,36 +726,8 @@ Closing balance: %5
         <translation>ウインドウのスタイル（次回の起動から）</translation>
     </message>
     <message>
-        <source>Standard</source>
-        <translation>標準</translation>
-    </message>
-    <message>
-        <source>Tinted toolbar and square table corners</source>
-        <translation>色付きツールバーと角型の表</translation>
-    </message>
-    <message>
         <source>Colours</source>
         <translation>色</translation>
-    </message>
-    <message>
-        <source>Marked entries:</source>
-        <translation>マークした明細:</translation>
-    </message>
-    <message>
-        <source>ATM:</source>
-        <translation>ATM:</translation>
-    </message>
-    <message>
-        <source>Commission:</source>
-        <translation>手数料:</translation>
-    </message>
-    <message>
-        <source>Interest:</source>
-        <translation>利息:</translation>
-    </message>
-    <message>
-        <source>Yahoo:</source>
-        <translation>Yahoo:</translation>
     </message>
     <message>
         <source>UTF-8</source>
@@ -545,16 +742,52 @@ Closing balance: %5
         <translation>Shift_JIS（CP932）</translation>
     </message>
     <message>
-        <source>Encoding of saved lists:</source>
-        <translation>保存するリストの文字コード:</translation>
+        <source>&amp;Look for a newer version at start-up</source>
+        <translation>起動時に新しいバージョンを確認する(&amp;L)</translation>
     </message>
     <message>
-        <source>Save</source>
-        <translation>保存</translation>
+        <source>&amp;Look for a newer version at start-up (this build has no update address)</source>
+        <translation>起動時に新しいバージョンを確認する(&amp;L)(この Moriva には更新の確認先がありません)</translation>
     </message>
     <message>
-        <source>Look for a newer version at start-up (this build has no update address)</source>
-        <translation>起動時に新しいバージョンを確認する(この Moriva には更新の確認先がありません)</translation>
+        <source>S&amp;tandard</source>
+        <translation>標準(&amp;T)</translation>
+    </message>
+    <message>
+        <source>T&amp;inted toolbar and square table corners</source>
+        <translation>色付きツールバーと角型の表(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Marked entries:</source>
+        <translation>マークした明細(&amp;M):</translation>
+    </message>
+    <message>
+        <source>&amp;ATM:</source>
+        <translation>ATM(&amp;A):</translation>
+    </message>
+    <message>
+        <source>&amp;Commission:</source>
+        <translation>手数料(&amp;C):</translation>
+    </message>
+    <message>
+        <source>I&amp;nterest:</source>
+        <translation>利息(&amp;N):</translation>
+    </message>
+    <message>
+        <source>&amp;Yahoo:</source>
+        <translation>Yahoo(&amp;Y):</translation>
+    </message>
+    <message>
+        <source>&amp;Encoding of saved lists:</source>
+        <translation>保存するリストの文字コード(&amp;E):</translation>
+    </message>
+    <message>
+        <source>&amp;Reset Colours</source>
+        <translation>色を元に戻す(&amp;R)</translation>
+    </message>
+    <message>
+        <source>%1 would be hard to read on the table&apos;s rows, so %2 is used instead: it stands out at least 4.5 to 1.</source>
+        <translation>%1 は表の行では読みにくいため、代わりに %2 を使います（コントラスト比 4.5:1 以上）。</translation>
     </message>
 </context>
 <context>
@@ -564,9 +797,9 @@ Closing balance: %5
         <translation>検索：%1</translation>
     </message>
     <message numerus="yes">
-        <source>%n entries — paid out %1, paid in %2</source>
+        <source>%n entries — Payment %1, Deposit %2</source>
         <translation>
-            <numerusform>%n 件 — お支払 %1、お預り %2</numerusform>
+            <numerusform>%n 件 — お支払金額 %1、お預り金額 %2</numerusform>
         </translation>
     </message>
 </context>
@@ -633,6 +866,33 @@ Closing balance: %5
     </message>
 </context>
 <context>
+    <name>StartOptions</name>
+    <message>
+        <source>Usage: moriva [FILE...]
+A desktop bankbook for JNB and eBANK accounts.
+
+Each FILE, a statement CSV file, is imported once the window is up; a window
+already open on the same data folder takes them instead.
+
+  -h, --help     show this help and exit
+      --version  show the version and exit
+
+moriva-cli does the same from a terminal: see man moriva-cli.
+</source>
+        <translation>使い方: moriva [ファイル...]
+JNB と eBANK の口座のためのデスクトップ通帳です。
+
+各ファイル（明細 CSV ファイル）はウィンドウが開いてから取り込まれます。
+同じデータフォルダで開いているウィンドウがあれば、そちらが取り込みます。
+
+  -h, --help     このヘルプを表示して終了します
+      --version  バージョンを表示して終了します
+
+端末からは moriva-cli で同じことができます（man moriva-cli）。
+</translation>
+    </message>
+</context>
+<context>
     <name>StatementFile</name>
     <message>
         <source>Cannot open %1: %2</source>
@@ -691,12 +951,6 @@ Closing balance: %5
 </context>
 <context>
     <name>StatusTexts</name>
-    <message numerus="yes">
-        <source>%n entries · paid out %1 · paid in %2</source>
-        <translation>
-            <numerusform>%n 件 · お支払 %1 · お預り %2</numerusform>
-        </translation>
-    </message>
     <message>
         <source>%1: nothing imported. %2</source>
         <translation>%1: 読み込みませんでした。%2</translation>
@@ -773,6 +1027,18 @@ Closing balance: %5
         <source>Balances continuous</source>
         <translation>残高は連続しています</translation>
     </message>
+    <message numerus="yes">
+        <source>Delete all %n entries of the %1 ledger? Edit › Undo puts them back.</source>
+        <translation>
+            <numerusform>%1 の明細 %n 件をすべて削除しますか？ 「編集」›「元に戻す」で戻せます。</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n entries · Payment %1 · Deposit %2</source>
+        <translation>
+            <numerusform>%n 件 · お支払金額 %1 · お預り金額 %2</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>StringTable</name>
@@ -823,10 +1089,6 @@ Closing balance: %5
     <message>
         <source>All Activity</source>
         <translation>すべての入出金</translation>
-    </message>
-    <message>
-        <source>Monthly Statement %1/%2</source>
-        <translation>%1年%2月の入出金</translation>
     </message>
     <message>
         <source>Search Results</source>
@@ -949,8 +1211,13 @@ Closing balance: %5
         <translation>選択した明細を通帳から削除しますか？ 「編集」›「元に戻す」で戻せます。</translation>
     </message>
     <message>
-        <source>Delete every entry of this bank&apos;s ledger? Edit › Undo puts them back.</source>
-        <translation>この銀行の通帳の明細をすべて削除しますか？ 「編集」›「元に戻す」で戻せます。</translation>
+        <source>Monthly Statement %1</source>
+        <translation>%1の入出金</translation>
+    </message>
+    <message>
+        <source>yyyy/MM</source>
+        <extracomment>How every place writes a month, as a QDate format: yyyy the year, MM the month with two digits, M without.</extracomment>
+        <translation>yyyy年M月</translation>
     </message>
 </context>
 <context>
@@ -966,14 +1233,6 @@ Closing balance: %5
     <message>
         <source>Save Chart…</source>
         <translation>グラフを保存…</translation>
-    </message>
-    <message>
-        <source>From</source>
-        <translation>期間</translation>
-    </message>
-    <message>
-        <source>to</source>
-        <translation>〜</translation>
     </message>
     <message>
         <source>the first month</source>
@@ -1010,6 +1269,38 @@ Closing balance: %5
     <message>
         <source>The chart could not be saved. %1</source>
         <translation>グラフを保存できませんでした。%1</translation>
+    </message>
+    <message>
+        <source>Totals by</source>
+        <translation>集計の単位</translation>
+    </message>
+    <message>
+        <source>&amp;From</source>
+        <translation>期間(&amp;F)</translation>
+    </message>
+    <message>
+        <source>&amp;to</source>
+        <translation>〜(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Periods</source>
+        <translation>期間ごとの集計</translation>
+    </message>
+    <message>
+        <source>Balance chart</source>
+        <translation>残高のグラフ</translation>
+    </message>
+    <message>
+        <source>No entries yet. Import a statement (File › Import…) and its months are summed up here.</source>
+        <translation>まだ記帳がありません。明細を読み込むと（ファイル › 読み込み…）、その月ごとの集計がここに表示されます。</translation>
+    </message>
+    <message>
+        <source>the first year</source>
+        <translation>最初の年</translation>
+    </message>
+    <message>
+        <source>the last year</source>
+        <translation>最後の年</translation>
     </message>
 </context>
 <context>
@@ -1073,10 +1364,6 @@ Closing balance: %5
 <context>
     <name>ViewSwitcher</name>
     <message>
-        <source>Ledger</source>
-        <translation>明細</translation>
-    </message>
-    <message>
         <source>Summary</source>
         <translation>集計</translation>
     </message>
@@ -1092,22 +1379,6 @@ Closing balance: %5
 <context>
     <name>WindowActions</name>
     <message>
-        <source>Print</source>
-        <translation>プリント</translation>
-    </message>
-    <message>
-        <source>Print the shown list</source>
-        <translation>表示中のリストをプリント</translation>
-    </message>
-    <message>
-        <source>Customize</source>
-        <translation>カスタマイズ</translation>
-    </message>
-    <message>
-        <source>Arrange the toolbar</source>
-        <translation>ツールバーの項目を並べ替える</translation>
-    </message>
-    <message>
         <source>Separator</source>
         <translation>区切り</translation>
     </message>
@@ -1120,56 +1391,8 @@ Closing balance: %5
         <translation>可変スペース</translation>
     </message>
     <message>
-        <source>&amp;File</source>
-        <translation>ファイル(&amp;F)</translation>
-    </message>
-    <message>
-        <source>&amp;Quit</source>
-        <translation>終了(&amp;Q)</translation>
-    </message>
-    <message>
-        <source>&amp;Edit</source>
-        <translation>編集(&amp;E)</translation>
-    </message>
-    <message>
-        <source>&amp;View</source>
-        <translation>表示(&amp;V)</translation>
-    </message>
-    <message>
-        <source>This &amp;Month</source>
-        <translation>今月(&amp;M)</translation>
-    </message>
-    <message>
-        <source>&amp;Bank</source>
-        <translation>銀行(&amp;B)</translation>
-    </message>
-    <message>
-        <source>&amp;Help</source>
-        <translation>ヘルプ(&amp;H)</translation>
-    </message>
-    <message>
-        <source>Check for &amp;Updates…</source>
-        <translation>アップデートを確認(&amp;U)…</translation>
-    </message>
-    <message>
-        <source>Revert to Bank&apos;s Text</source>
-        <translation>銀行の摘要に戻す</translation>
-    </message>
-    <message>
-        <source>Print…</source>
-        <translation>プリント…</translation>
-    </message>
-    <message>
-        <source>Customize Toolbar…</source>
-        <translation>ツールバーをカスタマイズ…</translation>
-    </message>
-    <message>
-        <source>Show Toolbar</source>
-        <translation>ツールバーを表示</translation>
-    </message>
-    <message>
-        <source>&amp;About Moriva…</source>
-        <translation>Moriva について(&amp;A)…</translation>
+        <source>Toolbar</source>
+        <translation>ツールバー</translation>
     </message>
 </context>
 </TS>

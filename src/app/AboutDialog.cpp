@@ -32,8 +32,20 @@ AboutDialog::AboutDialog(const QString &dataFolder, QWidget *parent)
     auto *description =
         new QLabel(tr("A desktop bankbook for one account at JNB and one at eBANK."), this);
     description->setWordWrap(true);
-    auto *licence = new QLabel(tr("Proprietary software: all rights reserved."), this);
+    auto *licence = new QLabel(
+        tr("Moriva is free software: you can redistribute it and/or modify it under the terms of "
+           "the GNU General Public License, version 3 or (at your option) any later version "
+           "(GPL-3.0-or-later). It comes with no warranty."),
+        this);
     licence->setObjectName(QStringLiteral("licence"));
+    licence->setWordWrap(true);
+    // The libraries that ship with Moriva's package, each under its own licence.
+    auto *notices = new QLabel(
+        tr("Moriva uses Qt (LGPL-3.0 and GPL-3.0, The Qt Company), SQLite (public domain), "
+           "libdeflate (MIT, Eric Biggers) and ICU (Unicode licence, Unicode, Inc.)."),
+        this);
+    notices->setObjectName(QStringLiteral("notices"));
+    notices->setWordWrap(true);
     m_folder->setObjectName(QStringLiteral("dataFolder"));
     m_folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_open->setObjectName(QStringLiteral("openDataFolder"));
@@ -56,6 +68,7 @@ AboutDialog::AboutDialog(const QString &dataFolder, QWidget *parent)
     layout->addLayout(top);
     layout->addWidget(description);
     layout->addWidget(licence);
+    layout->addWidget(notices);
     layout->addLayout(folder);
     layout->addWidget(buttons);
 }

@@ -19,6 +19,8 @@ BankbookTableView::BankbookTableView(QWidget *parent)
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     setAlternatingRowColors(true);
     setWordWrap(false);
+    // Tab goes on to the window's next control, as everywhere else; the arrows move in the table.
+    setTabKeyNavigation(false);
     setContextMenuPolicy(Qt::DefaultContextMenu);
     verticalHeader()->hide();
     // Room for the 11-point summaries too.

@@ -20,6 +20,8 @@
 #include "views/BankbookTableModel.h"
 #include "views/Controller.h"
 #include "views/PrintTexts.h"
+#include "views/StatusTexts.h"
+#include "views/StringTable.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -27,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMenuBar>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -41,6 +44,7 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     , m_startupChecker(new UpdateChecker(this))
     , m_updateSheet(new UpdateSheet(new UpdateChecker(this), this))
 {
+    m_colours = ColourScheme::forPalette(palette());
     ColourPreferences::read(&m_colours);
     m_preferences = new PreferencesWindow(controller, &m_colours, this);
     connect(m_preferences, &PreferencesWindow::preferencesChanged, this,
@@ -56,18 +60,23 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     setObjectName(QStringLiteral("BankbookWindow"));
     setAcceptDrops(true);
     m_table->setObjectName(QStringLiteral("ledgerTable"));
+    m_table->setAccessibleName(tr("Ledger"));
     m_table->setModel(m_model);
     m_table->setItemDelegate(new LedgerItemDelegate(&m_colours, m_table));
     m_views = new ViewSwitcher(controller, m_table, &m_colours, this);
     setCentralWidget(m_views);
     connect(m_views, &QStackedWidget::currentChanged, this, &BankbookWindow::refreshTitleAndStatus);
+    connect(m_views->summary(), &SummaryView::figuresChanged, this,
+            &BankbookWindow::refreshTitleAndStatus);
 
     m_status = new LedgerStatusBar(statusBar(), controller);
     m_files = new FileCommands(this, controller, m_status);
-    connect(m_status, &LedgerStatusBar::gapsRequested, this,
-            [this] { (new BalanceGapsSheet(m_controller, m_table, this))->open(); });
+    connect(m_status, &LedgerStatusBar::gapsRequested, this, &BankbookWindow::showBalanceGaps);
+    connect(m_status, &LedgerStatusBar::rejectedLinesChanged, this, &BankbookWindow::updateActions);
 
     m_actions = new WindowActions(this, controller);
+    menuBar()->setAccessibleName(tr("Menu bar"));
+    statusBar()->setAccessibleName(tr("Status bar"));
     m_table->setContextMenu(m_actions->contextMenu());
     m_views->addCommands(m_actions);
     // Like the Order command, and only when it is enabled.
@@ -125,15 +134,15 @@ QAction *BankbookWindow::action(const QString &identifier) const
 
 void BankbookWindow::updateActions()
 {
-    // While the Summary is shown the table's selection is out of sight: nothing acts on it.
-    m_actions->updateEnabled(m_views->isSummaryShown() ? -1 : m_table->selectedRow());
+    m_actions->updateEnabled(m_table->selectedRow(), m_views->isSummaryShown(),
+                             m_status->hasRejectedLines());
 }
 
 void BankbookWindow::refreshTitleAndStatus()
 {
-    setWindowTitle(m_views->isSummaryShown() ? m_views->summary()->title()
-                                             : m_controller->windowTitle());
-    m_status->refresh();
+    const bool summary = m_views->isSummaryShown();
+    setWindowTitle(summary ? m_views->summary()->title() : m_controller->windowTitle());
+    m_status->refresh(summary ? m_views->summary()->statusText() : QString());
     m_table->setPlaceholderText(placeholderText());
     m_table->showOrder(m_controller->view().order());
     updateActions();
@@ -184,20 +193,32 @@ void BankbookWindow::exportList()
 
 void BankbookWindow::removeSelectedEntry()
 {
-    if (!m_controller->isToolbarItemEnabled(u"delete_balance", m_table->selectedRow() >= 0))
+    if (!m_actions->isEnabled(QStringLiteral("delete_balance")))
         return;
-    Sheets::confirmDeletion(this, QStringLiteral("deleteSelectedSheet"), u"SureDeleteSelectedInfo",
-                            u"Delete", QStringLiteral("delete"),
+    Sheets::confirmDeletion(this, QStringLiteral("deleteSelectedSheet"),
+                            StringTable::localizedString(u"SureDeleteSelectedInfo"), u"Delete",
+                            QStringLiteral("delete"),
                             [this] { m_controller->removeEntry(m_table->selectedRow()); });
 }
 
 void BankbookWindow::removeAllEntries()
 {
-    if (!m_controller->isToolbarItemEnabled(u"delete_all", false))
+    if (!m_actions->isEnabled(QStringLiteral("delete_all")))
         return;
-    Sheets::confirmDeletion(this, QStringLiteral("deleteAllSheet"), u"SureDeleteAllInfo",
-                            u"DeleteAll", QStringLiteral("deleteAll"),
-                            [this] { m_controller->removeAllEntries(); });
+    Sheets::confirmDeletion(
+        this, QStringLiteral("deleteAllSheet"),
+        StatusTexts::deleteAllQuestion(m_controller->bank(), m_controller->database().count(m_controller->bank())),
+        u"DeleteAll", QStringLiteral("deleteAll"), [this] { m_controller->removeAllEntries(); });
+}
+
+void BankbookWindow::showBalanceGaps()
+{
+    (new BalanceGapsSheet(m_controller, m_table, this))->open();
+}
+
+void BankbookWindow::showRejectedLines()
+{
+    m_status->showRejectedLines();
 }
 
 void BankbookWindow::switchList()
@@ -320,7 +341,7 @@ bool BankbookWindow::saveBeforeQuit()
     for (;;) {
         WindowLooks::saveLayout(this, m_table);
         m_actions->saveToolbarVisibility();
-        ColourPreferences::write(m_colours);
+        ColourPreferences::write(m_colours, ColourScheme::forPalette(palette()));
         // The ledger needs no saving: every change was committed when it was made.
         QString prefsError;
         if (m_controller->savePreferences(&prefsError))

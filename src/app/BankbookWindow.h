@@ -62,6 +62,10 @@ public slots:
     void exportList();
     void removeSelectedEntry();
     void removeAllEntries();
+    // Bank › Balance Gaps…, also the status bar's gaps button.
+    void showBalanceGaps();
+    // Bank › Rejected Lines…: the lines the last import left out, with their reasons.
+    void showRejectedLines();
     void switchList();
     void reverseOrder();
     void changeMonth();

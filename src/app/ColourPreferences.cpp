@@ -49,18 +49,26 @@ bool unarchived(const QByteArray &data, QColor *colour)
 void read(ColourScheme *colours)
 {
     const QSettings settings = Settings::store();
+    const ColourScheme design;
     for (const Key &key : kKeys) {
         const QVariant value = settings.value(QString::fromLatin1(key.name));
-        if (value.isValid())
-            unarchived(value.toByteArray(), &(colours->*key.colour));
+        QColor stored;
+        if (value.isValid() && unarchived(value.toByteArray(), &stored)
+            && stored != design.*key.colour)
+            colours->*key.colour = stored;
     }
 }
 
-void write(const ColourScheme &colours)
+void write(const ColourScheme &colours, const ColourScheme &defaults)
 {
     QSettings settings = Settings::store();
-    for (const Key &key : kKeys)
-        settings.setValue(QString::fromLatin1(key.name), archived(colours.*key.colour));
+    for (const Key &key : kKeys) {
+        const QString name = QString::fromLatin1(key.name);
+        if (colours.*key.colour == defaults.*key.colour)
+            settings.remove(name);
+        else
+            settings.setValue(name, archived(colours.*key.colour));
+    }
 }
 
 } // namespace ColourPreferences

@@ -3,6 +3,8 @@
 #include "LedgerStatusBar.h"
 #include "Sheets.h"
 #include "views/Controller.h"
+#include "views/FileLocations.h"
+#include "views/Settings.h"
 #include "views/StatusTexts.h"
 #include "views/StringTable.h"
 
@@ -47,18 +49,32 @@ void FileCommands::importStatement()
 
 void FileCommands::exportList()
 {
+    // Moriva's own CSV (as every version wrote it, in the encoding the preferences give) or one
+    // for spreadsheets; the form chosen last comes first.
+    const QStringList forms{tr("CSV as Moriva writes it (*.csv)"),
+                            tr("CSV for spreadsheets, with a header row (*.csv)")};
+    const QString name = FileLocations::exportFileName(StatusTexts::bankName(m_controller->bank()),
+                                                       m_controller->proposedExportFileName());
     auto *dialog = new QFileDialog(m_window, StringTable::localizedString(u"BalanceFileSave"),
-                                   QDir::homePath(), tr("CSV files (*.csv)"));
+                                   QDir(FileLocations::saveFolder()).filePath(name + QStringLiteral(".csv")),
+                                   forms.join(u";;"));
     dialog->setObjectName(QStringLiteral("saveDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setDefaultSuffix(QStringLiteral("csv"));
     dialog->setWindowModality(Qt::WindowModal);
-    dialog->selectFile(m_controller->proposedExportFileName() + QStringLiteral(".csv"));
-    connect(dialog, &QFileDialog::fileSelected, this, [this](const QString &path) {
+    QSettings settings = Settings::store();
+    dialog->selectNameFilter(forms.value(settings.value(Settings::key(Settings::SaveFormat)).toInt(),
+                                         forms.constFirst()));
+    connect(dialog, &QFileDialog::fileSelected, this, [this, dialog, forms](const QString &path) {
+        const bool spreadsheet = dialog->selectedNameFilter() == forms.value(1);
+        Settings::store().setValue(Settings::key(Settings::SaveFormat), spreadsheet ? 1 : 0);
+        FileLocations::rememberSave(path);
         QString why;
-        if (m_controller->exportShownList(path, &why))
+        const bool saved =
+            spreadsheet ? LedgerExport::saveSpreadsheet(path, m_controller->view().entries(), &why)
+                        : m_controller->exportShownList(path, &why);
+        if (saved)
             m_status->showMessage(tr("Saved %1").arg(QDir::toNativeSeparators(path)), 5000);
         else
             Sheets::showAlert(m_window, why);

@@ -38,6 +38,12 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     m_rejectedLines->setObjectName(QStringLiteral("rejectedLines"));
     m_rejectedLines->setAutoRaise(true);
     m_rejectedLines->hide();
+    connect(m_rejectedLines, &QToolButton::clicked, this, &LedgerStatusBar::showRejectedLines);
+    // Fields that may stand empty still say what they are.
+    m_message->setAccessibleName(tr("Message"));
+    m_bankName->setAccessibleName(tr("Bank"));
+    m_totals->setAccessibleName(tr("Totals"));
+    m_balances->setAccessibleName(tr("Balances"));
     m_balances->setObjectName(QStringLiteral("balances"));
     m_balances->setAutoRaise(true);
     m_balances->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -60,13 +66,15 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     connect(controller, &Controller::bankChanged, this, [this] {
         clearMessage();
         m_rejectedLines->hide();
+        emit rejectedLinesChanged();
     });
 }
 
-void LedgerStatusBar::refresh()
+void LedgerStatusBar::refresh(const QString &figures)
 {
     m_bankName->setText(StatusTexts::bankName(m_controller->bank()));
-    m_totals->setText(StatusTexts::totals(m_controller->view().totals()));
+    m_totals->setText(figures.isEmpty() ? StatusTexts::totals(m_controller->view().totals())
+                                        : figures);
     const BalanceChain &chain = m_controller->balances();
     m_balances->setText(StatusTexts::balancesBrief(chain));
     m_balances->setVisible(!chain.isEmpty());
@@ -104,7 +112,6 @@ void LedgerStatusBar::showImport(const QList<StatusTexts::FileImport> &imports)
 
 void LedgerStatusBar::offerRejectedLines(const QList<StatusTexts::FileImport> &imports)
 {
-    m_rejectedLines->disconnect(this);
     QStringList files;
     int rejected = 0;
     for (const StatusTexts::FileImport &i : imports) {
@@ -113,22 +120,31 @@ void LedgerStatusBar::offerRejectedLines(const QList<StatusTexts::FileImport> &i
         rejected += i.report.rejected;
     }
     m_rejectedLines->setVisible(rejected > 0);
-    if (rejected == 0)
+    m_rejectedFiles = QLocale().createSeparatedList(files);
+    m_rejectedText = rejected > 0 ? StatusTexts::rejectedLines(imports) : QString();
+    if (rejected > 0) {
+        m_rejectedLines->setText(tr("%n lines rejected…", nullptr, rejected));
+        m_rejectedLines->setToolTip(StatusTexts::rejectedLines(imports, 20));
+    }
+    emit rejectedLinesChanged();
+}
+
+bool LedgerStatusBar::hasRejectedLines() const
+{
+    return m_rejectedLines->isVisibleTo(m_bar);
+}
+
+void LedgerStatusBar::showRejectedLines()
+{
+    if (!hasRejectedLines())
         return;
-    const QString lines = StatusTexts::rejectedLines(imports);
-    m_rejectedLines->setText(tr("%n lines rejected…", nullptr, rejected));
-    m_rejectedLines->setToolTip(StatusTexts::rejectedLines(imports, 20));
-    const QString names = QLocale().createSeparatedList(files);
-    connect(m_rejectedLines, &QToolButton::clicked, this, [this, names, lines] {
-        auto *box = new QMessageBox(QMessageBox::Information, names,
-                                    tr("These lines of %1 are no operations and were not "
-                                       "imported.")
-                                        .arg(names),
-                                    QMessageBox::Ok, m_bar->window());
-        box->setObjectName(QStringLiteral("rejectedLinesSheet"));
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->setWindowModality(Qt::WindowModal);
-        box->setDetailedText(lines);
-        box->open();
-    });
+    auto *box = new QMessageBox(QMessageBox::Information, m_rejectedFiles,
+                                tr("These lines of %1 are no operations and were not imported.")
+                                    .arg(m_rejectedFiles),
+                                QMessageBox::Ok, m_bar->window());
+    box->setObjectName(QStringLiteral("rejectedLinesSheet"));
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setWindowModality(Qt::WindowModal);
+    box->setDetailedText(m_rejectedText);
+    box->open();
 }

@@ -29,16 +29,22 @@ public:
     // for their list.
     QToolButton *balancesButton() const { return m_balances; }
     QLabel *messageField() const { return m_message; }
-    // Shows the open bank and the shown list's totals.
-    void refresh();
+    // Shows the open bank and the shown list's totals, or the figures given (the Summary's).
+    void refresh(const QString &figures = QString());
     // Shows the message, with details as its tooltip; it goes after timeoutMs (0: it stays
     // until the next message or a switch of banks).
     void showMessage(const QString &text, int timeoutMs = kMessageMs, const QString &details = {});
     void clearMessage();
     void showImport(const QList<StatusTexts::FileImport> &imports);
 
+    // Whether the last import left lines out, and their sheet.
+    bool hasRejectedLines() const;
+    void showRejectedLines();
+
 signals:
     void gapsRequested();
+    // Rejected lines came to be on offer, or went.
+    void rejectedLinesChanged();
 
 private:
     void offerRejectedLines(const QList<StatusTexts::FileImport> &imports);
@@ -50,5 +56,7 @@ private:
     QLabel *m_bankName;
     QLabel *m_totals;
     QToolButton *m_rejectedLines;
+    QString m_rejectedFiles; // the files whose lines were rejected, and those lines
+    QString m_rejectedText;
     QToolButton *m_balances;
 };

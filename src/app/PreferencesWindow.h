@@ -1,19 +1,22 @@
 #pragma once
 
-#include <QWidget>
+#include "ColourScheme.h"
+
+#include <QDialog>
 
 class Controller;
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QLabel;
 class QPushButton;
-struct ColourScheme;
 
-// The preferences window, an ordinary window beside the main one. The check box, the window
-// style and the export encoding are copies of the settings in use: filled when the window is
-// shown, copied back only by the save button. The colour wells are not copies: a colour picked
-// takes effect at the table's next redraw.
-class PreferencesWindow : public QWidget
+// The preferences, a dialog over the main window. The check box, the window style and the export
+// encoding are copies of the settings in use: filled when the dialog opens, copied back by OK.
+// A colour picked shows in the table at once; Cancel (or Escape) puts back every colour as it
+// was when the dialog opened, Reset Colours the theme's defaults. A summary colour that would
+// not read on the table's rows is made darker (or lighter) until it does, with a note.
+class PreferencesWindow : public QDialog
 {
     Q_OBJECT
 
@@ -28,20 +31,28 @@ public:
     QPushButton *colourWell(int index) const;
     // Sets a well's colour as a pick in the colour dialog does.
     void pickColour(int index, const QColor &colour);
+    // Why the last colour picked was changed; empty when it was taken as it was.
+    QLabel *colourNote() const { return m_note; }
+
+    void accept() override;
+    void reject() override;
 
 signals:
-    // A colour changed or the save button was pressed: the table is drawn afresh.
+    // A colour changed or OK was pressed: the table is drawn afresh.
     void preferencesChanged();
 
 private:
     void setPreferenceContents();
     void changedPreferences();
     void refreshWell(int index);
+    void resetColours();
 
     Controller *m_controller;
     ColourScheme *m_colours;
+    ColourScheme m_coloursBefore; // as they were when the dialog opened
     QCheckBox *m_checkUpdate;
     QButtonGroup *m_style;
     QComboBox *m_encoding;
+    QLabel *m_note;
     QList<QPushButton *> m_wells;
 };

@@ -2,6 +2,7 @@
 
 #include "WindowLooks.h"
 #include "views/LedgerView.h"
+#include "views/FileLocations.h"
 #include "views/StringTable.h"
 
 #include <QCoreApplication>
@@ -159,12 +160,12 @@ QMessageBox *showAlert(QWidget *parent, const QString &message)
     return box;
 }
 
-QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView messageKey,
+QMessageBox *confirmDeletion(QWidget *parent, const QString &name, const QString &message,
                              QStringView deleteKey, const QString &deleteButtonName,
                              std::function<void()> onDelete)
 {
     const auto text = [](QStringView key) { return StringTable::localizedString(key); };
-    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"), text(messageKey),
+    auto *box = new QMessageBox(QMessageBox::Warning, text(u"Warning"), message,
                                 QMessageBox::NoButton, parent);
     box->setObjectName(name);
     box->setAttribute(Qt::WA_DeleteOnClose);
@@ -187,17 +188,17 @@ QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView m
 QFileDialog *openStatementDialog(QWidget *parent)
 {
     auto *dialog = new QFileDialog(
-        parent, StringTable::localizedString(u"BankbookFileOpen"), QDir::homePath(),
+        parent, StringTable::localizedString(u"BankbookFileOpen"), FileLocations::importFolder(),
         QCoreApplication::translate("Sheets", "Statement files (*.csv);;All files (*)"));
     dialog->setObjectName(QStringLiteral("importDialog"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setFileMode(QFileDialog::ExistingFiles);
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setWindowModality(Qt::WindowModal);
-    const QString documents = QDir::home().filePath(QStringLiteral("Documents"));
-    if (QFileInfo(documents).isDir())
-        dialog->selectFile(documents);
+    QObject::connect(dialog, &QFileDialog::filesSelected, dialog, [](const QStringList &files) {
+        if (!files.isEmpty())
+            FileLocations::rememberImport(files.constFirst());
+    });
     dialog->open();
     return dialog;
 }

@@ -69,11 +69,11 @@ namespace Sheets {
 QMessageBox *showAlert(QWidget *parent, const QString &message);
 // A delete confirmation sheet whose default button, also meant by Escape, keeps the data;
 // onDelete runs only for its delete button.
-QMessageBox *confirmDeletion(QWidget *parent, const QString &name, QStringView messageKey,
+QMessageBox *confirmDeletion(QWidget *parent, const QString &name, const QString &message,
                              QStringView deleteKey, const QString &deleteButtonName,
                              std::function<void()> onDelete);
-// The Import dialog, for one statement file or several, in Documents when there is one; it
-// tells the files chosen through filesSelected().
+// The Import dialog (the platform's), for one statement file or several, in the folder last
+// imported from, else Downloads; it tells the files chosen through filesSelected().
 QFileDialog *openStatementDialog(QWidget *parent);
 // At quit, when the data could not be saved: answers whether to try again (otherwise the window
 // stays open). Waits for the answer.

@@ -25,14 +25,17 @@ bool UpdateChecker::hasAddress()
     return !versionUrl().isEmpty();
 }
 
+// The pages live where the version number is published, so one build setting names all three.
 QUrl UpdateChecker::programPageUrl()
 {
-    return QUrl(QStringLiteral("https://moriva.jp/moriva/"));
+    const QUrl version = versionUrl();
+    return version.isEmpty() ? QUrl() : version.resolved(QUrl(QStringLiteral(".")));
 }
 
 QUrl UpdateChecker::homePageUrl()
 {
-    return QUrl(QStringLiteral("https://moriva.jp/"));
+    const QUrl version = versionUrl();
+    return version.isEmpty() ? QUrl() : version.resolved(QUrl(QStringLiteral("/")));
 }
 
 QString UpdateChecker::installedVersion()

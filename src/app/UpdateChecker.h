@@ -23,6 +23,7 @@ public:
     // The version-information URL: MORIVA_VERSION_URL when set, else the one the build was
     // given (-DMORIVA_VERSION_URL=...); empty when neither is set.
     static QUrl versionUrl();
+    // The folder of the version-information URL, and its site's root; empty without one.
     static QUrl programPageUrl();
     static QUrl homePageUrl();
     static QString installedVersion();

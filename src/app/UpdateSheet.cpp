@@ -41,6 +41,9 @@ UpdateSheet::UpdateSheet(UpdateChecker *checker, QWidget *parent)
     home->setObjectName(QStringLiteral("homePage"));
     close->setObjectName(QStringLiteral("close"));
     close->setDefault(true);
+    // A build that looks for no updates has no pages to offer either.
+    page->setVisible(UpdateChecker::hasAddress());
+    home->setVisible(UpdateChecker::hasAddress());
     connect(page, &QPushButton::clicked, this,
             [] { QDesktopServices::openUrl(UpdateChecker::programPageUrl()); });
     connect(home, &QPushButton::clicked, this,

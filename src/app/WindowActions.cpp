@@ -2,6 +2,7 @@
 
 #include "BankbookWindow.h"
 #include "ToolbarCustomizeDialog.h"
+#include "views/Commands.h"
 #include "views/Controller.h"
 #include "views/Settings.h"
 #include "views/StringTable.h"
@@ -10,18 +11,17 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QToolBar>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 QString text(QStringView key)
 {
     return StringTable::localizedString(key);
-}
-
-// A menu item that opens a dialog says so with an ellipsis.
-QString withEllipsis(const QString &label)
-{
-    return label.endsWith(u'…') ? label : label + u'…';
 }
 
 } // namespace
@@ -44,86 +44,75 @@ WindowActions::WindowActions(BankbookWindow *window, Controller *controller)
     createMenus(window->menuBar());
 }
 
-QAction *WindowActions::action(const QString &identifier) const
-{
-    return m_actions.value(identifier, m_standardActions.value(identifier));
-}
-
 void WindowActions::createActions()
 {
-    struct Command {
-        const char16_t *identifier, *labelKey, *toolTipKey, *icon;
-        void (BankbookWindow::*slot)();
-        bool opensDialog = false; // its menu item ends in "…"
+    // What each command does; "summary" and "show_ledger" are the view switcher's to connect,
+    // "showToolbar" is the toolbar's own toggle.
+    const QHash<QString, std::function<void()>> run{
+        {u"import_balance"_s, [w = m_window] { w->importStatement(); }},
+        {u"save_balance"_s, [w = m_window] { w->exportList(); }},
+        {u"print"_s, [w = m_window] { w->print(); }},
+        {u"preferences"_s, [w = m_window] { w->showPreferences(); }},
+        {u"quit"_s, [w = m_window] { w->close(); }},
+        {u"undo"_s, [c = m_controller] { c->undo(); }},
+        {u"redo"_s, [c = m_controller] { c->redo(); }},
+        {u"mark_balance"_s, [w = m_window] { w->toggleMark(); }},
+        {u"delete_balance"_s, [w = m_window] { w->removeSelectedEntry(); }},
+        {u"revert_summary"_s, [w = m_window] { w->revertSummary(); }},
+        {u"list"_s, [w = m_window] { w->switchList(); }},
+        {u"list_order"_s, [w = m_window] { w->reverseOrder(); }},
+        {u"change_month"_s, [w = m_window] { w->changeMonth(); }},
+        {u"move_prev_month"_s, [w = m_window] { w->showPreviousMonth(); }},
+        {u"move_next_month"_s, [w = m_window] { w->showNextMonth(); }},
+        {u"move_this_month"_s, [w = m_window] { w->showThisMonth(); }},
+        {u"search"_s, [w = m_window] { w->search(); }},
+        {u"customize"_s, [this] { customizeToolbar(); }},
+        {u"select_bank"_s, [w = m_window] { w->selectBank(); }},
+        {u"balance_gaps"_s, [w = m_window] { w->showBalanceGaps(); }},
+        {u"rejected_lines"_s, [w = m_window] { w->showRejectedLines(); }},
+        {u"delete_all"_s, [w = m_window] { w->removeAllEntries(); }},
+        {u"checkForUpdates"_s, [w = m_window] { w->showUpdateSheet(); }},
+        {u"about"_s, [w = m_window] { w->showAbout(); }},
     };
-    // Moriva's own toolbar items, in the order they are made.
-    static const Command commands[] = {
-        {u"select_bank", u"Bank", u"SelectBank", u"select_bank", &BankbookWindow::selectBank, true},
-        {u"import_balance", u"Import", u"ImportBalance", u"import_balance",
-         &BankbookWindow::importStatement, true},
-        {u"save_balance", u"SaveInfo", u"SaveBalance", u"save_balance",
-         &BankbookWindow::exportList, true},
-        {u"delete_balance", u"Delete", u"DeleteBalance", u"delete_balance",
-         &BankbookWindow::removeSelectedEntry, true},
-        {u"delete_all", u"DeleteAll", u"DeleteAllBalance", u"delete_all",
-         &BankbookWindow::removeAllEntries, true},
-        {u"list", u"List", u"SwitchList", u"switch_list", &BankbookWindow::switchList},
-        {u"list_order", u"ListOrder", u"ChangeListOrder", u"list_order",
-         &BankbookWindow::reverseOrder},
-        {u"change_month", u"ChangeMonth", u"ChangeMonthList", u"change_month",
-         &BankbookWindow::changeMonth, true},
-        {u"move_prev_month", u"PrevMonth", u"MovePrevMonth", u"move_prev_month",
-         &BankbookWindow::showPreviousMonth},
-        {u"move_next_month", u"NextMonth", u"MoveNextMonth", u"move_next_month",
-         &BankbookWindow::showNextMonth},
-        {u"mark_balance", u"Mark", u"MarkBalance", u"mark_balance", &BankbookWindow::toggleMark},
-        {u"search", u"Search", u"SearchBalance", u"search", &BankbookWindow::search, true},
-        {u"preferences", u"Preferences", u"ShowPreferences", u"preferences",
-         &BankbookWindow::showPreferences, true},
-    };
-    for (const Command &command : commands) {
-        const QString identifier = QString::fromUtf16(command.identifier);
-        const QString label = text(command.labelKey);
-        auto *action = new QAction(iconFor(QString::fromUtf16(command.icon)),
-                                   command.opensDialog ? withEllipsis(label) : label, this);
-        action->setIconText(label); // the toolbar's label
-        action->setObjectName(identifier);
-        action->setToolTip(text(command.toolTipKey));
-        action->setStatusTip(text(command.toolTipKey));
-        action->setData(identifier);
-        connect(action, &QAction::triggered, m_window, command.slot);
-        m_actions.insert(identifier, action);
+    for (const Commands::Command &command : Commands::all()) {
+        const QString id = QString::fromUtf16(command.identifier);
+        auto *action = new QAction(Commands::menuText(command), this);
+        action->setObjectName(id);
+        action->setData(id);
+        if (command.icon)
+            action->setIcon(iconFor(QString::fromUtf16(command.icon)));
+        // The toolbar's label: the short one, or the menu's without its access letter and "…".
+        action->setIconText(command.label ? text(command.label)
+                                          : QString(action->text())
+                                                .remove(QRegularExpression(u"\\(&.\\)"_s))
+                                                .remove(u'&')
+                                                .remove(u'…'));
+        if (command.toolTip) {
+            action->setToolTip(text(command.toolTip));
+            action->setStatusTip(text(command.toolTip));
+        }
+        action->setShortcuts(QKeySequence::listFromString(QString::fromLatin1(command.shortcut),
+                                                          QKeySequence::PortableText));
+        if (const auto slot = run.value(id))
+            connect(action, &QAction::triggered, this, slot);
+        m_actions.insert(id, action);
     }
     // Mark shows whether the selected entry is marked; updateEnabled() keeps that true.
-    m_actions.value(QStringLiteral("mark_balance"))->setCheckable(true);
-
-    // The standard items' commands.
-    QAction *print = new QAction(iconFor(QStringLiteral("print")), tr("Print…"), this);
-    print->setIconText(tr("Print"));
-    print->setObjectName(QStringLiteral("print"));
-    print->setToolTip(tr("Print the shown list"));
-    print->setShortcut(QKeySequence::Print);
-    connect(print, &QAction::triggered, m_window, &BankbookWindow::print);
-    m_standardActions.insert(QStringLiteral("print"), print);
-    QAction *customize =
-        new QAction(iconFor(QStringLiteral("customize")), tr("Customize Toolbar…"), this);
-    customize->setIconText(tr("Customize"));
-    customize->setObjectName(QStringLiteral("customize"));
-    customize->setToolTip(tr("Arrange the toolbar"));
-    connect(customize, &QAction::triggered, this, &WindowActions::customizeToolbar);
-    m_standardActions.insert(QStringLiteral("customize"), customize);
-}
-
-void WindowActions::addItem(QAction *action)
-{
-    m_standardActions.insert(action->objectName(), action);
-    setArrangement(m_arrangement); // a stored arrangement may hold it already
+    action(u"mark_balance"_s)->setCheckable(true);
+    action(u"preferences"_s)->setMenuRole(QAction::PreferencesRole);
+    action(u"quit"_s)->setMenuRole(QAction::QuitRole);
+    action(u"about"_s)->setMenuRole(QAction::AboutRole);
+    m_contextMenu = new QMenu(m_window);
+    m_contextMenu->setObjectName(u"ledgerContextMenu"_s);
+    for (const char16_t *id : {u"mark_balance", u"delete_balance", u"revert_summary"})
+        m_contextMenu->addAction(action(QString::fromUtf16(id)));
 }
 
 void WindowActions::createToolBar()
 {
     m_toolBar = m_window->addToolBar(Settings::key(Settings::ToolbarArrangement));
     m_toolBar->setObjectName(QStringLiteral("MorivaToolToolbar"));
+    m_toolBar->setAccessibleName(tr("Toolbar"));
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_toolBar->setMovable(false);
     m_toolBar->setIconSize(QSize(24, 24));
@@ -166,7 +155,8 @@ std::pair<QString, QIcon> WindowActions::describe(const QString &id) const
     if (!item)
         return {id, QIcon()};
     // The palette shows the longer description of Moriva's own items.
-    return {m_actions.contains(id) ? item->toolTip() : item->iconText(), item->icon()};
+    const Commands::Command *command = Commands::find(id);
+    return {command && command->label ? item->toolTip() : item->iconText(), item->icon()};
 }
 
 void WindowActions::customizeToolbar()
@@ -184,7 +174,7 @@ void WindowActions::customizeToolbar()
 
 void WindowActions::toggleToolbar()
 {
-    m_showToolbar->trigger();
+    action(u"showToolbar"_s)->trigger();
 }
 
 void WindowActions::saveToolbarVisibility() const
@@ -193,124 +183,58 @@ void WindowActions::saveToolbarVisibility() const
     settings.setValue(Settings::key(Settings::ToolbarVisible), m_toolBar->isVisible());
 }
 
-QAction *WindowActions::tagged(QAction *action, int tag, const QKeySequence &keys)
-{
-    action->setProperty("menuTag", tag);
-    if (!keys.isEmpty())
-        action->setShortcut(keys);
-    m_menuActions.append(action);
-    return action;
-}
-
 void WindowActions::createMenus(QMenuBar *bar)
 {
-    const auto own = [this](const char *id) { return m_actions.value(QString::fromLatin1(id)); };
-
-    QMenu *file = bar->addMenu(tr("&File"));
-    file->addAction(tagged(own("import_balance"), 100, QKeySequence::Open));
-    file->addAction(tagged(own("save_balance"), 102, QKeySequence::Save));
-    file->addSeparator();
-    file->addAction(m_standardActions.value(QStringLiteral("print")));
-    file->addSeparator();
-    QAction *prefs = own("preferences");
-    prefs->setShortcut(QKeySequence::Preferences);
-    prefs->setMenuRole(QAction::PreferencesRole);
-    file->addAction(prefs);
-    file->addSeparator();
-    QAction *quit = file->addAction(tr("&Quit"), m_window, &QWidget::close);
-    quit->setShortcut(QKeySequence::Quit);
-    quit->setMenuRole(QAction::QuitRole);
-
-    QMenu *edit = bar->addMenu(tr("&Edit"));
-    m_undo = new QAction(this);
-    m_undo->setObjectName(QStringLiteral("undo"));
-    connect(m_undo, &QAction::triggered, m_controller, &Controller::undo);
-    edit->addAction(tagged(m_undo, 210, QKeySequence::Undo));
-    m_redo = new QAction(this);
-    m_redo->setObjectName(QStringLiteral("redo"));
-    connect(m_redo, &QAction::triggered, m_controller, &Controller::redo);
-    edit->addAction(tagged(m_redo, 211, QKeySequence::Redo));
-    edit->addSeparator();
-    edit->addAction(tagged(own("mark_balance"), 200, QKeySequence(Qt::CTRL | Qt::Key_M)));
-    edit->addAction(tagged(own("delete_balance"), 201, QKeySequence::Delete));
-    edit->addAction(tagged(own("delete_all"), 202));
-    edit->addSeparator();
-    QAction *revert = new QAction(tr("Revert to Bank's Text"), this);
-    revert->setObjectName(QStringLiteral("revert_summary"));
-    connect(revert, &QAction::triggered, m_window, &BankbookWindow::revertSummary);
-    edit->addAction(tagged(revert, 203));
-
-    QMenu *view = bar->addMenu(tr("&View"));
-    m_viewMenu = view;
-    view->addAction(tagged(own("list"), 301, QKeySequence(Qt::CTRL | Qt::Key_L)));
-    view->addAction(tagged(own("list_order"), 300, QKeySequence(Qt::CTRL | Qt::Key_R)));
-    view->addSeparator();
-    view->addAction(tagged(own("change_month"), 302, QKeySequence(Qt::CTRL | Qt::Key_G)));
-    view->addAction(tagged(own("move_prev_month"), 303, QKeySequence(Qt::ALT | Qt::Key_Left)));
-    view->addAction(tagged(own("move_next_month"), 304, QKeySequence(Qt::ALT | Qt::Key_Right)));
-    QAction *thisMonth = new QAction(tr("This &Month"), this);
-    thisMonth->setObjectName(QStringLiteral("move_this_month"));
-    connect(thisMonth, &QAction::triggered, m_window, &BankbookWindow::showThisMonth);
-    view->addAction(tagged(thisMonth, 305, QKeySequence(Qt::CTRL | Qt::Key_T)));
-    view->addSeparator();
-    view->addAction(tagged(own("search"), 306, QKeySequence::Find));
-    view->addSeparator();
     // The toolbar's own toggle stays checked while the toolbar is shown, however it came to be
     // shown or hidden; a toolbar hidden before its first showing has not told it yet.
-    m_showToolbar = m_toolBar->toggleViewAction();
-    m_showToolbar->setText(tr("Show Toolbar"));
-    m_showToolbar->setObjectName(QStringLiteral("showToolbar"));
-    m_showToolbar->setChecked(!m_toolBar->isHidden());
-    m_showToolbar->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_T));
-    view->addAction(m_showToolbar);
-    view->addAction(m_standardActions.value(QStringLiteral("customize")));
+    QAction *toggle = m_toolBar->toggleViewAction();
+    QAction *row = m_actions.take(u"showToolbar"_s);
+    toggle->setText(row->text());
+    toggle->setObjectName(row->objectName());
+    toggle->setShortcut(row->shortcut());
+    toggle->setChecked(!m_toolBar->isHidden());
+    m_actions.insert(toggle->objectName(), toggle);
+    delete row;
 
-    QMenu *bank = bar->addMenu(tr("&Bank"));
-    bank->addAction(tagged(own("select_bank"), 400, QKeySequence(Qt::CTRL | Qt::Key_B)));
-
-    QMenu *help = bar->addMenu(tr("&Help"));
-    QAction *update =
-        help->addAction(tr("Check for &Updates…"), m_window, &BankbookWindow::showUpdateSheet);
-    update->setObjectName(QStringLiteral("checkForUpdates"));
-    help->addSeparator();
-    QAction *about = help->addAction(tr("&About Moriva…"), m_window, &BankbookWindow::showAbout);
-    about->setObjectName(QStringLiteral("about"));
-    about->setMenuRole(QAction::AboutRole);
-
-    m_contextMenu = new QMenu(m_window);
-    m_contextMenu->setObjectName(QStringLiteral("ledgerContextMenu"));
-    QAction *markRow = m_contextMenu->addAction(text(u"Mark"), m_window, &BankbookWindow::toggleMark);
-    markRow->setObjectName(QStringLiteral("context_mark"));
-    markRow->setCheckable(true);
-    QAction *deleteRow = m_contextMenu->addAction(withEllipsis(text(u"Delete")), m_window,
-                                                  &BankbookWindow::removeSelectedEntry);
-    deleteRow->setObjectName(QStringLiteral("context_delete"));
-    QAction *revertRow = m_contextMenu->addAction(tr("Revert to Bank's Text"), m_window,
-                                                  &BankbookWindow::revertSummary);
-    revertRow->setObjectName(QStringLiteral("context_revert_summary"));
-    tagged(markRow, 600);
-    tagged(deleteRow, 601);
-    tagged(revertRow, 602);
+    using enum Commands::Menu;
+    QHash<Commands::Menu, QMenu *> menus;
+    for (const Commands::Menu menu : {File, Edit, View, Bank, Help})
+        menus.insert(menu, bar->addMenu(Commands::menuTitle(menu)));
+    for (const Commands::Command &command : Commands::all()) {
+        QMenu *menu = menus.value(command.menu);
+        if (!menu)
+            continue;
+        if (command.separatorBefore && !menu->isEmpty())
+            menu->addSeparator();
+        menu->addAction(action(QString::fromUtf16(command.identifier)));
+    }
 }
 
-void WindowActions::updateEnabled(int selectedRow)
+void WindowActions::updateEnabled(int selectedRow, bool summaryShown, bool hasRejectedLines)
 {
-    const bool hasSelection = selectedRow >= 0;
+    // While the Summary is shown the table's selection is out of sight: nothing acts on it.
+    m_state = m_controller->commandState(summaryShown ? -1 : selectedRow);
+    m_state.summaryShown = summaryShown;
+    m_state.hasRejectedLines = hasRejectedLines;
     for (auto it = m_actions.cbegin(); it != m_actions.cend(); ++it)
-        it.value()->setEnabled(m_controller->isToolbarItemEnabled(it.key(), hasSelection));
-    for (QAction *item : std::as_const(m_menuActions)) {
-        if (!m_actions.contains(item->objectName()))
-            item->setEnabled(
-                m_controller->isMenuItemEnabled(item->property("menuTag").toInt(), selectedRow));
-    }
-    // The steps' names may hold a file name: an "&" there is no mnemonic.
-    const auto menuText = [](QString text) { return text.replace(u'&', QStringLiteral("&&")); };
-    m_undo->setText(menuText(m_controller->undoText()));
-    m_redo->setText(menuText(m_controller->redoText()));
+        it.value()->setEnabled(CommandRules::isEnabled(it.key(), m_state));
+    // The steps' names ("Undo Import of NBG.csv") keep the plain command's access letter; an "&"
+    // in a file name is no access letter.
+    const auto stepText = [](QString name, const char16_t *id) {
+        name.replace(u'&', u"&&"_s);
+        const QString plain = Commands::menuText(*Commands::find(id));
+        static const QRegularExpression suffix(u"\\(&.\\)$"_s);
+        const QRegularExpressionMatch letter = suffix.match(plain);
+        return letter.hasMatch() ? name + letter.captured() : u'&' + name;
+    };
+    action(u"undo"_s)->setText(stepText(m_controller->undoText(), u"undo"));
+    action(u"redo"_s)->setText(stepText(m_controller->redoText(), u"redo"));
     // A checkable action flips itself when triggered: the ledger decides.
-    const bool marked = m_controller->isMarkChecked(selectedRow);
-    for (QAction *item : std::as_const(m_menuActions)) {
-        if (item->isCheckable())
-            item->setChecked(marked);
-    }
+    action(u"mark_balance"_s)->setChecked(
+        !summaryShown && m_controller->isMarkChecked(selectedRow));
+}
+
+bool WindowActions::isEnabled(const QString &identifier) const
+{
+    return CommandRules::isEnabled(identifier, m_state);
 }

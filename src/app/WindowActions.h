@@ -1,8 +1,9 @@
 #pragma once
 
+#include "views/CommandRules.h"
+
 #include <QHash>
 #include <QIcon>
-#include <QKeySequence>
 #include <QObject>
 #include <QStringList>
 
@@ -15,9 +16,9 @@ class QMenu;
 class QMenuBar;
 class QToolBar;
 
-// The main window's commands as actions: Moriva's own toolbar items and the standard ones
-// ("print", "customize"), the menus with their tags and shortcuts, the table's context menu,
-// the toolbar and its arrangement, and which commands are enabled.
+// The main window's commands as actions, one a row of the command table (see Commands): the
+// menus, the toolbar and its arrangement, the table's context menu, and which commands are
+// enabled. Each action's object name is its command's identifier.
 class WindowActions : public QObject
 {
     Q_OBJECT
@@ -27,15 +28,10 @@ public:
     static QIcon iconFor(const QString &name);
     WindowActions(BankbookWindow *window, Controller *controller);
 
-    // The action of a toolbar item ("import_balance", "print", ...); null for an unknown one.
-    QAction *action(const QString &identifier) const;
-    // Every action that carries a menu tag (the "menuTag" property).
-    QList<QAction *> menuActions() const { return m_menuActions; }
+    // The action of a command ("import_balance", "print", ...); null for an unknown one.
+    QAction *action(const QString &identifier) const { return m_actions.value(identifier); }
     QToolBar *toolBar() const { return m_toolBar; }
     QMenu *contextMenu() const { return m_contextMenu; }
-    QMenu *viewMenu() const { return m_viewMenu; }
-    // Offers an action made elsewhere in the window as a toolbar item under its object name.
-    void addItem(QAction *action);
 
     QStringList arrangement() const { return m_arrangement; }
     void setArrangement(const QStringList &arrangement);
@@ -47,25 +43,21 @@ public:
     // Keeps whether the toolbar is shown, for the next start.
     void saveToolbarVisibility() const;
 
-    // selectedRow: -1 when no row is selected.
-    void updateEnabled(int selectedRow);
+    // selectedRow: -1 when no row is selected; the rest is what the window alone knows.
+    void updateEnabled(int selectedRow, bool summaryShown, bool hasRejectedLines);
+    // Whether a command may run now, by the state of the last update.
+    bool isEnabled(const QString &identifier) const;
 
 private:
     void createActions();
     void createToolBar();
     void createMenus(QMenuBar *bar);
-    QAction *tagged(QAction *action, int tag, const QKeySequence &keys = {});
 
     BankbookWindow *m_window;
     Controller *m_controller;
     QToolBar *m_toolBar = nullptr;
-    QAction *m_showToolbar = nullptr;
     QMenu *m_contextMenu = nullptr;
-    QAction *m_undo = nullptr;
-    QAction *m_redo = nullptr;
-    QMenu *m_viewMenu = nullptr;
-    QHash<QString, QAction *> m_actions;         // Moriva's own toolbar items
-    QHash<QString, QAction *> m_standardActions; // "print", "customize"
-    QList<QAction *> m_menuActions;
+    QHash<QString, QAction *> m_actions;
     QStringList m_arrangement;
+    CommandRules::State m_state;
 };

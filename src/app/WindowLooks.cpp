@@ -9,6 +9,8 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFontMetrics>
+
+using namespace Qt::StringLiterals;
 #include <QHeaderView>
 #include <QMainWindow>
 #include <QScreen>
@@ -126,9 +128,14 @@ void restoreLayout(QMainWindow *window, QTableView *table)
     window->restoreGeometry(settings.value(Settings::key(Settings::WindowGeometry)).toByteArray());
     const QByteArray header = settings.value(Settings::key(Settings::TableColumns)).toByteArray();
     if (header.isEmpty() || !table->horizontalHeader()->restoreState(header)) {
+        // Wide enough for a date, a time and large amounts in the table's font, whatever its
+        // size: a larger font (a theme's, HiDPI) never cuts them.
         const int widths[] = {96, 76, 270, 100, 100, 110, 160};
+        const QString widest[] = {u"0000/00/00"_s, u"00:00:00"_s, QString(), u"99,999,999円"_s,
+                                  u"99,999,999円"_s, u"-999,999,999円"_s, QString()};
+        const QFontMetrics metrics(table->font());
         for (int c = 0; c < BankbookTableModel::ColumnCount; ++c)
-            table->setColumnWidth(c, widths[c]);
+            table->setColumnWidth(c, qMax(widths[c], metrics.horizontalAdvance(widest[c]) + 16));
     }
     // Layouts saved before Summary and Details shared the extra width stretched the last column.
     table->horizontalHeader()->setStretchLastSection(false);

@@ -1,5 +1,6 @@
 #include "BankbookWindow.h"
 #include "SingleInstance.h"
+#include "StartOptions.h"
 #include "TerminationSignals.h"
 #include "Translations.h"
 #include "ledger/DataFolder.h"
@@ -9,8 +10,22 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
+    // --version and --help need no display: they are answered before the window's application
+    // (which would want one) is made.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    if (StartOptions::asksForAnswer(arguments)) {
+        const QCoreApplication core(argc, argv);
+        const Translations translations;
+        std::fputs(StartOptions::answer(arguments)->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Moriva"));
     QApplication::setApplicationName(QStringLiteral("Moriva"));

@@ -115,4 +115,36 @@ bool save(const QString &path, const QList<LedgerEntry> &items, QString *error,
         path, [&data](QIODevice *file) { return file->write(data) == data.size(); }, error);
 }
 
+QString spreadsheetText(const QList<LedgerEntry> &items)
+{
+    // The ledger table's own headings.
+    const char *const headings[] = {
+        QT_TRANSLATE_NOOP("LedgerExport", "Date"),    QT_TRANSLATE_NOOP("LedgerExport", "Time"),
+        QT_TRANSLATE_NOOP("LedgerExport", "Summary"), QT_TRANSLATE_NOOP("LedgerExport", "Payment"),
+        QT_TRANSLATE_NOOP("LedgerExport", "Deposit"), QT_TRANSLATE_NOOP("LedgerExport", "Balance"),
+        QT_TRANSLATE_NOOP("LedgerExport", "Details")};
+    QString out;
+    for (const char *heading : headings) {
+        if (!out.isEmpty())
+            out.append(u',');
+        appendField(out, QCoreApplication::translate("LedgerExport", heading));
+    }
+    out.append(u"\r\n");
+    // Each entry's line as csvText() writes it, ended by CR LF instead of CR.
+    for (const LedgerEntry &item : items) {
+        appendCsvLine(out, item, u'\r');
+        out.append(u'\n');
+    }
+    return out;
+}
+
+bool saveSpreadsheet(const QString &path, const QList<LedgerEntry> &items, QString *error)
+{
+    QByteArray data;
+    if (!encode(spreadsheetText(items), Encoding::Utf8Bom, &data, error))
+        return false;
+    return AtomicFile::write(
+        path, [&data](QIODevice *file) { return file->write(data) == data.size(); }, error);
+}
+
 } // namespace LedgerExport

@@ -31,4 +31,10 @@ bool encode(const QString &text, Encoding encoding, QByteArray *bytes, QString *
 bool save(const QString &path, const QList<LedgerEntry> &items, QString *error,
                      Encoding encoding = Encoding::Utf8);
 
+// The same list for a spreadsheet: a header row naming the columns in the user's language, the
+// same fields, lines ended by CR LF.
+QString spreadsheetText(const QList<LedgerEntry> &items);
+// Writes it as UTF-8 with a byte-order mark, which spreadsheets take for UTF-8; like save().
+bool saveSpreadsheet(const QString &path, const QList<LedgerEntry> &items, QString *error);
+
 } // namespace LedgerExport

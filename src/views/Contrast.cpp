@@ -58,6 +58,24 @@ quint32 readableOn(quint32 colour, const QList<quint32> &backgrounds, double min
     return target;
 }
 
+quint32 over(quint32 argb, quint32 background)
+{
+    const int alpha = int(argb >> 24);
+    return mix(background & 0xffffff, argb & 0xffffff, alpha * 256 / 255);
+}
+
+QList<quint32> rowBackgrounds(quint32 base, quint32 alternate, quint32 marker)
+{
+    base &= 0xffffff;
+    alternate &= 0xffffff;
+    return {base, alternate, over(marker, base), over(marker, alternate)};
+}
+
+bool isDark(quint32 background)
+{
+    return ratio(background, 0xffffff) > ratio(background, 0x000000);
+}
+
 quint32 readable(quint32 wanted, quint32 background, quint32 fallback)
 {
     return ratio(wanted, background) >= 4.5 ? wanted : fallback;

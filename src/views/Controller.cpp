@@ -448,18 +448,16 @@ bool Controller::exportShownList(const QString &path, QString *error) const
                               LedgerExport::encodingFromInt(int(m_settings.exportEncoding)));
 }
 
-bool Controller::isToolbarItemEnabled(QStringView identifier, bool hasSelection) const
+CommandRules::State Controller::commandState(int selectedRow) const
 {
-    return CommandRules::isToolbarItemEnabled(identifier, hasEntries(), hasSelection);
-}
-
-bool Controller::isMenuItemEnabled(int tag, int selectedRow) const
-{
-    if (CommandRules::isHistoryItem(tag))
-        return CommandRules::isHistoryItemEnabled(tag, undoStack().canUndo(), undoStack().canRedo());
     const LedgerEntry selected = m_view.entryAt(selectedRow);
-    const bool edited = selected.id() != 0 && CommandRules::isSummaryEdited(&selected);
-    return CommandRules::isMenuItemEnabled(tag, hasEntries(), selectedRow >= 0, edited);
+    CommandRules::State state;
+    state.hasEntries = hasEntries();
+    state.hasSelection = selectedRow >= 0;
+    state.summaryEdited = selected.id() != 0 && CommandRules::isSummaryEdited(&selected);
+    state.canUndo = undoStack().canUndo();
+    state.canRedo = undoStack().canRedo();
+    return state;
 }
 
 bool Controller::isMarkChecked(int selectedRow) const

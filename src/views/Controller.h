@@ -1,5 +1,6 @@
 #pragma once
 
+#include "CommandRules.h"
 #include "EntryChanges.h"
 #include "LedgerView.h"
 #include "Preferences.h"
@@ -140,9 +141,10 @@ public:
     bool exportShownList(const QString &path, QString *error) const;
 
     // ---- enabling of commands ----
-    bool isToolbarItemEnabled(QStringView identifier, bool hasSelection) const;
-    // selectedRow: -1 when no row is selected.
-    bool isMenuItemEnabled(int tag, int selectedRow) const;
+    // What CommandRules::isEnabled looks at, as far as the ledger tells (selectedRow: -1 when no
+    // row is selected); the window adds what it alone knows.
+    CommandRules::State commandState(int selectedRow) const;
+    // Whether Mark shows as checked for the selected row (-1: none).
     bool isMarkChecked(int selectedRow) const;
 
 signals:

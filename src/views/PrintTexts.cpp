@@ -18,7 +18,7 @@ QString heading(Bank bank, const LedgerView &view)
 
 QString closingLine(const ListTotals &totals)
 {
-    return QCoreApplication::translate("PrintTexts", "%n entries — paid out %1, paid in %2",
+    return QCoreApplication::translate("PrintTexts", "%n entries — Payment %1, Deposit %2",
                                        nullptr, int(totals.count))
         .arg(StatusTexts::yen(totals.payments), StatusTexts::yen(totals.deposits));
 }

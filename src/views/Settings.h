@@ -21,6 +21,15 @@ inline constexpr char ToolbarArrangement[] = "MorivaToolToolbar";
 inline constexpr char ToolbarVisible[] = "MorivaToolToolbarVisible";
 inline constexpr char WindowGeometry[] = "BankbookWindow/geometry";
 inline constexpr char TableColumns[] = "BankbookWindow/columns";
+// The Summary's span (0 by month, 1 by year) and range (month keys, -1 the ledger's own end).
+inline constexpr char SummarySpan[] = "Summary/span";
+inline constexpr char SummaryFrom[] = "Summary/from";
+inline constexpr char SummaryTo[] = "Summary/to";
+// The folders the Import and Save dialogs were last left in, and the form a list was last saved
+// in (0 Moriva's CSV, 1 spreadsheet CSV).
+inline constexpr char ImportFolder[] = "Folders/import";
+inline constexpr char SaveFolder[] = "Folders/save";
+inline constexpr char SaveFormat[] = "Export/format";
 
 inline QString key(const char *name)
 {

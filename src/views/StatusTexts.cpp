@@ -61,8 +61,15 @@ QString balancesBrief(const BalanceChain &chain)
 
 QString totals(const ListTotals &t)
 {
-    return tr("%n entries · paid out %1 · paid in %2", nullptr, int(t.count))
+    return tr("%n entries · Payment %1 · Deposit %2", nullptr, int(t.count))
         .arg(yen(t.payments), yen(t.deposits));
+}
+
+QString deleteAllQuestion(Bank bank, qsizetype entries)
+{
+    return tr("Delete all %n entries of the %1 ledger? Edit › Undo puts them back.", nullptr,
+              int(entries))
+        .arg(bankName(bank));
 }
 
 QString bankName(Bank bank)

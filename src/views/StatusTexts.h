@@ -19,7 +19,7 @@ struct ListTotals {
 ListTotals totalsOf(const QList<LedgerEntry> &list);
 
 namespace StatusTexts {
-// "1,234 entries · paid out 56,000円 · paid in 12,000円"
+// "1,234 entries · Payment 56,000円 · Deposit 12,000円": the table's names for the amounts
 QString totals(const ListTotals &totals);
 // What an import did, for the status bar: bank, entries added, duplicates, rejected lines.
 QString importSummary(const QString &fileName, const ImportReport &report);
@@ -43,6 +43,9 @@ QString importFailures(const QList<FileImport> &imports);
 // several.
 QString rejectedLines(const QList<FileImport> &imports, qsizetype shown = 50);
 QString bankName(Bank bank);
+// What Delete All asks: "Delete all 135 entries of the JNB ledger? …", the account and the count
+// named so that nobody deletes the other bank's ledger by mistake.
+QString deleteAllQuestion(Bank bank, qsizetype entries);
 // "No entries contain “ATM”": a search that found nothing.
 QString noSearchHits(const QString &keyword);
 // "-12,000円": whole yen with grouped digits.

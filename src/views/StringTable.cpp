@@ -1,6 +1,7 @@
 #include "StringTable.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QList>
 
 namespace StringTable {
@@ -17,7 +18,6 @@ const Entry kTable[] = {
     {u"BankbookFileOpen", QT_TRANSLATE_NOOP("StringTable", "Import Statement")},
     {u"Warning", QT_TRANSLATE_NOOP("StringTable", "Warning")},
     {u"SureDeleteSelectedInfo", QT_TRANSLATE_NOOP("StringTable", "Delete the selected entry from the ledger? Edit › Undo puts it back.")},
-    {u"SureDeleteAllInfo", QT_TRANSLATE_NOOP("StringTable", "Delete every entry of this bank's ledger? Edit › Undo puts them back.")},
     {u"Delete", QT_TRANSLATE_NOOP("StringTable", "Delete")},
     {u"DeleteAll", QT_TRANSLATE_NOOP("StringTable", "Delete All")},
     {u"DontDelete", QT_TRANSLATE_NOOP("StringTable", "Don't Delete")},
@@ -27,7 +27,10 @@ const Entry kTable[] = {
     {u"BankName_JNB", QT_TRANSLATE_NOOP("StringTable", "JNB")},
     {u"BankName_eBANK", QT_TRANSLATE_NOOP("StringTable", "eBANK")},
     {u"Window_Title_Activity", QT_TRANSLATE_NOOP("StringTable", "All Activity")},
-    {u"Window_Title_Monthly", QT_TRANSLATE_NOOP("StringTable", "Monthly Statement %1/%2")},
+    {u"Window_Title_Monthly", QT_TRANSLATE_NOOP("StringTable", "Monthly Statement %1")},
+    //: How every place writes a month, as a QDate format: yyyy the year, MM the month with two
+    //: digits, M without.
+    {u"MonthFormat", QT_TRANSLATE_NOOP("StringTable", "yyyy/MM")},
     {u"Window_Title_Search", QT_TRANSLATE_NOOP("StringTable", "Search Results")},
     {u"CantDownloadLatestVersion", QT_TRANSLATE_NOOP("StringTable", "Moriva could not find out which version is the latest.")},
     {u"YouUseLatestVersion", QT_TRANSLATE_NOOP("StringTable", "You are using the latest version of Moriva (%1).")},
@@ -71,9 +74,14 @@ QString localizedString(QStringView key)
     return key.toString();
 }
 
+QString monthName(int year, int month)
+{
+    return QDate(year, month, 1).toString(localizedString(u"MonthFormat"));
+}
+
 QString windowTitleMonthly(int year, int month)
 {
-    return localizedString(u"Window_Title_Monthly").arg(year).arg(month);
+    return localizedString(u"Window_Title_Monthly").arg(monthName(year, month));
 }
 
 QString balanceFileNameMonthly(int year, int month)

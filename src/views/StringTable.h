@@ -10,7 +10,9 @@ namespace StringTable {
 
 QString localizedString(QStringView key);
 
-// The formats among them, with their arguments.
+// The formats among them, with their arguments. A month is written one way in each language
+// ("2026/02", "2026年2月"), in titles, the Summary and its boxes alike.
+QString monthName(int year, int month);
 QString windowTitleMonthly(int year, int month);
 QString balanceFileNameMonthly(int year, int month);
 

@@ -1,9 +1,12 @@
 #include "SummaryModels.h"
 
 #include "StatusTexts.h"
+#include "StringTable.h"
 
 #include <QCoreApplication>
 #include <QDate>
+
+#include <algorithm>
 
 using namespace PeriodReport;
 
@@ -40,9 +43,9 @@ QVariant sumsHeading(int column)
     case PeriodTableModel::EntriesColumn:
         return QCoreApplication::translate("PeriodTableModel", "Entries");
     case PeriodTableModel::PaidOutColumn:
-        return QCoreApplication::translate("PeriodTableModel", "Paid out");
+        return QCoreApplication::translate("PeriodTableModel", "Payment");
     case PeriodTableModel::PaidInColumn:
-        return QCoreApplication::translate("PeriodTableModel", "Paid in");
+        return QCoreApplication::translate("PeriodTableModel", "Deposit");
     case PeriodTableModel::NetColumn:
         return QCoreApplication::translate("PeriodTableModel", "Net");
     }
@@ -91,18 +94,58 @@ QString PeriodTableModel::periodName(const Period &period)
 {
     if (!period.month)
         return QString::number(period.year);
-    //: How the Summary writes a month, as a QDate format: yyyy the year, MM the month with two
-    //: digits, M without.
-    return QDate(period.year, period.month, 1).toString(tr("yyyy-MM"));
+    return StringTable::monthName(period.year, period.month);
 }
 
 QString PeriodTableModel::describe(const Period &period)
 {
-    return tr("%1\nPaid in: %2\nPaid out: %3\nNet: %4\nClosing balance: %5\n%n entries", nullptr,
+    return tr("%1\nPayment: %2\nDeposit: %3\nNet: %4\nClosing balance: %5\n%n entries", nullptr,
               int(period.sums.entries))
-        .arg(periodName(period), StatusTexts::yen(period.sums.paidIn),
-             StatusTexts::yen(period.sums.paidOut), StatusTexts::yen(period.sums.net()),
+        .arg(periodName(period), StatusTexts::yen(period.sums.paidOut),
+             StatusTexts::yen(period.sums.paidIn), StatusTexts::yen(period.sums.net()),
              StatusTexts::yen(period.closingBalance));
+}
+
+int PeriodTableModel::monthsWithEntries(const Period &period) const
+{
+    return int(std::ranges::count_if(m_months, [&](const Period &month) {
+        return month.year == period.year && (!period.month || month.month == period.month)
+               && m_range.contains(month.key());
+    }));
+}
+
+bool PeriodTableModel::isPartial(const Period &period) const
+{
+    return !period.month && monthsWithEntries(period) < 12;
+}
+
+QString PeriodTableModel::periodLabel(const Period &period) const
+{
+    //: A year that holds entries in fewer than its twelve months: "2025 (partial)".
+    return isPartial(period) ? tr("%1 (partial)").arg(periodName(period)) : periodName(period);
+}
+
+QStringList PeriodTableModel::periodLabels() const
+{
+    QStringList labels;
+    for (const Period &period : m_periods)
+        labels.append(periodLabel(period));
+    return labels;
+}
+
+QString PeriodTableModel::statusText() const
+{
+    if (m_periods.isEmpty())
+        return QString();
+    ListTotals totals;
+    totals.count = m_total.entries;
+    totals.payments = m_total.paidOut;
+    totals.deposits = m_total.paidIn;
+    const QString first = periodName(m_periods.constFirst());
+    const QString last = periodName(m_periods.constLast());
+    //: The Summary's range in the status bar, before its figures: "2025-04 to 2026-03: …".
+    const QString range = first == last ? first : tr("%1 to %2").arg(first, last);
+    return tr("%1: %2").arg(range, StatusTexts::totals(totals));
 }
 
 int PeriodTableModel::rowCount(const QModelIndex &parent) const
@@ -126,7 +169,10 @@ QVariant PeriodTableModel::data(const QModelIndex &index, int role) const
     switch (index.column()) {
     case PeriodColumn:
         if (role == Qt::DisplayRole)
-            return period ? periodName(*period) : tr("Total");
+            return period ? periodLabel(*period) : tr("Total");
+        if (role == Qt::ToolTipRole && period && isPartial(*period))
+            return tr("Entries in %n of the year's 12 months", nullptr,
+                      monthsWithEntries(*period));
         return {};
     case ClosingColumn:
         // The total's closing balance is the last period's.

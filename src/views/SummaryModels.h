@@ -3,6 +3,7 @@
 #include "ledger/PeriodReport.h"
 
 #include <QAbstractTableModel>
+#include <QStringList>
 
 // The Summary's table of periods: one row a period with the five figures, oldest first, and a
 // total row at the bottom. It is given the ledger's months once (see PeriodReport::compute) and
@@ -28,8 +29,17 @@ public:
     // The period of a row; null for the total row and rows out of range.
     const PeriodReport::Period *periodAt(int row) const;
     bool isTotalRow(int row) const { return row == m_periods.size() && row > 0; }
-    // "2026-03" as the user's language writes a month ("2026年3月"), "2026" for a year.
+    // "2026/03" as the user's language writes a month ("2026年3月"), "2026" for a year.
     static QString periodName(const PeriodReport::Period &period);
+    // The months of the shown range that hold entries of the period's year.
+    int monthsWithEntries(const PeriodReport::Period &period) const;
+    // A year that holds entries in fewer than its twelve months: its sums are not a whole year's.
+    bool isPartial(const PeriodReport::Period &period) const;
+    // The period's name as the table and the chart show it: a partial year says so.
+    QString periodLabel(const PeriodReport::Period &period) const;
+    QStringList periodLabels() const;
+    // The figures of the shown periods for the status bar; empty when there are none.
+    QString statusText() const;
     // The exact figures of a period on lines of their own, for a tooltip.
     static QString describe(const PeriodReport::Period &period);
 

@@ -1,18 +1,20 @@
 #include "ToolbarItems.h"
 
+#include "Commands.h"
+
 #include <QSet>
 
 namespace ToolbarItems {
 
 QStringList ownItems()
 {
-    return {QStringLiteral("select_bank"),    QStringLiteral("import_balance"),
-            QStringLiteral("save_balance"),   QStringLiteral("delete_balance"),
-            QStringLiteral("delete_all"),     QStringLiteral("list"),
-            QStringLiteral("list_order"),     QStringLiteral("change_month"),
-            QStringLiteral("move_prev_month"), QStringLiteral("move_next_month"),
-            QStringLiteral("mark_balance"),   QStringLiteral("search"),
-            QStringLiteral("preferences")};
+    // The commands with a toolbar label of their own.
+    QStringList items;
+    for (const Commands::Command &command : Commands::all()) {
+        if (command.label)
+            items.append(QString::fromUtf16(command.identifier));
+    }
+    return items;
 }
 
 QStringList defaultArrangement()
@@ -21,8 +23,8 @@ QStringList defaultArrangement()
     return {QStringLiteral("select_bank"),  QStringLiteral("import_balance"),
             QStringLiteral("save_balance"), separator,
             QStringLiteral("list"),         QStringLiteral("list_order"),
-            QStringLiteral("search"),       separator,
-            QStringLiteral("change_month"), QStringLiteral("move_prev_month"),
+            QStringLiteral("search"),       QStringLiteral("summary"),
+            separator,                      QStringLiteral("change_month"), QStringLiteral("move_prev_month"),
             QStringLiteral("move_next_month"), separator,
             QStringLiteral("mark_balance"), QStringLiteral("delete_balance")};
 }

@@ -7,9 +7,9 @@
 // "customize" are the standard items.
 namespace ToolbarItems {
 
-// Moriva's own items, in the order they are made.
+// Moriva's own items: the commands with a toolbar label (see Commands), in the menus' order.
 QStringList ownItems();
-// What a new user sees.
+// What a new user sees: the Summary among them, which the window adds as "summary".
 QStringList defaultArrangement();
 // What the customisation dialog offers: the own items, the window's "summary", then the
 // standard items.

@@ -2,6 +2,7 @@
 
 #include "ColourScheme.h"
 #include "ledger/AtomicFile.h"
+#include "views/ChartAxes.h"
 #include "views/SummaryModels.h"
 
 #include <QBarCategoryAxis>
@@ -10,6 +11,7 @@
 #include <QBuffer>
 #include <QCategoryAxis>
 #include <QCursor>
+#include <QFontMetricsF>
 #include <QFileInfo>
 #include <QLineSeries>
 #include <QHelpEvent>
@@ -22,17 +24,6 @@
 
 using PeriodReport::Period;
 
-namespace {
-
-// Whole yen on the axis, at round steps; the tooltips give the exact figures.
-void styleAmountAxis(QValueAxis *axis)
-{
-    axis->setLabelFormat(QStringLiteral("%.0f"));
-    axis->applyNiceNumbers();
-}
-
-} // namespace
-
 BalanceChart::BalanceChart(QWidget *parent)
     : QChartView(parent)
 {
@@ -40,12 +31,17 @@ BalanceChart::BalanceChart(QWidget *parent)
     setRenderHint(QPainter::Antialiasing);
     chart()->legend()->setAlignment(Qt::AlignBottom);
     chart()->setMargins(QMargins(4, 4, 4, 4));
+    // The amounts' digits grouped as the user's language groups them.
+    chart()->setLocalizeNumbers(true);
+    chart()->setLocale(QLocale());
     setColours(ColourScheme());
 }
 
-void BalanceChart::setPeriods(const QList<Period> &periods)
+void BalanceChart::setPeriods(const QList<Period> &periods, const QStringList &names)
 {
-    m_periods = periods.size() > kMaxPeriods ? periods.mid(periods.size() - kMaxPeriods) : periods;
+    const qsizetype from = std::max<qsizetype>(0, periods.size() - kMaxPeriods);
+    m_periods = periods.mid(from);
+    m_names = names.mid(from);
     rebuild();
 }
 
@@ -57,18 +53,38 @@ void BalanceChart::setColours(const ColourScheme &colours)
     rebuild();
 }
 
+void BalanceChart::setDark(bool dark)
+{
+    if (dark == m_dark)
+        return;
+    m_dark = dark;
+    // A theme sets the chart's every colour and font: the series' own colours come after it.
+    chart()->setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
+    chart()->setBackgroundRoundness(0);
+    rebuild();
+}
+
 void BalanceChart::rebuild()
 {
     QChart *c = chart();
     c->removeAllSeries();
     m_line = nullptr;
+    m_labels = nullptr;
     for (QAbstractAxis *axis : c->axes())
         c->removeAxis(axis), delete axis;
     if (m_periods.isEmpty())
         return;
 
-    auto *paidIn = new QBarSet(tr("Paid in"));
-    auto *paidOut = new QBarSet(tr("Paid out"));
+    qint64 largest = 0;
+    for (const Period &p : std::as_const(m_periods))
+        largest = std::max({largest, p.sums.paidIn, p.sums.paidOut, qAbs(p.closingBalance)});
+    const ChartAxes::AmountUnit unit = ChartAxes::amountUnit(largest);
+    // Drawing needs reals; the figures the tooltips show stay the exact integers.
+    const auto plotted = [&unit](qint64 amount) { return qreal(amount) / qreal(unit.divisor); };
+
+    // Payments first, as the tables list them.
+    auto *paidOut = new QBarSet(tr("Payment"));
+    auto *paidIn = new QBarSet(tr("Deposit"));
     paidIn->setColor(m_paidIn);
     paidIn->setBorderColor(m_paidIn);
     paidOut->setColor(m_paidOut);
@@ -79,58 +95,73 @@ void BalanceChart::rebuild()
     pen.setWidthF(2);
     balance->setPen(pen);
     balance->setPointsVisible(m_periods.size() <= 60);
-    QStringList names;
     qreal lowest = 0, highest = 0;
     for (qsizetype i = 0; i < m_periods.size(); ++i) {
         const Period &p = m_periods.at(i);
-        // Drawing needs reals; the figures shown stay the exact integers.
-        paidIn->append(qreal(p.sums.paidIn));
-        paidOut->append(qreal(p.sums.paidOut));
-        balance->append(qreal(i), qreal(p.closingBalance));
-        names.append(PeriodTableModel::periodName(p));
-        highest = std::max({highest, qreal(p.sums.paidIn), qreal(p.sums.paidOut)});
-        lowest = std::min(lowest, qreal(p.closingBalance));
-        highest = std::max(highest, qreal(p.closingBalance));
+        paidOut->append(plotted(p.sums.paidOut));
+        paidIn->append(plotted(p.sums.paidIn));
+        balance->append(qreal(i), plotted(p.closingBalance));
+        highest = std::max({highest, plotted(p.sums.paidIn), plotted(p.sums.paidOut),
+                            plotted(p.closingBalance)});
+        lowest = std::min(lowest, plotted(p.closingBalance));
     }
     auto *bars = new QBarSeries;
-    bars->append(paidIn);
     bars->append(paidOut);
+    bars->append(paidIn);
     bars->setBarWidth(0.8);
     c->addSeries(bars);
     c->addSeries(balance);
 
-    // One category a period; with many periods their names give way to years.
+    // One category a period, unlabelled: relabel() puts upright labels where they fit.
     auto *periods = new QBarCategoryAxis;
-    periods->append(names);
+    for (qsizetype i = 0; i < m_periods.size(); ++i)
+        periods->append(QString::number(i));
+    periods->setLabelsVisible(false);
+    periods->setGridLineVisible(false);
     c->addAxis(periods, Qt::AlignBottom);
     bars->attachAxis(periods);
     balance->attachAxis(periods);
-    if (m_periods.size() > 24) {
-        periods->setLabelsVisible(false);
-        periods->setGridLineVisible(false);
-        auto *years = new QCategoryAxis;
-        years->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-        years->setRange(-0.5, qreal(m_periods.size()) - 0.5);
-        const int step = m_periods.size() > 240 ? 5 : 1;
-        for (qsizetype i = 0; i < m_periods.size(); ++i) {
-            const Period &p = m_periods.at(i);
-            const bool startsYear = p.month ? p.month == 1 || i == 0 : true;
-            if (startsYear && p.year % step == 0)
-                years->append(QString::number(p.year), qreal(i) - 0.5);
-        }
-        c->addAxis(years, Qt::AlignBottom);
-    } else if (m_periods.size() > 8) {
-        periods->setLabelsAngle(-90);
-    }
 
     auto *amounts = new QValueAxis;
     amounts->setRange(lowest, highest);
-    styleAmountAxis(amounts);
+    amounts->setLabelFormat(QStringLiteral("%.0f"));
+    amounts->applyNiceNumbers();
+    amounts->setTitleText(unit.title);
     c->addAxis(amounts, Qt::AlignLeft);
     bars->attachAxis(amounts);
     balance->attachAxis(amounts);
 
     m_line = balance;
+    relabel();
+}
+
+void BalanceChart::relabel()
+{
+    if (!m_line)
+        return;
+    QChart *c = chart();
+    if (m_labels)
+        c->removeAxis(m_labels), delete m_labels;
+    auto *labels = new QCategoryAxis;
+    labels->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    labels->setRange(-0.5, qreal(m_periods.size()) - 0.5);
+    labels->setGridLineVisible(false);
+    // Before the first layout the plot is about the view less the amounts' labels.
+    const qreal plot = c->plotArea().width() > 0 ? c->plotArea().width() : width() * 0.85;
+    const QFontMetricsF metrics(labels->labelsFont());
+    const auto chosen = ChartAxes::periodLabels(
+        m_periods, m_names, plot,
+        [&metrics](const QString &text) { return metrics.horizontalAdvance(text); });
+    for (const ChartAxes::PeriodLabel &label : chosen)
+        labels->append(label.text, qreal(label.index));
+    c->addAxis(labels, Qt::AlignBottom);
+    m_labels = labels;
+}
+
+void BalanceChart::resizeEvent(QResizeEvent *event)
+{
+    QChartView::resizeEvent(event);
+    relabel();
 }
 
 int BalanceChart::periodAt(const QPoint &position) const
@@ -181,7 +212,7 @@ bool BalanceChart::saveImage(const QString &path, QString *error)
             generator.setOutputDevice(&drawing);
             generator.setSize(size());
             generator.setViewBox(rect());
-            generator.setTitle(tr("Balance and paid in / paid out"));
+            generator.setTitle(tr("Balance, payments and deposits"));
             QPainter painter;
             if (!painter.begin(&generator))
                 return false;
@@ -190,7 +221,7 @@ bool BalanceChart::saveImage(const QString &path, QString *error)
         }
         // Twice the widget's pixels, so that the picture stays sharp when printed or zoomed.
         QImage image(size() * 2, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::white);
+        image.fill(chart()->backgroundBrush().color());
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
         paintChart(&painter, image.rect());

@@ -19,10 +19,13 @@ public:
 
     explicit BalanceChart(QWidget *parent = nullptr);
 
-    void setPeriods(const QList<PeriodReport::Period> &periods);
+    // The periods with the names their labels give them.
+    void setPeriods(const QList<PeriodReport::Period> &periods, const QStringList &names);
     // Paid in in the interest colour, paid out in the commission colour, the balance in the ATM
     // colour: the colours the preferences give money coming, going and moved.
     void setColours(const ColourScheme &colours);
+    // The dark chart theme under a dark window, the light one otherwise.
+    void setDark(bool dark);
     // The chart as a PNG or SVG file, told by the file's suffix; false with the reason.
     bool saveImage(const QString &path, QString *error);
     // The chart painted into the rectangle (printing, SVG).
@@ -32,11 +35,17 @@ public:
 
 protected:
     bool viewportEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void rebuild();
+    // The period labels for the chart's present width.
+    void relabel();
 
     QList<PeriodReport::Period> m_periods;
+    QStringList m_names;
     QAbstractSeries *m_line = nullptr;
+    QAbstractAxis *m_labels = nullptr;
+    bool m_dark = false;
     QColor m_paidIn, m_paidOut, m_balance;
 };

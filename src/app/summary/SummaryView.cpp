@@ -3,7 +3,9 @@
 #include "BalanceChart.h"
 #include "ColourScheme.h"
 #include "SummaryPrinter.h"
+#include "views/Contrast.h"
 #include "views/Controller.h"
+#include "views/Settings.h"
 #include "views/StatusTexts.h"
 #include "views/SummaryModels.h"
 
@@ -11,6 +13,7 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -48,22 +51,33 @@ private:
     const ColourScheme *m_colours;
 };
 
-QTableView *makeTable(QAbstractItemModel *model, const QString &name, QWidget *parent)
+QTableView *makeTable(QAbstractItemModel *model, const QString &name, const QString &accessibleName,
+                      QWidget *parent)
 {
     auto *table = new QTableView(parent);
     table->setObjectName(name);
+    table->setAccessibleName(accessibleName);
     table->setModel(model);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->verticalHeader()->hide();
     table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    // Every figure whole: columns as wide as their widest cell or heading, every row measured
+    // (the total, the widest, is last); a narrow window scrolls sideways instead.
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setResizeContentsPrecision(-1);
+    table->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     table->setAlternatingRowColors(true);
     return table;
 }
 
 constexpr int kNoEnd = -1;
+
+int settingOr(const char *key, int fallback)
+{
+    return Settings::store().value(Settings::key(key), fallback).toInt();
+}
 
 } // namespace
 
@@ -77,33 +91,51 @@ SummaryView::SummaryView(Controller *controller, const ColourScheme *colours, QW
     , m_from(new QComboBox(this))
     , m_to(new QComboBox(this))
     , m_kindTitle(new QLabel(this))
+    , m_emptyHint(new QLabel(this))
+    , m_content(new QWidget(this))
+    , m_save(new QPushButton(tr("Save Chart…"), this))
     , m_chart(new BalanceChart(this))
+    , m_fromKey(settingOr(Settings::SummaryFrom, kNoEnd))
+    , m_toKey(settingOr(Settings::SummaryTo, kNoEnd))
 {
     setObjectName(QStringLiteral("summaryView"));
     m_span->setObjectName(QStringLiteral("summarySpan"));
+    m_span->setAccessibleName(tr("Totals by"));
     m_span->addItem(tr("By month"), int(Span::Month));
     m_span->addItem(tr("By year"), int(Span::Year));
+    m_span->setCurrentIndex(qMax(0, m_span->findData(settingOr(Settings::SummarySpan, 0))));
     m_from->setObjectName(QStringLiteral("summaryFrom"));
     m_to->setObjectName(QStringLiteral("summaryTo"));
-    auto *save = new QPushButton(tr("Save Chart…"), this);
-    save->setObjectName(QStringLiteral("saveChart"));
-    connect(save, &QPushButton::clicked, this, &SummaryView::saveChart);
+    m_save->setObjectName(QStringLiteral("saveChart"));
+    connect(m_save, &QPushButton::clicked, this, &SummaryView::saveChart);
 
+    auto *fromLabel = new QLabel(tr("&From"), this);
+    fromLabel->setBuddy(m_from);
+    auto *toLabel = new QLabel(tr("&to"), this);
+    toLabel->setBuddy(m_to);
     auto *controls = new QHBoxLayout;
     controls->addWidget(m_span);
     controls->addSpacing(12);
-    controls->addWidget(new QLabel(tr("From"), this));
+    controls->addWidget(fromLabel);
     controls->addWidget(m_from);
-    controls->addWidget(new QLabel(tr("to"), this));
+    controls->addWidget(toLabel);
     controls->addWidget(m_to);
     controls->addStretch(1);
-    controls->addWidget(save);
+    controls->addWidget(m_save);
 
-    m_table = makeTable(m_periods, QStringLiteral("summaryTable"), this);
-    m_kindTable = makeTable(m_kinds, QStringLiteral("kindTable"), this);
+    m_table = makeTable(m_periods, QStringLiteral("summaryTable"), tr("Periods"), this);
+    m_table->installEventFilter(this);
+    m_kindTable = makeTable(m_kinds, QStringLiteral("kindTable"), tr("By kind"), this);
     m_kindTable->setSelectionMode(QAbstractItemView::NoSelection);
     m_kindTable->setItemDelegate(new KindColourDelegate(colours, m_kindTable));
     m_kindTitle->setObjectName(QStringLiteral("kindTitle"));
+    m_chart->setAccessibleName(tr("Balance chart"));
+    m_emptyHint->setObjectName(QStringLiteral("summaryEmptyHint"));
+    m_emptyHint->setText(tr("No entries yet. Import a statement (File › Import…) and its months "
+                            "are summed up here."));
+    m_emptyHint->setAlignment(Qt::AlignCenter);
+    m_emptyHint->setWordWrap(true);
+    m_emptyHint->hide(); // until an empty ledger is read
 
     auto *kindBox = new QWidget(this);
     auto *kindLayout = new QVBoxLayout(kindBox);
@@ -123,11 +155,15 @@ SummaryView::SummaryView(Controller *controller, const ColourScheme *colours, QW
     split->setStretchFactor(0, 3);
     split->setStretchFactor(1, 2);
     split->setSizes({3000, 2000});
+    auto *contentLayout = new QVBoxLayout(m_content);
+    contentLayout->setContentsMargins(0, 0, 0, 0);
+    contentLayout->addWidget(split);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->addLayout(controls);
-    layout->addWidget(split, 1);
+    layout->addWidget(m_content, 1);
+    layout->addWidget(m_emptyHint, 1);
 
     for (QComboBox *box : {m_span, m_from, m_to})
         connect(box, &QComboBox::activated, this, &SummaryView::applyChoices);
@@ -145,6 +181,26 @@ void SummaryView::showEvent(QShowEvent *event)
         refresh();
 }
 
+void SummaryView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        applyColours();
+}
+
+bool SummaryView::eventFilter(QObject *watched, QEvent *event)
+{
+    // Return on a period opens it, as a double click does.
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            openPeriod(m_table->currentIndex().row());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void SummaryView::markStale()
 {
     m_stale = true;
@@ -156,46 +212,93 @@ void SummaryView::refresh()
 {
     m_stale = false;
     m_periods->setMonths(compute(m_controller->database(), m_controller->bank(), Span::Month));
-    fillRangeChoices();
-    applyChoices();
+    const bool empty = m_periods->months().isEmpty();
+    m_emptyHint->setVisible(empty);
+    m_content->setVisible(!empty);
+    for (QWidget *control : std::initializer_list<QWidget *>{m_span, m_from, m_to, m_save})
+        control->setEnabled(!empty);
+    showRange();
 }
 
 void SummaryView::fillRangeChoices()
 {
-    // The months that hold entries; a choice that is gone falls back to the ledger's end.
-    const int from = m_from->currentData().isValid() ? m_from->currentData().toInt() : kNoEnd;
-    const int to = m_to->currentData().isValid() ? m_to->currentData().toInt() : kNoEnd;
+    const bool years = Span(m_span->currentData().toInt()) == Span::Year;
     m_from->clear();
     m_to->clear();
-    m_from->addItem(tr("the first month"), kNoEnd);
-    m_to->addItem(tr("the last month"), kNoEnd);
+    m_from->addItem(years ? tr("the first year") : tr("the first month"), kNoEnd);
+    m_to->addItem(years ? tr("the last year") : tr("the last month"), kNoEnd);
+    int year = 0;
     for (const Period &m : m_periods->months()) {
-        m_from->addItem(PeriodTableModel::periodName(m), m.key());
-        m_to->addItem(PeriodTableModel::periodName(m), m.key());
+        if (!years) {
+            m_from->addItem(PeriodTableModel::periodName(m), m.key());
+            m_to->addItem(PeriodTableModel::periodName(m), m.key());
+        } else if (m.year != year) {
+            year = m.year;
+            m_from->addItem(QString::number(year), monthKey(year, 1));
+            m_to->addItem(QString::number(year), monthKey(year, 12));
+        }
     }
-    m_from->setCurrentIndex(qMax(0, m_from->findData(from)));
-    m_to->setCurrentIndex(qMax(0, m_to->findData(to)));
+    // The boxes show the periods the range starts and ends in; a range of months shown by year
+    // covers their whole years. Both boxes list the same periods.
+    int from = 0, to = 0;
+    for (int i = 1; i < m_from->count(); ++i) {
+        const int start = m_from->itemData(i).toInt();
+        const int end = years ? start + 11 : start;
+        if (m_fromKey != kNoEnd && !from && end >= m_fromKey)
+            from = i;
+        if (m_toKey != kNoEnd && start <= m_toKey)
+            to = i;
+    }
+    m_from->setCurrentIndex(from);
+    m_to->setCurrentIndex(to);
 }
 
 void SummaryView::applyChoices()
 {
+    m_fromKey = m_from->currentData().toInt();
+    m_toKey = m_to->currentData().toInt();
+    // A first period chosen after the last: the boxes show the range the right way round.
+    if (m_fromKey != kNoEnd && m_toKey != kNoEnd && m_fromKey > m_toKey) {
+        const bool years = Span(m_span->currentData().toInt()) == Span::Year;
+        const int first = years ? m_toKey - 11 : m_toKey;
+        m_toKey = years ? m_fromKey + 11 : m_fromKey;
+        m_fromKey = first;
+    }
+    saveChoices();
+    showRange();
+}
+
+void SummaryView::showRange()
+{
+    fillRangeChoices();
     MonthRange range;
-    if (const int from = m_from->currentData().toInt(); from != kNoEnd)
-        range.first = from;
-    if (const int to = m_to->currentData().toInt(); to != kNoEnd)
-        range.last = to;
-    // A first month chosen after the last: the months between the two all the same.
-    if (range.first > range.last)
-        std::swap(range.first, range.last);
+    if (m_fromKey != kNoEnd)
+        range.first = m_fromKey;
+    if (m_toKey != kNoEnd)
+        range.last = m_toKey;
     m_periods->setSpan(Span(m_span->currentData().toInt()));
     m_periods->setRange(range);
-    m_chart->setPeriods(m_periods->periods());
+    m_chart->setPeriods(m_periods->periods(), m_periods->periodLabels());
     // The latest period is the one a user looks at first, with the total below it.
     const int last = int(m_periods->periods().size()) - 1;
     if (last >= 0)
         m_table->selectRow(last);
     m_table->scrollToBottom();
     selectPeriod(last);
+    emit figuresChanged();
+}
+
+void SummaryView::saveChoices() const
+{
+    QSettings settings = Settings::store();
+    settings.setValue(Settings::key(Settings::SummarySpan), m_span->currentData().toInt());
+    settings.setValue(Settings::key(Settings::SummaryFrom), m_fromKey);
+    settings.setValue(Settings::key(Settings::SummaryTo), m_toKey);
+}
+
+QString SummaryView::statusText() const
+{
+    return m_periods->statusText();
 }
 
 void SummaryView::selectPeriod(int row)
@@ -216,26 +319,17 @@ void SummaryView::openPeriod(int row)
         return;
     }
     // A year opens as its months.
-    const int year = period->year;
     m_span->setCurrentIndex(m_span->findData(int(Span::Month)));
-    for (int month = 12; month >= 1; --month) {
-        if (const int at = m_to->findData(monthKey(year, month)); at >= 0) {
-            m_to->setCurrentIndex(at);
-            break;
-        }
-    }
-    for (int month = 1; month <= 12; ++month) {
-        if (const int at = m_from->findData(monthKey(year, month)); at >= 0) {
-            m_from->setCurrentIndex(at);
-            break;
-        }
-    }
-    applyChoices();
+    m_fromKey = monthKey(period->year, 1);
+    m_toKey = monthKey(period->year, 12);
+    saveChoices();
+    showRange();
 }
 
 void SummaryView::applyColours()
 {
-    m_chart->setColours(*m_colours);
+    m_chart->setDark(Contrast::isDark(palette().color(QPalette::Base).rgb()));
+    m_chart->setColours(m_colours->forChart(palette()));
     m_kindTable->viewport()->update();
 }
 

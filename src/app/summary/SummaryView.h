@@ -9,6 +9,7 @@ class PeriodTableModel;
 class QComboBox;
 class QLabel;
 class QPagedPaintDevice;
+class QPushButton;
 class QTableView;
 struct ColourScheme;
 
@@ -39,19 +40,29 @@ public:
     KindTableModel *kinds() const { return m_kinds; }
     QTableView *table() const { return m_table; }
     BalanceChart *chart() const { return m_chart; }
+    // The figures of the shown periods, for the status bar.
+    QString statusText() const;
 
 signals:
-    // A month was double-clicked: the ledger table is to show it.
+    // A month was double-clicked or chosen with Return: the ledger table is to show it.
     void monthRequested(int year, int month);
+    // The shown periods changed: their figures in the status bar too.
+    void figuresChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Fills the range boxes with the months (or years) that hold entries and shows the range.
     void fillRangeChoices();
+    // Takes the range from the boxes (a backwards one turned round, in the boxes too).
     void applyChoices();
+    void showRange();
     void selectPeriod(int row);
     void openPeriod(int row);
+    void saveChoices() const;
 
     Controller *m_controller;
     const ColourScheme *m_colours;
@@ -63,6 +74,12 @@ private:
     QTableView *m_table;
     QTableView *m_kindTable;
     QLabel *m_kindTitle;
+    QLabel *m_emptyHint;
+    QWidget *m_content;
+    QPushButton *m_save;
     BalanceChart *m_chart;
+    // The range as month keys; kNoEnd: the ledger's own end.
+    int m_fromKey;
+    int m_toKey;
     bool m_stale = true;
 };

@@ -15,29 +15,10 @@ ViewSwitcher::ViewSwitcher(Controller *controller, QWidget *ledger, const Colour
     , m_controller(controller)
     , m_ledger(ledger)
     , m_summary(new SummaryView(controller, colours, this))
-    , m_showLedger(new QAction(tr("Ledger"), this))
-    , m_showSummary(new QAction(WindowActions::iconFor(QStringLiteral("summary")),
-                                tr("Summary"), this))
 {
     setObjectName(QStringLiteral("viewSwitcher"));
     addWidget(ledger);
     addWidget(m_summary);
-
-    m_showLedger->setObjectName(QStringLiteral("show_ledger"));
-    m_showLedger->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
-    m_showLedger->setToolTip(tr("Show the ledger table"));
-    m_showSummary->setObjectName(QStringLiteral("summary"));
-    m_showSummary->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
-    m_showSummary->setToolTip(tr("Show the totals by month or year and the balance chart"));
-    m_showSummary->setStatusTip(m_showSummary->toolTip());
-    auto *group = new QActionGroup(this);
-    for (QAction *action : {m_showLedger, m_showSummary}) {
-        action->setCheckable(true);
-        group->addAction(action);
-    }
-    m_showLedger->setChecked(true);
-    connect(m_showLedger, &QAction::triggered, this, &ViewSwitcher::showLedger);
-    connect(m_showSummary, &QAction::triggered, this, &ViewSwitcher::showSummary);
 
     // The Summary follows the ledger: imports, deletions, edits and a switch of bank.
     for (auto signal : {&Controller::reloadRequested, &Controller::bankChanged})
@@ -51,12 +32,20 @@ ViewSwitcher::ViewSwitcher(Controller *controller, QWidget *ledger, const Colour
 
 void ViewSwitcher::addCommands(WindowActions *actions)
 {
-    actions->addItem(m_showSummary);
-    QMenu *view = actions->viewMenu();
-    QAction *first = view->actions().value(0);
-    view->insertAction(first, m_showLedger);
-    view->insertAction(first, m_showSummary);
-    view->insertSeparator(first);
+    m_showLedger = actions->action(QStringLiteral("show_ledger"));
+    m_showSummary = actions->action(QStringLiteral("summary"));
+    m_showLedger->setToolTip(tr("Show the ledger table"));
+    m_showSummary->setIconText(tr("Summary"));
+    m_showSummary->setToolTip(tr("Show the totals by month or year and the balance chart"));
+    m_showSummary->setStatusTip(m_showSummary->toolTip());
+    auto *group = new QActionGroup(this);
+    for (QAction *action : {m_showLedger, m_showSummary}) {
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+    m_showLedger->setChecked(true);
+    connect(m_showLedger, &QAction::triggered, this, &ViewSwitcher::showLedger);
+    connect(m_showSummary, &QAction::triggered, this, &ViewSwitcher::showSummary);
 }
 
 bool ViewSwitcher::isSummaryShown() const

@@ -19,7 +19,7 @@ public:
     ViewSwitcher(Controller *controller, QWidget *ledger, const ColourScheme *colours,
                  QWidget *parent);
 
-    // Puts the two commands into the View menu and offers "summary" to the toolbar.
+    // Takes on the commands "show_ledger" and "summary" of the window's actions.
     void addCommands(WindowActions *actions);
 
     SummaryView *summary() const { return m_summary; }
@@ -35,6 +35,6 @@ private:
     Controller *m_controller;
     QWidget *m_ledger;
     SummaryView *m_summary;
-    QAction *m_showLedger;
-    QAction *m_showSummary;
+    QAction *m_showLedger = nullptr;
+    QAction *m_showSummary = nullptr;
 };
