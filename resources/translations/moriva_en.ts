@@ -2,22 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>Controller</name>
+    <message numerus="yes">
+        <source>Import of %1 (%n entries)</source>
+        <translation>
+            <numerusform>Import of %1 (%n entry)</numerusform>
+            <numerusform>Import of %1 (%n entries)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Import of %1 files (%n entries)</source>
+        <translation>
+            <numerusform>Import of %1 files (%n entry)</numerusform>
+            <numerusform>Import of %1 files (%n entries)</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
     <name>LedgerStatusBar</name>
     <message numerus="yes">
         <source>%n lines rejected…</source>
         <translation>
             <numerusform>%n line rejected…</numerusform>
             <numerusform>%n lines rejected…</numerusform>
-        </translation>
-    </message>
-</context>
-<context>
-    <name>LedgerStep</name>
-    <message numerus="yes">
-        <source>Import of %1 (%n entries)</source>
-        <translation>
-            <numerusform>Import of %1 (%n entry)</numerusform>
-            <numerusform>Import of %1 (%n entries)</numerusform>
         </translation>
     </message>
 </context>

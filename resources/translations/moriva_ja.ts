@@ -33,6 +33,29 @@
     </message>
 </context>
 <context>
+    <name>ArchiveMoveIn</name>
+    <message>
+        <source>entry %1 holds the date %2-%3-%4 %5:%6:%7, which is out of range.</source>
+        <translation>項目 %1 の日時 %2-%3-%4 %5:%6:%7 は範囲外です。</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 を読み込めません: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not moved into the database: %2</source>
+        <translation>%1 はデータベースに移していません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot move %1 into %2: %3</source>
+        <translation>%1 を %2 に移せません: %3</translation>
+    </message>
+    <message>
+        <source>Cannot create the backup folder %1.</source>
+        <translation>バックアップフォルダ %1 を作成できません。</translation>
+    </message>
+</context>
+<context>
     <name>AtomicFile</name>
     <message>
         <source>Cannot write %1: %2</source>
@@ -46,16 +69,52 @@
         <translation>バックアップフォルダ %1 を作成できません。</translation>
     </message>
     <message>
-        <source>Cannot keep a backup of %1 in %2.</source>
-        <translation>%1 のバックアップを %2 に保存できません。</translation>
+        <source>Cannot keep %1 in %2: %3</source>
+        <translation>%1 を %2 に保管できません: %3</translation>
     </message>
     <message>
-        <source>Cannot read the backup %1: %2</source>
-        <translation>バックアップ %1 を読み込めません: %2</translation>
+        <source>Cannot copy the database to %1: %2</source>
+        <translation>データベースを %1 にコピーできません: %2</translation>
     </message>
     <message>
-        <source>Cannot set the damaged archive %1 aside.</source>
-        <translation>壊れたアーカイブ %1 を退避できません。</translation>
+        <source>%1 is not a sound Moriva database: %2</source>
+        <translation>%1 は正常な Moriva のデータベースではありません: %2</translation>
+    </message>
+    <message>
+        <source>there is no such file.</source>
+        <translation>そのようなファイルはありません。</translation>
+    </message>
+    <message>
+        <source>its schema version is %1; this Moriva knows 1 to %2.</source>
+        <translation>スキーマのバージョンが %1 です。この Moriva が扱えるのは 1 から %2 までです。</translation>
+    </message>
+    <message>
+        <source>its tables are missing.</source>
+        <translation>テーブルがありません。</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 を開けません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot set %1 aside: %2</source>
+        <translation>%1 を退避できません: %2</translation>
+    </message>
+    <message>
+        <source>The database %1 is in use by another process.</source>
+        <translation>データベース %1 は別のプロセスが使用中です。</translation>
+    </message>
+    <message>
+        <source>%1 is not a file.</source>
+        <translation>%1 はファイルではありません。</translation>
+    </message>
+    <message>
+        <source>%1 is the database itself, not a backup.</source>
+        <translation>%1 はバックアップではなくデータベースそのものです。</translation>
+    </message>
+    <message>
+        <source>Cannot put the backup in place of %1: %2</source>
+        <translation>バックアップを %1 と置き換えられません: %2</translation>
     </message>
 </context>
 <context>
@@ -364,12 +423,55 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>通帳が開かれていません。</translation>
     </message>
     <message>
-        <source>No bank is chosen.</source>
-        <translation>銀行が選択されていません。</translation>
-    </message>
-    <message>
         <source>Moriva keeps its ledgers in %1, but a file stands there instead of a folder.</source>
         <translation>Moriva は台帳を %1 に保存しますが、そこにはフォルダではなくファイルがあります。</translation>
+    </message>
+    <message numerus="yes">
+        <source>Import of %1 (%n entries)</source>
+        <translation>
+            <numerusform>%1の読み込み（%n件）</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Import of %1 files (%n entries)</source>
+        <translation>
+            <numerusform>%1個のファイルの読み込み（%n件）</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>%1を元に戻す</translation>
+    </message>
+    <message>
+        <source>Undo</source>
+        <translation>元に戻す</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>%1をやり直す</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>やり直す</translation>
+    </message>
+</context>
+<context>
+    <name>DataFolder</name>
+    <message>
+        <source>%1 is a symbolic link; Moriva does not follow links to its data.</source>
+        <translation>%1 はシンボリックリンクです。Moriva はデータへのリンクをたどりません。</translation>
+    </message>
+    <message>
+        <source>Cannot create %1: %2</source>
+        <translation>%1 を作成できません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot make %1 private: %2</source>
+        <translation>%1 を本人だけが読み書きできるようにできません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write %1 to the disk: %2</source>
+        <translation>%1 をディスクに書き込めません: %2</translation>
     </message>
 </context>
 <context>
@@ -393,6 +495,37 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>unknown error</source>
         <translation>不明なエラー</translation>
+    </message>
+</context>
+<context>
+    <name>EntryChanges</name>
+    <message>
+        <source>Edit of Summary</source>
+        <translation>摘要の編集</translation>
+    </message>
+    <message>
+        <source>Edit of Details</source>
+        <translation>メモの編集</translation>
+    </message>
+    <message>
+        <source>Revert to Bank&apos;s Text</source>
+        <translation>銀行の摘要に戻す</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Delete All</source>
+        <translation>すべて削除</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>マーク</translation>
+    </message>
+    <message>
+        <source>Unmark</source>
+        <translation>マークの解除</translation>
     </message>
 </context>
 <context>
@@ -446,13 +579,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     </message>
 </context>
 <context>
-    <name>Ledger</name>
-    <message>
-        <source>The ledger cannot be saved: Moriva has no data folder.</source>
-        <translation>データフォルダがないため、通帳を保存できません。</translation>
-    </message>
-</context>
-<context>
     <name>LedgerArchive</name>
     <message>
         <source>The file is not a Moriva ledger archive.</source>
@@ -461,10 +587,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>The archive has format version %1, which this version of Moriva cannot read.</source>
         <translation>通帳ファイルの形式（バージョン %1）は、この Moriva では読み込めません。</translation>
-    </message>
-    <message>
-        <source>The archive is damaged or incomplete.</source>
-        <translation>通帳ファイルが壊れているか、途中で切れています。</translation>
     </message>
     <message>
         <source>%1 is a folder, not a ledger archive.</source>
@@ -481,6 +603,57 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>The archive is damaged: its content does not match its checksum.</source>
         <translation>アーカイブが壊れています: 内容がチェックサムと一致しません。</translation>
+    </message>
+</context>
+<context>
+    <name>LedgerDatabase</name>
+    <message>
+        <source>%1 does not exist.</source>
+        <translation>%1 がありません。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>%1 を開けません: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a Moriva database: %2</source>
+        <translation>%1 は Moriva のデータベースではありません: %2</translation>
+    </message>
+    <message>
+        <source>%1 was written by a newer Moriva (schema version %2).</source>
+        <translation>%1 は新しい Moriva で書かれています（スキーマのバージョン %2）。</translation>
+    </message>
+    <message>
+        <source>%1 is not a Moriva database.</source>
+        <translation>%1 は Moriva のデータベースではありません。</translation>
+    </message>
+    <message>
+        <source>Schema version %1 cannot be brought up to date.</source>
+        <translation>スキーマのバージョン %1 を更新できません。</translation>
+    </message>
+    <message>
+        <source>The ledger database is not open.</source>
+        <translation>台帳のデータベースが開いていません。</translation>
+    </message>
+    <message>
+        <source>The ledger database is not open for changes.</source>
+        <translation>台帳のデータベースは変更できる状態で開いていません。</translation>
+    </message>
+    <message>
+        <source>No backup of the ledger could be made, so nothing was changed: %1</source>
+        <translation>台帳のバックアップを作れなかったため、何も変更していません: %1</translation>
+    </message>
+    <message>
+        <source>The entry is no longer in the ledger.</source>
+        <translation>その項目はもう台帳にありません。</translation>
+    </message>
+    <message>
+        <source>An entry belongs to no account.</source>
+        <translation>どの口座にも属さない項目があります。</translation>
+    </message>
+    <message>
+        <source>Entry %1 has no calendar date.</source>
+        <translation>項目 %1 の日付は暦にない日付です。</translation>
     </message>
 </context>
 <context>
@@ -520,25 +693,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Details</source>
         <translation>メモ</translation>
-    </message>
-</context>
-<context>
-    <name>LedgerHistory</name>
-    <message>
-        <source>Undo %1</source>
-        <translation>%1を元に戻す</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>元に戻す</translation>
-    </message>
-    <message>
-        <source>Redo %1</source>
-        <translation>%1をやり直す</translation>
-    </message>
-    <message>
-        <source>Redo</source>
-        <translation>やり直す</translation>
     </message>
 </context>
 <context>
@@ -583,43 +737,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Balances</source>
         <translation>残高</translation>
-    </message>
-</context>
-<context>
-    <name>LedgerStep</name>
-    <message numerus="yes">
-        <source>Import of %1 (%n entries)</source>
-        <translation>
-            <numerusform>%1の読み込み（%n件）</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>Edit of Summary</source>
-        <translation>摘要の編集</translation>
-    </message>
-    <message>
-        <source>Edit of Details</source>
-        <translation>メモの編集</translation>
-    </message>
-    <message>
-        <source>Revert to Bank&apos;s Text</source>
-        <translation>銀行の摘要に戻す</translation>
-    </message>
-    <message>
-        <source>Mark</source>
-        <translation>マーク</translation>
-    </message>
-    <message>
-        <source>Unmark</source>
-        <translation>マークの解除</translation>
-    </message>
-    <message>
-        <source>Delete</source>
-        <translation>削除</translation>
-    </message>
-    <message>
-        <source>Delete All</source>
-        <translation>すべて削除</translation>
     </message>
 </context>
 <context>
@@ -824,12 +941,12 @@ Closing balance: %5
         <translation>%1 — 読み込めません</translation>
     </message>
     <message>
-        <source>The damaged archive is kept beside the ledger. Choose the backup that takes its place:</source>
-        <translation>壊れたアーカイブは台帳の横に保管されます。代わりに使うバックアップを選んでください:</translation>
-    </message>
-    <message>
         <source>Restore Backup…</source>
         <translation>バックアップから復元…</translation>
+    </message>
+    <message>
+        <source>The ledger database cannot be read; it is kept among the backups when another takes its place. Choose the backup that takes its place:</source>
+        <translation>台帳のデータベースを読み込めません。別のものと置き換えるときは、バックアップの中に残します。置き換えるバックアップを選んでください:</translation>
     </message>
 </context>
 <context>
