@@ -94,9 +94,10 @@ public:
         qint64 paidIn = 0;
     };
     Sums sums(Bank bank, const EntryFilter &filter) const;
-    // The amounts of the account's entries in ascending order.
-    bool forEachAmounts(Bank bank, const std::function<void(const EntryAmounts &)> &visit,
-                        QString *error = nullptr) const;
+    // The amounts of the account's entries in the ascending order of the lists, with their
+    // summary kinds or without (0).
+    enum class Kinds { Read, Skipped };
+    QList<EntryAmounts> amounts(Bank bank, Kinds kinds = Kinds::Read, QString *error = nullptr) const;
     // The months that hold entries (year * 100 + month), oldest first.
     QList<int> months(Bank bank) const;
     // How many of the account's entries of the day (year * 10000 + month * 100 + day) each

@@ -206,6 +206,14 @@ const BalanceChain &Controller::balances() const
     return *m_balances;
 }
 
+ListTotals Controller::shownTotals() const
+{
+    if (m_view.mode() != ListMode::Activity)
+        return m_view.totals();
+    const LedgerDatabase::Sums &sums = balances().sums();
+    return {sums.count, sums.paidOut, sums.paidIn};
+}
+
 void Controller::entriesCameOrWent()
 {
     m_balances.reset(); // walked again when next asked for
