@@ -2,11 +2,16 @@
 # Kill trials of `moriva-cli restore` (not run by CI): restores a backup over a ledger database
 # and SIGKILLs the process at a random moment, again and again. After every trial the data
 # folder must hold a sound Moriva.sqlite with either the old ledger's entries or the backup's,
-# never none, never a mix.
+# never none, never a mix; `moriva-cli check` must be clean; and once the restore has put the
+# backup in place, the database it replaced must be kept in Backups/ ("Moriva replaced ….sqlite",
+# with the old ledger's entries).
 #
-#   tests/trials/restore-kill-trial.sh build/src/cli/moriva-cli [TRIALS] [LINES]
+#   tests/trials/restore-kill-trial.sh [BUILD_DIR] [TRIALS] [LINES]
 set -u
-cli=$(realpath "${1:?usage: $0 path/to/moriva-cli [trials] [lines]}")
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(realpath "${1:-$here/../../build}")
+cli=$build/src/cli/moriva-cli
+[ -x "$cli" ] || { echo "missing $cli (build the target moriva-cli)" >&2; exit 2; }
 trials=${2:-25}
 lines=${3:-200000}
 command -v sqlite3 >/dev/null || { echo "needs the sqlite3 command" >&2; exit 2; }
@@ -47,28 +52,38 @@ XDG_DATA_HOME=$work/timing/share "$cli" restore "$work/timing/share/$data/Backup
 span=$(( ($(date +%s%N) - start) / 1000 ))
 echo "a restore takes $((span / 1000)) ms"
 
-failed=0
+passed=0 failed=0 linked=0
 for ((t = 1; t <= trials; t++)); do
     rm -rf "$work/trial"
     cp -a "$pristine" "$work/trial"
     folder=$work/trial/share/$data
-    XDG_DATA_HOME=$work/trial/share "$cli" restore "$folder/Backups/$(basename "$backup")" >/dev/null 2>&1 &
+    export XDG_DATA_HOME=$work/trial/share
+    "$cli" restore "$folder/Backups/$(basename "$backup")" > "$work/out" 2>&1 &
     pid=$!
     delay=$(( RANDOM * 32768 + RANDOM ))
     delay=$(( delay % (span * 3 / 2 + 1) )) # some trials end before the kill
     sleep "$(awk -v us="$delay" 'BEGIN { printf "%.6f", us / 1000000 }')"
     kill -9 "$pid" 2>/dev/null
     wait "$pid" 2>/dev/null
+    rc=$?
     db=$folder/Moriva.sqlite
-    integrity=$(sqlite3 "$db" 'PRAGMA integrity_check' 2>&1)
+    verdict=passed why=
+    cli_check=$("$cli" check 2>&1) || { verdict=FAILED; why=" check: $(echo "$cli_check" | tr '\n' ' ')"; }
     have=$(count "$db")
-    verdict=ok
-    if [ ! -f "$db" ] || [ "$integrity" != ok ] || { [ "$have" != "$old" ] && [ "$have" != "$new" ]; }; then
-        verdict=FAILED
-        failed=$((failed + 1))
+    [ "$have" = "$old" ] || [ "$have" = "$new" ] || { verdict=FAILED; why="$why ${have:-no} entries"; }
+    [ "$rc" != 0 ] || [ "$have" = "$new" ] || { verdict=FAILED; why="$why restore said done, yet $have entries"; }
+    replaced=$(find "$folder/Backups" -maxdepth 1 -name 'Moriva replaced*.sqlite' | head -n 1)
+    if [ "$have" = "$new" ]; then
+        [ -n "$replaced" ] && [ "$(count "$replaced")" = "$old" ] ||
+            { verdict=FAILED; why="$why the replaced database is not kept (${replaced:-none})"; }
+    elif [ -n "$replaced" ] && [ "$(stat -c %i "$replaced")" = "$(stat -c %i "$db")" ]; then
+        linked=$((linked + 1))
+        why="$why (left: $(basename "$replaced"), a hard link to the live Moriva.sqlite)"
     fi
-    printf 'trial %2d: killed after %6d µs: %s entries, integrity %s: %s\n' \
-        "$t" "$delay" "${have:-none}" "$integrity" "$verdict"
+    if [ $verdict = passed ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
+    printf 'trial %2d: killed after %6d µs (exit %3s): %6s entries: %s%s\n' \
+        "$t" "$delay" "$rc" "${have:-none}" "$verdict" "$why"
 done
-echo "$failed of $trials trials failed"
+[ "$linked" -eq 0 ] || echo "$linked trials left a 'replaced' backup that is the live database under another name"
+echo "$trials trials, $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
