@@ -52,25 +52,18 @@ XDG_DATA_HOME=$work/timing/share "$cli" restore "$work/timing/share/$data/Backup
 span=$(( ($(date +%s%N) - start) / 1000 ))
 echo "a restore takes $((span / 1000)) ms"
 
+# Judges the trial's folder after the restore ended with exit status $2; $1 says how it was killed.
 passed=0 failed=0 linked=0
-for ((t = 1; t <= trials; t++)); do
-    rm -rf "$work/trial"
-    cp -a "$pristine" "$work/trial"
-    folder=$work/trial/share/$data
-    export XDG_DATA_HOME=$work/trial/share
-    "$cli" restore "$folder/Backups/$(basename "$backup")" > "$work/out" 2>&1 &
-    pid=$!
-    delay=$(( RANDOM * 32768 + RANDOM ))
-    delay=$(( delay % (span * 3 / 2 + 1) )) # some trials end before the kill
-    sleep "$(awk -v us="$delay" 'BEGIN { printf "%.6f", us / 1000000 }')"
-    kill -9 "$pid" 2>/dev/null
-    wait "$pid" 2>/dev/null
-    rc=$?
-    db=$folder/Moriva.sqlite
-    verdict=passed why=
+judge() {
+    local how=$1 rc=$2 db=$folder/Moriva.sqlite verdict=passed why= cli_check have replaced
     cli_check=$("$cli" check 2>&1) || { verdict=FAILED; why=" check: $(echo "$cli_check" | tr '\n' ' ')"; }
     have=$(count "$db")
     [ "$have" = "$old" ] || [ "$have" = "$new" ] || { verdict=FAILED; why="$why ${have:-no} entries"; }
+    if [ -z "$have" ]; then # what a writer sees (SQLite plays a journal left beside the file back)
+        rm -rf "$work/probe" && cp -a "$folder" "$work/probe"
+        why="$why$(ls "$folder" | grep -q 'sqlite-journal$' && echo ' (a Moriva.sqlite-journal is left)');"
+        why="$why a writer's open finds $(sqlite3 "$work/probe/Moriva.sqlite" 'SELECT count(*) FROM entries' 2>&1) entries"
+    fi
     [ "$rc" != 0 ] || [ "$have" = "$new" ] || { verdict=FAILED; why="$why restore said done, yet $have entries"; }
     replaced=$(find "$folder/Backups" -maxdepth 1 -name 'Moriva replaced*.sqlite' | head -n 1)
     if [ "$have" = "$new" ]; then
@@ -81,9 +74,44 @@ for ((t = 1; t <= trials; t++)); do
         why="$why (left: $(basename "$replaced"), a hard link to the live Moriva.sqlite)"
     fi
     if [ $verdict = passed ]; then passed=$((passed + 1)); else failed=$((failed + 1)); fi
-    printf 'trial %2d: killed after %6d µs (exit %3s): %6s entries: %s%s\n' \
-        "$t" "$delay" "$rc" "${have:-none}" "$verdict" "$why"
+    printf '%s (exit %3s): %6s entries: %s%s\n' "$how" "$rc" "${have:-none}" "$verdict" "$why"
+}
+fresh() {
+    rm -rf "$work/trial"
+    cp -a "$pristine" "$work/trial"
+    folder=$work/trial/share/$data
+    export XDG_DATA_HOME=$work/trial/share
+}
+
+for ((t = 1; t <= trials; t++)); do
+    fresh
+    "$cli" restore "$folder/Backups/$(basename "$backup")" > "$work/out" 2>&1 &
+    pid=$!
+    delay=$(( RANDOM * 32768 + RANDOM ))
+    delay=$(( delay % (span * 3 / 2 + 1) )) # some trials end before the kill
+    sleep "$(awk -v us="$delay" 'BEGIN { printf "%.6f", us / 1000000 }')"
+    kill -9 "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    rc=$?
+    judge "$(printf 'trial %2d: killed after %6d µs' "$t" "$delay")" $rc
 done
+total=$trials
+
+# With STRACE=1, also a kill at each of the restore's links, renames and unlinks in turn (strace
+# kills it as it makes the call, before the call is made): the moments a random kill seldom hits.
+if [ -n "${STRACE:-}" ] && command -v strace >/dev/null; then
+    for call in link rename unlink; do
+        for ((n = 1; n <= 20; n++)); do
+            fresh
+            { strace -f -o "$work/trace" -e trace=link,rename,unlink -e inject=$call:signal=SIGKILL:when=$n \
+                "$cli" restore "$folder/Backups/$(basename "$backup")" > "$work/out" 2>&1; } 2>/dev/null
+            rc=$?
+            grep -q 'killed by SIGKILL' "$work/trace" || break # fewer such calls than n
+            total=$((total + 1))
+            judge "$(printf 'kill at %-6s call %2d' "$call" "$n")" $rc
+        done
+    done
+fi
 [ "$linked" -eq 0 ] || echo "$linked trials left a 'replaced' backup that is the live database under another name"
-echo "$trials trials, $passed passed, $failed failed"
+echo "$total trials, $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
