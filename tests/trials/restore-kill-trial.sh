@@ -40,10 +40,10 @@ XDG_DATA_HOME=$pristine/share "$cli" import "$work/NBG-2.csv" >/dev/null || exit
 data=Moriva
 count() { sqlite3 "file:$1?mode=ro" 'SELECT count(*) FROM entries' 2>/dev/null; }
 old=$(count "$pristine/share/$data/Moriva.sqlite")
-backup=$(ls "$pristine/share/$data/Backups/"Moriva\ 2*.sqlite | sort | tail -n 1)
+backup=$(ls -t "$pristine/share/$data/Backups/"Moriva\ 2*.sqlite | head -n 1) # the newest made
 new=$(count "$backup")
 echo "old ledger: $old entries; backup: $new entries ($(basename "$backup"))"
-[ "$old" != "$new" ] || { echo "the backup holds what the ledger holds: no trial" >&2; exit 2; }
+[ "$old" != "$new" ] && [ "$new" -gt 0 ] || { echo "the backup is empty or holds what the ledger holds: no trial" >&2; exit 2; }
 
 # How long a restore takes, to spread the kills over it.
 cp -a "$pristine" "$work/timing"
