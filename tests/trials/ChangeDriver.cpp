@@ -500,11 +500,11 @@ private:
         QJsonArray effects;
         QList<qint64> all;
         for (Bank b : {Bank::Jnb, Bank::Ebank}) {
-            QList<qint64> fresh;
-            const QList<qint64> ids = m_c.database().entryIds(b, EntryFilter::all(), Qt::AscendingOrder);
-            for (const LedgerEntry &e : m_c.database().entries(ids)) {
-                if (before.count(e.id()))
-                    continue;
+            QList<qint64> fresh, unknown;
+            for (qint64 id : m_c.database().entryIds(b, EntryFilter::all(), Qt::AscendingOrder))
+                if (!before.count(id))
+                    unknown.append(id);
+            for (const LedgerEntry &e : m_c.database().entries(unknown)) {
                 fresh.append(e.id());
                 Entry m = fromEntry(e);
                 if (m.marked || m.summary || !m.note.isEmpty())
