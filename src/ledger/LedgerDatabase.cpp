@@ -1,13 +1,18 @@
 #include "LedgerDatabase.h"
 
+#include "DataFolder.h"
 #include "EntryRow.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <charconv>
 #include <vector>
 
@@ -275,6 +280,25 @@ bool LedgerDatabase::open(const QString &path, SqlConnection::Access access, QSt
         close();
         return false;
     }
+    return true;
+}
+
+bool LedgerDatabase::create(const QString &path, QString *error)
+{
+    const QString building = path + QStringLiteral(".new");
+    QFile::remove(building);
+    QFile::remove(building + QStringLiteral("-journal"));
+    LedgerDatabase made;
+    if (!DataFolder::createPrivateFile(building, error)
+        || !made.open(building, SqlConnection::Access::ReadWrite, error))
+        return false;
+    made.close();
+    if (::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData()) != 0) {
+        setError(error, tr("%1 cannot be made: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        QFile::remove(building);
+        return false;
+    }
+    DataFolder::syncFolder(QFileInfo(path).absolutePath());
     return true;
 }
 

@@ -66,6 +66,10 @@ public:
     // file that is no Moriva database. Writers wait up to busyTimeoutMs for another's write.
     bool open(const QString &path, SqlConnection::Access access, QString *error,
               int busyTimeoutMs = 5000);
+    // Makes a new, empty database at the path, readable by its owner alone: built whole beside
+    // it and then renamed there, so that a kill leaves no half-made database with a journal
+    // that readers cannot play back.
+    static bool create(const QString &path, QString *error);
     void close();
     bool isOpen() const { return m_connection.isOpen(); }
     bool isReadOnly() const { return m_readOnly; }
