@@ -6,7 +6,7 @@
 # backup in place, the database it replaced must be kept in Backups/ ("Moriva replaced ….sqlite",
 # with the old ledger's entries).
 #
-#   tests/trials/restore-kill-trial.sh [BUILD_DIR] [TRIALS] [LINES]
+#   trials/restore-kill-trial.sh [BUILD_DIR] [TRIALS] [LINES]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "${1:-$here/../../build}")

@@ -8,7 +8,7 @@
 #     (never a part of it: a statement file's lines all there or none),
 #   - `moriva-cli check` is clean.
 #
-#   tests/trials/change-kill-trial.sh [BUILD_DIR] [TRIALS] [SEED]
+#   trials/change-kill-trial.sh [BUILD_DIR] [TRIALS] [SEED]
 #
 # Needs python3 (its sqlite3 module) for the comparison, done by change_check.py.
 set -u
@@ -16,7 +16,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "${1:-$here/../../build}")
 trials=${2:-30}
 seed=${3:-$RANDOM}
-driver=$build/tests/change-driver
+driver=$build/trials/change-driver
 cli=$build/src/cli/moriva-cli
 check=$here/change_check.py
 for f in "$driver" "$cli"; do

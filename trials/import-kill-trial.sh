@@ -4,7 +4,7 @@
 # every trial the ledger must hold either none or all of the file's lines, `moriva-cli check` must
 # be clean, and the next import of the same file must add exactly what was missing.
 #
-#   tests/trials/import-kill-trial.sh [BUILD_DIR] [TRIALS] [LINES]
+#   trials/import-kill-trial.sh [BUILD_DIR] [TRIALS] [LINES]
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(realpath "${1:-$here/../../build}")

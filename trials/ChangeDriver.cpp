@@ -1,5 +1,5 @@
 // Drives the window's changes through Controller, as the window does, at random and as fast as
-// it can, for the kill trial (tests/trials/change-kill-trial.sh; not run by CI):
+// it can, for the kill trial (trials/change-kill-trial.sh; not run by CI):
 //
 //   XDG_DATA_HOME=... change-driver WORKDIR SEED
 //
