@@ -1,5 +1,5 @@
 // The data folder's helpers: what Moriva creates is its user's alone whatever the umask, and a
-// symbolic link is neither created through nor narrowed. Run with umask 0, the most open one.
+// symbolic link is neither created through, narrowed nor followed. Run with umask 0, the most open one.
 
 #include "FileTestSupport.h"
 #include "ledger/DataFolder.h"
@@ -77,6 +77,31 @@ private slots:
             QCOMPARE(readTestFile(target), QByteArray("theirs"));
         if (before == u"dangling link")
             QVERIFY(!QFileInfo::exists(target));
+    }
+
+    // The window and the tool refuse a linked database through this alone (Backups has more).
+    void symlinksAreRefused_data()
+    {
+        QTest::addColumn<QString>("kind"); QTest::addColumn<bool>("refused");
+        QTest::newRow("file") << u"file"_s << false;
+        QTest::newRow("link to a file") << u"link"_s << true;
+        QTest::newRow("link to a folder") << u"folder link"_s << true;
+    }
+    void symlinksAreRefused()
+    {
+        QFETCH(QString, kind); QFETCH(bool, refused);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"Backups"_s);
+        const QString target = dir.filePath(u"other"_s);
+        if (kind == u"file" || kind == u"link")
+            QVERIFY(writeTestFile(kind == u"file" ? path : target, "x"));
+        if (kind.startsWith(u"folder"))
+            QVERIFY(QDir().mkpath(kind == u"folder" ? path : target));
+        if (kind.contains(u"link"))
+            QVERIFY(QFile::link(target, path));
+        QString error;
+        QCOMPARE(DataFolder::refuseSymlink(path, &error), !refused);
+        QCOMPARE(error.contains(path), refused);
     }
 
     void makePrivateNarrowsAFile()
