@@ -167,8 +167,6 @@ private slots:
         QTest::newRow("folder") << QByteArray() << Status::Unreadable;
         QTest::newRow("empty file") << QByteArray("") << Status::Unreadable;
         QTest::newRow("truncated") << v3.first(v3.size() - 5) << Status::Unreadable;
-        QTest::newRow("flipped magic") << QByteArray(v3).replace(0, 1, "m") << Status::Unreadable;
-        QTest::newRow("version 4") << QByteArray(v3).replace(11, 1, "\4") << Status::Unreadable;
         QTest::newRow("foreign file") << QByteArray("<?xml version=\"1.0\"?>\n<plist/>\n") << Status::Unreadable;
         QByteArray counts("MVRKLDGR\0\0\0\1\0\0\1\0", 16); // 256 texts promised, none there
         QTest::newRow("v1 count beyond the bytes left") << counts + QByteArray(512, '\0') << Status::Unreadable;
