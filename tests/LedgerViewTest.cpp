@@ -7,12 +7,8 @@
 #include <QTest>
 
 #include <algorithm>
-#include <functional>
 
 using namespace Qt::StringLiterals;
-
-using DatabaseChange = std::function<bool(LedgerDatabase &, const QList<qint64> &ids)>;
-Q_DECLARE_METATYPE(DatabaseChange)
 
 class LedgerViewTest : public QObject
 {
@@ -149,32 +145,6 @@ private slots:
         QCOMPARE(m_view->mode(), hits.isEmpty() ? ListMode::Activity : ListMode::Search);
         QCOMPARE(m_view->rowCount(), hits.isEmpty() ? Count : hits.size());
         QCOMPARE(shownIndexes().first(hits.size()), hits);
-    }
-
-    // A search finds the texts as they are now, not as they were imported.
-    void searchFindsEditedTexts_data()
-    {
-        QTest::addColumn<DatabaseChange>("change");
-        QTest::addColumn<QList<qsizetype>>("hits"); // of "ATM"
-        QTest::newRow("an edited summary") << DatabaseChange([](LedgerDatabase &d, const QList<qint64> &ids) {
-            return d.setSummary(ids[Salary], u"ＡＴＭ振込"_s, nullptr); })
-            << QList<qsizetype>{Atm, Salary, NoSummary, AtmFee, Note};
-        QTest::newRow("a summary edited away") << DatabaseChange([](LedgerDatabase &d, const QList<qint64> &ids) {
-            return d.setSummary(ids[AtmFee], u"fee"_s, nullptr); })
-            << QList<qsizetype>{Atm, NoSummary, Note};
-        QTest::newRow("a note written") << DatabaseChange([](LedgerDatabase &d, const QList<qint64> &ids) {
-            return d.setDetails(ids[Gas], u"atm"_s, nullptr); })
-            << QList<qsizetype>{Atm, NoSummary, AtmFee, Gas, Note};
-        QTest::newRow("a note removed") << DatabaseChange([](LedgerDatabase &d, const QList<qint64> &ids) {
-            return d.setDetails(ids[NoSummary], QString(), nullptr); })
-            << QList<qsizetype>{Atm, AtmFee, Note};
-    }
-    void searchFindsEditedTexts()
-    {
-        QFETCH(DatabaseChange, change); QFETCH(QList<qsizetype>, hits);
-        QVERIFY(change(m_database, m_ids));
-        QCOMPARE(m_view->search(u"ATM"_s), int(hits.size()));
-        QCOMPARE(shownIndexes(), hits);
     }
 
     // One order for every list, kept by the next month's list and by a new search; entries of
