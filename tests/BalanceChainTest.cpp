@@ -3,7 +3,6 @@
 #include "TestSupport.h"
 
 #include <QTemporaryDir>
-#include <algorithm>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -36,29 +35,6 @@ class BalanceChainTest : public QObject
 
     QTemporaryDir m_dir;
 
-    // Imports each file (JNB unless it starts with "eBANK") in turn into a fresh ledger; with
-    // newestFirst, each file lists its lines the other way round.
-    bool imported(LedgerDatabase &database, const QStringList &files, bool newestFirst)
-    {
-        QString error;
-        if (!openTestDatabase(database, m_dir.filePath(u"db"_s), &error)) {
-            qWarning("%s", qPrintable(error));
-            return false;
-        }
-        for (const QString &file : files) {
-            const bool isEbank = file.startsWith(u"eBANK");
-            QStringList lines = (isEbank ? file.mid(5) : file).split(u'\n');
-            if (newestFirst)
-                std::reverse(lines.begin(), lines.end());
-            importTestStatement(database, isEbank ? Bank::Ebank : Bank::Jnb, lines.join(u'\n'), &error);
-            if (!error.isEmpty()) {
-                qWarning("%s", qPrintable(error));
-                return false;
-            }
-        }
-        return true;
-    }
-
     // A controller on a fresh folder holding the JNB lines.
     std::unique_ptr<Controller> controllerWith(const QStringList &lines)
     {
@@ -79,8 +55,7 @@ class BalanceChainTest : public QObject
 private slots:
     void gapsAndStretches_data()
     {
-        QTest::addColumn<QStringList>("files");
-        QTest::addColumn<bool>("newestFirst");
+        QTest::addColumn<QStringList>("files"); QTest::addColumn<bool>("newestFirst");
         QTest::addColumn<QList<qint64>>("differences");
         QTest::addColumn<QStringList>("stretches"); // "first-last"
         const QStringList gap{kMarch[0], kMarch[1], kMarch[4], kMarch[5]};
@@ -119,7 +94,7 @@ private slots:
         QFETCH(QStringList, files); QFETCH(bool, newestFirst);
         QFETCH(QList<qint64>, differences); QFETCH(QStringList, stretches);
         LedgerDatabase database;
-        QVERIFY(imported(database, files, newestFirst));
+        QVERIFY(importTestFiles(database, m_dir.filePath(u"db"_s), files, newestFirst));
         const Bank bank = files.first().startsWith(u"eBANK") ? Bank::Ebank : Bank::Jnb;
         const BalanceChain chain = BalanceChain::check(database, bank);
         QList<qint64> found;

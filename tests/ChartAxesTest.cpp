@@ -15,8 +15,7 @@ class ChartAxesTest : public QObject
 private slots:
     void amountUnit_data()
     {
-        QTest::addColumn<QLocale>("locale");
-        QTest::addColumn<qint64>("largest");
+        QTest::addColumn<QLocale>("locale"); QTest::addColumn<qint64>("largest");
         QTest::addColumn<qint64>("divisor");
         const QLocale en(QLocale::English), ja(QLocale::Japanese);
         QTest::newRow("English, millions: yen") << en << qint64(25'000'000) << qint64(1);
@@ -25,9 +24,7 @@ private slots:
     }
     void amountUnit()
     {
-        QFETCH(QLocale, locale);
-        QFETCH(qint64, largest);
-        QFETCH(qint64, divisor);
+        QFETCH(QLocale, locale); QFETCH(qint64, largest); QFETCH(qint64, divisor);
         QCOMPARE(ChartAxes::amountUnit(largest, locale).divisor, divisor);
     }
 
@@ -36,8 +33,7 @@ private slots:
     {
         QTest::addColumn<bool>("byMonth");
         QTest::addColumn<int>("count"); // periods from January 2020 (or the year 2020) on
-        QTest::addColumn<qreal>("available");
-        QTest::addColumn<int>("labelled");
+        QTest::addColumn<qreal>("available"); QTest::addColumn<int>("labelled");
         QTest::addColumn<QString>("firstLabels");
         QTest::newRow("3 months, room for all") << true << 3 << 600.0 << 3
                                                 << u"2020/01 2020/02 2020/03"_s;
@@ -61,10 +57,7 @@ private slots:
     }
     void periodLabels()
     {
-        QFETCH(bool, byMonth);
-        QFETCH(int, count);
-        QFETCH(qreal, available);
-        QFETCH(int, labelled);
+        QFETCH(bool, byMonth); QFETCH(int, count); QFETCH(qreal, available); QFETCH(int, labelled);
         QFETCH(QString, firstLabels);
         QList<Period> periods;
         QStringList names;

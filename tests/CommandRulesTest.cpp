@@ -56,9 +56,7 @@ private slots:
     }
     void enabling()
     {
-        QFETCH(QString, command);
-        QFETCH(QString, state);
-        QFETCH(bool, enabled);
+        QFETCH(QString, command); QFETCH(QString, state); QFETCH(bool, enabled);
         const QStringList on = state.split(u' ', Qt::SkipEmptyParts);
         CommandRules::State s;
         s.hasEntries = on.contains(u"entries"_s);

@@ -13,8 +13,7 @@ private slots:
     // selection (it reads at 4.5 or more) or gives way to the fallback.
     void ratios_data()
     {
-        QTest::addColumn<quint32>("a");
-        QTest::addColumn<quint32>("b");
+        QTest::addColumn<quint32>("a"); QTest::addColumn<quint32>("b");
         QTest::addColumn<double>("ratio");
         QTest::newRow("black on white") << 0x000000u << 0xffffffu << 21.0;
         QTest::newRow("either way round") << 0xffffffu << 0x000000u << 21.0;
@@ -30,9 +29,7 @@ private slots:
     }
     void ratios()
     {
-        QFETCH(quint32, a);
-        QFETCH(quint32, b);
-        QFETCH(double, ratio);
+        QFETCH(quint32, a); QFETCH(quint32, b); QFETCH(double, ratio);
         QVERIFY2(qAbs(Contrast::ratio(a, b) - ratio) < 0.01,
                  qPrintable(QString::number(Contrast::ratio(a, b))));
         const quint32 fallback = 0x123456u;
@@ -41,8 +38,7 @@ private slots:
 
     void readableColours_data()
     {
-        QTest::addColumn<quint32>("colour");
-        QTest::addColumn<QList<quint32>>("backgrounds");
+        QTest::addColumn<quint32>("colour"); QTest::addColumn<QList<quint32>>("backgrounds");
         QTest::addColumn<int>("direction"); // -1 darker, 0 kept, 1 lighter
         // A disabled label's grey on the tinted toolbar's gradient, light and dark themes.
         QTest::newRow("grey on a light tint") << 0xbebebeu << QList<quint32>{0xcacacau, 0xa0a0a0u} << -1;
@@ -53,9 +49,7 @@ private slots:
     }
     void readableColours()
     {
-        QFETCH(quint32, colour);
-        QFETCH(QList<quint32>, backgrounds);
-        QFETCH(int, direction);
+        QFETCH(quint32, colour); QFETCH(QList<quint32>, backgrounds); QFETCH(int, direction);
         const quint32 readable = Contrast::readableOn(colour, backgrounds);
         for (quint32 background : backgrounds)
             QVERIFY(Contrast::ratio(readable, background) >= 4.5);

@@ -1,5 +1,5 @@
 // The data folder's helpers: what Moriva creates is its user's alone whatever the umask, and a
-// symbolic link where the data should be is refused. Run with umask 0, the most open one.
+// symbolic link is neither created through, narrowed nor followed. Run with umask 0, the most open one.
 
 #include "FileTestSupport.h"
 #include "ledger/DataFolder.h"
@@ -7,19 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <sys/stat.h>
-
 using namespace Qt::StringLiterals;
-
-namespace {
-
-int modeOf(const QString &path)
-{
-    struct stat info{};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
-}
-
-} // namespace
 
 class DataFolderTest : public QObject
 {
@@ -34,8 +22,7 @@ private slots:
     void createdFoldersAreTheUsersAlone_data()
     {
         QTest::addColumn<QString>("existing"); // relative to the temporary folder; mode 0755
-        QTest::addColumn<QString>("wanted");
-        QTest::addColumn<QStringList>("created");
+        QTest::addColumn<QString>("wanted"); QTest::addColumn<QStringList>("created");
         QTest::newRow("the folder") << u"share"_s << u"share/Moriva"_s << QStringList{u"share/Moriva"_s};
         QTest::newRow("with missing parents")
             << QString() << u"home/.local/share/Moriva"_s
@@ -44,9 +31,7 @@ private slots:
     }
     void createdFoldersAreTheUsersAlone()
     {
-        QFETCH(QString, existing);
-        QFETCH(QString, wanted);
-        QFETCH(QStringList, created);
+        QFETCH(QString, existing); QFETCH(QString, wanted); QFETCH(QStringList, created);
         QTemporaryDir dir;
         if (!existing.isEmpty()) {
             QVERIFY(QDir(dir.path()).mkpath(existing));
@@ -71,8 +56,7 @@ private slots:
     }
     void privateFiles()
     {
-        QFETCH(QString, before);
-        QFETCH(bool, created);
+        QFETCH(QString, before); QFETCH(bool, created);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Moriva.sqlite"_s);
         const QString target = dir.filePath(u"elsewhere"_s);
@@ -95,20 +79,17 @@ private slots:
             QVERIFY(!QFileInfo::exists(target));
     }
 
+    // The window and the tool refuse a linked database through this alone (Backups has more).
     void symlinksAreRefused_data()
     {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("missing") << u"missing"_s << false;
+        QTest::addColumn<QString>("kind"); QTest::addColumn<bool>("refused");
         QTest::newRow("file") << u"file"_s << false;
-        QTest::newRow("folder") << u"folder"_s << false;
         QTest::newRow("link to a file") << u"link"_s << true;
         QTest::newRow("link to a folder") << u"folder link"_s << true;
     }
     void symlinksAreRefused()
     {
-        QFETCH(QString, kind);
-        QFETCH(bool, refused);
+        QFETCH(QString, kind); QFETCH(bool, refused);
         QTemporaryDir dir;
         const QString path = dir.filePath(u"Backups"_s);
         const QString target = dir.filePath(u"other"_s);

@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <QString>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 // Writes the bytes to the file, creating missing folders; false when that fails.
 inline bool writeTestFile(const QString &path, const QByteArray &bytes)
 {
@@ -22,3 +26,29 @@ inline QByteArray readTestFile(const QString &path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+// The file's permission bits, not following a link; -1 when nothing is there.
+inline int modeOf(const QString &path)
+{
+    struct stat info{};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 07777) : -1;
+}
+
+// While it lives, writes are cut short at `bytes` a file, whoever runs the test, root included.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        ::getrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{bytes, m_saved.rlim_max};
+        m_set = ::setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~FileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_saved); }
+    bool isSet() const { return m_set; }
+
+private:
+    rlimit m_saved{};
+    bool m_set = false;
+};

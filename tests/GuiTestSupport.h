@@ -66,10 +66,6 @@ public:
 
     QString path(QStringView sub) const { return QDir(m_root.path()).filePath(sub.toString()); }
     QString dataFolder() const { return path(u"data/Moriva"); }
-    QString archive(Bank bank) const
-    {
-        return QDir(dataFolder()).filePath(DataFolder::archiveFileName(bank));
-    }
     QString database() const { return QDir(dataFolder()).filePath(LedgerDatabase::fileName()); }
     QString settingsFile() const { return path(u"config/Moriva/Moriva.conf"); }
     QString statement(const QString &name) const { return QDir(path(u"statements")).filePath(name); }
@@ -202,22 +198,6 @@ inline bool waitDeleted(QObject *object)
 {
     QPointer<QObject> guard(object);
     return QTest::qWaitFor([&] { return guard.isNull(); });
-}
-
-// Shows a month through the change-month sheet: types the year and month over the prefilled
-// fields and confirms. False when the sheet did not open or did not close.
-inline bool showMonthBySheet(App &app, const QString &year, const QString &month)
-{
-    app.trigger(u"change_month"_s);
-    auto *sheet = visibleChild<ChangeMonthSheet>(app.window.get());
-    if (!sheet)
-        return false;
-    sheet->yearField()->selectAll();
-    QTest::keyClicks(sheet->yearField(), year);
-    sheet->monthField()->selectAll();
-    QTest::keyClicks(sheet->monthField(), month);
-    QTest::mouseClick(sheet->findChild<QPushButton *>(u"move"_s), Qt::LeftButton);
-    return !sheet->isVisible();
 }
 
 } // namespace GuiTest

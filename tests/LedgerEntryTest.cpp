@@ -1,7 +1,5 @@
-#include "TestSupport.h"
 #include "ledger/LedgerEntry.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <functional>
@@ -27,32 +25,18 @@ LedgerEntry fullEntry()
     return e;
 }
 
-// What tells entries apart that sameRecord cannot: null texts from empty ones.
-QString nullness(const LedgerEntry &e)
-{
-    QString out;
-    for (const QString &text : {e.date(), e.time(), e.summary(), e.importedSummary()})
-        out += text.isNull() ? u'n' : text.isEmpty() ? u'e' : u't';
-    for (int i = 0; i < LedgerEntry::kPictures; ++i)
-        out += e.picture(i).isNull() ? u'n' : e.picture(i).isEmpty() ? u'e' : u'p';
-    return out;
-}
-
 } // namespace
 
 class LedgerEntryTest : public QObject
 {
     Q_OBJECT
 
-    QTemporaryDir m_dir;
-
 private slots:
     // The migration and the tests compare entries with sameRecord: a field it forgets makes a
     // lost field look kept.
     void sameRecordComparesEveryField_data()
     {
-        QTest::addColumn<EntryChange>("change");
-        QTest::addColumn<bool>("same");
+        QTest::addColumn<EntryChange>("change"); QTest::addColumn<bool>("same");
         const auto row = [](const char *name, EntryChange change, bool same = false) {
             QTest::newRow(name) << change << same;
         };
@@ -108,71 +92,6 @@ private slots:
         QCOMPARE(e.balancePrice(), QString());
         e.setDepositPrice(u"2044"_s);
         QCOMPARE(e.depositPrice(), u"2044"_s);
-    }
-
-    // An entry reads back from the database as it was stored, whatever it holds.
-    void readsBackFromTheDatabase_data()
-    {
-        QTest::addColumn<EntryChange>("change"); // made to a plain JNB entry
-        QTest::addColumn<QString>("texts"); // date, time, summary, price, note as read back
-        const QString plain = u"2026/03/05|09:05:07|ATM 引出|1,500円|"_s;
-        QTest::newRow("plain") << EntryChange([](LedgerEntry &) {}) << plain;
-        QTest::newRow("every field") << EntryChange([](LedgerEntry &e) { e = fullEntry(); })
-                                     << u"2026/03/05|09:05:07|cash|1,500円|a note"_s;
-        QTest::newRow("eBANK: no time") << EntryChange([](LedgerEntry &e) {
-            e.setHour(0); e.setMinute(0); e.setSecond(0); e.setTime(QString()); })
-            << u"2026/03/05||ATM 引出|1,500円|"_s;
-        QTest::newRow("empty time text") << EntryChange([](LedgerEntry &e) { e.setTime(u""_s); })
-                                         << u"2026/03/05||ATM 引出|1,500円|"_s;
-        QTest::newRow("texts of their own") << EntryChange([](LedgerEntry &e) {
-            e.setDate(u"2026/3/5"_s); e.setTime(u"9:05"_s); e.setPaymentPrice(u"1500 yen"_s); })
-            << u"2026/3/5|9:05|ATM 引出|1500 yen|"_s;
-        QTest::newRow("an empty price text") << EntryChange([](LedgerEntry &e) { e.setPaymentPrice(u""_s); })
-                                             << u"2026/03/05|09:05:07|ATM 引出||"_s;
-        QTest::newRow("a day changed under its text") << EntryChange([](LedgerEntry &e) { e.setDay(6); })
-                                                      << plain;
-        QTest::newRow("edited summary") << EntryChange([](LedgerEntry &e) { e.setSummary(u"cash"_s); })
-                                        << u"2026/03/05|09:05:07|cash|1,500円|"_s;
-        QTest::newRow("summary edited to nothing") << EntryChange([](LedgerEntry &e) { e.setSummary(u""_s); })
-                                                   << u"2026/03/05|09:05:07||1,500円|"_s;
-        QTest::newRow("no imported summary (older archives)")
-            << EntryChange([](LedgerEntry &e) { e.setImportedSummary(QString()); }) << plain;
-        QTest::newRow("reserved fields, empty and null pictures") << EntryChange([](LedgerEntry &e) {
-            for (int i = 1; i <= LedgerEntry::kReservedTexts; ++i)
-                e.setReservedText(i, u"r%1"_s.arg(i));
-            e.setPicture(0, QByteArray("\x89PNG\0\1", 6)); e.setPicture(2, QByteArray("")); })
-            << plain;
-        QTest::newRow("extremes") << EntryChange([](LedgerEntry &e) {
-            e.setPayment(std::numeric_limits<int>::max()); e.setDeposit(std::numeric_limits<int>::min());
-            e.setBalance(-1); e.setOrderNumber(-5); e.setSummaryKind(99); })
-            << u"2026/03/05|09:05:07|ATM 引出|2,147,483,647円|"_s;
-    }
-    void readsBackFromTheDatabase()
-    {
-        QFETCH(EntryChange, change); QFETCH(QString, texts);
-        LedgerDatabase database;
-        QString error;
-        QVERIFY2(openTestDatabase(database, m_dir.filePath(u"db"_s), &error), qPrintable(error));
-        LedgerEntry e;
-        e.setYear(2026); e.setMonth(3); e.setDay(5); e.setHour(9); e.setMinute(5); e.setSecond(7);
-        e.setDate(u"2026/03/05"_s); e.setTime(u"09:05:07"_s);
-        e.setSummary(u"ATM 引出"_s); e.setImportedSummary(u"ATM 引出"_s); e.setPayment(1500);
-        change(e);
-        QList<LedgerEntry> stored{e, e};
-        QVERIFY2(database.insertEntries(Bank::Ebank, stored, &error), qPrintable(error));
-        QVERIFY(stored[0].id() > 0 && stored[1].id() > stored[0].id());
-        // Read back through a second connection: nothing comes from what the first one holds.
-        database.close();
-        QVERIFY(database.open(m_dir.filePath(u"db/"_s + LedgerDatabase::fileName()),
-                              SqlConnection::Access::ReadOnly, &error));
-        const std::optional<LedgerEntry> back = database.entry(stored[1].id());
-        QVERIFY(back);
-        QCOMPARE(back->id(), stored[1].id());
-        QVERIFY(back->sameRecord(e));
-        QCOMPARE(nullness(*back), nullness(e));
-        QCOMPARE(QStringList({back->date(), back->time(), back->summary(), back->paymentPrice(),
-                              back->details()}).join(u'|'), texts);
-        QCOMPARE(back->isSummaryEdited(), e.isSummaryEdited());
     }
 };
 

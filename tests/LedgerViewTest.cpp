@@ -7,12 +7,8 @@
 #include <QTest>
 
 #include <algorithm>
-#include <functional>
 
 using namespace Qt::StringLiterals;
-
-using DatabaseChange = std::function<bool(LedgerDatabase &, const QList<qint64> &ids)>;
-Q_DECLARE_METATYPE(DatabaseChange)
 
 class LedgerViewTest : public QObject
 {
@@ -130,30 +126,15 @@ private slots:
         QFETCH(QString, year); QFETCH(QString, month); QFETCH(QString, refused);
         const QString error = LedgerView::monthInputError(year, month);
         QVERIFY2(refused.isEmpty() ? error.isEmpty() : error.contains(refused), qPrintable(error));
-        // The list shown of a month is printed to a file named without a path separator.
-        m_view->setMonth(2026, 11);
-        m_view->switchList();
-        QCOMPARE(m_view->proposedPrintName(), u"Monthly Statement 2026-11"_s);
     }
 
-    // The summary and the note are searched after NFKC normalisation and case folding.
+    // What matches is LedgerDatabaseTest::search's; here, what the view shows of it.
     void search_data()
     {
         QTest::addColumn<QString>("keyword"); QTest::addColumn<QList<qsizetype>>("hits");
-        const QList<qsizetype> atm{Atm, NoSummary, AtmFee, Note};
-        QTest::newRow("upper case") << u"ATM"_s << atm;
-        QTest::newRow("lower case") << u"atm"_s << atm;
-        QTest::newRow("full-width") << u"ＡＴＭ"_s << atm;
-        // The Gas entry's text is decomposed, as some tools write it.
-        QTest::newRow("decomposed keyword") << u"\u30AB\u3099ス"_s << QList<qsizetype>{Gas};
-        QTest::newRow("precomposed keyword") << u"ガス"_s << QList<qsizetype>{Gas};
-        QTest::newRow("half-width keyword") << u"ｶﾞｽ"_s << QList<qsizetype>{Gas};
-        QTest::newRow("the note") << u"MEMO"_s << QList<qsizetype>{NoSummary};
+        QTest::newRow("summaries and notes") << u"ATM"_s << QList<qsizetype>{Atm, NoSummary, AtmFee, Note};
         QTest::newRow("no hit") << u"zzz"_s << QList<qsizetype>();
-        // The search sheet sent with nothing typed: nothing is found, not everything.
         QTest::newRow("empty keyword") << u""_s << QList<qsizetype>();
-        // The end of the summary and the start of the note are no hit.
-        QTest::newRow("across the summary and the note") << u"mat"_s << QList<qsizetype>();
     }
     void search()
     {
@@ -164,32 +145,6 @@ private slots:
         QCOMPARE(m_view->mode(), hits.isEmpty() ? ListMode::Activity : ListMode::Search);
         QCOMPARE(m_view->rowCount(), hits.isEmpty() ? Count : hits.size());
         QCOMPARE(shownIndexes().first(hits.size()), hits);
-    }
-
-    // A search finds the texts as they are now, not as they were imported.
-    void searchFindsEditedTexts_data()
-    {
-        QTest::addColumn<DatabaseChange>("change");
-        QTest::addColumn<QList<qsizetype>>("hits"); // of "ATM"
-        QTest::newRow("an edited summary") << DatabaseChange([](LedgerDatabase &d, const QList<qint64> &ids) {
-            return d.setSummary(ids[Salary], u"ＡＴＭ振込"_s, nullptr); })
-            << QList<qsizetype>{Atm, Salary, NoSummary, AtmFee, Note};
-        QTest::newRow("a summary edited away") << DatabaseChange([](LedgerDatabase &d, const QList<qint64> &ids) {
-            return d.setSummary(ids[AtmFee], u"fee"_s, nullptr); })
-            << QList<qsizetype>{Atm, NoSummary, Note};
-        QTest::newRow("a note written") << DatabaseChange([](LedgerDatabase &d, const QList<qint64> &ids) {
-            return d.setDetails(ids[Gas], u"atm"_s, nullptr); })
-            << QList<qsizetype>{Atm, NoSummary, AtmFee, Gas, Note};
-        QTest::newRow("a note removed") << DatabaseChange([](LedgerDatabase &d, const QList<qint64> &ids) {
-            return d.setDetails(ids[NoSummary], QString(), nullptr); })
-            << QList<qsizetype>{Atm, AtmFee, Note};
-    }
-    void searchFindsEditedTexts()
-    {
-        QFETCH(DatabaseChange, change); QFETCH(QList<qsizetype>, hits);
-        QVERIFY(change(m_database, m_ids));
-        QCOMPARE(m_view->search(u"ATM"_s), int(hits.size()));
-        QCOMPARE(shownIndexes(), hits);
     }
 
     // One order for every list, kept by the next month's list and by a new search; entries of
@@ -221,7 +176,6 @@ private slots:
         QTest::addColumn<ListMode>("mode"); QTest::addColumn<int>("index");
         QTest::addColumn<bool>("reverseInBetween");
         QTest::newRow("from the monthly list") << ListMode::Monthly << int(AtmFee) << false;
-        QTest::newRow("from the search list") << ListMode::Search << int(AtmFee) << false;
         QTest::newRow("from all activity") << ListMode::Activity << int(AtmFee) << false;
         QTest::newRow("a look-alike stays") << ListMode::Activity << int(Shop) << false;
         QTest::newRow("the order turned round while it is gone") << ListMode::Search << int(AtmFee)

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
 
 using namespace Qt::StringLiterals;
 using namespace PeriodReport;
@@ -40,30 +39,6 @@ class PeriodReportTest : public QObject
 
     QTemporaryDir m_dir;
     LedgerDatabase m_database;
-
-    // Imports each file ("eBANK" first: an eBANK file) into a fresh ledger; with newestFirst,
-    // each file lists its lines the other way round.
-    bool imported(const QStringList &files, bool newestFirst = false)
-    {
-        QString error;
-        if (!openTestDatabase(m_database, m_dir.filePath(u"db"_s), &error)) {
-            qWarning("%s", qPrintable(error));
-            return false;
-        }
-        for (const QString &file : files) {
-            const bool isEbank = file.startsWith(u"eBANK");
-            QStringList lines = (isEbank ? file.mid(5) : file).split(u'\n');
-            if (newestFirst)
-                std::reverse(lines.begin(), lines.end());
-            importTestStatement(m_database, isEbank ? Bank::Ebank : Bank::Jnb, lines.join(u'\n'),
-                                &error);
-            if (!error.isEmpty()) {
-                qWarning("%s", qPrintable(error));
-                return false;
-            }
-        }
-        return true;
-    }
 
 private slots:
     void periods_data()
@@ -112,12 +87,9 @@ private slots:
     }
     void periods()
     {
-        QFETCH(QStringList, files);
-        QFETCH(bool, newestFirst);
-        QFETCH(bool, byYear);
-        QFETCH(QString, range);
-        QFETCH(QStringList, expected);
-        QVERIFY(imported(files, newestFirst));
+        QFETCH(QStringList, files); QFETCH(bool, newestFirst); QFETCH(bool, byYear);
+        QFETCH(QString, range); QFETCH(QStringList, expected);
+        QVERIFY(importTestFiles(m_database, m_dir.filePath(u"db"_s), files, newestFirst));
         const Bank bank = files.first().startsWith(u"eBANK") ? Bank::Ebank : Bank::Jnb;
         MonthRange months;
         if (!range.isEmpty()) {
@@ -140,7 +112,7 @@ private slots:
     // Each summary kind adds up on its own; a marked entry counts like any other.
     void kindsAndMarks()
     {
-        QVERIFY(imported({kTurnOfYear.mid(0, 4).join(u'\n')}));
+        QVERIFY(importTestFiles(m_database, m_dir.filePath(u"db"_s), {kTurnOfYear.mid(0, 4).join(u'\n')}));
         const QList<qint64> ids = m_database.entryIds(Bank::Jnb, EntryFilter::all(), Qt::AscendingOrder);
         QVERIFY(m_database.setMarked(ids.first(), 1, nullptr));
         QCOMPARE(compute(m_database, Bank::Ebank, Span::Year).size(), 0); // the other account

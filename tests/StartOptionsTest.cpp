@@ -14,8 +14,7 @@ class StartOptionsTest : public QObject
 private slots:
     void answersWithoutADisplay_data()
     {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("arguments"); QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("expected"); // the start of what is printed
         QTest::newRow("version") << QStringList{u"--version"_s} << u"C"_s
                                  << u"moriva " MORIVA_VERSION "\n"_s;
@@ -27,9 +26,7 @@ private slots:
     }
     void answersWithoutADisplay()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QString, language);
-        QFETCH(QString, expected);
+        QFETCH(QStringList, arguments); QFETCH(QString, language); QFETCH(QString, expected);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const QString &name : {u"DISPLAY"_s, u"WAYLAND_DISPLAY"_s, u"QT_QPA_PLATFORM"_s,
                                     u"LC_ALL"_s, u"LC_MESSAGES"_s, u"LANGUAGE"_s})

@@ -42,8 +42,7 @@ private slots:
     void importsAreReportedInTotalAndByFile_data()
     {
         QTest::addColumn<QList<StatusTexts::FileImport>>("imports");
-        QTest::addColumn<QString>("summary");
-        QTest::addColumn<QString>("details");
+        QTest::addColumn<QString>("summary"); QTest::addColumn<QString>("details");
         QTest::addColumn<QString>("alert"); // of the files that could not be imported
         const auto a = imported(u"A.csv"_s, Bank::Jnb, 800, 40, 2);
         const auto b = imported(u"B.csv"_s, Bank::Ebank, 12, 0, 0, 2);
@@ -69,8 +68,7 @@ private slots:
     }
     void importsAreReportedInTotalAndByFile()
     {
-        QFETCH(QList<StatusTexts::FileImport>, imports);
-        QFETCH(QString, summary);
+        QFETCH(QList<StatusTexts::FileImport>, imports); QFETCH(QString, summary);
         QFETCH(QString, details);
         QCOMPARE(StatusTexts::importSummary(imports), summary);
         QCOMPARE(StatusTexts::importDetails(imports), details);

@@ -97,16 +97,14 @@ private slots:
 
     void figuresAreNeverCut_data()
     {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QString>("span");
+        QTest::addColumn<QSize>("size"); QTest::addColumn<QString>("span");
         QTest::newRow("800×600 by month") << QSize(800, 600) << u"By month"_s;
         QTest::newRow("800×600 by year") << QSize(800, 600) << u"By year"_s;
         QTest::newRow("1280×860 by month") << QSize(1280, 860) << u"By month"_s;
     }
     void figuresAreNeverCut()
     {
-        QFETCH(QSize, size);
-        QFETCH(QString, span);
+        QFETCH(QSize, size); QFETCH(QString, span);
         QVERIFY(startWith(wideMonths()));
         m_app.window->resize(size);
         choose("summarySpan", span);

@@ -48,6 +48,7 @@ inline QString ebankLine(int y, int mo, int d, int amount, int balance, const QS
 #include "ledger/LedgerDatabase.h"
 #include "views/Controller.h"
 
+#include <algorithm>
 #include <memory>
 
 // How many entries of the bank the data folder's database holds, read as another program reads
@@ -80,6 +81,26 @@ inline StatementImporter::Counts importTestStatement(LedgerDatabase &database, B
     if (!import.commit(error))
         counts.added = 0;
     return counts;
+}
+
+// A fresh ledger in the folder with each file imported in turn: eBANK when it starts with
+// "eBANK", else JNB; with newestFirst, each file's lines are listed the other way round.
+inline bool importTestFiles(LedgerDatabase &database, const QString &folder,
+                            const QStringList &files, bool newestFirst = false)
+{
+    QString error;
+    bool ok = openTestDatabase(database, folder, &error);
+    for (qsizetype i = 0; ok && i < files.size(); ++i) {
+        const bool isEbank = files[i].startsWith(u"eBANK");
+        QStringList lines = (isEbank ? files[i].mid(5) : files[i]).split(u'\n');
+        if (newestFirst)
+            std::reverse(lines.begin(), lines.end());
+        importTestStatement(database, isEbank ? Bank::Ebank : Bank::Jnb, lines.join(u'\n'), &error);
+        ok = error.isEmpty();
+    }
+    if (!ok)
+        qWarning("%s", qPrintable(error));
+    return ok;
 }
 
 // A controller keeping its ledgers in the folder, with the bank's ledger open.

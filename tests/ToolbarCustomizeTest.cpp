@@ -66,8 +66,7 @@ private slots:
     void dialogArrangesTheToolbar_data()
     {
         QTest::addColumn<QStringList>("steps"); // "select ID|ROW" and "add ID", else a button
-        QTest::addColumn<bool>("accept");
-        QTest::addColumn<QStringList>("result");
+        QTest::addColumn<bool>("accept"); QTest::addColumn<QStringList>("result");
         QStringList clear;
         for (int i = 0; i < kDefault.size(); ++i)
             clear << u"select 0"_s << u"remove"_s;
@@ -94,9 +93,7 @@ private slots:
     }
     void dialogArrangesTheToolbar()
     {
-        QFETCH(QStringList, steps);
-        QFETCH(bool, accept);
-        QFETCH(QStringList, result);
+        QFETCH(QStringList, steps); QFETCH(bool, accept); QFETCH(QStringList, result);
         m_app.start();
         m_app.trigger(u"customize"_s);
         auto *dialog = visibleChild<ToolbarCustomizeDialog>(m_app.window.get());

@@ -105,10 +105,8 @@ private slots:
 
     void sheetSaysWhatTheServerAnswered_data()
     {
-        QTest::addColumn<int>("mode");
-        QTest::addColumn<int>("status");
-        QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("mode"); QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("body"); QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("checkAtStart");
         using S = VersionServer;
         const auto row = [](const char *tag, S::Mode mode, int status, const QByteArray &body,
@@ -135,10 +133,7 @@ private slots:
     }
     void sheetSaysWhatTheServerAnswered()
     {
-        QFETCH(int, mode);
-        QFETCH(int, status);
-        QFETCH(QByteArray, body);
-        QFETCH(QString, message);
+        QFETCH(int, mode); QFETCH(int, status); QFETCH(QByteArray, body); QFETCH(QString, message);
         QFETCH(bool, checkAtStart);
         VersionServer server(VersionServer::Mode(mode), status, body);
         const quint16 port = server.isListening() ? server.serverPort() : 9; // 9: nobody listens

@@ -105,16 +105,14 @@ private slots:
     // However the window stands, no menu opens with Delete All as its first item to choose.
     void returnInAMenuNeverDeletesAll_data()
     {
-        QTest::addColumn<bool>("entries");
-        QTest::addColumn<bool>("summary");
+        QTest::addColumn<bool>("entries"); QTest::addColumn<bool>("summary");
         QTest::newRow("empty ledger") << false << false;
         QTest::newRow("entries, nothing selected") << true << false;
         QTest::newRow("entries, the Summary shown") << true << true;
     }
     void returnInAMenuNeverDeletesAll()
     {
-        QFETCH(bool, entries);
-        QFETCH(bool, summary);
+        QFETCH(bool, entries); QFETCH(bool, summary);
         if (entries)
             QVERIFY(startWithLedger());
         else
