@@ -34,6 +34,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QListWidget>
 #include <QToolBar>
@@ -488,9 +489,13 @@ private slots:
         QCOMPARE(editor && editor->isVisible(), how != u"x");
         if (editor) {
             QCOMPARE(table->currentIndex().column(), int(BankbookTableModel::SummaryColumn));
+            QCOMPARE(editor->font().pointSizeF(), 11.0); // the summary's own
             editor->setText(u"Books"_s);
             QTest::keyClick(editor, Qt::Key_Return);
             QTRY_COMPARE(m_app.summaryAt(1), u"Books"_s);
+            const QModelIndex summary = m_app.model()->index(1, BankbookTableModel::SummaryColumn);
+            QVERIFY(summary.data(BankbookTableModel::SummaryEditedRole).toBool());
+            QCOMPARE(summary.data(Qt::ToolTipRole).toString(), u"Edited. The bank's text: Amazon, Inc"_s);
             QVERIFY(revert->isEnabled() && contextRevert->isEnabled());
             (how == u"F2" ? revert : contextRevert)->trigger();
         }
@@ -522,9 +527,11 @@ private slots:
         m_app.table()->selectRow(1);
         QTest::keySequence(m_app.table(), QKeySequence(u"Ctrl+M"_s));
         QCOMPARE(menuNow(), u"&Undo Mark|&Redo (off)"_s);
+        m_app.table()->selectRow(3);
         QTest::keySequence(m_app.table(), QKeySequence(QKeySequence::Undo));
         const QString unmarked = u"shown:セブンイレブン|Amazon, Inc|給与|ローソン"_s;
         QCOMPARE(effectNow(unmarked), unmarked);
+        QCOMPARE(m_app.table()->selectedRow(), 1); // the entry the undo touched
         QCOMPARE(menuNow(), u"&Undo %1|&Redo Mark"_s.arg(importStep));
         QTest::keySequence(m_app.table(), QKeySequence(QKeySequence::Redo));
         const QString marked = u"shown:セブンイレブン|Amazon, Inc*|給与|ローソン"_s;

@@ -211,23 +211,27 @@ private slots:
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("text");  // the step's name
         QTest::addColumn<int>("readded");   // by the statement imported again after the redo
+        QTest::addColumn<int>("afterUndo"); // the row selected then (-1: none asked for)
+        QTest::addColumn<int>("afterRedo"); // and after the redo (and the change itself)
         const QString march = u"march"_s;
-        QTest::newRow("mark, monthly") << march << u"mark"_s << 1 << u"Mark"_s << 0;
-        QTest::newRow("unmark") << QString() << u"unmark"_s << 0 << u"Unmark"_s << 0;
-        QTest::newRow("summary, search") << u"ATM"_s << u"summary"_s << 1 << u"Edit of Summary"_s << 0;
-        QTest::newRow("details") << QString() << u"details"_s << 2 << u"Edit of Details"_s << 0;
-        QTest::newRow("revert, monthly") << march << u"revert"_s << 0 << u"Revert to Bank's Text"_s << 0;
-        QTest::newRow("delete") << QString() << u"delete"_s << 2 << u"Delete"_s << 1;
-        QTest::newRow("delete a look-alike, monthly") << march << u"delete"_s << 1 << u"Delete"_s << 1;
-        QTest::newRow("delete, search") << u"ATM"_s << u"delete"_s << 0 << u"Delete"_s << 1;
-        QTest::newRow("delete all, monthly") << march << u"deleteAll"_s << -1 << u"Delete All"_s << 5;
+        QTest::newRow("mark, monthly") << march << u"mark"_s << 1 << u"Mark"_s << 0 << 1 << 1;
+        QTest::newRow("mark, undone from another month") << u"away"_s << u"mark"_s << 1 << u"Mark"_s << 0 << 1 << 1;
+        QTest::newRow("unmark") << QString() << u"unmark"_s << 0 << u"Unmark"_s << 0 << 0 << 0;
+        QTest::newRow("summary, search") << u"ATM"_s << u"summary"_s << 1 << u"Edit of Summary"_s << 0 << 1 << 1;
+        QTest::newRow("details") << QString() << u"details"_s << 2 << u"Edit of Details"_s << 0 << 2 << 2;
+        QTest::newRow("revert, monthly") << march << u"revert"_s << 0 << u"Revert to Bank's Text"_s << 0 << 0 << 0;
+        QTest::newRow("delete") << QString() << u"delete"_s << 2 << u"Delete"_s << 1 << 2 << 2;
+        QTest::newRow("delete the last row") << QString() << u"delete"_s << 4 << u"Delete"_s << 1 << 4 << 3;
+        QTest::newRow("delete a look-alike, monthly") << march << u"delete"_s << 1 << u"Delete"_s << 1 << 1 << 1;
+        QTest::newRow("delete, search") << u"ATM"_s << u"delete"_s << 0 << u"Delete"_s << 1 << 0 << 0;
+        QTest::newRow("delete all, monthly") << march << u"deleteAll"_s << -1 << u"Delete All"_s << 5 << 0 << -1;
         QTest::newRow("import beside look-alikes, monthly")
-            << march << u"import"_s << -1 << u"Import of NBG_2.csv (2 entries)"_s << 0;
+            << march << u"import"_s << -1 << u"Import of NBG_2.csv (2 entries)"_s << 0 << 2 << 2;
     }
     void stepsUndoAndRedo()
     {
         QFETCH(QString, list); QFETCH(QString, action); QFETCH(int, row); QFETCH(QString, text);
-        QFETCH(int, readded);
+        QFETCH(int, readded); QFETCH(int, afterUndo); QFETCH(int, afterRedo);
         auto c = openTestController(data());
         QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
         c.reset();
@@ -235,7 +239,16 @@ private slots:
         QVERIFY(!c->undoStack().canUndo());
         c->start();
         QCOMPARE(c->view().rowCount(), 5);
+        const bool away = list == u"away";
+        if (away)
+            list = u"march"_s;
         QVERIFY(list.isEmpty() || (list == u"march" ? (c->showMonth(2026, 3), true) : c->search(list) > row));
+        QSignalSpy selected(c.get(), &Controller::selectionRequested);
+        const auto lastSelected = [&selected] {
+            const int row = selected.isEmpty() ? -1 : selected.last().at(0).toInt();
+            selected.clear();
+            return row;
+        };
         QVERIFY(action != u"unmark" || c->toggleMark(row));
         QVERIFY(action != u"revert" || c->editEntry(row, u"summary", u"x"_s));
         // Three of the look-alikes Shop and ShopTwin, and one new: the third and the new come in.
@@ -261,14 +274,19 @@ private slots:
         const qsizetype gapsAfter = c->balances().gaps().size();
         QVERIFY(storedAfter != storedBefore);
         QCOMPARE(c->undoText(), u"Undo "_s + text);
+        QCOMPARE(lastSelected(), action == u"delete" || action == u"import" ? afterRedo : -1);
+        if (away)
+            c->showMonth(2025, 1);
 
         QVERIFY(c->undo());
+        QCOMPARE(lastSelected(), afterUndo);
         QCOMPARE(storedRecords(database()), storedBefore);
         QCOMPARE(c->view().ids(), rowsBefore);
         QCOMPARE(c->balances().gaps().size(), gapsBefore);
         QCOMPARE(c->redoText(), u"Redo "_s + text);
 
         QVERIFY(c->redo());
+        QCOMPARE(lastSelected(), afterRedo);
         QCOMPARE(storedRecords(database()), storedAfter);
         QCOMPARE(c->view().ids(), rowsAfter);
         QCOMPARE(c->balances().gaps().size(), gapsAfter);

@@ -205,6 +205,10 @@
         <source>Statement lines are missing before this entry: its balance differs by %1 from the %2 that follows from the entry before.</source>
         <translation>この取引の前に明細の行が抜けています。残高は、前の取引から計算した %2 と %1 違います。</translation>
     </message>
+    <message>
+        <source>Edited. The bank&apos;s text: %1</source>
+        <translation>編集済み。銀行の摘要: %1</translation>
+    </message>
 </context>
 <context>
     <name>BankbookWindow</name>
@@ -252,10 +256,6 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Show a Month</source>
         <translation>月を指定して表示</translation>
-    </message>
-    <message>
-        <source>Year:</source>
-        <translation>年:</translation>
     </message>
     <message>
         <source>Month:</source>
@@ -654,6 +654,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Entry %1 has no calendar date.</source>
         <translation>項目 %1 の日付は暦にない日付です。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be made: %2</source>
+        <translation>%1 を作成できません: %2</translation>
     </message>
 </context>
 <context>

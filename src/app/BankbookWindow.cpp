@@ -86,6 +86,11 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     connect(m_controller, &Controller::reloadRequested, this, &BankbookWindow::refreshTitleAndStatus);
     connect(m_controller, &Controller::bankChanged, this, &BankbookWindow::refreshTitleAndStatus);
     connect(m_controller, &Controller::rowChanged, this, &BankbookWindow::refreshTitleAndStatus);
+    // What a change, an undo or an import touched comes into sight, selected.
+    connect(m_controller, &Controller::selectionRequested, this, [this](int row) {
+        m_table->selectRow(row);
+        m_table->scrollTo(m_model->index(row, BankbookTableModel::DateColumn));
+    });
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BankbookWindow::updateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &BankbookWindow::updateActions);

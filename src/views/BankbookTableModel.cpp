@@ -64,8 +64,12 @@ QVariant BankbookTableModel::data(const QModelIndex &index, int role) const
         return e->summaryKind();
     case MarkedRole:
         return e->marked() == 1;
+    case SummaryEditedRole:
+        return index.column() == SummaryColumn && e->isSummaryEdited();
     case GapRole:
     case Qt::ToolTipRole: {
+        if (role == Qt::ToolTipRole && index.column() == SummaryColumn && e->isSummaryEdited())
+            return tr("Edited. The bank's text: %1").arg(e->importedSummary());
         if (index.column() != BalanceColumn)
             return {};
         const std::optional<qint64> gap = m_controller->balances().gapBefore(e->id());

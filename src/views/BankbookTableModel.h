@@ -15,8 +15,9 @@ public:
     enum Column { DateColumn, TimeColumn, SummaryColumn, PaymentColumn, DepositColumn,
                   BalanceColumn, DetailsColumn, ColumnCount };
     // GapRole: on the balance of an entry right after a gap in the balances, the gap's
-    // difference (qint64); nothing elsewhere.
-    enum Role { SummaryKindRole = Qt::UserRole + 1, MarkedRole, GapRole };
+    // difference (qint64); nothing elsewhere. SummaryEditedRole: on a summary the user edited,
+    // true (its tooltip gives the bank's text).
+    enum Role { SummaryKindRole = Qt::UserRole + 1, MarkedRole, GapRole, SummaryEditedRole };
 
     explicit BankbookTableModel(Controller *controller, QObject *parent = nullptr);
 

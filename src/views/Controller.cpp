@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 
 Controller::Controller(QObject *parent)
     : QObject(parent)
@@ -262,6 +264,7 @@ QList<ImportReport> Controller::importFiles(const QStringList &paths)
             ? tr("Import of %1 (%n entries)", nullptr, int(added.size())).arg(name)
             : tr("Import of %1 files (%n entries)", nullptr, int(added.size())).arg(files);
         m_changes.pushImport(text, added);
+        revealEntries(added);
     }
     return reports;
 }
@@ -313,6 +316,7 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     entriesCameOrWent();
     m_view.reload();
     emit reloadRequested();
+    revealEntries(import.addedIds());
     return report;
 }
 
@@ -441,6 +445,7 @@ bool Controller::undo()
     if (!undoStack().canUndo())
         return false;
     undoStack().undo();
+    showWhatChanged();
     return true;
 }
 
@@ -449,7 +454,63 @@ bool Controller::redo()
     if (!undoStack().canRedo())
         return false;
     undoStack().redo();
+    showWhatChanged();
     return true;
+}
+
+bool Controller::removeEntry(int row)
+{
+    if (!m_changes.removeEntry(row))
+        return false;
+    showWhatChanged();
+    return true;
+}
+
+void Controller::showWhatChanged()
+{
+    const EntryChanges::Focus focus = m_changes.takeFocus();
+    if (!focus.ids.isEmpty())
+        revealEntries(focus.ids);
+    else if (focus.row >= 0 && m_view.rowCount() > 0)
+        emit selectionRequested(int(qMin(focus.row, m_view.rowCount() - 1)));
+}
+
+void Controller::revealEntries(const QList<qint64> &ids)
+{
+    const auto firstShownRow = [this, &ids] {
+        qsizetype first = -1;
+        for (qint64 id : ids) {
+            const qsizetype row = m_view.rowOf(id);
+            if (row >= 0 && (first < 0 || row < first))
+                first = row;
+        }
+        return first;
+    };
+    qsizetype row = firstShownRow();
+    if (row < 0) {
+        // The one that comes first in the list's order, of those still in the ledger.
+        const QList<LedgerEntry> entries = m_database.entries(ids);
+        if (entries.isEmpty())
+            return;
+        const auto day = [](const LedgerEntry &e) { return e.year() * 10000 + e.month() * 100 + e.day(); };
+        const bool newestFirst = m_view.order() == Qt::DescendingOrder;
+        const LedgerEntry first = *std::min_element(
+            entries.cbegin(), entries.cend(), [&](const LedgerEntry &a, const LedgerEntry &b) {
+                return newestFirst ? day(a) > day(b) : day(a) < day(b);
+            });
+        if (first.account() != m_bank && Banks::isBank(first.account()))
+            switchBank(first.account());
+        row = firstShownRow();
+        if (row < 0 && m_view.mode() != ListMode::Activity) {
+            m_view.setMonth(first.year(), first.month());
+            m_view.setMode(ListMode::Monthly);
+            m_view.reload();
+            emit reloadRequested();
+            row = firstShownRow();
+        }
+    }
+    if (row >= 0)
+        emit selectionRequested(int(row));
 }
 
 // ---------------------------------------------------------------- export and enabling
