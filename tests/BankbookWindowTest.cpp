@@ -208,7 +208,9 @@ private slots:
             u"shown:ローソン|給与|Amazon, Inc|セブンイレブン"_s);
         add(u"change_month"_s, QKeySequence(u"Ctrl+G"_s), u"sheet:changeMonthSheet"_s);
         add(u"move_prev_month"_s, QKeySequence(u"Alt+Left"_s), monthTitle(-1));
-        add(u"move_next_month"_s, QKeySequence(u"Alt+Right"_s), monthTitle(1));
+        // Next stops at this month, later than the ledger's last: it goes on from March.
+        add(u"move_next_month"_s, QKeySequence(u"Alt+Right"_s),
+            u"title:"_s + StringTable::windowTitleMonthly(2026, 4));
         add(u"move_this_month"_s, QKeySequence(u"Ctrl+T"_s), monthTitle(0));
         add(u"mark_balance"_s, QKeySequence(u"Ctrl+M"_s),
             u"shown:セブンイレブン|Amazon, Inc*|給与|ローソン"_s);
@@ -266,6 +268,8 @@ private slots:
         QFETCH(QStringList, answer);
         QFETCH(QString, effect);
         QVERIFY(startWithLedger());
+        if (id == u"move_next_month")
+            m_app.controller->showMonth(2026, 3);
         m_app.table()->selectRow(1);
         auto *action = m_app.window->findChild<QAction *>(id);
         QVERIFY(action && action->isEnabled());
@@ -545,26 +549,31 @@ private slots:
         QCOMPARE(effectNow(unmarked), unmarked);
     }
 
-    // Texts that name no month are refused with a warning; the sheet stays open.
-    void changeMonthRefusesWhatIsNoMonth_data()
+    // The sheet offers the months with entries, newest first, and another month besides; it
+    // opens on the month last shown.
+    void changeMonthOffersTheMonthsWithEntries_data()
     {
-        QTest::addColumn<QString>("year"); QTest::addColumn<QString>("month");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("2026/3") << u"2026"_s << u"3"_s << true;
-        QTest::newRow("month 0") << u"2026"_s << u"0"_s << false;
-        QTest::newRow("month 13") << u"2026"_s << u"13"_s << false;
-        QTest::newRow("letters") << u"2026"_s << u"March"_s << false;
-        QTest::newRow("year in letters") << u"year"_s << u"3"_s << false;
+        QTest::addColumn<int>("year"); QTest::addColumn<int>("month");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("a month with entries") << 2026 << 3 << true;
+        QTest::newRow("another month") << 2024 << 5 << false;
     }
-    void changeMonthRefusesWhatIsNoMonth()
+    void changeMonthOffersTheMonthsWithEntries()
     {
-        QFETCH(QString, year); QFETCH(QString, month); QFETCH(bool, accepted);
+        QFETCH(int, year); QFETCH(int, month); QFETCH(bool, listed);
         QVERIFY(startWithLedger());
-        QCOMPARE(showMonthBySheet(m_app, year, month), accepted);
-        QCOMPARE(m_app.window->windowTitle(),
-                 accepted ? StringTable::windowTitleMonthly(2026, 3) : u"All Activity"_s);
-        auto *alert = m_app.window->findChild<QMessageBox *>(u"alertSheet"_s);
-        QCOMPARE(alert && alert->isVisible() && !alert->text().isEmpty(), !accepted);
+        QVERIFY(showMonthBySheet(m_app, year, month));
+        QCOMPARE(m_app.window->windowTitle(), StringTable::windowTitleMonthly(year, month));
+        m_app.trigger(u"change_month"_s);
+        auto *sheet = visibleChild<ChangeMonthSheet>(m_app.window.get());
+        QVERIFY(sheet);
+        QStringList offered;
+        for (int i = 0; i < sheet->monthList()->count(); ++i)
+            offered << sheet->monthList()->itemText(i);
+        QCOMPARE(offered, (QStringList{u"2026/04"_s, u"2026/03"_s, u"Another month"_s}));
+        QCOMPARE(sheet->chosenMonth(), year * 100 + month);
+        QCOMPARE(sheet->yearField()->isEnabled(), !listed);
+        sheet->reject();
     }
 
     // Return in the bank sheet chooses the bank offered, whichever is current.

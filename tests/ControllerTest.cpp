@@ -195,6 +195,11 @@ private slots:
             c->showMonth(2026, 3);
         QVERIFY(c->switchBank(Bank::Ebank));
         QCOMPARE(c->view().mode(), mode == ListMode::Monthly ? ListMode::Monthly : ListMode::Activity);
+        QCOMPARE(c->preferences().month, 202603); // the month the list reopens on
+        Preferences stored = c->preferences();
+        stored.month = 202511;
+        c->setPreferences(stored);
+        QCOMPARE(c->view().year() * 100 + c->view().month(), 202511);
         QCOMPARE(c->view().rowCount(), 0);
         for (int i = 0; i < 3; ++i) {
             c->switchList();

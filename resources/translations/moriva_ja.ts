@@ -265,6 +265,26 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>Show</source>
         <translation>表示</translation>
     </message>
+    <message>
+        <source>Month</source>
+        <translation>月</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>年</translation>
+    </message>
+    <message>
+        <source>Month of the year</source>
+        <translation>月(1〜12)</translation>
+    </message>
+    <message>
+        <source>Another month:</source>
+        <translation>ほかの月:</translation>
+    </message>
+    <message>
+        <source>Another month</source>
+        <translation>ほかの月</translation>
+    </message>
 </context>
 <context>
     <name>ChartAxes</name>

@@ -108,7 +108,8 @@ BankbookWindow::~BankbookWindow() = default;
 void BankbookWindow::connectSheets()
 {
     connect(m_changeMonthSheet, &QDialog::accepted, this, [this] {
-        m_controller->showMonth(m_changeMonthSheet->yearText(), m_changeMonthSheet->monthText());
+        const int month = m_changeMonthSheet->chosenMonth();
+        m_controller->showMonth(month / 100, month % 100);
     });
     connect(m_searchSheet, &QDialog::accepted, this,
             [this] { m_controller->search(m_searchSheet->keyword()); });
@@ -238,8 +239,8 @@ void BankbookWindow::reverseOrder()
 
 void BankbookWindow::changeMonth()
 {
-    const QDate today = QDate::currentDate();
-    m_changeMonthSheet->fill(QString::number(today.year()), QString::number(today.month()));
+    const LedgerView &view = m_controller->view();
+    m_changeMonthSheet->fill(view.monthsWithEntries(), view.year() * 100 + view.month());
     m_changeMonthSheet->open();
 }
 

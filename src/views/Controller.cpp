@@ -40,6 +40,8 @@ void Controller::setPreferences(const Preferences &preferences)
     m_settings = preferences;
     m_view.setOrder(preferences.listOrder);
     m_view.setMode(preferences.listMode);
+    if (preferences.month % 100 >= 1 && preferences.month % 100 <= 12 && preferences.month > 100)
+        m_view.setMonth(preferences.month / 100, preferences.month % 100);
     m_bank = preferences.bank == Bank::None ? Bank::Jnb : preferences.bank;
     m_view.setBank(m_bank);
 }
@@ -49,6 +51,7 @@ Preferences Controller::preferences() const
     Preferences p = m_settings;
     p.listOrder = m_view.order();
     p.listMode = m_view.mode();
+    p.month = m_view.year() * 100 + m_view.month();
     p.bank = m_bank;
     return p;
 }
@@ -396,12 +399,16 @@ void Controller::showThisMonth()
 
 void Controller::showPreviousMonth()
 {
+    if (!m_view.hasPreviousMonth())
+        return;
     m_view.showPreviousMonth();
     emit reloadRequested();
 }
 
 void Controller::showNextMonth()
 {
+    if (!m_view.hasNextMonth())
+        return;
     m_view.showNextMonth();
     emit reloadRequested();
 }
@@ -530,6 +537,8 @@ CommandRules::State Controller::commandState(int selectedRow) const
     state.summaryEdited = selected.id() != 0 && CommandRules::isSummaryEdited(&selected);
     state.canUndo = undoStack().canUndo();
     state.canRedo = undoStack().canRedo();
+    state.hasPreviousMonth = m_view.hasPreviousMonth();
+    state.hasNextMonth = m_view.hasNextMonth();
     return state;
 }
 

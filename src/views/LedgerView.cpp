@@ -201,6 +201,27 @@ void LedgerView::showMonth(const QString &yearText, const QString &monthText)
     showMonthlyList();
 }
 
+bool LedgerView::hasPreviousMonth() const
+{
+    const QList<int> months = m_database.months(m_bank);
+    return !months.isEmpty() && m_year * 100 + m_month > months.constFirst();
+}
+
+bool LedgerView::hasNextMonth() const
+{
+    const QList<int> months = m_database.months(m_bank);
+    const QDate today = QDate::currentDate();
+    return !months.isEmpty()
+        && m_year * 100 + m_month < qMax(months.constLast(), today.year() * 100 + today.month());
+}
+
+QList<int> LedgerView::monthsWithEntries() const
+{
+    QList<int> months = m_database.months(m_bank);
+    std::reverse(months.begin(), months.end());
+    return months;
+}
+
 QString LedgerView::monthInputError(const QString &yearText, const QString &monthText)
 {
     static const QRegularExpression year(QStringLiteral("^\\d{1,4}$"));

@@ -63,6 +63,13 @@ public:
     void showPreviousMonth();
     void showNextMonth();
     void showMonth(const QString &yearText, const QString &monthText);
+    // Where Previous and Next stop: at the first month that holds entries, and at the last one
+    // or this month, whichever is later. False when the account has no entries.
+    bool hasPreviousMonth() const;
+    bool hasNextMonth() const;
+    // The months that hold entries, newest first (year * 100 + month), for the change-month
+    // sheet.
+    QList<int> monthsWithEntries() const;
     // Why the texts typed in the change-month sheet name no month; empty when they name one.
     static QString monthInputError(const QString &yearText, const QString &monthText);
     // The hits become the search list and are shown; with no hit the search list is emptied
