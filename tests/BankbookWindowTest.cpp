@@ -682,8 +682,11 @@ private slots:
         QVERIFY(button && button->isVisible());
         QCOMPARE(button->toolTip(), u"line 2: 2026/02/30 is not a calendar date"_s);
         QTest::mouseClick(button, Qt::LeftButton);
-        auto *sheet = visibleChild<QMessageBox>(m_app.window.get(), u"rejectedLinesSheet"_s);
-        QVERIFY(sheet && sheet->detailedText() == button->toolTip());
+        auto *sheet = visibleChild<QDialog>(m_app.window.get(), u"rejectedLinesSheet"_s);
+        auto *lines = sheet ? sheet->findChild<QTableWidget *>() : nullptr;
+        QVERIFY(lines && lines->rowCount() == 1);
+        QCOMPARE(QStringList({lines->item(0, 0)->text(), lines->item(0, 1)->text(), lines->item(0, 2)->text()}),
+                 QStringList({u"line 2"_s, u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"2026/02/30 is not a calendar date"_s}));
         sheet->close();
 
         // At 800 pixels the fields stand side by side: the message is cut short, not run into
@@ -709,6 +712,11 @@ private slots:
         QVERIFY(statusMessage()->sizeHint().width() > statusMessage()->width());
         // The balances' field tells its dates in its tooltip.
         QCOMPARE(fields[2]->toolTip(), u"Balances continuous from 2026/03/01 to 2026/03/01"_s);
+        // Dismissed, the rejected lines are no longer offered.
+        QAction *menuItem = m_app.window->action(u"rejected_lines"_s);
+        QVERIFY(menuItem->isEnabled());
+        QTest::mouseClick(bar->findChild<QToolButton *>(u"dismissRejectedLines"_s), Qt::LeftButton);
+        QVERIFY(!button->isVisible() && !menuItem->isEnabled());
     }
 
     // Amazon's line missing and April's balance 5,000円 short: two gaps, counted in the status

@@ -762,6 +762,30 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>Balances</source>
         <translation>残高</translation>
     </message>
+    <message>
+        <source>Dismiss the rejected lines</source>
+        <translation>読み込まなかった行の表示を閉じる</translation>
+    </message>
+    <message>
+        <source>Rejected Lines</source>
+        <translation>読み込まなかった行</translation>
+    </message>
+    <message>
+        <source>Rejected lines</source>
+        <translation>読み込まなかった行</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <source>Text of the line</source>
+        <translation>行の内容</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>理由</translation>
+    </message>
 </context>
 <context>
     <name>LedgerView</name>
@@ -1179,6 +1203,10 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
         <translation>
             <numerusform>%n 件 · お支払金額 %1 · お預り金額 %2</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>%1 行目</translation>
     </message>
 </context>
 <context>
