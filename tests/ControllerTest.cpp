@@ -194,6 +194,7 @@ private slots:
         if (mode == ListMode::Monthly)
             c->showMonth(2026, 3);
         QVERIFY(c->switchBank(Bank::Ebank));
+        QVERIFY(!c->showsColumn(u"time") && c->showsColumn(u"date"));
         QCOMPARE(c->view().mode(), mode == ListMode::Monthly ? ListMode::Monthly : ListMode::Activity);
         QCOMPARE(c->preferences().month, 202603); // the month the list reopens on
         Preferences stored = c->preferences();

@@ -217,6 +217,12 @@ private slots:
         m_view->showPreviousMonth();
         m_view->showNextMonth();
         QCOMPARE(days(), (QList{8, 7, 6, 5, 3, 3}));
+        // Sorted by a field, entries alike in it keep the list's order; none: the list's own.
+        m_view->sortBy(EntryField::PaidOut, Qt::DescendingOrder);
+        QCOMPARE(days(), (QList{3, 3, 6, 8, 7, 5}));
+        QCOMPARE(shownIndexes().first(2), (QList<qsizetype>{Shop, ShopTwin}));
+        m_view->sortBy(std::nullopt);
+        QCOMPARE(days(), (QList{8, 7, 6, 5, 3, 3}));
         QCOMPARE(m_view->search(u"ATM"_s), 4);
         QCOMPARE(days(), (QList{8, 6, 5, 1}));
         QCOMPARE(m_view->title(), u"Search Results: “ATM”"_s);

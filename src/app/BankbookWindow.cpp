@@ -79,9 +79,9 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     statusBar()->setAccessibleName(tr("Status bar"));
     m_table->setContextMenu(m_actions->contextMenu());
     m_views->addCommands(m_actions);
-    // Like the Order command, and only when it is enabled.
-    connect(m_table, &BankbookTableView::orderReversalRequested, this,
-            [this] { action(QStringLiteral("list_order"))->trigger(); });
+    connect(m_table, &BankbookTableView::sortRequested, this, [this](int column) {
+        m_controller->sortByColumn(BankbookTableModel::columnIdentifier(column));
+    });
 
     connect(m_controller, &Controller::reloadRequested, this, &BankbookWindow::refreshTitleAndStatus);
     connect(m_controller, &Controller::bankChanged, this, &BankbookWindow::refreshTitleAndStatus);
@@ -150,7 +150,10 @@ void BankbookWindow::refreshTitleAndStatus()
     setWindowTitle(summary ? m_views->summary()->title() : m_controller->windowTitle());
     m_status->refresh(summary ? m_views->summary()->statusText() : QString());
     m_table->setPlaceholderText(placeholderText());
-    m_table->showOrder(m_controller->view().order());
+    const int sorted = BankbookTableModel::columnOf(m_controller->sortColumn());
+    m_table->showSort(sorted, m_controller->sortColumnOrder());
+    m_table->setColumnHidden(BankbookTableModel::TimeColumn,
+                             !m_controller->showsColumn(u"time"));
     updateActions();
 }
 

@@ -27,6 +27,15 @@ QString BankbookTableModel::columnIdentifier(int column)
     return column >= 0 && column < ColumnCount ? QString::fromUtf16(ids[column]) : QString();
 }
 
+int BankbookTableModel::columnOf(QStringView identifier)
+{
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (columnIdentifier(column) == identifier)
+            return column;
+    }
+    return DateColumn;
+}
+
 int BankbookTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_controller->view().rowCount());

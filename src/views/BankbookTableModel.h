@@ -23,6 +23,8 @@ public:
 
     // "date", "time", "summary", "payment", "deposit", "balance", "details".
     static QString columnIdentifier(int column);
+    // The column of an identifier; the Date column for none.
+    static int columnOf(QStringView identifier);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

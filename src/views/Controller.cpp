@@ -424,6 +424,55 @@ void Controller::showMonth(int year, int month)
     showMonth(QString::number(year), QString::number(month));
 }
 
+namespace {
+// The table's columns that sort by a field of their own; "date" is the list's order.
+const QList<std::pair<QStringView, EntryField>> kSortColumns{
+    {u"time", EntryField::Time},       {u"summary", EntryField::Summary},
+    {u"payment", EntryField::PaidOut}, {u"deposit", EntryField::PaidIn},
+    {u"balance", EntryField::Balance}, {u"details", EntryField::Details},
+};
+} // namespace
+
+void Controller::sortByColumn(QStringView column)
+{
+    if (column == u"date") {
+        if (m_view.sortField())
+            m_view.sortBy(std::nullopt);
+        else if (hasEntries())
+            m_view.reverseOrder();
+        emit reloadRequested();
+        return;
+    }
+    for (const auto &[name, field] : kSortColumns) {
+        if (name != column)
+            continue;
+        const bool again = m_view.sortField() == field;
+        m_view.sortBy(field, again && m_view.sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                              : Qt::AscendingOrder);
+        emit reloadRequested();
+        return;
+    }
+}
+
+QString Controller::sortColumn() const
+{
+    for (const auto &[name, field] : kSortColumns) {
+        if (m_view.sortField() == field)
+            return name.toString();
+    }
+    return QStringLiteral("date");
+}
+
+Qt::SortOrder Controller::sortColumnOrder() const
+{
+    return m_view.sortField() ? m_view.sortOrder() : m_view.order();
+}
+
+bool Controller::showsColumn(QStringView column) const
+{
+    return column != u"time" || m_bank != Bank::Ebank;
+}
+
 int Controller::search(const QString &keyword)
 {
     const ListMode before = m_view.mode();

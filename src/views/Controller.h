@@ -112,6 +112,17 @@ public:
     void showNextMonth();
     void showMonth(const QString &yearText, const QString &monthText);
     void showMonth(int year, int month);
+    // A click on a column's header ("date", "time", "summary", "payment", "deposit", "balance",
+    // "details"): Date gives the list's own order back, or reverses it when it is shown already;
+    // another column sorts the shown list by itself, a second click the other way.
+    void sortByColumn(QStringView column);
+    // The column whose header shows the list's order ("date": the list's own), and which way.
+    QString sortColumn() const;
+    Qt::SortOrder sortColumnOrder() const;
+    // Whether the table shows the column for the open account: the Time column is for accounts
+    // whose statements give the time of day (JNB's), not eBANK's.
+    bool showsColumn(QStringView column) const;
+    // Previous and Next do nothing past the months they stop at (LedgerView::hasNextMonth).
     // Answers the number of hits; with none, noticeRequested() says so.
     int search(const QString &keyword);
 
