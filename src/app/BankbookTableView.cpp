@@ -39,6 +39,14 @@ BankbookTableView::BankbookTableView(QWidget *parent)
     });
 }
 
+void BankbookTableView::setColumnShown(int column, bool shown)
+{
+    if (isColumnHidden(column) != shown)
+        return;
+    setColumnHidden(column, !shown);
+    shareExtraWidth();
+}
+
 void BankbookTableView::showSort(int column, Qt::SortOrder order)
 {
     m_sortColumn = column;

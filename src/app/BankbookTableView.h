@@ -24,6 +24,8 @@ public:
     // Shown in the middle of the table while it has no rows.
     void setPlaceholderText(const QString &text);
     QString placeholderText() const { return m_placeholder; }
+    // Shows or hides the column; Summary and Details take the width it leaves or needs.
+    void setColumnShown(int column, bool shown);
     // Shows the sort indicator on the column's header.
     void showSort(int column, Qt::SortOrder order);
 

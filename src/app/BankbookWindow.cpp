@@ -152,8 +152,7 @@ void BankbookWindow::refreshTitleAndStatus()
     m_table->setPlaceholderText(placeholderText());
     const int sorted = BankbookTableModel::columnOf(m_controller->sortColumn());
     m_table->showSort(sorted, m_controller->sortColumnOrder());
-    m_table->setColumnHidden(BankbookTableModel::TimeColumn,
-                             !m_controller->showsColumn(u"time"));
+    m_table->setColumnShown(BankbookTableModel::TimeColumn, m_controller->showsColumn(u"time"));
     updateActions();
 }
 
