@@ -34,6 +34,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QListWidget>
 #include <QToolBar>
@@ -203,7 +204,9 @@ private slots:
             u"shown:ローソン|給与|Amazon, Inc|セブンイレブン"_s);
         add(u"change_month"_s, QKeySequence(u"Ctrl+G"_s), u"sheet:changeMonthSheet"_s);
         add(u"move_prev_month"_s, QKeySequence(u"Alt+Left"_s), monthTitle(-1));
-        add(u"move_next_month"_s, QKeySequence(u"Alt+Right"_s), monthTitle(1));
+        // Next stops at this month, later than the ledger's last: it goes on from March.
+        add(u"move_next_month"_s, QKeySequence(u"Alt+Right"_s),
+            u"title:"_s + StringTable::windowTitleMonthly(2026, 4));
         add(u"move_this_month"_s, QKeySequence(u"Ctrl+T"_s), monthTitle(0));
         add(u"mark_balance"_s, QKeySequence(u"Ctrl+M"_s),
             u"shown:セブンイレブン|Amazon, Inc*|給与|ローソン"_s);
@@ -243,7 +246,8 @@ private slots:
         sheet("search, Escape", u"search"_s, {u"Amazon"_s, u"Escape"_s}, all);
         sheet("bank", u"select_bank"_s, {u"ebank"_s}, u"bank:eBANK"_s);
 
-        // The Date header shows the order, and a click on it reverses it as Order does.
+        // The Date header shows the order, and a click on it reverses it as Order does; another
+        // header sorts by its column (again: the other way), and Date then gives the order back.
         const auto header = [&](const char *row, const QString &route, const QString &effect) {
             QTest::newRow(row) << route << u"list_order"_s << bindings[u"list_order"_s]
                                << QStringList() << effect;
@@ -251,13 +255,18 @@ private slots:
         header("order, indicator", u"menu"_s, u"order:0 descending"_s);
         header("Date header", u"header:0"_s, u"shown:ローソン|給与|Amazon, Inc|セブンイレブン"_s);
         header("Date header, indicator", u"header:0"_s, u"order:0 descending"_s);
-        header("Summary header", u"header:2"_s, u"order:0 ascending"_s);
+        header("Summary header, indicator", u"header:2"_s, u"order:2 ascending"_s);
+        header("Summary header", u"header:2"_s, u"shown:Amazon, Inc|セブンイレブン|ローソン|給与"_s);
+        header("Payment header twice", u"header:3 3"_s, u"shown:Amazon, Inc|セブンイレブン|ローソン|給与"_s);
+        header("Date header after another", u"header:2 0"_s, u"shown:セブンイレブン|Amazon, Inc|給与|ローソン"_s);
     }
     void commandsReachTheirEffect()
     {
         QFETCH(QString, route); QFETCH(QString, id); QFETCH(QKeySequence, keys);
         QFETCH(QStringList, answer); QFETCH(QString, effect);
         QVERIFY(startWithLedger());
+        if (id == u"move_next_month")
+            m_app.controller->showMonth(2026, 3);
         m_app.table()->selectRow(1);
         auto *action = m_app.window->findChild<QAction *>(id);
         QVERIFY(action && action->isEnabled());
@@ -273,9 +282,9 @@ private slots:
             QTest::mouseClick(m_app.window->toolBar()->widgetForAction(action), Qt::LeftButton);
         } else if (route.startsWith(u"header:")) {
             QHeaderView *h = m_app.table()->horizontalHeader();
-            const int section = route.section(u':', 1).toInt();
-            QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
-                              QPoint(h->sectionViewportPosition(section) + 5, h->height() / 2));
+            for (const QString &section : route.section(u':', 1).split(u' '))
+                QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
+                                  QPoint(h->sectionViewportPosition(section.toInt()) + 5, h->height() / 2));
         } else if (route == u"shortcut") {
             QTest::keySequence(m_app.table(), keys);
         } else { // through the menu bar
@@ -470,9 +479,13 @@ private slots:
         QCOMPARE(editor && editor->isVisible(), how != u"x");
         if (editor) {
             QCOMPARE(table->currentIndex().column(), int(BankbookTableModel::SummaryColumn));
+            QCOMPARE(editor->font().pointSizeF(), 11.0); // the summary's own
             editor->setText(u"Books"_s);
             QTest::keyClick(editor, Qt::Key_Return);
             QTRY_COMPARE(m_app.summaryAt(1), u"Books"_s);
+            const QModelIndex summary = m_app.model()->index(1, BankbookTableModel::SummaryColumn);
+            QVERIFY(summary.data(BankbookTableModel::SummaryEditedRole).toBool());
+            QCOMPARE(summary.data(Qt::ToolTipRole).toString(), u"Edited. The bank's text: Amazon, Inc"_s);
             QVERIFY(revert->isEnabled() && contextRevert->isEnabled());
             table->selectRow(0); // its own row's summary, not the ledger's, enables it
             QVERIFY(!revert->isEnabled());
@@ -507,9 +520,11 @@ private slots:
         m_app.table()->selectRow(1);
         QTest::keySequence(m_app.table(), QKeySequence(u"Ctrl+M"_s));
         QCOMPARE(menuNow(), u"&Undo Mark|&Redo (off)"_s);
+        m_app.table()->selectRow(3);
         QTest::keySequence(m_app.table(), QKeySequence(QKeySequence::Undo));
         const QString unmarked = u"shown:セブンイレブン|Amazon, Inc|給与|ローソン"_s;
         QCOMPARE(effectNow(unmarked), unmarked);
+        QCOMPARE(m_app.table()->selectedRow(), 1); // the entry the undo touched
         QCOMPARE(menuNow(), u"&Undo %1|&Redo Mark"_s.arg(importStep));
         QTest::keySequence(m_app.table(), QKeySequence(QKeySequence::Redo));
         const QString marked = u"shown:セブンイレブン|Amazon, Inc*|給与|ローソン"_s;
@@ -523,20 +538,31 @@ private slots:
         QCOMPARE(effectNow(unmarked), unmarked);
     }
 
-    // A text that names no month (the rules: LedgerViewTest::monthInput) is refused with a
-    // warning; the sheet stays open.
-    void changeMonthRefusesWhatIsNoMonth()
+    // The sheet offers the months with entries, newest first, and another month besides; it
+    // opens on the month last shown.
+    void changeMonthOffersTheMonthsWithEntries_data()
     {
+        QTest::addColumn<int>("year"); QTest::addColumn<int>("month");
+        QTest::addColumn<bool>("listed");
+        QTest::newRow("a month with entries") << 2026 << 3 << true;
+        QTest::newRow("another month") << 2024 << 5 << false;
+    }
+    void changeMonthOffersTheMonthsWithEntries()
+    {
+        QFETCH(int, year); QFETCH(int, month); QFETCH(bool, listed);
         QVERIFY(startWithLedger());
+        QVERIFY(showMonthBySheet(m_app, year, month));
+        QCOMPARE(m_app.window->windowTitle(), StringTable::windowTitleMonthly(year, month));
         m_app.trigger(u"change_month"_s);
         auto *sheet = visibleChild<ChangeMonthSheet>(m_app.window.get());
         QVERIFY(sheet);
-        sheet->monthField()->setText(u"13"_s);
-        QTest::mouseClick(sheet->findChild<QPushButton *>(u"move"_s), Qt::LeftButton);
-        QVERIFY(sheet->isVisible());
-        QCOMPARE(m_app.window->windowTitle(), u"All Activity"_s);
-        auto *alert = m_app.window->findChild<QMessageBox *>(u"alertSheet"_s);
-        QVERIFY(alert && alert->isVisible() && !alert->text().isEmpty());
+        QStringList offered;
+        for (int i = 0; i < sheet->monthList()->count(); ++i)
+            offered << sheet->monthList()->itemText(i);
+        QCOMPARE(offered, (QStringList{u"2026/04"_s, u"2026/03"_s, u"Another month"_s}));
+        QCOMPARE(sheet->chosenMonth(), year * 100 + month);
+        QCOMPARE(sheet->yearField()->isEnabled(), !listed);
+        sheet->reject();
     }
 
     // Return in the bank sheet chooses the bank offered, whichever is current.
@@ -550,6 +576,8 @@ private slots:
             QTest::keyClick(sheet->focusWidget() ? sheet->focusWidget() : sheet, Qt::Key_Return);
             QTRY_VERIFY(!sheet->isVisible());
             QCOMPARE(m_app.window->bankNameField()->text(), bank);
+            // eBANK's statements give no time of day: no Time column.
+            QCOMPARE(m_app.table()->isColumnHidden(BankbookTableModel::TimeColumn), bank == u"eBANK");
         }
     }
 
@@ -645,8 +673,11 @@ private slots:
         QVERIFY(button && button->isVisible());
         QCOMPARE(button->toolTip(), u"line 2: 2026/02/30 is not a calendar date"_s);
         QTest::mouseClick(button, Qt::LeftButton);
-        auto *sheet = visibleChild<QMessageBox>(m_app.window.get(), u"rejectedLinesSheet"_s);
-        QVERIFY(sheet && sheet->detailedText() == button->toolTip());
+        auto *sheet = visibleChild<QDialog>(m_app.window.get(), u"rejectedLinesSheet"_s);
+        auto *lines = sheet ? sheet->findChild<QTableWidget *>() : nullptr;
+        QVERIFY(lines && lines->rowCount() == 1);
+        QCOMPARE(QStringList({lines->item(0, 0)->text(), lines->item(0, 1)->text(), lines->item(0, 2)->text()}),
+                 QStringList({u"line 2"_s, u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"2026/02/30 is not a calendar date"_s}));
         sheet->close();
 
         // At 800 pixels the fields stand side by side: the message is cut short, not run into
@@ -672,6 +703,11 @@ private slots:
         QVERIFY(statusMessage()->sizeHint().width() > statusMessage()->width());
         // The balances' field tells its dates in its tooltip.
         QCOMPARE(fields[2]->toolTip(), u"Balances continuous from 2026/03/01 to 2026/03/01"_s);
+        // Dismissed, the rejected lines are no longer offered.
+        QAction *menuItem = m_app.window->action(u"rejected_lines"_s);
+        QVERIFY(menuItem->isEnabled());
+        QTest::mouseClick(bar->findChild<QToolButton *>(u"dismissRejectedLines"_s), Qt::LeftButton);
+        QVERIFY(!button->isVisible() && !menuItem->isEnabled());
     }
 
     // Amazon's line missing and April's balance 5,000円 short: two gaps, counted in the status

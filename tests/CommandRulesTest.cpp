@@ -37,9 +37,12 @@ private slots:
         row("delete_balance", "entries selection", true);
         row("revert_summary", "entries selection", false);
         row("revert_summary", "entries selection edited", true);
-        row("move_next_month", "entries", true);
-        row("move_next_month", "entries summary", false);
-        row("move_prev_month", "entries summary", false);
+        row("move_next_month", "entries", false);
+        row("move_next_month", "entries next", true);
+        row("move_next_month", "entries next summary", false);
+        row("move_prev_month", "entries next", false);
+        row("move_prev_month", "entries previous", true);
+        row("move_prev_month", "entries previous summary", false);
         row("change_month", "entries summary", false);
         row("move_this_month", "entries summary", false);
         row("summary", "summary", true);
@@ -66,6 +69,8 @@ private slots:
         s.canRedo = on.contains(u"redo"_s);
         s.summaryShown = on.contains(u"summary"_s);
         s.hasRejectedLines = on.contains(u"rejected"_s);
+        s.hasPreviousMonth = on.contains(u"previous"_s);
+        s.hasNextMonth = on.contains(u"next"_s);
         QVERIFY(Commands::find(command));
         QCOMPARE(CommandRules::isEnabled(command, s), enabled);
     }

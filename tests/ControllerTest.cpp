@@ -142,7 +142,13 @@ private slots:
         if (mode == ListMode::Monthly)
             c->showMonth(2026, 3);
         QVERIFY(c->switchBank(Bank::Ebank));
+        QVERIFY(!c->showsColumn(u"time") && c->showsColumn(u"date"));
         QCOMPARE(c->view().mode(), mode == ListMode::Monthly ? ListMode::Monthly : ListMode::Activity);
+        QCOMPARE(c->preferences().month, 202603); // the month the list reopens on
+        Preferences stored = c->preferences();
+        stored.month = 202511;
+        c->setPreferences(stored);
+        QCOMPARE(c->view().year() * 100 + c->view().month(), 202511);
         QCOMPARE(c->view().rowCount(), 0);
     }
 
@@ -155,23 +161,27 @@ private slots:
         QTest::addColumn<int>("entry");     // the fixture's entry behind the row; -1 for many
         QTest::addColumn<QString>("text");  // the step's name
         QTest::addColumn<int>("readded");   // by the statement imported again after the redo
+        QTest::addColumn<int>("afterUndo"); // the row selected then (-1: none asked for)
+        QTest::addColumn<int>("afterRedo"); // and after the redo (and the change itself)
         const QString march = u"march"_s;
-        QTest::newRow("mark a look-alike, monthly") << march << u"mark"_s << 1 << int(ShopTwin) << u"Mark"_s << 0;
-        QTest::newRow("unmark") << QString() << u"unmark"_s << 0 << int(Atm) << u"Unmark"_s << 0;
-        QTest::newRow("summary, search") << u"ATM"_s << u"summary"_s << 1 << int(AtmFee) << u"Edit of Summary"_s << 0;
-        QTest::newRow("details") << QString() << u"details"_s << 2 << int(ShopTwin) << u"Edit of Details"_s << 0;
-        QTest::newRow("revert, monthly") << march << u"revert"_s << 0 << int(Shop) << u"Revert to Bank's Text"_s << 0;
-        QTest::newRow("delete") << QString() << u"delete"_s << 3 << int(AtmFee) << u"Delete"_s << 1;
-        QTest::newRow("delete a look-alike, monthly") << march << u"delete"_s << 1 << int(ShopTwin) << u"Delete"_s << 1;
-        QTest::newRow("delete, search") << u"ATM"_s << u"delete"_s << 0 << int(Atm) << u"Delete"_s << 1;
-        QTest::newRow("delete all, monthly") << march << u"deleteAll"_s << -1 << -1 << u"Delete All"_s << 5;
+        QTest::newRow("mark a look-alike, monthly") << march << u"mark"_s << 1 << int(ShopTwin) << u"Mark"_s << 0 << 1 << 1;
+        QTest::newRow("mark, undone from another month") << u"away"_s << u"mark"_s << 1 << int(ShopTwin) << u"Mark"_s << 0 << 1 << 1;
+        QTest::newRow("unmark") << QString() << u"unmark"_s << 0 << int(Atm) << u"Unmark"_s << 0 << 0 << 0;
+        QTest::newRow("summary, search") << u"ATM"_s << u"summary"_s << 1 << int(AtmFee) << u"Edit of Summary"_s << 0 << 1 << 1;
+        QTest::newRow("details") << QString() << u"details"_s << 2 << int(ShopTwin) << u"Edit of Details"_s << 0 << 2 << 2;
+        QTest::newRow("revert, monthly") << march << u"revert"_s << 0 << int(Shop) << u"Revert to Bank's Text"_s << 0 << 0 << 0;
+        QTest::newRow("delete") << QString() << u"delete"_s << 3 << int(AtmFee) << u"Delete"_s << 1 << 3 << 3;
+        QTest::newRow("delete the last row") << QString() << u"delete"_s << 4 << int(Note) << u"Delete"_s << 1 << 4 << 3;
+        QTest::newRow("delete a look-alike, monthly") << march << u"delete"_s << 1 << int(ShopTwin) << u"Delete"_s << 1 << 1 << 1;
+        QTest::newRow("delete, search") << u"ATM"_s << u"delete"_s << 0 << int(Atm) << u"Delete"_s << 1 << 0 << 0;
+        QTest::newRow("delete all, monthly") << march << u"deleteAll"_s << -1 << -1 << u"Delete All"_s << 5 << 0 << -1;
         QTest::newRow("import beside look-alikes, monthly")
-            << march << u"import"_s << -1 << -1 << u"Import of NBG_2.csv (2 entries)"_s << 0;
+            << march << u"import"_s << -1 << -1 << u"Import of NBG_2.csv (2 entries)"_s << 0 << 2 << 2;
     }
     void stepsUndoAndRedo()
     {
         QFETCH(QString, list); QFETCH(QString, action); QFETCH(int, row); QFETCH(int, entry);
-        QFETCH(QString, text); QFETCH(int, readded);
+        QFETCH(QString, text); QFETCH(int, readded); QFETCH(int, afterUndo); QFETCH(int, afterRedo);
         auto c = openTestController(data());
         QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
         c.reset();
@@ -179,7 +189,16 @@ private slots:
         QVERIFY(!c->undoStack().canUndo());
         c->start();
         QCOMPARE(c->view().rowCount(), 5);
+        const bool away = list == u"away";
+        if (away)
+            list = u"march"_s;
         QVERIFY(list.isEmpty() || (list == u"march" ? (c->showMonth(2026, 3), true) : c->search(list) > row));
+        QSignalSpy selected(c.get(), &Controller::selectionRequested);
+        const auto lastSelected = [&selected] {
+            const int row = selected.isEmpty() ? -1 : selected.last().at(0).toInt();
+            selected.clear();
+            return row;
+        };
         QVERIFY(action != u"unmark" || c->toggleMark(row));
         // Revert to Bank's Text does nothing to a summary as imported; it does to an edited one.
         QVERIFY(action != u"revert" || (!c->revertSummary(row) && c->editEntry(row, u"summary", u"x"_s)));
@@ -189,6 +208,7 @@ private slots:
         const QStringList storedBefore = storedRecords(database());
         const QList<qint64> rowsBefore = c->view().ids();
         const qsizetype gapsBefore = c->balances().gaps().size();
+        selected.clear();
         if (action == u"mark" || action == u"unmark")
             QVERIFY(c->toggleMark(row));
         else if (action == u"summary" || action == u"details")
@@ -214,14 +234,19 @@ private slots:
             QCOMPARE(rowsAfter.size(), rowsBefore.size() - (action == u"delete"));
         }
         QCOMPARE(c->undoText(), u"Undo "_s + text);
+        QCOMPARE(lastSelected(), action == u"delete" || action == u"import" ? afterRedo : -1);
+        if (away)
+            c->showMonth(2025, 1);
 
         QVERIFY(c->undo());
+        QCOMPARE(lastSelected(), afterUndo);
         QCOMPARE(storedRecords(database()), storedBefore);
         QCOMPARE(c->view().ids(), rowsBefore);
         QCOMPARE(c->balances().gaps().size(), gapsBefore);
         QCOMPARE(c->redoText(), u"Redo "_s + text);
 
         QVERIFY(c->redo());
+        QCOMPARE(lastSelected(), afterRedo);
         QCOMPARE(storedRecords(database()), storedAfter);
         QCOMPARE(c->view().ids(), rowsAfter);
         QCOMPARE(c->balances().gaps().size(), gapsAfter);

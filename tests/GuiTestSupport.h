@@ -12,6 +12,8 @@
 #include "views/Controller.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QSpinBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QApplication>
@@ -198,6 +200,22 @@ inline bool waitDeleted(QObject *object)
 {
     QPointer<QObject> guard(object);
     return QTest::qWaitFor([&] { return guard.isNull(); });
+}
+
+// Shows a month through the change-month sheet: types the year and month over the prefilled
+// fields and confirms. False when the sheet did not open or did not close.
+inline bool showMonthBySheet(App &app, int year, int month)
+{
+    app.trigger(u"change_month"_s);
+    auto *sheet = visibleChild<ChangeMonthSheet>(app.window.get());
+    if (!sheet)
+        return false;
+    const int listed = sheet->monthList()->findData(year * 100 + month);
+    sheet->monthList()->setCurrentIndex(listed >= 0 ? listed : sheet->monthList()->count() - 1);
+    sheet->yearField()->setValue(year);
+    sheet->monthField()->setValue(month);
+    QTest::mouseClick(sheet->findChild<QPushButton *>(u"move"_s), Qt::LeftButton);
+    return !sheet->isVisible();
 }
 
 } // namespace GuiTest

@@ -3,6 +3,7 @@
 #include "views/LedgerView.h"
 #include "views/PrintTexts.h"
 
+#include <QDate>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -105,6 +106,19 @@ private slots:
         QCOMPARE(shown(), (QList{monthly, 2026, 1, 1}));
         m_view->showMonth(u"2026"_s, u"March"_s);
         QCOMPARE(shown(), (QList{monthly, 2026, 0, 0}));
+        // Previous stops at the first month with entries, Next at this month (later than the
+        // last with entries); the sheet offers those months, newest first.
+        const auto steps = [this](int year, int month) {
+            m_view->setMonth(year, month);
+            return QList{m_view->hasPreviousMonth(), m_view->hasNextMonth()};
+        };
+        const QDate today = QDate::currentDate();
+        QCOMPARE(steps(2025, 11), (QList{false, true}));
+        QCOMPARE(steps(2025, 12), (QList{false, true}));
+        QCOMPARE(steps(2026, 3), (QList{true, true}));
+        QCOMPARE(steps(today.year(), today.month()), (QList{true, false}));
+        QCOMPARE(steps(today.year() + 1, 1), (QList{true, false}));
+        QCOMPARE(m_view->monthsWithEntries(), (QList{202603, 202601, 202512}));
     }
 
     void monthInput_data()
@@ -157,6 +171,12 @@ private slots:
         QCOMPARE(shownIndexes().last(2), (QList<qsizetype>{Shop, ShopTwin}));
         m_view->showPreviousMonth();
         m_view->showNextMonth();
+        QCOMPARE(days(), (QList{8, 7, 6, 5, 3, 3}));
+        // Sorted by a field, entries alike in it keep the list's order; none: the list's own.
+        m_view->sortBy(EntryField::PaidOut, Qt::DescendingOrder);
+        QCOMPARE(days(), (QList{3, 3, 6, 8, 7, 5}));
+        QCOMPARE(shownIndexes().first(2), (QList<qsizetype>{Shop, ShopTwin}));
+        m_view->sortBy(std::nullopt);
         QCOMPARE(days(), (QList{8, 7, 6, 5, 3, 3}));
         QCOMPARE(m_view->search(u"ATM"_s), 4);
         QCOMPARE(days(), (QList{8, 6, 5, 1}));

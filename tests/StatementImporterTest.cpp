@@ -100,7 +100,7 @@ private slots:
         QCOMPARE(m_database.count(bank), (bank == Bank::Jnb ? held : 0) + counts.first());
     }
 
-    // Each rejected line is told by its number (the header is line 1) and why. Without an
+    // Each rejected line is told by its number (the header is line 1), its start and why. Without an
     // import the lines are only read.
     void rejectedLinesAreTold_data()
     {
@@ -111,7 +111,8 @@ private slots:
     void rejectedLinesAreTold()
     {
         QFETCH(bool, intoDatabase);
-        const QString text = jnb({A, u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"\uFFFD,1"_s, X, u",,,"_s});
+        const QString longLine = u"2026,2,30,9,0,0,1,"_s + QString(60, u'x') + u",1,0,1"_s;
+        const QString text = jnb({A, longLine, u"\uFFFD,1"_s, X, u",,,"_s});
         LedgerDatabase::Import import(m_database, Bank::Jnb);
         const StatementImporter::Counts c
             = StatementImporter(intoDatabase ? &import : nullptr).importText(text, Bank::Jnb);
@@ -121,10 +122,10 @@ private slots:
         QCOMPARE(c.rejected, 3);
         QStringList told;
         for (const RejectedLine &line : c.rejectedLines)
-            told << u"%1: %2"_s.arg(line.number).arg(line.reason);
-        QCOMPARE(told, (QStringList{u"3: 2026/02/30 is not a calendar date"_s,
-                                   u"4: the line holds bytes that cannot be read as text"_s,
-                                   u"6: the line has no date"_s}));
+            told << u"%1: %2 [%3]"_s.arg(line.number).arg(line.reason, line.text);
+        QCOMPARE(told, (QStringList{u"3: 2026/02/30 is not a calendar date ["_s + longLine.left(60) + u']',
+                                   u"4: the line holds bytes that cannot be read as text [\uFFFD,1]"_s,
+                                   u"6: the line has no date [,,,]"_s}));
     }
 
     // The entries stored are counted afresh at each import: what left the ledger in between

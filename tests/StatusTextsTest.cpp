@@ -22,7 +22,7 @@ StatusTexts::FileImport imported(const QString &file, Bank bank, int added, int 
     r.rejected = rejected;
     r.gapsClosed = gapsClosed;
     for (int line = 2; line < 2 + rejected; ++line)
-        r.rejectedLines.append({line, u"no date"_s});
+        r.rejectedLines.append({line, u"no date"_s, u"2026,2,30"_s});
     return {file, r};
 }
 StatusTexts::FileImport failed(const QString &file, ImportReport::Status status, const QString &why)
@@ -80,6 +80,15 @@ private slots:
             [](const StatusTexts::FileImport &i) { return i.report.rejected > 0; });
         QCOMPARE(rejected.count(u"line 3: no date"_s), withRejected);
         QCOMPARE(rejected.count(u"A.csv\n"_s), imports.size() > 1 ? withRejected : 0);
+        // Their sheet: each line's text beside its reason.
+        const QList<StatusTexts::RejectedRow> rows = StatusTexts::rejectedRows(imports);
+        QCOMPARE(rows.size() > 0, withRejected > 0);
+        if (!rows.isEmpty()) {
+            const StatusTexts::RejectedRow &first = rows.constFirst();
+            QCOMPARE(QStringList({first.where, first.text, first.reason}),
+                     QStringList({imports.size() > 1 ? u"A.csv, line 2"_s : u"line 2"_s,
+                                  u"2026,2,30"_s, u"no date"_s}));
+        }
     }
 };
 

@@ -205,6 +205,10 @@
         <source>Statement lines are missing before this entry: its balance differs by %1 from the %2 that follows from the entry before.</source>
         <translation>この取引の前に明細の行が抜けています。残高は、前の取引から計算した %2 と %1 違います。</translation>
     </message>
+    <message>
+        <source>Edited. The bank&apos;s text: %1</source>
+        <translation>編集済み。銀行の摘要: %1</translation>
+    </message>
 </context>
 <context>
     <name>BankbookWindow</name>
@@ -254,16 +258,32 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <translation>月を指定して表示</translation>
     </message>
     <message>
-        <source>Year:</source>
-        <translation>年:</translation>
-    </message>
-    <message>
         <source>Month:</source>
         <translation>月:</translation>
     </message>
     <message>
         <source>Show</source>
         <translation>表示</translation>
+    </message>
+    <message>
+        <source>Month</source>
+        <translation>月</translation>
+    </message>
+    <message>
+        <source>Year</source>
+        <translation>年</translation>
+    </message>
+    <message>
+        <source>Month of the year</source>
+        <translation>月(1〜12)</translation>
+    </message>
+    <message>
+        <source>Another month:</source>
+        <translation>ほかの月:</translation>
+    </message>
+    <message>
+        <source>Another month</source>
+        <translation>ほかの月</translation>
     </message>
 </context>
 <context>
@@ -655,6 +675,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
         <source>Entry %1 has no calendar date.</source>
         <translation>項目 %1 の日付は暦にない日付です。</translation>
     </message>
+    <message>
+        <source>%1 cannot be made: %2</source>
+        <translation>%1 を作成できません: %2</translation>
+    </message>
 </context>
 <context>
     <name>LedgerExport</name>
@@ -737,6 +761,30 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>Balances</source>
         <translation>残高</translation>
+    </message>
+    <message>
+        <source>Dismiss the rejected lines</source>
+        <translation>読み込まなかった行の表示を閉じる</translation>
+    </message>
+    <message>
+        <source>Rejected Lines</source>
+        <translation>読み込まなかった行</translation>
+    </message>
+    <message>
+        <source>Rejected lines</source>
+        <translation>読み込まなかった行</translation>
+    </message>
+    <message>
+        <source>Line</source>
+        <translation>行</translation>
+    </message>
+    <message>
+        <source>Text of the line</source>
+        <translation>行の内容</translation>
+    </message>
+    <message>
+        <source>Reason</source>
+        <translation>理由</translation>
     </message>
 </context>
 <context>
@@ -1155,6 +1203,10 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
         <translation>
             <numerusform>%n 件 · お支払金額 %1 · お預り金額 %2</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>%1 行目</translation>
     </message>
 </context>
 <context>

@@ -31,20 +31,27 @@ BankbookTableView::BankbookTableView(QWidget *parent)
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setSortIndicatorShown(true);
-    showOrder(m_order);
-    // The header flips its indicator on any click; only the Date column's stands for the order.
+    showSort(BankbookTableModel::DateColumn, m_order);
+    // The header moves its indicator on any click: it shows what the controller decides.
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
-        if (section == BankbookTableModel::DateColumn)
-            emit orderReversalRequested();
-        else
-            showOrder(m_order);
+        horizontalHeader()->setSortIndicator(m_sortColumn, m_order);
+        emit sortRequested(section);
     });
 }
 
-void BankbookTableView::showOrder(Qt::SortOrder order)
+void BankbookTableView::setColumnShown(int column, bool shown)
 {
+    if (isColumnHidden(column) != shown)
+        return;
+    setColumnHidden(column, !shown);
+    shareExtraWidth();
+}
+
+void BankbookTableView::showSort(int column, Qt::SortOrder order)
+{
+    m_sortColumn = column;
     m_order = order;
-    horizontalHeader()->setSortIndicator(BankbookTableModel::DateColumn, order);
+    horizontalHeader()->setSortIndicator(column, order);
 }
 
 int BankbookTableView::selectedRow() const

@@ -6,9 +6,9 @@ class QMenu;
 
 // The ledger table. A right click (or Ctrl+click) opens the context menu over the table; a right
 // click on a row that is not selected selects it first, so that a command from the menu acts on
-// the row the user pointed at. The row and column under the pointer are remembered. The Date
-// header shows the order of the list; a click on it asks for the other order. Summary and Details
-// stretch with the table.
+// the row the user pointed at. The row and column under the pointer are remembered. A header
+// shows how the list is sorted (the Date header: the list's own order); a click on a header asks
+// for a sort (the controller decides which). Summary and Details stretch with the table.
 class BankbookTableView : public QTableView
 {
     Q_OBJECT
@@ -24,11 +24,13 @@ public:
     // Shown in the middle of the table while it has no rows.
     void setPlaceholderText(const QString &text);
     QString placeholderText() const { return m_placeholder; }
-    // Shows the order as the Date header's sort indicator.
-    void showOrder(Qt::SortOrder order);
+    // Shows or hides the column; Summary and Details take the width it leaves or needs.
+    void setColumnShown(int column, bool shown);
+    // Shows the sort indicator on the column's header.
+    void showSort(int column, Qt::SortOrder order);
 
 signals:
-    void orderReversalRequested();
+    void sortRequested(int column);
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
@@ -45,6 +47,7 @@ private:
 
     QMenu *m_menu = nullptr;
     QString m_placeholder;
+    int m_sortColumn = 0;
     Qt::SortOrder m_order = Qt::AscendingOrder;
     int m_menuActionRow = 0;
     int m_menuActionColumn = 0;

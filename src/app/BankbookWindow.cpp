@@ -79,13 +79,18 @@ BankbookWindow::BankbookWindow(Controller *controller, QWidget *parent)
     statusBar()->setAccessibleName(tr("Status bar"));
     m_table->setContextMenu(m_actions->contextMenu());
     m_views->addCommands(m_actions);
-    // Like the Order command, and only when it is enabled.
-    connect(m_table, &BankbookTableView::orderReversalRequested, this,
-            [this] { action(QStringLiteral("list_order"))->trigger(); });
+    connect(m_table, &BankbookTableView::sortRequested, this, [this](int column) {
+        m_controller->sortByColumn(BankbookTableModel::columnIdentifier(column));
+    });
 
     connect(m_controller, &Controller::reloadRequested, this, &BankbookWindow::refreshTitleAndStatus);
     connect(m_controller, &Controller::bankChanged, this, &BankbookWindow::refreshTitleAndStatus);
     connect(m_controller, &Controller::rowChanged, this, &BankbookWindow::refreshTitleAndStatus);
+    // What a change, an undo or an import touched comes into sight, selected.
+    connect(m_controller, &Controller::selectionRequested, this, [this](int row) {
+        m_table->selectRow(row);
+        m_table->scrollTo(m_model->index(row, BankbookTableModel::DateColumn));
+    });
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BankbookWindow::updateActions);
     connect(m_model, &QAbstractItemModel::modelReset, this, &BankbookWindow::updateActions);
@@ -103,7 +108,8 @@ BankbookWindow::~BankbookWindow() = default;
 void BankbookWindow::connectSheets()
 {
     connect(m_changeMonthSheet, &QDialog::accepted, this, [this] {
-        m_controller->showMonth(m_changeMonthSheet->yearText(), m_changeMonthSheet->monthText());
+        const int month = m_changeMonthSheet->chosenMonth();
+        m_controller->showMonth(month / 100, month % 100);
     });
     connect(m_searchSheet, &QDialog::accepted, this,
             [this] { m_controller->search(m_searchSheet->keyword()); });
@@ -144,7 +150,9 @@ void BankbookWindow::refreshTitleAndStatus()
     setWindowTitle(summary ? m_views->summary()->title() : m_controller->windowTitle());
     m_status->refresh(summary ? m_views->summary()->statusText() : QString());
     m_table->setPlaceholderText(placeholderText());
-    m_table->showOrder(m_controller->view().order());
+    const int sorted = BankbookTableModel::columnOf(m_controller->sortColumn());
+    m_table->showSort(sorted, m_controller->sortColumnOrder());
+    m_table->setColumnShown(BankbookTableModel::TimeColumn, m_controller->showsColumn(u"time"));
     updateActions();
 }
 
@@ -233,8 +241,8 @@ void BankbookWindow::reverseOrder()
 
 void BankbookWindow::changeMonth()
 {
-    const QDate today = QDate::currentDate();
-    m_changeMonthSheet->fill(QString::number(today.year()), QString::number(today.month()));
+    const LedgerView &view = m_controller->view();
+    m_changeMonthSheet->fill(view.monthsWithEntries(), view.year() * 100 + view.month());
     m_changeMonthSheet->open();
 }
 

@@ -58,10 +58,35 @@ void LedgerItemDelegate::initStyleOption(QStyleOptionViewItem *option,
     }
 }
 
+QWidget *LedgerItemDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                          const QModelIndex &index) const
+{
+    QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+    QStyleOptionViewItem cell(option);
+    initStyleOption(&cell, index);
+    if (editor)
+        editor->setFont(cell.font);
+    return editor;
+}
+
 void LedgerItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
                                const QModelIndex &index) const
 {
     QStyledItemDelegate::paint(painter, option, index);
+    if (index.data(BankbookTableModel::SummaryEditedRole).toBool()) {
+        // A summary the user edited: a small triangle in its top right corner.
+        const QRect r = option.rect;
+        const QPolygon corner({QPoint(r.right() - kEditedMark, r.top()), QPoint(r.right(), r.top()),
+                               QPoint(r.right(), r.top() + kEditedMark)});
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(option.state & QStyle::State_Selected
+                              ? option.palette.color(QPalette::HighlightedText)
+                              : option.palette.color(QPalette::Link));
+        painter->drawPolygon(corner);
+        painter->restore();
+    }
     // The selection covers the marker's background: a marked row keeps a band of the marker
     // colour along its top and bottom, and a stripe at its start.
     if (!(option.state & QStyle::State_Selected)

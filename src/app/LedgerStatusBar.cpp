@@ -6,7 +6,12 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -21,6 +26,7 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     , m_bankName(new QLabel(bar))
     , m_totals(new QLabel(bar))
     , m_rejectedLines(new QToolButton(bar))
+    , m_dismissRejected(new QToolButton(bar))
     , m_balances(new QToolButton(bar))
 {
     m_message->setObjectName(QStringLiteral("statusMessage"));
@@ -39,6 +45,13 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     m_rejectedLines->setAutoRaise(true);
     m_rejectedLines->hide();
     connect(m_rejectedLines, &QToolButton::clicked, this, &LedgerStatusBar::showRejectedLines);
+    m_dismissRejected->setObjectName(QStringLiteral("dismissRejectedLines"));
+    m_dismissRejected->setAutoRaise(true);
+    m_dismissRejected->setIcon(QApplication::style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    m_dismissRejected->setToolTip(tr("Dismiss the rejected lines"));
+    m_dismissRejected->setAccessibleName(tr("Dismiss the rejected lines"));
+    m_dismissRejected->hide();
+    connect(m_dismissRejected, &QToolButton::clicked, this, &LedgerStatusBar::dismissRejectedLines);
     // Fields that may stand empty still say what they are.
     m_message->setAccessibleName(tr("Message"));
     m_bankName->setAccessibleName(tr("Bank"));
@@ -53,6 +66,7 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     });
     bar->addWidget(m_message, 1);
     bar->addPermanentWidget(m_rejectedLines);
+    bar->addPermanentWidget(m_dismissRejected);
     bar->addPermanentWidget(m_balances);
     bar->addPermanentWidget(m_totals);
     bar->addPermanentWidget(m_bankName);
@@ -65,8 +79,7 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
     // after the message has gone, until then.
     connect(controller, &Controller::bankChanged, this, [this] {
         clearMessage();
-        m_rejectedLines->hide();
-        emit rejectedLinesChanged();
+        dismissRejectedLines();
     });
 }
 
@@ -120,8 +133,9 @@ void LedgerStatusBar::offerRejectedLines(const QList<StatusTexts::FileImport> &i
         rejected += i.report.rejected;
     }
     m_rejectedLines->setVisible(rejected > 0);
+    m_dismissRejected->setVisible(rejected > 0);
     m_rejectedFiles = QLocale().createSeparatedList(files);
-    m_rejectedText = rejected > 0 ? StatusTexts::rejectedLines(imports) : QString();
+    m_rejectedRows = StatusTexts::rejectedRows(imports);
     if (rejected > 0) {
         m_rejectedLines->setText(tr("%n lines rejected…", nullptr, rejected));
         m_rejectedLines->setToolTip(StatusTexts::rejectedLines(imports, 20));
@@ -138,13 +152,48 @@ void LedgerStatusBar::showRejectedLines()
 {
     if (!hasRejectedLines())
         return;
-    auto *box = new QMessageBox(QMessageBox::Information, m_rejectedFiles,
-                                tr("These lines of %1 are no operations and were not imported.")
-                                    .arg(m_rejectedFiles),
-                                QMessageBox::Ok, m_bar->window());
-    box->setObjectName(QStringLiteral("rejectedLinesSheet"));
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setWindowModality(Qt::WindowModal);
-    box->setDetailedText(m_rejectedText);
-    box->open();
+    auto *sheet = new QDialog(m_bar->window());
+    sheet->setObjectName(QStringLiteral("rejectedLinesSheet"));
+    sheet->setWindowTitle(tr("Rejected Lines"));
+    sheet->setAttribute(Qt::WA_DeleteOnClose);
+    sheet->setWindowModality(Qt::WindowModal);
+    auto *intro = new QLabel(tr("These lines of %1 are no operations and were not imported.")
+                                 .arg(m_rejectedFiles),
+                             sheet);
+    intro->setWordWrap(true);
+    auto *table = new QTableWidget(int(m_rejectedRows.size()), 3, sheet);
+    table->setObjectName(QStringLiteral("rejectedLinesTable"));
+    table->setAccessibleName(tr("Rejected lines"));
+    table->setHorizontalHeaderLabels({tr("Line"), tr("Text of the line"), tr("Reason")});
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setWordWrap(false);
+    for (int row = 0; row < m_rejectedRows.size(); ++row) {
+        const StatusTexts::RejectedRow &r = m_rejectedRows.at(row);
+        const QStringList cells{r.where, r.text, r.reason};
+        for (int column = 0; column < 3; ++column) {
+            auto *item = new QTableWidgetItem(cells.at(column));
+            item->setToolTip(cells.at(column));
+            table->setItem(row, column, item);
+        }
+    }
+    table->resizeColumnsToContents();
+    table->horizontalHeader()->setStretchLastSection(true);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, sheet);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    connect(buttons, &QDialogButtonBox::accepted, sheet, &QDialog::accept);
+    auto *layout = new QVBoxLayout(sheet);
+    layout->addWidget(intro);
+    layout->addWidget(table);
+    layout->addWidget(buttons);
+    sheet->resize(760, 380);
+    sheet->open();
+}
+
+void LedgerStatusBar::dismissRejectedLines()
+{
+    m_rejectedLines->hide();
+    m_dismissRejected->hide();
+    emit rejectedLinesChanged();
 }

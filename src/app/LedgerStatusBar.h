@@ -37,9 +37,11 @@ public:
     void clearMessage();
     void showImport(const QList<StatusTexts::FileImport> &imports);
 
-    // Whether the last import left lines out, and their sheet.
+    // Whether the last import left lines out, and their sheet: each line's text beside its
+    // reason. The button that offers them can be dismissed.
     bool hasRejectedLines() const;
     void showRejectedLines();
+    void dismissRejectedLines();
 
 signals:
     void gapsRequested();
@@ -56,7 +58,8 @@ private:
     QLabel *m_bankName;
     QLabel *m_totals;
     QToolButton *m_rejectedLines;
+    QToolButton *m_dismissRejected;
     QString m_rejectedFiles; // the files whose lines were rejected, and those lines
-    QString m_rejectedText;
+    QList<StatusTexts::RejectedRow> m_rejectedRows;
     QToolButton *m_balances;
 };

@@ -6,6 +6,7 @@
 #include "views/StringTable.h"
 
 #include <QCoreApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,16 +33,27 @@ void makeSheet(QDialog *dialog, const QString &name)
 
 ChangeMonthSheet::ChangeMonthSheet(QWidget *parent)
     : QDialog(parent)
-    , m_year(new QLineEdit(this))
-    , m_month(new QLineEdit(this))
+    , m_months(new QComboBox(this))
+    , m_year(new QSpinBox(this))
+    , m_month(new QSpinBox(this))
 {
     makeSheet(this, QStringLiteral("changeMonthSheet"));
     setWindowTitle(tr("Show a Month"));
+    m_months->setObjectName(QStringLiteral("months"));
     m_year->setObjectName(QStringLiteral("year"));
     m_month->setObjectName(QStringLiteral("month"));
+    m_year->setRange(1, 9999);
+    m_month->setRange(1, 12);
+    m_months->setAccessibleName(tr("Month"));
+    m_year->setAccessibleName(tr("Year"));
+    m_month->setAccessibleName(tr("Month of the year"));
+    connect(m_months, &QComboBox::currentIndexChanged, this, &ChangeMonthSheet::otherChosen);
+    auto *other = new QHBoxLayout;
+    other->addWidget(m_year);
+    other->addWidget(m_month);
     auto *form = new QFormLayout;
-    form->addRow(tr("Year:"), m_year);
-    form->addRow(tr("Month:"), m_month);
+    form->addRow(tr("Month:"), m_months);
+    form->addRow(tr("Another month:"), other);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     QPushButton *move = buttons->addButton(tr("Show"), QDialogButtonBox::AcceptRole);
     move->setObjectName(QStringLiteral("move"));
@@ -52,31 +65,31 @@ ChangeMonthSheet::ChangeMonthSheet(QWidget *parent)
     layout->addWidget(buttons);
 }
 
-void ChangeMonthSheet::fill(const QString &year, const QString &month)
+void ChangeMonthSheet::fill(const QList<int> &months, int shown)
 {
-    m_year->setText(year);
-    m_month->setText(month);
-    m_year->selectAll();
-    m_year->setFocus();
+    m_months->clear();
+    for (int month : months)
+        m_months->addItem(StringTable::monthName(month / 100, month % 100), month);
+    m_months->addItem(tr("Another month"), 0);
+    m_year->setValue(shown / 100);
+    m_month->setValue(shown % 100);
+    const int at = m_months->findData(shown);
+    m_months->setCurrentIndex(at >= 0 ? at : m_months->count() - 1);
+    otherChosen();
+    m_months->setFocus();
 }
 
-void ChangeMonthSheet::accept()
+void ChangeMonthSheet::otherChosen()
 {
-    const QString error = LedgerView::monthInputError(yearText(), monthText());
-    if (error.isEmpty())
-        QDialog::accept();
-    else
-        Sheets::showAlert(this, error);
+    const bool other = m_months->currentData().toInt() == 0;
+    m_year->setEnabled(other);
+    m_month->setEnabled(other);
 }
 
-QString ChangeMonthSheet::yearText() const
+int ChangeMonthSheet::chosenMonth() const
 {
-    return m_year->text();
-}
-
-QString ChangeMonthSheet::monthText() const
-{
-    return m_month->text();
+    const int listed = m_months->currentData().toInt();
+    return listed != 0 ? listed : m_year->value() * 100 + m_month->value();
 }
 
 SearchSheet::SearchSheet(QWidget *parent)

@@ -6,7 +6,9 @@
 
 #include <functional>
 
+class QComboBox;
 class QFileDialog;
+class QSpinBox;
 class QLineEdit;
 class QMessageBox;
 class QPushButton;
@@ -14,23 +16,28 @@ class QPushButton;
 // The window-modal input sheets of the main window. Each is opened with open() and tells its
 // answer through accepted() and rejected(); the window acts on accepted() only.
 
-// Asks for a year and a month; filled with today's year and month when opened. Texts that name
-// no month are refused with a warning, and the sheet stays open.
+// Offers the months that hold entries, and another month of the user's choosing (a year and a
+// month, which can name no other thing).
 class ChangeMonthSheet : public QDialog
 {
     Q_OBJECT
 public:
     explicit ChangeMonthSheet(QWidget *parent);
-    void accept() override;
-    void fill(const QString &year, const QString &month);
-    QString yearText() const;
-    QString monthText() const;
-    QLineEdit *yearField() const { return m_year; }
-    QLineEdit *monthField() const { return m_month; }
+    // The months offered (year * 100 + month), and the one chosen at first: among them, or else
+    // as the other month.
+    void fill(const QList<int> &months, int shown);
+    // The month chosen, year * 100 + month.
+    int chosenMonth() const;
+    QComboBox *monthList() const { return m_months; }
+    QSpinBox *yearField() const { return m_year; }
+    QSpinBox *monthField() const { return m_month; }
 
 private:
-    QLineEdit *m_year;
-    QLineEdit *m_month;
+    void otherChosen();
+
+    QComboBox *m_months;
+    QSpinBox *m_year;
+    QSpinBox *m_month;
 };
 
 // Asks for a keyword; keeps the last one typed for the next search.

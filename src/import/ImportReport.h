@@ -9,6 +9,8 @@
 struct RejectedLine {
     qsizetype number = 0; // counted from 1
     QString reason;
+    QString text; // the line's first kTextLength characters
+    static constexpr qsizetype kTextLength = 60;
 };
 
 // What one statement file did to the ledger.

@@ -25,11 +25,15 @@ void StatementImporter::importPiece(QStringView text, bool readable)
     forEachStatementLine(text, [this, readable](QStringView line) { importLine(line, readable); });
 }
 
-void StatementImporter::reject(const QString &reason)
+void StatementImporter::reject(const QString &reason, QStringView line)
 {
     ++m_counts.rejected;
-    if (m_counts.rejectedLines.size() < ImportReport::kMaxRejectedLines)
-        m_counts.rejectedLines.append({m_lineNumber, reason});
+    if (m_counts.rejectedLines.size() >= ImportReport::kMaxRejectedLines)
+        return;
+    QStringView start = line.left(RejectedLine::kTextLength);
+    if (!start.isEmpty() && start.back().isHighSurrogate() && start.size() < line.size())
+        start.chop(1); // never half a character
+    m_counts.rejectedLines.append({m_lineNumber, reason, start.toString()});
 }
 
 void StatementImporter::importLine(QStringView line, bool readable)
@@ -37,7 +41,8 @@ void StatementImporter::importLine(QStringView line, bool readable)
     ++m_lineNumber;
     if (!readable && isUnreadableText(line)) {
         reject(QCoreApplication::translate("StatementImporter",
-                                           "the line holds bytes that cannot be read as text"));
+                                           "the line holds bytes that cannot be read as text"),
+               line);
         return;
     }
     ParsedLine parsed = parseStatementLine(m_bank, line, EntryTextCache::instance());
@@ -46,7 +51,7 @@ void StatementImporter::importLine(QStringView line, bool readable)
     case LineOutcome::Blank:
         return;
     case LineOutcome::Rejected:
-        reject(parsed.reason);
+        reject(parsed.reason, line);
         return;
     case LineOutcome::Entry:
         break;

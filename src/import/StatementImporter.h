@@ -38,7 +38,7 @@ public:
 
 private:
     void importLine(QStringView line, bool readable);
-    void reject(const QString &reason);
+    void reject(const QString &reason, QStringView line);
 
     LedgerDatabase::Import *m_import;
     Counts m_counts;

@@ -421,6 +421,28 @@ QList<qint64> LedgerDatabase::entryIds(Bank bank, const EntryFilter &filter,
     return ids;
 }
 
+QHash<qint64, QVariant> LedgerDatabase::fieldValues(Bank bank, const EntryFilter &filter,
+                                                    EntryField field) const
+{
+    QHash<qint64, QVariant> values;
+    if (findsNothing(filter))
+        return values;
+    static const char *const columns[] = {"id, time", "id, summary", "id, paid_out",
+                                          "id, paid_in", "id, balance", "id, note"};
+    SqlStatement s;
+    if (!isOpen()
+        || !s.prepare(m_connection,
+                      selectSql(columns[int(field)], filter, Qt::AscendingOrder, false).constData()))
+        return values;
+    bindFilter(s, bank, filter);
+    const bool text = field == EntryField::Summary || field == EntryField::Details;
+    while (s.step() == SqlStatement::Step::Row) {
+        values.insert(s.integer(0), text ? QVariant(s.text(1))
+                                         : QVariant(s.isNull(1) ? qint64(-1) : s.integer(1)));
+    }
+    return values;
+}
+
 bool LedgerDatabase::forEachEntry(Bank bank, const EntryFilter &filter, Qt::SortOrder order,
                                   const std::function<bool(const LedgerEntry &)> &visit,
                                   QString *error) const

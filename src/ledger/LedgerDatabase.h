@@ -8,6 +8,7 @@
 #include <QList>
 #include <QStringList>
 #include <QString>
+#include <QVariant>
 #include <Qt>
 
 #include <functional>
@@ -25,6 +26,9 @@ struct EntryFilter {
     static EntryFilter ofMonth(int year, int month) { return {Kind::Month, year, month, {}}; }
     static EntryFilter matching(const QString &keyword) { return {Kind::Search, 0, 0, keyword}; }
 };
+
+// A field a list can be sorted by, besides its own order.
+enum class EntryField { Time, Summary, PaidOut, PaidIn, Balance, Details };
 
 // What the balance check and the period totals read of an entry: no texts.
 struct EntryAmounts {
@@ -87,6 +91,9 @@ public:
     QList<LedgerEntry> entries(const QList<qint64> &ids) const;
     // The ids of the account's entries that the filter lets through, in the order.
     QList<qint64> entryIds(Bank bank, const EntryFilter &filter, Qt::SortOrder order) const;
+    // The field of each entry the filter finds, by id: a number (a time with none: -1) or a
+    // text (no details: empty), for sorting a list by it.
+    QHash<qint64, QVariant> fieldValues(Bank bank, const EntryFilter &filter, EntryField field) const;
     // Calls back with each such entry in the order; stops early when the callback answers false.
     bool forEachEntry(Bank bank, const EntryFilter &filter, Qt::SortOrder order,
                       const std::function<bool(const LedgerEntry &)> &visit,

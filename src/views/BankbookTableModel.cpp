@@ -27,6 +27,15 @@ QString BankbookTableModel::columnIdentifier(int column)
     return column >= 0 && column < ColumnCount ? QString::fromUtf16(ids[column]) : QString();
 }
 
+int BankbookTableModel::columnOf(QStringView identifier)
+{
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (columnIdentifier(column) == identifier)
+            return column;
+    }
+    return DateColumn;
+}
+
 int BankbookTableModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : int(m_controller->view().rowCount());
@@ -64,8 +73,12 @@ QVariant BankbookTableModel::data(const QModelIndex &index, int role) const
         return e->summaryKind();
     case MarkedRole:
         return e->marked() == 1;
+    case SummaryEditedRole:
+        return index.column() == SummaryColumn && e->isSummaryEdited();
     case GapRole:
     case Qt::ToolTipRole: {
+        if (role == Qt::ToolTipRole && index.column() == SummaryColumn && e->isSummaryEdited())
+            return tr("Edited. The bank's text: %1").arg(e->importedSummary());
         if (index.column() != BalanceColumn)
             return {};
         const std::optional<qint64> gap = m_controller->balances().gapBefore(e->id());

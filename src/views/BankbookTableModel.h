@@ -15,13 +15,16 @@ public:
     enum Column { DateColumn, TimeColumn, SummaryColumn, PaymentColumn, DepositColumn,
                   BalanceColumn, DetailsColumn, ColumnCount };
     // GapRole: on the balance of an entry right after a gap in the balances, the gap's
-    // difference (qint64); nothing elsewhere.
-    enum Role { SummaryKindRole = Qt::UserRole + 1, MarkedRole, GapRole };
+    // difference (qint64); nothing elsewhere. SummaryEditedRole: on a summary the user edited,
+    // true (its tooltip gives the bank's text).
+    enum Role { SummaryKindRole = Qt::UserRole + 1, MarkedRole, GapRole, SummaryEditedRole };
 
     explicit BankbookTableModel(Controller *controller, QObject *parent = nullptr);
 
     // "date", "time", "summary", "payment", "deposit", "balance", "details".
     static QString columnIdentifier(int column);
+    // The column of an identifier; the Date column for none.
+    static int columnOf(QStringView identifier);
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;

@@ -23,6 +23,8 @@ bool isEnabled(QStringView identifier, const State &state)
     case CanUndo: return state.canUndo;
     case CanRedo: return state.canRedo;
     case HasRejectedLines: return state.hasRejectedLines;
+    case HasPreviousMonth: return state.hasEntries && state.hasPreviousMonth;
+    case HasNextMonth: return state.hasEntries && state.hasNextMonth;
     }
     return true;
 }

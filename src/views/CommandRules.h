@@ -16,6 +16,8 @@ struct State {
     bool canRedo = false;
     bool summaryShown = false; // the Summary stands in for the ledger table
     bool hasRejectedLines = false;
+    bool hasPreviousMonth = false; // a month before the one last shown holds entries
+    bool hasNextMonth = false;     // the one last shown is before the last with entries or today's
 };
 
 // A command by its identifier ("delete_balance", "undo", ...); an unknown one is enabled.

@@ -20,6 +20,8 @@ enum class Rule {
     CanUndo,
     CanRedo,
     HasRejectedLines,   // the last import left lines out
+    HasPreviousMonth,   // the ledger has entries before the month last shown
+    HasNextMonth,       // the month last shown is before the last with entries (or this month)
 };
 
 enum class Menu { None, File, Edit, View, Bank, Help };

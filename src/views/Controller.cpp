@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 
 Controller::Controller(QObject *parent)
     : QObject(parent)
@@ -38,6 +40,8 @@ void Controller::setPreferences(const Preferences &preferences)
     m_settings = preferences;
     m_view.setOrder(preferences.listOrder);
     m_view.setMode(preferences.listMode);
+    if (preferences.month % 100 >= 1 && preferences.month % 100 <= 12 && preferences.month > 100)
+        m_view.setMonth(preferences.month / 100, preferences.month % 100);
     m_bank = preferences.bank == Bank::None ? Bank::Jnb : preferences.bank;
     m_view.setBank(m_bank);
 }
@@ -47,6 +51,7 @@ Preferences Controller::preferences() const
     Preferences p = m_settings;
     p.listOrder = m_view.order();
     p.listMode = m_view.mode();
+    p.month = m_view.year() * 100 + m_view.month();
     p.bank = m_bank;
     return p;
 }
@@ -262,6 +267,7 @@ QList<ImportReport> Controller::importFiles(const QStringList &paths)
             ? tr("Import of %1 (%n entries)", nullptr, int(added.size())).arg(name)
             : tr("Import of %1 files (%n entries)", nullptr, int(added.size())).arg(files);
         m_changes.pushImport(text, added);
+        revealEntries(added);
     }
     return reports;
 }
@@ -313,6 +319,7 @@ ImportReport Controller::importText(const QString &path, const QString &text)
     entriesCameOrWent();
     m_view.reload();
     emit reloadRequested();
+    revealEntries(import.addedIds());
     return report;
 }
 
@@ -392,12 +399,16 @@ void Controller::showThisMonth()
 
 void Controller::showPreviousMonth()
 {
+    if (!m_view.hasPreviousMonth())
+        return;
     m_view.showPreviousMonth();
     emit reloadRequested();
 }
 
 void Controller::showNextMonth()
 {
+    if (!m_view.hasNextMonth())
+        return;
     m_view.showNextMonth();
     emit reloadRequested();
 }
@@ -411,6 +422,55 @@ void Controller::showMonth(const QString &yearText, const QString &monthText)
 void Controller::showMonth(int year, int month)
 {
     showMonth(QString::number(year), QString::number(month));
+}
+
+namespace {
+// The table's columns that sort by a field of their own; "date" is the list's order.
+const QList<std::pair<QStringView, EntryField>> kSortColumns{
+    {u"time", EntryField::Time},       {u"summary", EntryField::Summary},
+    {u"payment", EntryField::PaidOut}, {u"deposit", EntryField::PaidIn},
+    {u"balance", EntryField::Balance}, {u"details", EntryField::Details},
+};
+} // namespace
+
+void Controller::sortByColumn(QStringView column)
+{
+    if (column == u"date") {
+        if (m_view.sortField())
+            m_view.sortBy(std::nullopt);
+        else if (hasEntries())
+            m_view.reverseOrder();
+        emit reloadRequested();
+        return;
+    }
+    for (const auto &[name, field] : kSortColumns) {
+        if (name != column)
+            continue;
+        const bool again = m_view.sortField() == field;
+        m_view.sortBy(field, again && m_view.sortOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
+                                                                              : Qt::AscendingOrder);
+        emit reloadRequested();
+        return;
+    }
+}
+
+QString Controller::sortColumn() const
+{
+    for (const auto &[name, field] : kSortColumns) {
+        if (m_view.sortField() == field)
+            return name.toString();
+    }
+    return QStringLiteral("date");
+}
+
+Qt::SortOrder Controller::sortColumnOrder() const
+{
+    return m_view.sortField() ? m_view.sortOrder() : m_view.order();
+}
+
+bool Controller::showsColumn(QStringView column) const
+{
+    return column != u"time" || m_bank != Bank::Ebank;
 }
 
 int Controller::search(const QString &keyword)
@@ -441,6 +501,7 @@ bool Controller::undo()
     if (!undoStack().canUndo())
         return false;
     undoStack().undo();
+    showWhatChanged();
     return true;
 }
 
@@ -449,7 +510,63 @@ bool Controller::redo()
     if (!undoStack().canRedo())
         return false;
     undoStack().redo();
+    showWhatChanged();
     return true;
+}
+
+bool Controller::removeEntry(int row)
+{
+    if (!m_changes.removeEntry(row))
+        return false;
+    showWhatChanged();
+    return true;
+}
+
+void Controller::showWhatChanged()
+{
+    const EntryChanges::Focus focus = m_changes.takeFocus();
+    if (!focus.ids.isEmpty())
+        revealEntries(focus.ids);
+    else if (focus.row >= 0 && m_view.rowCount() > 0)
+        emit selectionRequested(int(qMin(focus.row, m_view.rowCount() - 1)));
+}
+
+void Controller::revealEntries(const QList<qint64> &ids)
+{
+    const auto firstShownRow = [this, &ids] {
+        qsizetype first = -1;
+        for (qint64 id : ids) {
+            const qsizetype row = m_view.rowOf(id);
+            if (row >= 0 && (first < 0 || row < first))
+                first = row;
+        }
+        return first;
+    };
+    qsizetype row = firstShownRow();
+    if (row < 0) {
+        // The one that comes first in the list's order, of those still in the ledger.
+        const QList<LedgerEntry> entries = m_database.entries(ids);
+        if (entries.isEmpty())
+            return;
+        const auto day = [](const LedgerEntry &e) { return e.year() * 10000 + e.month() * 100 + e.day(); };
+        const bool newestFirst = m_view.order() == Qt::DescendingOrder;
+        const LedgerEntry first = *std::min_element(
+            entries.cbegin(), entries.cend(), [&](const LedgerEntry &a, const LedgerEntry &b) {
+                return newestFirst ? day(a) > day(b) : day(a) < day(b);
+            });
+        if (first.account() != m_bank && Banks::isBank(first.account()))
+            switchBank(first.account());
+        row = firstShownRow();
+        if (row < 0 && m_view.mode() != ListMode::Activity) {
+            m_view.setMonth(first.year(), first.month());
+            m_view.setMode(ListMode::Monthly);
+            m_view.reload();
+            emit reloadRequested();
+            row = firstShownRow();
+        }
+    }
+    if (row >= 0)
+        emit selectionRequested(int(row));
 }
 
 // ---------------------------------------------------------------- export and enabling
@@ -469,6 +586,8 @@ CommandRules::State Controller::commandState(int selectedRow) const
     state.summaryEdited = selected.id() != 0 && CommandRules::isSummaryEdited(&selected);
     state.canUndo = undoStack().canUndo();
     state.canRedo = undoStack().canRedo();
+    state.hasPreviousMonth = m_view.hasPreviousMonth();
+    state.hasNextMonth = m_view.hasNextMonth();
     return state;
 }
 

@@ -112,6 +112,17 @@ public:
     void showNextMonth();
     void showMonth(const QString &yearText, const QString &monthText);
     void showMonth(int year, int month);
+    // A click on a column's header ("date", "time", "summary", "payment", "deposit", "balance",
+    // "details"): Date gives the list's own order back, or reverses it when it is shown already;
+    // another column sorts the shown list by itself, a second click the other way.
+    void sortByColumn(QStringView column);
+    // The column whose header shows the list's order ("date": the list's own), and which way.
+    QString sortColumn() const;
+    Qt::SortOrder sortColumnOrder() const;
+    // Whether the table shows the column for the open account: the Time column is for accounts
+    // whose statements give the time of day (JNB's), not eBANK's.
+    bool showsColumn(QStringView column) const;
+    // Previous and Next do nothing past the months they stop at (LedgerView::hasNextMonth).
     // Answers the number of hits; with none, noticeRequested() says so.
     int search(const QString &keyword);
 
@@ -126,7 +137,8 @@ public:
     }
     bool revertSummary(int row) { return m_changes.revertSummary(row); }
     bool toggleMark(int row) { return m_changes.toggleMark(row); }
-    bool removeEntry(int row) { return m_changes.removeEntry(row); }
+    // The row that followed takes its place and is selected (selectionRequested).
+    bool removeEntry(int row);
     void removeAllEntries() { m_changes.removeAllEntries(); }
 
     // ---- undo and redo ----
@@ -135,8 +147,14 @@ public:
     // The Edit menu's texts: "Undo Mark"; "Undo" when there is nothing to undo.
     QString undoText() const;
     QString redoText() const;
+    // The entries the step touched are shown (their month or bank opened if need be) and the
+    // first of them selected; where entries left the list, the row that took their place.
     bool undo();
     bool redo();
+    // Shows the entries and asks for the first of them in the list to be selected: where none
+    // is shown, the bank of the one first in the list's order is opened and, unless all
+    // activity is shown, its month.
+    void revealEntries(const QList<qint64> &ids);
 
     // ---- export ----
     QString proposedExportFileName() const { return m_view.proposedExportFileName(); }
@@ -157,6 +175,9 @@ signals:
     void rowChanged(int row);
     // The open bank (and its list) changed.
     void bankChanged();
+    // After a change, an undo, a redo or an import: the row of the shown list to select and
+    // scroll to.
+    void selectionRequested(int row);
     // A passing message for the status bar ("No entries contain “ATM”").
     void noticeRequested(const QString &text);
     // A step was pushed, undone or redone: the Edit menu names another.
@@ -172,6 +193,8 @@ private:
     // Takes a backup of the database before its first change in this process.
     bool backUpOnce(QString *error);
     void entriesCameOrWent();
+    // Shows and selects what the last change, undo or redo touched.
+    void showWhatChanged();
     // Moves archive files of earlier versions into the database; what was refused is kept in
     // m_moveInProblems.
     void moveInArchives();

@@ -99,6 +99,7 @@ bool EntryChanges::applyText(qint64 id, Field field, const QString &text)
         return false;
     }
     m_view.forget(id);
+    m_focus = {{id}, -1};
     emit changed();
     if (const qsizetype row = m_view.rowOf(id); row >= 0)
         emit rowChanged(int(row));
@@ -113,6 +114,7 @@ bool EntryChanges::applyMark(qint64 id, int marked)
         return false;
     }
     m_view.forget(id);
+    m_focus = {{id}, -1};
     emit changed();
     if (const qsizetype row = m_view.rowOf(id); row >= 0)
         emit rowChanged(int(row));
@@ -122,11 +124,18 @@ bool EntryChanges::applyMark(qint64 id, int marked)
 
 bool EntryChanges::applyRemoval(const QList<qint64> &ids)
 {
+    qsizetype firstRow = -1;
+    for (qint64 id : ids) {
+        const qsizetype row = m_view.rowOf(id);
+        if (row >= 0 && (firstRow < 0 || row < firstRow))
+            firstRow = row;
+    }
     QString error;
     if (!m_database.removeEntries(ids, &error)) {
         emit failed(error);
         return false;
     }
+    m_focus = {{}, firstRow};
     m_view.entriesRemoved(ids);
     entriesChanged();
     return true;
@@ -144,6 +153,7 @@ bool EntryChanges::applyReturn(const QList<LedgerEntry> &entries)
     for (const LedgerEntry &e : entries)
         ids.append(e.id());
     m_view.entriesReturned(ids);
+    m_focus = {ids, -1};
     entriesChanged();
     return true;
 }

@@ -8,6 +8,8 @@
 #include <QStringView>
 #include <QUndoStack>
 
+#include <utility>
+
 // The user's changes to entries, by row of the shown list (edits, marks, deletions), each
 // committed to the database as it is made and pushed as one undo command; an import's entries
 // come as one command too. The commands call back the apply functions below, which reach the
@@ -40,6 +42,14 @@ public:
     bool applyRemoval(const QList<qint64> &ids);
     bool applyReturn(const QList<LedgerEntry> &entries);
 
+    // What the last change, undo or redo touched: the entries to show and select, or, where
+    // entries left the shown list, the row the first of them stood at (-1: none). Taken once.
+    struct Focus {
+        QList<qint64> ids;
+        qsizetype row = -1;
+    };
+    Focus takeFocus() { return std::exchange(m_focus, Focus()); }
+
 signals:
     // The entries changed (emitted before the other two).
     void changed();
@@ -59,4 +69,5 @@ private:
     LedgerDatabase &m_database;
     LedgerView &m_view;
     QUndoStack m_undoStack;
+    Focus m_focus;
 };

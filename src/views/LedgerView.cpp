@@ -71,6 +71,23 @@ void LedgerView::load() const
         m_ids = m_database.entryIds(m_bank, EntryFilter::all(), m_order);
         break;
     }
+    if (!m_sortField)
+        return;
+    const QHash<qint64, QVariant> keys = m_database.fieldValues(
+        m_bank, m_mode == ListMode::Monthly ? EntryFilter::ofMonth(m_year, m_month) : EntryFilter::all(),
+        *m_sortField);
+    const bool descending = m_sortOrder == Qt::DescendingOrder;
+    std::stable_sort(m_ids.begin(), m_ids.end(), [&keys, descending](qint64 a, qint64 b) {
+        const QPartialOrdering c = QVariant::compare(keys.value(a), keys.value(b));
+        return descending ? c == QPartialOrdering::Greater : c == QPartialOrdering::Less;
+    });
+}
+
+void LedgerView::sortBy(std::optional<EntryField> field, Qt::SortOrder order)
+{
+    m_sortField = field;
+    m_sortOrder = order;
+    reload();
 }
 
 qint64 LedgerView::idAt(qsizetype row) const
@@ -138,6 +155,7 @@ void LedgerView::switchList()
 
 void LedgerView::reverseOrder()
 {
+    m_sortField.reset();
     m_order = m_order == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
     if (!m_searchHits.isEmpty()) {
         // The same hits, in the new order. A hit deleted meanwhile keeps its place in the list
@@ -199,6 +217,27 @@ void LedgerView::showMonth(const QString &yearText, const QString &monthText)
     }
     setMonth(year, month);
     showMonthlyList();
+}
+
+bool LedgerView::hasPreviousMonth() const
+{
+    const QList<int> months = m_database.months(m_bank);
+    return !months.isEmpty() && m_year * 100 + m_month > months.constFirst();
+}
+
+bool LedgerView::hasNextMonth() const
+{
+    const QList<int> months = m_database.months(m_bank);
+    const QDate today = QDate::currentDate();
+    return !months.isEmpty()
+        && m_year * 100 + m_month < qMax(months.constLast(), today.year() * 100 + today.month());
+}
+
+QList<int> LedgerView::monthsWithEntries() const
+{
+    QList<int> months = m_database.months(m_bank);
+    std::reverse(months.begin(), months.end());
+    return months;
 }
 
 QString LedgerView::monthInputError(const QString &yearText, const QString &monthText)

@@ -11,7 +11,9 @@
 #include <QString>
 #include <Qt>
 
-class LedgerDatabase;
+#include "ledger/LedgerDatabase.h"
+
+#include <optional>
 
 // What the ledger table shows of one account: the list mode, the order, the month of the
 // monthly list, the hits of the last search, and which entry (by id) stands behind each row.
@@ -32,6 +34,11 @@ public:
     void setMode(ListMode mode);
     Qt::SortOrder order() const { return m_order; }
     void setOrder(Qt::SortOrder order) { m_order = order; }
+    // A list can be sorted by a field instead of its own order; entries alike in the field keep
+    // the list's order among them. None: the list's own order (Reverse Order gives it back too).
+    std::optional<EntryField> sortField() const { return m_sortField; }
+    Qt::SortOrder sortOrder() const { return m_sortOrder; }
+    void sortBy(std::optional<EntryField> field, Qt::SortOrder order = Qt::AscendingOrder);
     int year() const { return m_year; }
     int month() const { return m_month; }
     void setMonth(int year, int month);
@@ -63,6 +70,13 @@ public:
     void showPreviousMonth();
     void showNextMonth();
     void showMonth(const QString &yearText, const QString &monthText);
+    // Where Previous and Next stop: at the first month that holds entries, and at the last one
+    // or this month, whichever is later. False when the account has no entries.
+    bool hasPreviousMonth() const;
+    bool hasNextMonth() const;
+    // The months that hold entries, newest first (year * 100 + month), for the change-month
+    // sheet.
+    QList<int> monthsWithEntries() const;
     // Why the texts typed in the change-month sheet name no month; empty when they name one.
     static QString monthInputError(const QString &yearText, const QString &monthText);
     // The hits become the search list and are shown; with no hit the search list is emptied
@@ -88,6 +102,8 @@ private:
     Bank m_bank = Bank::None;
     ListMode m_mode = ListMode::Activity;
     Qt::SortOrder m_order = Qt::AscendingOrder;
+    std::optional<EntryField> m_sortField;
+    Qt::SortOrder m_sortOrder = Qt::AscendingOrder;
     int m_year = 0;
     int m_month = 0;
     mutable QList<qint64> m_ids; // the shown list, when loaded

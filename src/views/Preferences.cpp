@@ -16,6 +16,7 @@ Preferences Preferences::read()
     // nothing; each use treats an unexpected number as the default.
     p.listOrder = Qt::SortOrder(number(ListOrderKey));
     p.listMode = ListMode(number(ListModeKey));
+    p.month = number(MonthShown);
     p.windowStyle = number(WindowStyle);
     p.bank = Bank(number(CurrentBank));
     if (p.bank == Bank::None)
@@ -31,6 +32,7 @@ bool Preferences::write(QString *error) const
     QSettings settings = store();
     settings.setValue(key(ListOrderKey), int(listOrder));
     settings.setValue(key(ListModeKey), int(listMode));
+    settings.setValue(key(MonthShown), month);
     settings.setValue(key(WindowStyle), windowStyle);
     settings.setValue(key(CurrentBank), int(bank));
     settings.setValue(key(CheckForUpdatesAtStart), checkForUpdatesAtStart);

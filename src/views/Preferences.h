@@ -11,6 +11,7 @@
 struct Preferences {
     Qt::SortOrder listOrder = Qt::AscendingOrder;
     ListMode listMode = ListMode::Activity;
+    int month = 0; // the month last shown, year * 100 + month; 0: none stored (this month)
     int windowStyle = 0; // 0 standard, 1 tinted
     Bank bank = Bank::Jnb; // a stored 0 reads as JNB
     bool checkForUpdatesAtStart = false;

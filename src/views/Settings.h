@@ -8,6 +8,8 @@ namespace Settings {
 
 inline constexpr char ListOrderKey[] = "MVListOrderRule";
 inline constexpr char ListModeKey[] = "MVBankbookTableViewKind";
+// The month the monthly list showed at quit (year * 100 + month), where it reopens.
+inline constexpr char MonthShown[] = "List/month";
 inline constexpr char WindowStyle[] = "MVBankbookWindowStyle";
 inline constexpr char CurrentBank[] = "MVCurrentBankKind";
 inline constexpr char CheckForUpdatesAtStart[] = "MVCheckLatestVersionAtStartup";

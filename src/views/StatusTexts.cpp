@@ -183,6 +183,23 @@ QString importFailures(const QList<FileImport> &imports)
     return failures.join(u'\n');
 }
 
+QList<RejectedRow> rejectedRows(const QList<FileImport> &imports)
+{
+    QList<RejectedRow> rows;
+    qsizetype unlisted = 0;
+    for (const FileImport &i : imports) {
+        for (const RejectedLine &line : i.report.rejectedLines) {
+            const QString where = tr("line %1").arg(line.number);
+            rows.append({imports.size() > 1 ? tr("%1, %2").arg(i.fileName, where) : where,
+                         line.text, line.reason});
+        }
+        unlisted += qMax(0, i.report.rejected - int(i.report.rejectedLines.size()));
+    }
+    if (unlisted > 0)
+        rows.append({QString(), QString(), tr("and %n more", nullptr, int(unlisted))});
+    return rows;
+}
+
 QString rejectedLines(const QList<FileImport> &imports, qsizetype shown)
 {
     if (imports.size() == 1)

@@ -42,6 +42,15 @@ QString importFailures(const QList<FileImport> &imports);
 // The rejected lines of every file (see rejectedLines), under each file's name when there are
 // several.
 QString rejectedLines(const QList<FileImport> &imports, qsizetype shown = 50);
+// The rejected lines' sheet, a row a line: where it is ("line 42"; "NBG.csv, line 42" when
+// several files were imported), its text and the reason; a last row tells how many more were
+// left unlisted.
+struct RejectedRow {
+    QString where;
+    QString text;
+    QString reason;
+};
+QList<RejectedRow> rejectedRows(const QList<FileImport> &imports);
 QString bankName(Bank bank);
 // What Delete All asks: "Delete all 135 entries of the JNB ledger? …", the account and the count
 // named so that nobody deletes the other bank's ledger by mistake.
