@@ -68,8 +68,8 @@ private slots:
         QTest::addColumn<QList<int>>("counts"); // added, duplicates, rejected
         const QString none;
         QTest::newRow("ebank") << none << 0
-                               << u"\"取引日\",\"残高(円)\"\r\n\r\n \u3000\r\n\"20261105\",\"-15\",\"9\"\n"
-                                  "\"2026110\",\"-1\",\"1\"\n\"20261106\",\"2\",\"11\""_s << QList{2, 0, 1};
+                               << u"\"取引日\",\"残高(円)\"\r\n\r\n \u3000\r\n\"20261105\",\"-15\",\"9\",\"\"\n"
+                                  "\"2026110\",\"-1\",\"1\",\"\"\n\"20261106\",\"2\",\"11\",x"_s << QList{2, 0, 1};
         QTest::newRow("identical lines both stay") << none << 0 << jnb({A, A, B}) << QList{3, 0, 0};
         QTest::newRow("also among others") << jnb({X}) << 0 << jnb({A, A, B}) << QList{3, 0, 0};
         QTest::newRow("a re-import adds nothing") << jnb({A, A, B}) << 0 << jnb({A, B, A}) << QList{0, 3, 0};
@@ -111,7 +111,7 @@ private slots:
     void rejectedLinesAreTold()
     {
         QFETCH(bool, intoDatabase);
-        const QString text = jnb({A, u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"\uFFFD,1"_s, X, u",,,"_s});
+        const QString text = jnb({A, u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"\uFFFD,1"_s, X, u",,,,,,,,,,"_s});
         LedgerDatabase::Import import(m_database, Bank::Jnb);
         const StatementImporter::Counts c
             = StatementImporter(intoDatabase ? &import : nullptr).importText(text, Bank::Jnb);

@@ -1,5 +1,6 @@
 #include "StatementImporter.h"
 
+#include "StatementFields.h"
 #include "StatementLineParser.h"
 #include "StatementText.h"
 #include "ledger/EntryTextCache.h"
@@ -32,12 +33,34 @@ void StatementImporter::reject(const QString &reason)
         m_counts.rejectedLines.append({m_lineNumber, reason});
 }
 
+static QString tooLong(QStringView start)
+{
+    return QCoreApplication::translate("StatementImporter", "the line is longer than 64 KiB (“%1”)")
+        .arg(quotedExcerpt(start));
+}
+
+void StatementImporter::rejectLongLine(QStringView start)
+{
+    ++m_lineNumber;
+    reject(tooLong(start));
+}
+
 void StatementImporter::importLine(QStringView line, bool readable)
 {
     ++m_lineNumber;
+    if (line.size() > kMaxLineCharacters) {
+        reject(tooLong(line));
+        return;
+    }
     if (!readable && isUnreadableText(line)) {
         reject(QCoreApplication::translate("StatementImporter",
                                            "the line holds bytes that cannot be read as text"));
+        return;
+    }
+    if (const char16_t c = readable ? 0 : firstControlCharacter(line)) {
+        reject(QCoreApplication::translate("StatementImporter",
+                                           "the line holds the control character U+%1")
+                   .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0')));
         return;
     }
     ParsedLine parsed = parseStatementLine(m_bank, line, EntryTextCache::instance());

@@ -9,10 +9,12 @@
 #include <functional>
 #include <optional>
 
-// Turns the bytes of a statement file into text, choosing one encoding for the whole file: a
-// byte-order mark (UTF-8, UTF-16, UTF-32) decides; otherwise UTF-8 when the file's multibyte
-// sequences are UTF-8 but for rare errors, else CP932 (windows-31j), the Shift_JIS in which the
-// banks deliver their files. Bytes the encoding cannot read become U+FFFD or U+001A.
+// Turns the bytes of a statement file into text: a byte-order mark (UTF-8, UTF-16, UTF-32)
+// decides; UTF-16 without one is told by its zero bytes; otherwise UTF-8 when the file's
+// multibyte sequences are UTF-8 but for rare errors, else CP932 (windows-31j), the Shift_JIS in
+// which the banks deliver their files. In a file read as CP932, a line that is valid UTF-8 with
+// multibyte characters is read as UTF-8: statements of both encodings pasted together. Bytes the
+// encoding cannot read become U+FFFD or U+001A.
 QString decodeStatementText(const QByteArray &bytes);
 
 // The same decoding a piece at a time, each piece but the last ending at a line feed, so that
@@ -24,28 +26,41 @@ class StatementDecoder
 public:
     // Pieces of 64 KiB: the text of one stays in the processor's cache, and its buffer is
     // re-used for the next.
-    explicit StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes = qsizetype(64) << 10);
+    explicit StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes = kMaxLineBytes);
     // Whether the bytes hold no text at all (nothing but a byte-order mark or SUB characters).
     bool isEmpty() const { return m_data.isEmpty(); }
+    // Why the bytes are refused whole (zero bytes that make no UTF-16), or empty.
+    QString refusal() const { return m_refusal; }
+    // A line longer than this is never decoded whole: no statement writes one.
+    static constexpr qsizetype kMaxLineBytes = qsizetype(64) << 10;
     // About how many lines the bytes hold, to make room for them at once: exact for up to
     // kSampleBytes, else told by the share of line feeds in the first kSampleBytes, with an
     // eighth more to spare. Statement lines are much alike, and the bytes are not read twice.
     qsizetype expectedLines() const;
     static constexpr qsizetype kSampleBytes = qsizetype(256) << 10;
-    // Calls visit(QStringView text, bool readable) for each piece in order; readable tells that
-    // no character of the piece stands for bytes its encoding could not read, so that its
-    // lines need not be looked at for them one by one.
-    void forEachPiece(const std::function<void(QStringView, bool)> &visit) const;
+    // Calls visit(QStringView text, bool clean) for each piece in order; clean tells that no
+    // character of the piece stands for bytes its encoding could not read and none is a control
+    // character, so that its lines need not be looked at one by one. With longLine, a line of
+    // more than kMaxLineBytes is not decoded: longLine(its first characters) stands for it.
+    void forEachPiece(const std::function<void(QStringView, bool)> &visit,
+                      const std::function<void(QStringView)> &longLine = {}) const;
 
 private:
+    void visitPiece(QByteArrayView piece, QString &text,
+                    const std::function<void(QStringView, bool)> &visit) const;
+
     QByteArrayView m_data; // without the byte-order mark and trailing SUB characters
     std::optional<QStringConverter::Encoding> m_bom;
     QString m_bomText; // the whole text of a file with a byte-order mark
     bool m_utf8 = true;
     qsizetype m_pieceBytes;
+    QString m_refusal;
 };
 // Whether a decoded line holds bytes its encoding could not read; such a line is never stored.
 bool isUnreadableText(QStringView line);
+// The first control character of a line but tab (C0, DEL, C1), or 0 when there is none; no
+// stored text holds one.
+char16_t firstControlCharacter(QStringView line);
 
 // The lines of the text without their terminators (LF, CR, CR LF, NEL, LS, PS).
 QList<QStringView> splitStatementLines(QStringView text);

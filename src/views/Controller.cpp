@@ -310,6 +310,11 @@ ImportReport Controller::importStatement(const QString &path, StatementFile file
     ImportReport report;
     report.bank = Banks::fromPath(path);
     const StatementDecoder decoder(file.bytes());
+    if (!decoder.refusal().isEmpty()) {
+        report.status = ImportReport::Unreadable;
+        report.error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + decoder.refusal();
+        return report;
+    }
     if (decoder.isEmpty()) {
         report.status = ImportReport::Empty;
         report.error = tr("%1 is empty.").arg(path);
@@ -327,7 +332,8 @@ ImportReport Controller::importStatement(const QString &path, StatementFile file
     StatementImporter importer(import.isStarted() ? &import : nullptr);
     importer.begin(report.bank);
     decoder.forEachPiece(
-        [&importer](QStringView piece, bool readable) { importer.importPiece(piece, readable); });
+        [&importer](QStringView piece, bool readable) { importer.importPiece(piece, readable); },
+        [&importer](QStringView start) { importer.rejectLongLine(start); });
     file.close();
     const StatementImporter::Counts counts = importer.finish();
     if (!import.isStarted() || !import.commit(&why)) {
