@@ -63,7 +63,7 @@ private slots:
             cutAtLineEnds = cutAtLineEnds && (joined.isEmpty() || joined.endsWith(u'\n'));
             bool clean = true;
             for (QStringView line : splitStatementLines(piece))
-                clean = clean && !isUnreadableText(line) && firstControlCharacter(line) == 0;
+                clean = clean && !isUnreadableText(line) && controlCharacterAt(line) < 0;
             QCOMPARE(readable, clean);
             joined += piece;
         });

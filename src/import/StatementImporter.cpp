@@ -57,10 +57,10 @@ void StatementImporter::importLine(QStringView line, bool readable)
                                            "the line holds bytes that cannot be read as text"));
         return;
     }
-    if (const char16_t c = readable ? 0 : firstControlCharacter(line)) {
+    if (const qsizetype at = readable ? -1 : controlCharacterAt(line); at >= 0) {
         reject(QCoreApplication::translate("StatementImporter",
                                            "the line holds the control character U+%1")
-                   .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0')));
+                   .arg(QString::number(line[at].unicode(), 16).toUpper().rightJustified(4, u'0')));
         return;
     }
     ParsedLine parsed = parseStatementLine(m_bank, line, EntryTextCache::instance());

@@ -429,14 +429,14 @@ bool isUnreadableText(QStringView line)
     return false;
 }
 
-char16_t firstControlCharacter(QStringView line)
+qsizetype controlCharacterAt(QStringView line)
 {
-    for (const QChar ch : line) {
-        const char16_t c = ch.unicode();
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char16_t c = line[i].unicode();
         if (c < 0x20 ? c != u'\t' : c >= 0x7f && c <= 0x9f)
-            return c;
+            return i;
     }
-    return 0;
+    return -1;
 }
 
 QList<QStringView> splitStatementLines(QStringView text)

@@ -58,9 +58,9 @@ private:
 };
 // Whether a decoded line holds bytes its encoding could not read; such a line is never stored.
 bool isUnreadableText(QStringView line);
-// The first control character of a line but tab (C0, DEL, C1), or 0 when there is none; no
-// stored text holds one.
-char16_t firstControlCharacter(QStringView line);
+// Where the first control character of a line but tab (C0, DEL, C1) is, or -1 when there is
+// none; no stored text holds one.
+qsizetype controlCharacterAt(QStringView line);
 
 // The lines of the text without their terminators (LF, CR, CR LF, NEL, LS, PS).
 QList<QStringView> splitStatementLines(QStringView text);
