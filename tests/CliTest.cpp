@@ -46,7 +46,8 @@ const QString kImported = u"NBG_2026.csv: JNB, 3 added, 0 duplicates, 0 rejected
                           u"eBANK_2026.csv: eBANK, 2 added, 0 duplicates, 1 rejected\n"_s;
 const QByteArray kRejected = "moriva-cli: eBANK_2026.csv: line 4: “2026” is not a date\n";
 
-enum Trouble { StatementUnusable, DamagedDatabase, OtherProcessHoldsTheLock, SaveFails };
+enum Trouble { StatementUnusable, DamagedDatabase, OtherProcessHoldsTheLock, SaveFails,
+               LockUnwritable };
 
 } // namespace
 
@@ -491,6 +492,9 @@ private slots:
         QTest::newRow("save fails") << int(SaveFails)
             << QStringList{u"import"_s, u"NBG_2026-05.csv"_s} << QString() // nothing kept: no success
             << QByteArray("not imported");
+        // The disk refuses the lock file's bytes: the system's reason, not "unknown error".
+        QTest::newRow("lock file cannot be written") << int(LockUnwritable)
+            << QStringList{u"import"_s, nbg} << QString() << QByteArray("(File too large)");
     }
     void troubleIsReportedAndTheLedgersKept()
     {
@@ -515,7 +519,9 @@ private slots:
         QLockFile lock(path(u"data/Moriva/Moriva.lock"_s)); // another Moriva process
         QVERIFY(trouble != OtherProcessHoldsTheLock || lock.tryLock(0));
         // The file size limit lets the lock and the settings be written, not the grown ledger.
-        const CliRun r = run(arguments, trouble == SaveFails ? 4096 : 0);
+        if (trouble == LockUnwritable)
+            QVERIFY(QFile::remove(path(u"data/Moriva/Moriva.lock"_s)) || !QFile::exists(path(u"data/Moriva/Moriva.lock"_s)));
+        const CliRun r = run(arguments, trouble == SaveFails ? 4096 : trouble == LockUnwritable ? 1 : 0);
         lock.unlock();
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(QString::fromUtf8(r.out), out);

@@ -136,8 +136,14 @@ QString writeFailure(const QString &lockPath)
     if (fd >= 0) {
         // As much as a lock file holds: a full disk refuses the bytes, not always the name.
         const QByteArray bytes(256, ' ');
-        if (::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size() || ::fsync(fd) != 0)
-            failure = errno != 0 ? errno : ENOSPC;
+        for (qsizetype done = 0; done < bytes.size() && failure == 0;) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n <= 0)
+                failure = n < 0 ? errno : ENOSPC;
+            done += qMax<ssize_t>(n, 0);
+        }
+        if (failure == 0 && ::fsync(fd) != 0)
+            failure = errno;
         ::close(fd);
         ::unlink(probe.constData());
     }
