@@ -37,6 +37,8 @@ private slots:
         QTest::newRow("cp932 with a utf-8 line") << cp932Line.repeated(3) + utf8Line + cp932Line
             << u"\"2026\",\"給与振込\"\n"_s.repeated(3) + u"\"2026\",\"給与振込\"\r\n"_s
                    + u"\"2026\",\"給与振込\"\n"_s;
+        QTest::newRow("cp932, a utf-8 line ended by CR") << utf8Line.chopped(2) + "\r" + cp932Line
+            << u"\"2026\",\"給与振込\"\r\"2026\",\"給与振込\"\n"_s;
         // UTF-16 without a byte-order mark, either order.
         const QString utf16 = u"\"20260105\",\"-1500\",\"900\",\"給与\"\r\n"_s;
         QTest::newRow("utf-16le without a mark")

@@ -378,8 +378,7 @@ void StatementDecoder::visitPiece(QByteArrayView piece, QString &text,
         bool asUtf8 = m_utf8;
         if (!m_utf8) {
             for (qsizetype line = from; line < piece.size();) {
-                const qsizetype lf = piece.indexOf('\n', line);
-                const qsizetype next = lf < 0 ? piece.size() : lf + 1;
+                const qsizetype next = lineEndAfter(piece, line);
                 const bool utf8Line = isUtf8WithMultibyte(piece.sliced(line, next - line));
                 if (utf8Line != asUtf8) {
                     if (line > from) {
