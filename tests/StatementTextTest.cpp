@@ -57,12 +57,12 @@ private slots:
         QCOMPARE(decoded, text);
         for (QStringView line : splitStatementLines(decoded))
             QCOMPARE(isUnreadableText(line), line.contains(u'\uFFFD') || line.contains(u'\u001A'));
-        // A piece at a time, each piece but the last ending at a line feed: the same text.
+        // A piece at a time, each piece but the last ending at a line end: the same text.
         QString joined;
         bool cutAtLineEnds = true;
         const StatementDecoder pieces(bytes, 1);
         pieces.forEachPiece([&](QStringView piece, bool readable) {
-            cutAtLineEnds = cutAtLineEnds && (joined.isEmpty() || joined.endsWith(u'\n'));
+            cutAtLineEnds = cutAtLineEnds && (joined.isEmpty() || joined.endsWith(u'\n') || joined.endsWith(u'\r'));
             bool clean = true;
             for (QStringView line : splitStatementLines(piece))
                 clean = clean && !isUnreadableText(line) && controlCharacterAt(line) < 0;

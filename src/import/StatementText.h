@@ -17,10 +17,10 @@
 // encoding cannot read become U+FFFD or U+001A.
 QString decodeStatementText(const QByteArray &bytes);
 
-// The same decoding a piece at a time, each piece but the last ending at a line feed, so that
-// the text of a large statement is never held whole beside its bytes. LF is one byte in UTF-8
-// and CP932 (never part of another character), so a cut after it splits no character; a file
-// with a byte-order mark (UTF-16 and UTF-32 among them) is decoded in one piece.
+// The same decoding a piece at a time, each piece but the last ending at a line end (LF, CR LF
+// or CR), so that the text of a large statement is never held whole beside its bytes. CR and LF
+// are one byte in UTF-8 and CP932 (never part of another character), so a cut after them splits
+// no character; a file in UTF-16 or UTF-32 is decoded in one piece.
 class StatementDecoder
 {
 public:
