@@ -325,6 +325,7 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)>
     if (m_data.isEmpty())
         return;
     if (m_bom) {
+        m_bytesRead = m_data.size();
         visit(m_bomText, !needsLineChecks(m_bomText));
         return;
     }
@@ -335,6 +336,7 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)>
                                                         : lineEndAfter(m_data, at + m_pieceBytes - 1);
         // Only a piece's last line can be longer than a piece: it is told without decoding it.
         const qsizetype last = longLine ? lastLineStart(m_data, at, end) : end;
+        m_bytesRead = end;
         if (longLine && end - last > kMaxLineBytes) {
             if (last > at)
                 visitPiece(m_data.sliced(at, last - at), text, visit);

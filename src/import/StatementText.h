@@ -44,6 +44,8 @@ public:
     // more than kMaxLineBytes is not decoded: longLine(its first characters) stands for it.
     void forEachPiece(const std::function<void(QStringView, bool)> &visit,
                       const std::function<void(QStringView)> &longLine = {}) const;
+    // While a piece is visited, how many of the bytes its end and the pieces before it cover.
+    qsizetype bytesRead() const { return m_bytesRead; }
 
 private:
     void visitPiece(QByteArrayView piece, QString &text,
@@ -55,6 +57,7 @@ private:
     bool m_utf8 = true;
     qsizetype m_pieceBytes;
     QString m_refusal;
+    mutable qsizetype m_bytesRead = 0;
 };
 // Whether a decoded line holds bytes its encoding could not read; such a line is never stored.
 bool isUnreadableText(QStringView line);

@@ -331,8 +331,13 @@ ImportReport Controller::importStatement(const QString &path, StatementFile file
     LedgerDatabase::Import import(m_database, report.bank);
     StatementImporter importer(import.isStarted() ? &import : nullptr);
     importer.begin(report.bank);
+    const qint64 total = file.bytes().size();
     decoder.forEachPiece(
-        [&importer](QStringView piece, bool readable) { importer.importPiece(piece, readable); },
+        [&](QStringView piece, bool readable) {
+            importer.importPiece(piece, readable);
+            if (m_importProgress)
+                m_importProgress(path, decoder.bytesRead(), total);
+        },
         [&importer](QStringView start) { importer.rejectLongLine(start); });
     file.close();
     const StatementImporter::Counts counts = importer.finish();
