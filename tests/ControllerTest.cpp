@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -122,6 +124,28 @@ private slots:
         QCOMPARE(storedRecords(database()).size(), storedJnb < 0 ? 1 : storedJnb);
         QCOMPARE(storedRecords(database(), Bank::Ebank).size(), storedEbank < 0 ? 1 : storedEbank);
         QVERIFY(setup != u"junk" || readTestFile(database()) == junk); // never written over
+    }
+
+    // A long import tells how far it has read after each piece, so that a window can show it.
+    void importTellsItsProgress()
+    {
+        QStringList lines;
+        for (int i = 0; i < 5000; ++i)
+            lines << jnbLine(2026, 1 + i % 12, 1 + i % 28, 9, 0, 0, i, u"振込 %1"_s.arg(i), i, 0, 1);
+        const QByteArray bytes = toCp932(lines.join(u"\r\n"_s));
+        const QString path = m_dir.filePath(u"NBG_many.csv"_s);
+        QVERIFY(bytes.size() > 3 * 65536 && writeTestFile(path, bytes));
+        auto c = openTestController(data());
+        QList<qint64> told;
+        c->setImportProgress([&](const QString &file, qint64 done, qint64 total) {
+            QCOMPARE(file, path);
+            QCOMPARE(total, bytes.size());
+            told << done;
+        });
+        QCOMPARE(c->importFile(path).added, 5000);
+        QVERIFY2(told.size() > 3, qPrintable(QString::number(told.size())));
+        QVERIFY(std::is_sorted(told.begin(), told.end()));
+        QCOMPARE(told.last(), bytes.size());
     }
 
     // Through a row, a change reaches the entry behind it; a re-import knows it still.
