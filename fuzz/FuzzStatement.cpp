@@ -44,8 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         StatementImporter reader(nullptr);
         reader.begin(bank);
         const StatementDecoder decoder(bytes, 64);
-        decoder.forEachPiece([&reader](QStringView piece, bool clean) { reader.importPiece(piece, clean); },
-                             [&reader](QStringView start) { reader.rejectLongLine(start); });
+        decoder.forEachPiece(
+            [&reader](QStringView piece, bool clean) { reader.importPiece(piece, clean); },
+            [&reader](QStringView start) { reader.rejectLongLine(start); });
         const StatementImporter::Counts pieces = reader.finish();
         require(pieces.rejected == first.rejected
                 && pieces.rejectedLines.size() == first.rejectedLines.size());

@@ -53,8 +53,8 @@ QString SingleInstance::serverName(const QString &dataFolder)
                                       .arg(QString::fromLatin1(digest)));
 }
 
-SingleInstance::HandOver SingleInstance::handOver(const QString &dataFolder, const QStringList &files,
-                                                  int answerTimeoutMs)
+SingleInstance::HandOver SingleInstance::handOver(const QString &dataFolder,
+                                                  const QStringList &files, int answerTimeoutMs)
 {
     QLocalSocket socket;
     socket.connectToServer(serverName(dataFolder));

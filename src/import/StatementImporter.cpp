@@ -35,7 +35,8 @@ void StatementImporter::reject(const QString &reason)
 
 static QString tooLong(QStringView start)
 {
-    return QCoreApplication::translate("StatementImporter", "the line is longer than 64 KiB (“%1”)")
+    return QCoreApplication::translate("StatementImporter",
+                                       "the line is longer than 64 KiB (“%1”)")
         .arg(quotedExcerpt(start));
 }
 

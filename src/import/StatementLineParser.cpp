@@ -84,9 +84,13 @@ ParsedLine notANumber(QStringView field, bool outOfRange)
     const QString text = withoutQuotationMarks(field.first(qMin(field.size(), qsizetype(200))))
                              .trimmed();
     if (!outOfRange)
-        return rejected(QCoreApplication::translate("StatementLineParser", "“%1” is not a whole number").arg(quotedExcerpt(text)));
-    return rejected((text.startsWith(u'-') ? QCoreApplication::translate("StatementLineParser", "%1 is too small") : QCoreApplication::translate("StatementLineParser", "%1 is too large"))
-                        .arg(quotedExcerpt(text)));
+        return rejected(QCoreApplication::translate("StatementLineParser",
+                                                    "“%1” is not a whole number")
+                            .arg(quotedExcerpt(text)));
+    const QString reason = text.startsWith(u'-')
+        ? QCoreApplication::translate("StatementLineParser", "%1 is too small")
+        : QCoreApplication::translate("StatementLineParser", "%1 is too large");
+    return rejected(reason.arg(quotedExcerpt(text)));
 }
 
 // The numeric field at a position, or the reason the line is rejected.
@@ -109,21 +113,26 @@ std::optional<ParsedLine> cutShort(QStringView line, const StatementFields &fiel
             if (field.startsWith(u'"') && (field.size() == 1 || !field.endsWith(u'"'))) {
                 // Quoted from the quotation mark to the end of the line.
                 const QStringView rest = line.sliced(field.data() - line.data());
-                return rejected(QCoreApplication::translate(
-                                    "StatementLineParser",
-                                    "the line is cut short: “%1” opens a quotation that is never closed")
+                return rejected(QCoreApplication::translate("StatementLineParser",
+                                                            "the line is cut short: “%1” opens a "
+                                                            "quotation that is never closed")
                                     .arg(quotedExcerpt(rest)));
             }
         }
-        return rejected(QCoreApplication::translate("StatementLineParser", "the line is cut short: a quotation is never closed"));
+        return rejected(QCoreApplication::translate(
+            "StatementLineParser", "the line is cut short: a quotation is never closed"));
     }
     if (fields.size() < needed)
-        return rejected(QCoreApplication::translate("StatementLineParser", "the line is cut short: it ends after field %1 of the %2 it needs")
+        return rejected(QCoreApplication::translate(
+                            "StatementLineParser",
+                            "the line is cut short: it ends after field %1 of the %2 it needs")
                             .arg(fields.size())
                             .arg(needed));
     for (qsizetype p = 0; p < fields.size(); ++p) {
         if (fields[p].size() > kMaxFieldCharacters)
-            return rejected(QCoreApplication::translate("StatementLineParser", "field %1 is longer than 1,000 characters (“%2”)")
+            return rejected(QCoreApplication::translate(
+                                "StatementLineParser",
+                                "field %1 is longer than 1,000 characters (“%2”)")
                                 .arg(p + 1)
                                 .arg(quotedExcerpt(fields[p])));
     }
@@ -297,7 +306,9 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
     const bool plain = readPlainJnbLine(line, numbers, &plainSummary);
     StatementFields fields;
     if (plain && plainSummary.size() > kMaxFieldCharacters)
-        return rejected(QCoreApplication::translate("StatementLineParser", "field %1 is longer than 1,000 characters (“%2”)")
+        return rejected(QCoreApplication::translate(
+                                "StatementLineParser",
+                                "field %1 is longer than 1,000 characters (“%2”)")
                             .arg(8)
                             .arg(quotedExcerpt(plainSummary)));
     if (!plain) {
@@ -324,7 +335,8 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
     if (!isCalendarDate(numbers[0], numbers[1], numbers[2]))
         return notACalendarDate(numbers[0], numbers[1], numbers[2]);
     if (!QTime::isValid(numbers[3], numbers[4], numbers[5]))
-        return rejected(QCoreApplication::translate("StatementLineParser", "%1 is not a time of day")
+        return rejected(QCoreApplication::translate("StatementLineParser",
+                                                    "%1 is not a time of day")
                             .arg(DataTexts::formatOperationTime(numbers[3], numbers[4],
                                                                 numbers[5])));
     const QString summary = plain ? texts.shared(plainSummary)
@@ -370,7 +382,8 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
     const QStringView date = QStringView(dateChars.constData(), dateChars.size()).trimmed();
     int year = 0, month = 0, day = 0;
     if (!readEbankDate(date, &year, &month, &day))
-        return rejected(QCoreApplication::translate("StatementLineParser", "“%1” is not a date").arg(quotedExcerpt(date)));
+        return rejected(QCoreApplication::translate("StatementLineParser", "“%1” is not a date")
+                            .arg(quotedExcerpt(date)));
     if (!isCalendarDate(year, month, day))
         return notACalendarDate(year, month, day);
     // One signed amount: a minus sign pays out, anything else is paid in. A minus sign alone is

@@ -187,7 +187,8 @@ bool needsLineChecks(QStringView text)
         return true;
     for (const QChar ch : text) {
         const char16_t c = ch.unicode();
-        if (c < 0x20 ? c != u'\t' && c != u'\n' && c != u'\r' : c >= 0x7f && c <= 0x9f && c != 0x85)
+        if (c < 0x20 ? c != u'\t' && c != u'\n' && c != u'\r'
+                     : c >= 0x7f && c <= 0x9f && c != 0x85)
             return true;
     }
     return false;
@@ -290,7 +291,8 @@ StatementDecoder::StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes)
     if (!m_bom && zeros) {
         // Zero bytes in no pattern of UTF-16: no text at all, said once rather than on each line.
         m_refusal = QCoreApplication::translate(
-            "StatementDecoder", "The file holds zero bytes: it is neither CP932, UTF-8 nor UTF-16 text.");
+            "StatementDecoder",
+            "The file holds zero bytes: it is neither CP932, UTF-8 nor UTF-16 text.");
         return;
     }
     if (m_bom) {
@@ -332,8 +334,8 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)>
     QString text;
     const qsizetype size = m_data.size();
     for (qsizetype at = 0; at < size;) {
-        const qsizetype end = at + m_pieceBytes >= size ? size
-                                                        : lineEndAfter(m_data, at + m_pieceBytes - 1);
+        const qsizetype end =
+            at + m_pieceBytes >= size ? size : lineEndAfter(m_data, at + m_pieceBytes - 1);
         // Only a piece's last line can be longer than a piece: it is told without decoding it.
         const qsizetype last = longLine ? lastLineStart(m_data, at, end) : end;
         m_bytesRead = end;
@@ -345,7 +347,8 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)>
             if (!decoder.isValid())
                 decoder = QStringDecoder(QStringConverter::Utf8);
             // Enough bytes for the characters a reason quotes.
-            const QString start = decoder.decode(m_data.sliced(last, qMin(end - last, qsizetype(256))));
+            const QString start =
+                decoder.decode(m_data.sliced(last, qMin(end - last, qsizetype(256))));
             longLine(start);
         } else {
             visitPiece(m_data.sliced(at, end - at), text, visit);

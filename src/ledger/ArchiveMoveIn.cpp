@@ -80,7 +80,8 @@ QString brokenText(QList<LedgerEntry> &entries)
         e.setImportedSummary(withoutLineEnds(e.importedSummary()));
         const auto broken = breaksTheRules;
         const char *field = nullptr;
-        if (broken(e.summary(), false, kMaxSummary) || broken(e.importedSummary(), false, kMaxSummary))
+        if (broken(e.summary(), false, kMaxSummary)
+            || broken(e.importedSummary(), false, kMaxSummary))
             field = QT_TRANSLATE_NOOP("ArchiveMoveIn", "summary");
         else if (broken(e.details(), true, kMaxText))
             field = QT_TRANSLATE_NOOP("ArchiveMoveIn", "note");

@@ -302,8 +302,9 @@ bool backupFolder(const QString &dataFolder, QString *folder, QString *error)
     if (DataFolder::findOrCreate(*folder) && QFileInfo(*folder).isDir())
         return true;
     if (error)
-        *error = errno != 0 ? tr("Cannot create the backup folder %1: %2").arg(*folder, systemError())
-                            : tr("Cannot create the backup folder %1.").arg(*folder);
+        *error = errno != 0
+            ? tr("Cannot create the backup folder %1: %2").arg(*folder, systemError())
+            : tr("Cannot create the backup folder %1.").arg(*folder);
     return false;
 }
 

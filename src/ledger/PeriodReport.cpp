@@ -48,7 +48,9 @@ QList<Period> compute(const LedgerDatabase &database, Bank bank, Span span, cons
         const qint64 key = monthKey(year, month);
         if (!range.contains(key))
             return;
-        if (months.isEmpty() || months.constLast().year != year || months.constLast().month != month) {
+        const bool sameMonth = !months.isEmpty() && months.constLast().year == year
+                            && months.constLast().month == month;
+        if (!sameMonth) {
             Period fresh;
             fresh.year = year;
             fresh.month = month;
