@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTextEdit>
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -693,6 +694,33 @@ private slots:
         QVERIFY(statusMessage()->sizeHint().width() > statusMessage()->width());
         // The balances' field tells its dates in its tooltip.
         QCOMPARE(fields[2]->toolTip(), u"Balances continuous from 2026/03/01 to 2026/03/01"_s);
+    }
+
+    // A 10 MB line is rejected without being carried along: its reason quotes 60 characters,
+    // so Show Details… opens at once on a few short lines.
+    void aTenMegabyteLineIsToldInAFewCharacters()
+    {
+        QVERIFY(startWithLedger({{QDate(2026, 3, 1), u"ATM"_s, 100, 0, 900}}));
+        const QString path = m_home.statement(u"NBG_huge.csv"_s);
+        const QString huge = jnbLine(2026, 3, 7, 9, 5, 0, 3, QString(10 << 20, u'x'), 1, 0, 1);
+        QVERIFY(writeTestFile(path, toCp932(jnbStatement({{QDate(2026, 3, 2), u"振込"_s, 0, 5, 905}}))
+                                        + huge.toLatin1() + "\r\n"));
+        const ImportReport report = m_app.window->importFile(path);
+        QCOMPARE(report.added, 1);
+        QCOMPARE(report.rejected, 1);
+        auto *button = m_app.window->statusBar()->findChild<QToolButton *>(u"rejectedLines"_s);
+        QVERIFY(button && button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+        auto *sheet = visibleChild<QMessageBox>(m_app.window.get(), u"rejectedLinesSheet"_s);
+        QVERIFY(sheet);
+        QCOMPARE(sheet->detailedText(),
+                 u"line 3: the line is longer than 64 KiB (“"_s + huge.first(60) + u"…”)"_s);
+        for (QAbstractButton *b : sheet->buttons()) {
+            if (sheet->buttonRole(b) == QMessageBox::ActionRole)
+                QTest::mouseClick(b, Qt::LeftButton); // Show Details…
+        }
+        QTRY_VERIFY(sheet->findChild<QTextEdit *>() && sheet->findChild<QTextEdit *>()->isVisible());
+        sheet->close();
     }
 
     // Amazon's line missing and April's balance 5,000円 short: two gaps, counted in the status
