@@ -126,6 +126,28 @@ private slots:
         QVERIFY(setup != u"junk" || readTestFile(database()) == junk); // never written over
     }
 
+    // An edit stores no control character: a NUL or an escape pasted in is left out; tab stays,
+    // and a note keeps its line breaks.
+    void editsStoreNoControlCharacter_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("summary") << u"summary"_s << u"ATM\u0000 x\u001B\t\ny\u0085"_s << u"ATM x\ty"_s;
+        QTest::newRow("note") << u"details"_s << u"a\u0000\nb\r\n\tc\u007F"_s << u"a\nb\r\n\tc"_s;
+    }
+    void editsStoreNoControlCharacter()
+    {
+        QFETCH(QString, column); QFETCH(QString, typed); QFETCH(QString, stored);
+        auto c = openTestController(data());
+        c->importText(u"/x/NBG.csv"_s, kFixture.section(u'\n', 3, 3));
+        QVERIFY(c->editEntry(0, column, typed));
+        c.reset();
+        const QString record = storedRecords(database()).value(0);
+        QVERIFY2(record.contains(stored), qPrintable(record));
+        QVERIFY(!record.contains(QChar(0)));
+    }
+
     // A long import tells how far it has read after each piece, so that a window can show it.
     void importTellsItsProgress()
     {
