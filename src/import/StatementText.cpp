@@ -331,6 +331,7 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)>
         visit(m_bomText, !needsLineChecks(m_bomText));
         return;
     }
+    Decoders decoders = makeDecoders();
     QString text;
     const qsizetype size = m_data.size();
     for (qsizetype at = 0; at < size;) {
@@ -341,33 +342,36 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)>
         m_bytesRead = end;
         if (longLine && end - last > kMaxLineBytes) {
             if (last > at)
-                visitPiece(m_data.sliced(at, last - at), text, visit);
-            QStringDecoder decoder = m_utf8 ? QStringDecoder(QStringConverter::Utf8)
-                                            : cp932Decoder();
-            if (!decoder.isValid())
-                decoder = QStringDecoder(QStringConverter::Utf8);
+                visitPiece(m_data.sliced(at, last - at), decoders, text, visit);
             // Enough bytes for the characters a reason quotes.
+            Decoders fresh = makeDecoders();
             const QString start =
-                decoder.decode(m_data.sliced(last, qMin(end - last, qsizetype(256))));
+                fresh.decoder.decode(m_data.sliced(last, qMin(end - last, qsizetype(256))));
             longLine(start);
         } else {
-            visitPiece(m_data.sliced(at, end - at), text, visit);
+            visitPiece(m_data.sliced(at, end - at), decoders, text, visit);
         }
         at = end;
     }
 }
 
-void StatementDecoder::visitPiece(QByteArrayView piece, QString &text,
-                                  const std::function<void(QStringView, bool)> &visit) const
+StatementDecoder::Decoders StatementDecoder::makeDecoders() const
 {
     // A stateless decoder also flags a sequence cut off at the end of the file.
-    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QStringDecoder decoder = m_utf8 ? QStringDecoder(QStringConverter::Utf8,
-                                                     QStringConverter::Flag::Stateless)
-                                    : cp932Decoder();
-    if (!decoder.isValid()) // a Qt built without ICU: replacement characters rather than a
-        decoder = QStringDecoder(QStringConverter::Utf8, // wrong 8-bit reading
-                                 QStringConverter::Flag::Stateless);
+    Decoders d{QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless),
+               m_utf8 ? QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
+                      : cp932Decoder()};
+    if (!d.decoder.isValid()) // a Qt built without ICU: replacement characters rather than a
+        d.decoder = QStringDecoder(QStringConverter::Utf8, // wrong 8-bit reading
+                                   QStringConverter::Flag::Stateless);
+    return d;
+}
+
+void StatementDecoder::visitPiece(QByteArrayView piece, Decoders &decoders, QString &text,
+                                  const std::function<void(QStringView, bool)> &visit) const
+{
+    QStringDecoder &utf8 = decoders.utf8;
+    QStringDecoder &decoder = decoders.decoder;
     // ICU stands SUB (U+001A) for a byte sequence it cannot map.
     const Cp932Table *table = m_utf8 ? nullptr : Cp932Table::instance();
     // Decoded into the same buffer each time: no allocation after the first piece.

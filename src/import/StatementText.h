@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringConverter>
+#include <QStringDecoder>
 #include <QStringView>
 
 #include <functional>
@@ -48,7 +49,12 @@ public:
     qsizetype bytesRead() const { return m_bytesRead; }
 
 private:
-    void visitPiece(QByteArrayView piece, QString &text,
+    struct Decoders {
+        QStringDecoder utf8;    // for UTF-8 lines in a CP932 file
+        QStringDecoder decoder; // the file's encoding
+    };
+    Decoders makeDecoders() const;
+    void visitPiece(QByteArrayView piece, Decoders &decoders, QString &text,
                     const std::function<void(QStringView, bool)> &visit) const;
 
     QByteArrayView m_data; // without the byte-order mark and trailing SUB characters
