@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake g++ make qt6-base-dev libsqlite3-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
+packages=(cmake g++ make qt6-base-dev libsqlite3-dev libicu-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
           qt6-svg-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n libgl-dev libdeflate-dev fonts-noto-cjk poppler-utils)
 
 install_missing() {

@@ -382,6 +382,26 @@ private slots:
         QCOMPARE(snapshot(dir.path()), before);
     }
 
+    // A restore killed after keeping the old database by a second name in Backups but before
+    // putting the backup in place: that name goes, the database stays; a true replaced one stays.
+    void anUnfinishedRestoreIsForgotten()
+    {
+        QTemporaryDir dir;
+        const QString database = DataFolder::databasePath(dir.path());
+        QVERIFY(makeDatabase(database, 3, 1));
+        QString error, taken;
+        QVERIFY(Backups::take(dir.path(), &error, &taken));
+        const QString folder = Backups::folderOf(dir.path());
+        const QString twin = QDir(folder).filePath(u"Moriva replaced 2026-01-02 030405.sqlite"_s);
+        const QString older = QDir(folder).filePath(u"Moriva replaced 2025-01-02 030405.sqlite"_s);
+        QCOMPARE(::link(QFile::encodeName(database).constData(), QFile::encodeName(twin).constData()), 0);
+        QVERIFY(QFile::copy(taken, older));
+        Backups::forgetUnfinishedRestore(dir.path());
+        QVERIFY(!QFileInfo::exists(twin));
+        QVERIFY(QFileInfo::exists(older) && QFileInfo::exists(database));
+        QCOMPARE(countsOf(database), qMakePair(qsizetype(3), qsizetype(1)));
+    }
+
     void restorePutsTheBackupInPlace()
     {
         QTemporaryDir dir;
@@ -395,13 +415,21 @@ private slots:
             QVERIFY(addEntries(live, Bank::Jnb, 5));
         }
         QVERIFY2(Backups::restore(dir.path(), taken, &error, &replaced), qPrintable(error));
+        // Already in WAL mode (bytes 18 and 19 of the header): its first open writes no journal
+        // that a kill could leave behind for readers to trip over.
+        QCOMPARE(readTestFile(database).mid(18, 2), QByteArray("\x02\x02", 2));
         QCOMPARE(countsOf(database), qMakePair(qsizetype(3), qsizetype(1)));
         QCOMPARE(countsOf(replaced), qMakePair(qsizetype(8), qsizetype(1)));
         QVERIFY(QFileInfo(replaced).fileName().startsWith(u"Moriva replaced "_s));
         QCOMPARE(modeOf(database), 0600);
         QCOMPARE(modeOf(replaced), 0600);
         QCOMPARE(countsOf(taken).first, 3); // the backup stays as it was
-        QCOMPARE(filesIn(dir.path()), QStringList({u"Backups"_s, u"Moriva.sqlite"_s}));
+        // Nothing beside it but what a reader of a WAL database makes (the restored file is
+        // ready for the ledger: no journal is written beside it once it is in place).
+        QStringList files = filesIn(dir.path());
+        files.removeAll(u"Moriva.sqlite-wal"_s);
+        files.removeAll(u"Moriva.sqlite-shm"_s);
+        QCOMPARE(files, QStringList({u"Backups"_s, u"Moriva.sqlite"_s}));
         const QList<Backups::Backup> backups = Backups::list(dir.path());
         QCOMPARE(backups.size(), 2);
         QCOMPARE(backups.at(0).replaced + backups.at(1).replaced, 1);

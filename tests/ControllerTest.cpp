@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "ledger/Backups.h"
 #include "views/CommandRules.h"
 
 #include <QSignalSpy>
@@ -358,6 +359,24 @@ private slots:
         QVERIFY(c->undo());
         QCOMPARE(c->view().rowCount(), 2);
         QCOMPARE(c->view().entryAt(1).summary(), u"ATM手数料"_s);
+    }
+
+    // Each start's first change is preceded by a backup of the ledger as it was before it.
+    void aBackupPrecedesTheFirstChange()
+    {
+        auto c = openTestController(data());
+        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
+        c.reset();
+        c = openTestController(data());
+        c->start();
+        QVERIFY(c->toggleMark(Shop) && c->toggleMark(Atm));
+        const QList<Backups::Backup> backups = Backups::list(data());
+        QCOMPARE(backups.size(), 2); // one a start, the first the empty ledger's
+        const QString newest = backups.first().path;
+        QCOMPARE(backups.first().entriesOf(Bank::Jnb), 5);
+        LedgerDatabase kept;
+        QVERIFY(kept.open(newest, SqlConnection::Access::ReadOnly, nullptr));
+        QCOMPARE(kept.entry(c->view().idAt(Shop))->marked(), 0);
     }
 
     // The read-only commands never wait for a window that holds the ledgers: they see what it

@@ -327,6 +327,23 @@ private slots:
         QVERIFY(m_db.open(m_path, SqlConnection::Access::ReadWrite, &error));
     }
 
+    // A new database is built beside its place and renamed there: ready for the ledger (WAL,
+    // readable by its owner alone) with nothing left beside it, also over a build a kill cut short.
+    void createdWhole()
+    {
+        const QString path = m_dir.filePath(u"new/Moriva.sqlite"_s);
+        QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
+        QVERIFY(writeTestFile(path + u".new"_s, "half made"));
+        QString error;
+        QVERIFY2(LedgerDatabase::create(path, &error), qPrintable(error));
+        QCOMPARE(QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files), QStringList{u"Moriva.sqlite"_s});
+        QCOMPARE(readTestFile(path).mid(18, 2), QByteArray("\x02\x02", 2));
+        QCOMPARE(QFileInfo(path).permissions() & 0x0777, QFileDevice::ReadUser | QFileDevice::WriteUser);
+        LedgerDatabase reader;
+        QVERIFY2(reader.open(path, SqlConnection::Access::ReadOnly, &error), qPrintable(error));
+        QCOMPARE(reader.count(Bank::Jnb), 0);
+    }
+
     void checkFindsDamage()
     {
         store({entryAt(2026, 3, 1, 0, 0, 0, 0, u"one"_s)});

@@ -296,7 +296,7 @@ int BankbookWindow::printTo(QPagedPaintDevice *device)
         return m_views->summary()->printTo(device);
     return LedgerPrinter::print(*m_model, m_colours,
                                 PrintTexts::heading(m_controller->bank(), m_controller->view()),
-                                PrintTexts::closingLine(m_controller->view().totals()),
+                                PrintTexts::closingLine(m_controller->shownTotals()),
                                 device);
 }
 

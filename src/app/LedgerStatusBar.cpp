@@ -73,7 +73,7 @@ LedgerStatusBar::LedgerStatusBar(QStatusBar *bar, Controller *controller)
 void LedgerStatusBar::refresh(const QString &figures)
 {
     m_bankName->setText(StatusTexts::bankName(m_controller->bank()));
-    m_totals->setText(figures.isEmpty() ? StatusTexts::totals(m_controller->view().totals())
+    m_totals->setText(figures.isEmpty() ? StatusTexts::totals(m_controller->shownTotals())
                                         : figures);
     const BalanceChain &chain = m_controller->balances();
     m_balances->setText(StatusTexts::balancesBrief(chain));

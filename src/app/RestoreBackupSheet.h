@@ -9,7 +9,7 @@ class QListWidget;
 class QPushButton;
 
 // Offers the backups of a damaged ledger, newest first, with the date and the entries of each;
-// the chosen one replaces the damaged archive, which is set aside, never deleted.
+// the chosen one replaces the damaged database, which is kept among the backups, never deleted.
 class RestoreBackupSheet : public QDialog
 {
     Q_OBJECT

@@ -10,10 +10,13 @@
 #include <QIcon>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
+    // A file size limit makes a write fail with its reason rather than end Moriva unsaid.
+    std::signal(SIGXFSZ, SIG_IGN);
     // --version and --help need no display: they are answered before the window's application
     // (which would want one) is made.
     QStringList arguments;

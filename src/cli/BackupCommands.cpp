@@ -55,8 +55,14 @@ QString chooseBackup(const QString &folder, const QString &named, QString *error
 int runListBackups(Bank asked)
 {
     const Bank bank = chosenBank(asked);
+    const QString folder = dataFolder();
+    QString why;
+    if (!DataFolder::refuseSymlink(Backups::folderOf(folder), &why)) {
+        printError(why);
+        return ExitFailure;
+    }
     QString out;
-    for (const Backups::Backup &backup : Backups::list(dataFolder())) {
+    for (const Backups::Backup &backup : Backups::list(folder)) {
         const QString state = backup.isReadable()
             ? tr("%n entries", nullptr, int(backup.entriesOf(bank)))
             : tr("unreadable: %1").arg(backup.error);

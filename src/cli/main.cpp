@@ -4,9 +4,13 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
+
 // moriva-cli: Moriva's ledgers from the command line. See `moriva-cli --help`.
 int main(int argc, char **argv)
 {
+    // A file size limit makes a write fail with its reason rather than end the process unsaid.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("moriva-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MORIVA_VERSION));

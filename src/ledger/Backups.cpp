@@ -136,7 +136,12 @@ bool copyAsNew(const QString &from, const QString &folder, QString *made, QStrin
 
 // Copies a whole database through SQLite's backup API into the file at `to` (made beforehand),
 // as one file with nothing beside it, and flushes it to the disk.
-bool copyDatabase(sqlite3 *from, const QString &to, QString *error)
+// A backup is a file of its own (journal mode DELETE: nothing beside it); a restore's copy is
+// made ready for the ledger (WAL) before it is put in place, so that no journal is written
+// beside the database once it is there.
+enum class Journal { Delete, Wal };
+
+bool copyDatabase(sqlite3 *from, const QString &to, QString *error, Journal journal = Journal::Delete)
 {
     SqlConnection target;
     if (!target.open(to, SqlConnection::Access::ReadWrite, 0, error))
@@ -162,7 +167,8 @@ bool copyDatabase(sqlite3 *from, const QString &to, QString *error)
                          .arg(to, QString::fromUtf8(sqlite3_errstr(rc)));
         return false;
     }
-    if (!target.exec("PRAGMA journal_mode = DELETE", error))
+    if (!target.exec(journal == Journal::Wal ? "PRAGMA journal_mode = WAL" : "PRAGMA journal_mode = DELETE",
+                     error))
         return false;
     target.close();
     return DataFolder::syncFile(to, error);
@@ -410,6 +416,22 @@ QList<Backup> list(const QString &dataFolder)
     return backups;
 }
 
+void forgetUnfinishedRestore(const QString &dataFolder)
+{
+    struct stat live{};
+    const QString folder = folderOf(dataFolder);
+    if (::lstat(nativeName(DataFolder::databasePath(dataFolder)).constData(), &live) != 0
+        || live.st_nlink < 2 || !DataFolder::refuseSymlink(folder, nullptr))
+        return;
+    for (const QString &file : QDir(folder).entryList({QStringLiteral("Moriva replaced *.sqlite")}, QDir::Files)) {
+        struct stat kept{};
+        const QString path = QDir(folder).filePath(file);
+        if (::lstat(nativeName(path).constData(), &kept) == 0 && kept.st_ino == live.st_ino
+            && kept.st_dev == live.st_dev)
+            ::unlink(nativeName(path).constData());
+    }
+}
+
 bool isSoundDatabase(const QString &path, QString *error)
 {
     SqlConnection connection;
@@ -448,7 +470,7 @@ bool restore(const QString &dataFolder, const QString &backupPath, QString *erro
     removeLeftovers(temp);
     if (!DataFolder::createPrivateFile(temp, error))
         return false;
-    if (!copyDatabase(backup.handle(), temp, error)) {
+    if (!copyDatabase(backup.handle(), temp, error, Journal::Wal)) {
         removeLeftovers(temp);
         return false;
     }

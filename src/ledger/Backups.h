@@ -49,6 +49,11 @@ bool take(const QString &dataFolder, QString *error, QString *taken = nullptr);
 // The backups, replaced databases among them, newest first, each read for its entries.
 QList<Backup> list(const QString &dataFolder);
 
+// A restore cut short between keeping the database it replaces and putting the backup in place
+// leaves that database both live and among the backups (one file by two names): the second name
+// goes. Callers hold the data folder's lock.
+void forgetUnfinishedRestore(const QString &dataFolder);
+
 // Whether the file is a Moriva database that can be put in place: SQLite finds it intact, its
 // schema version is one this Moriva knows, and its tables are there.
 bool isSoundDatabase(const QString &path, QString *error);

@@ -46,9 +46,7 @@ void forEachMoment(const Entries &entries, F f)
 
 BalanceChain BalanceChain::check(const LedgerDatabase &database, Bank bank)
 {
-    Entries entries;
-    database.forEachAmounts(bank, [&entries](const EntryAmounts &e) { entries.append(e); });
-    BalanceChain chain = check(entries);
+    BalanceChain chain = check(database.amounts(bank, LedgerDatabase::Kinds::Skipped));
     for (BalanceGap &gap : chain.m_gaps) {
         gap.after = database.entry(gap.after.id()).value_or(gap.after);
         gap.before = database.entry(gap.before.id()).value_or(gap.before);
@@ -56,9 +54,8 @@ BalanceChain BalanceChain::check(const LedgerDatabase &database, Bank bank)
     return chain;
 }
 
-BalanceChain BalanceChain::check(const QList<EntryAmounts> &sorted)
+BalanceChain BalanceChain::check(QList<EntryAmounts> entries)
 {
-    Entries entries = sorted;
     // Entries of one moment by their order numbers as numbers (9 before 10).
     forEachMoment(entries, [&](qsizetype b, qsizetype e) {
         if (e - b > 1)
@@ -102,9 +99,13 @@ BalanceChain BalanceChain::check(const QList<EntryAmounts> &sorted)
     previous = nullptr;
     for (qsizetype k = 0; k < entries.size(); ++k) {
         const EntryAmounts &entry = entries[k];
+        ++chain.m_sums.count;
+        chain.m_sums.paidOut += entry.payment;
+        chain.m_sums.paidIn += entry.deposit;
         if (!previous) {
-            chain.m_stretches.append({dateOf(entry), dateOf(entry)});
+            chain.m_stretches.append({dateOf(entry), QString()});
         } else if (!follows(previous, entry)) {
+            chain.m_stretches.last().lastDate = dateOf(*previous);
             BalanceGap gap;
             gap.after.setId(previous->id);
             gap.before.setId(entry.id);
@@ -113,11 +114,12 @@ BalanceChain BalanceChain::check(const QList<EntryAmounts> &sorted)
             gap.difference = gap.balance - gap.expectedBalance;
             chain.m_gapIndex.insert(entry.id, chain.m_gaps.size());
             chain.m_gaps.append(gap);
-            chain.m_stretches.append({dateOf(entry), dateOf(entry)});
+            chain.m_stretches.append({dateOf(entry), QString()});
         }
-        chain.m_stretches.last().lastDate = dateOf(entry);
         previous = &entry;
     }
+    if (previous)
+        chain.m_stretches.last().lastDate = dateOf(*previous);
     return chain;
 }
 

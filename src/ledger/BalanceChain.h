@@ -9,8 +9,7 @@
 
 #include <optional>
 
-class LedgerDatabase;
-struct EntryAmounts;
+#include "LedgerDatabase.h"
 
 // Where the balances of a ledger do not follow from one another. Every statement line carries
 // the balance after it, so walking the entries in the order they happened, each balance must be
@@ -40,7 +39,7 @@ public:
     static BalanceChain check(const LedgerDatabase &database, Bank bank);
     // The same over amounts in ascending order (see LedgerDatabase::forEachAmounts); the gaps'
     // entries are then left empty but for their ids.
-    static BalanceChain check(const QList<EntryAmounts> &entries);
+    static BalanceChain check(QList<EntryAmounts> entries);
 
     const QList<BalanceGap> &gaps() const { return m_gaps; }
     const QList<BalanceStretch> &stretches() const { return m_stretches; }
@@ -48,9 +47,13 @@ public:
     bool isEmpty() const { return m_stretches.isEmpty(); }
     // The difference of the gap right before the entry, if there is one.
     std::optional<qint64> gapBefore(qint64 entryId) const;
+    // How many entries it walked and the sums of their amounts: the totals of all activity,
+    // without a second pass over the ledger.
+    const LedgerDatabase::Sums &sums() const { return m_sums; }
 
 private:
     QList<BalanceGap> m_gaps;
     QList<BalanceStretch> m_stretches;
     QHash<qint64, qsizetype> m_gapIndex; // the id of gap.before → its gap
+    LedgerDatabase::Sums m_sums;
 };

@@ -160,7 +160,7 @@ DataFolderLock::DataFolderLock(const QString &folder)
 
 int DataFolderLock::defaultTimeoutMs()
 {
-    return 3000;
+    return 5000;
 }
 
 bool DataFolderLock::acquire(int timeoutMs, QString *error)

@@ -2,6 +2,8 @@
 
 #include "Sqlite.h"
 
+#include <unicode/unorm2.h>
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -181,19 +183,33 @@ LedgerEntry read(const SqlStatement &s)
 
 QString folded(QStringView text)
 {
-    bool ascii = true;
-    for (QChar c : text)
-        ascii &= c.unicode() < 0x80;
-    if (ascii)
+    // ICU's NFKC_Casefold does both in one pass, and answers at once for the texts it leaves
+    // as they are.
+    UErrorCode status = U_ZERO_ERROR;
+    static const UNormalizer2 *const nfkcCasefold = unorm2_getNFKCCasefoldInstance(&status);
+    const auto *source = reinterpret_cast<const UChar *>(text.utf16());
+    const auto length = int32_t(text.size());
+    if (!nfkcCasefold || length == 0)
         return text.toString().toCaseFolded();
-    // Statements repeat their summaries: the texts folded lately are kept, a few thousand.
-    thread_local QHash<QString, QString> recent;
-    const QString key = text.toString();
-    if (const auto it = recent.constFind(key); it != recent.cend())
-        return *it;
-    if (recent.size() >= 4096)
-        recent.clear();
-    return *recent.insert(key, key.normalized(QString::NormalizationForm_KC).toCaseFolded());
+    status = U_ZERO_ERROR;
+    if (unorm2_spanQuickCheckYes(nfkcCasefold, source, length, &status) == length
+        && U_SUCCESS(status))
+        return text.toString();
+    QString out(text.size() + 16, Qt::Uninitialized);
+    for (;;) {
+        status = U_ZERO_ERROR;
+        const int32_t made = unorm2_normalize(nfkcCasefold, source, length,
+                                              reinterpret_cast<UChar *>(out.data()),
+                                              int32_t(out.size()), &status);
+        if (status == U_BUFFER_OVERFLOW_ERROR) {
+            out.resize(made);
+            continue;
+        }
+        if (U_FAILURE(status))
+            return text.toString().toCaseFolded();
+        out.truncate(made);
+        return out;
+    }
 }
 
 QString searchTextOf(const LedgerEntry &e)

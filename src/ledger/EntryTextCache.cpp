@@ -25,8 +25,8 @@ void putTwoDigits(char16_t *out, int v)
 
 // The blocks are filled on first use and never freed: raw-data strings into them may be held by
 // entries anywhere, for as long as the process runs. At most 2.2 MB of dates and 1.4 MB of
-// times, and only the years and hours actually met. Entries make their texts from them on any
-// thread (an archive is written on a thread of its own): a block is published once, whole.
+// times, and only the years and hours actually met. Entries may make their texts from them on
+// any thread: a block is published once, whole.
 struct EntryTextCache::FixedBlocks {
     std::array<std::atomic<char16_t *>, kFixedYears> years{};
     std::array<std::atomic<char16_t *>, 24> hours{};

@@ -1,13 +1,18 @@
 #include "LedgerDatabase.h"
 
+#include "DataFolder.h"
 #include "EntryRow.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <charconv>
 #include <vector>
 
@@ -53,7 +58,7 @@ CREATE TABLE entries (
   search_text   TEXT NOT NULL,
   extra         TEXT
 );
-CREATE INDEX entries_by_day ON entries(account, day, time);
+CREATE INDEX entries_by_day ON entries(account, day, time, order_number);
 CREATE TABLE moved_in (
   archive_sha256 TEXT PRIMARY KEY,
   file_name      TEXT NOT NULL,
@@ -64,15 +69,15 @@ CREATE TABLE moved_in (
 PRAGMA user_version = 1;
 )sql";
 
-// The order the index gives: by day and time, entries of one moment by id. The entries of one
-// moment are then put in the lists' order by MomentRuns below, which costs SQLite no sort.
+// The order the index gives: by day, time and order number (as a number), then id. The entries
+// of one moment are then put in the lists' order by MomentRuns below, which costs SQLite no sort.
 const char *orderBy(Qt::SortOrder order)
 {
     switch (order) {
     case Qt::AscendingOrder:
-        return " ORDER BY day, time, id";
+        return " ORDER BY day, time, order_number, id";
     case Qt::DescendingOrder:
-        return " ORDER BY day DESC, time DESC, id DESC";
+        return " ORDER BY day DESC, time DESC, order_number DESC, id DESC";
     }
     return " ORDER BY id";
 }
@@ -88,11 +93,11 @@ bool orderTextLess(int a, int b)
 
 // Gathers the rows of one moment (day and time) as they come and hands them on in the lists'
 // order: by order number as text, then by id. Almost every moment holds one row.
-template<typename Row>
+template<typename Row, typename Deliver>
 class MomentRuns
 {
 public:
-    explicit MomentRuns(Qt::SortOrder order, std::function<bool(const Row &)> deliver)
+    explicit MomentRuns(Qt::SortOrder order, Deliver deliver)
         : m_sorted(order == Qt::AscendingOrder || order == Qt::DescendingOrder)
         , m_deliver(std::move(deliver))
     {
@@ -130,7 +135,7 @@ private:
         Row row;
     };
     bool m_sorted;
-    std::function<bool(const Row &)> m_deliver;
+    Deliver m_deliver;
     std::vector<Item> m_run;
     qint64 m_day = 0;
     qint64 m_time = 0;
@@ -139,7 +144,10 @@ private:
 QByteArray selectSql(const char *what, const EntryFilter &filter, Qt::SortOrder order,
                      bool ordered = true)
 {
-    QByteArray sql = QByteArray("SELECT ") + what + " FROM entries WHERE account = ?1";
+    // A search reads every entry of the account anyway: in the order the table lies, not by
+    // way of the index, and only the hits are sorted.
+    QByteArray sql = QByteArray("SELECT ") + what + " FROM entries"
+        + (filter.kind == EntryFilter::Kind::Search ? " NOT INDEXED" : "") + " WHERE account = ?1";
     switch (filter.kind) {
     case EntryFilter::Kind::All:
         break;
@@ -275,6 +283,25 @@ bool LedgerDatabase::open(const QString &path, SqlConnection::Access access, QSt
     return true;
 }
 
+bool LedgerDatabase::create(const QString &path, QString *error)
+{
+    const QString building = path + QStringLiteral(".new");
+    QFile::remove(building);
+    QFile::remove(building + QStringLiteral("-journal"));
+    LedgerDatabase made;
+    if (!DataFolder::createPrivateFile(building, error)
+        || !made.open(building, SqlConnection::Access::ReadWrite, error))
+        return false;
+    made.close();
+    if (::rename(QFile::encodeName(building).constData(), QFile::encodeName(path).constData()) != 0) {
+        setError(error, tr("%1 cannot be made: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno))));
+        QFile::remove(building);
+        return false;
+    }
+    DataFolder::syncFolder(QFileInfo(path).absolutePath());
+    return true;
+}
+
 void LedgerDatabase::close()
 {
     delete m_statements;
@@ -382,10 +409,11 @@ QList<qint64> LedgerDatabase::entryIds(Bank bank, const EntryFilter &filter,
         || !s.prepare(m_connection, selectSql("id, day, time, order_number", filter, order).constData()))
         return ids;
     bindFilter(s, bank, filter);
-    MomentRuns<qint64> runs(order, [&ids](const qint64 &id) {
+    const auto append = [&ids](const qint64 &id) {
         ids.append(id);
         return true;
-    });
+    };
+    MomentRuns<qint64, decltype(append)> runs(order, append);
     while (s.step() == SqlStatement::Step::Row)
         runs.add(s.integer(1), s.isNull(2) ? -1 : s.integer(2), int(s.integer(3)), s.integer(0),
                  s.integer(0));
@@ -407,7 +435,7 @@ bool LedgerDatabase::forEachEntry(Bank bank, const EntryFilter &filter, Qt::Sort
     if (!s.prepare(m_connection, selectSql(EntryRow::kColumns, filter, order).constData(), error))
         return false;
     bindFilter(s, bank, filter);
-    MomentRuns<LedgerEntry> runs(order, visit);
+    MomentRuns<LedgerEntry, std::function<bool(const LedgerEntry &)>> runs(order, visit);
     for (;;) {
         switch (s.step()) {
         case SqlStatement::Step::Row: {
@@ -446,46 +474,55 @@ LedgerDatabase::Sums LedgerDatabase::sums(Bank bank, const EntryFilter &filter) 
     return sums;
 }
 
-bool LedgerDatabase::forEachAmounts(Bank bank,
-                                    const std::function<void(const EntryAmounts &)> &visit,
-                                    QString *error) const
+QList<EntryAmounts> LedgerDatabase::amounts(Bank bank, Kinds kinds, QString *error) const
 {
+    QList<EntryAmounts> all;
+    const bool withKinds = kinds == Kinds::Read;
     SqlStatement s;
     if (!isOpen()) {
         setError(error, tr("The ledger database is not open."));
-        return false;
+        return all;
     }
-    const QByteArray sql = selectSql("id, day, time, order_number, kind, paid_out, paid_in, balance",
-                                     EntryFilter::all(), Qt::AscendingOrder);
-    if (!s.prepare(m_connection, sql.constData(), error))
-        return false;
+    // The table in the order it lies, which is quicker than through the index; imports mostly
+    // store entries in date order, so the sort below rarely has work to do.
+    if (!s.prepare(m_connection,
+                   "SELECT id, day, ifnull(time, -1), order_number, paid_out, paid_in, balance, "
+                   "kind FROM entries NOT INDEXED WHERE account = ?1",
+                   error))
+        return all;
     s.bind(1, qint64(bank));
-    MomentRuns<EntryAmounts> runs(Qt::AscendingOrder, [&visit](const EntryAmounts &a) {
-        visit(a);
-        return true;
-    });
-    EntryAmounts a;
+    all.reserve(count(bank));
     for (;;) {
-        switch (s.step()) {
-        case SqlStatement::Step::Row:
-            a.id = s.integer(0);
-            a.day = s.integer(1);
-            a.time = s.isNull(2) ? -1 : s.integer(2);
-            a.orderNumber = int(s.integer(3));
-            a.summaryKind = int(s.integer(4));
-            a.payment = s.integer(5);
-            a.deposit = s.integer(6);
-            a.balance = s.integer(7);
-            runs.add(a.day, a.time, a.orderNumber, a.id, a);
-            break;
-        case SqlStatement::Step::Done:
-            runs.flush();
-            return true;
-        case SqlStatement::Step::Error:
+        const SqlStatement::Step step = s.step();
+        if (step == SqlStatement::Step::Error) {
             setError(error, s.error());
-            return false;
+            return {};
         }
+        if (step == SqlStatement::Step::Done)
+            break;
+        EntryAmounts &a = all.emplace_back();
+        a.id = s.integer(0);
+        a.day = s.integer(1);
+        a.time = s.integer(2);
+        a.orderNumber = int(s.integer(3));
+        a.payment = s.integer(4);
+        a.deposit = s.integer(5);
+        a.balance = s.integer(6);
+        if (withKinds)
+            a.summaryKind = int(s.integer(7));
     }
+    const auto before = [](const EntryAmounts &x, const EntryAmounts &y) {
+        if (x.day != y.day)
+            return x.day < y.day;
+        if (x.time != y.time)
+            return x.time < y.time;
+        if (x.orderNumber != y.orderNumber)
+            return orderTextLess(x.orderNumber, y.orderNumber);
+        return x.id < y.id;
+    };
+    if (!std::is_sorted(all.cbegin(), all.cend(), before))
+        std::sort(all.begin(), all.end(), before);
+    return all;
 }
 
 QList<int> LedgerDatabase::months(Bank bank) const

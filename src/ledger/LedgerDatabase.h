@@ -66,6 +66,10 @@ public:
     // file that is no Moriva database. Writers wait up to busyTimeoutMs for another's write.
     bool open(const QString &path, SqlConnection::Access access, QString *error,
               int busyTimeoutMs = 5000);
+    // Makes a new, empty database at the path, readable by its owner alone: built whole beside
+    // it and then renamed there, so that a kill leaves no half-made database with a journal
+    // that readers cannot play back.
+    static bool create(const QString &path, QString *error);
     void close();
     bool isOpen() const { return m_connection.isOpen(); }
     bool isReadOnly() const { return m_readOnly; }
@@ -94,9 +98,10 @@ public:
         qint64 paidIn = 0;
     };
     Sums sums(Bank bank, const EntryFilter &filter) const;
-    // The amounts of the account's entries in ascending order.
-    bool forEachAmounts(Bank bank, const std::function<void(const EntryAmounts &)> &visit,
-                        QString *error = nullptr) const;
+    // The amounts of the account's entries in the ascending order of the lists, with their
+    // summary kinds or without (0).
+    enum class Kinds { Read, Skipped };
+    QList<EntryAmounts> amounts(Bank bank, Kinds kinds = Kinds::Read, QString *error = nullptr) const;
     // The months that hold entries (year * 100 + month), oldest first.
     QList<int> months(Bank bank) const;
     // How many of the account's entries of the day (year * 10000 + month * 100 + day) each

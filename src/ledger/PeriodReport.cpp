@@ -43,11 +43,11 @@ QList<Period> compute(const LedgerDatabase &database, Bank bank, Span span, cons
     // The entries come oldest first, so a month's entries come together and its last entry is
     // the one that closes it.
     QList<Period> months;
-    database.forEachAmounts(bank, [&](const EntryAmounts &e) {
+    for (const EntryAmounts &e : database.amounts(bank)) {
         const int year = e.year(), month = e.month();
         const qint64 key = monthKey(year, month);
         if (!range.contains(key))
-            return;
+            continue;
         const bool sameMonth = !months.isEmpty() && months.constLast().year == year
                             && months.constLast().month == month;
         if (!sameMonth) {
@@ -62,7 +62,7 @@ QList<Period> compute(const LedgerDatabase &database, Bank bank, Span span, cons
         kind.paidOut += e.payment;
         kind.paidIn += e.deposit;
         current.closingBalance = e.balance;
-    });
+    }
     for (Period &m : months) {
         for (const Sums &kind : m.byKind)
             m.sums.add(kind);

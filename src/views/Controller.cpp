@@ -100,7 +100,8 @@ void Controller::openLedger(Access access)
             QString why;
             if (firstStart)
                 m_state = LedgerState::Open; // nothing stored yet: an empty ledger
-            else if (m_database.open(databasePath(), SqlConnection::Access::ReadOnly, &why))
+            else if (DataFolder::refuseSymlink(databasePath(), &why)
+                     && m_database.open(databasePath(), SqlConnection::Access::ReadOnly, &why))
                 m_state = LedgerState::Open;
             else
                 setUnavailable(LedgerState::Unreadable, why);
@@ -110,11 +111,14 @@ void Controller::openLedger(Access access)
             QString why;
             if (!m_lock->acquire(m_lockTimeoutMs, &why)) {
                 setUnavailable(LedgerState::Locked, why);
-            } else if ((firstStart && !DataFolder::createPrivateFile(databasePath(), &why))
+            } else if (!DataFolder::refuseSymlink(databasePath(), &why)
+                       || (firstStart && !LedgerDatabase::create(databasePath(), &why))
                        || !m_database.open(databasePath(), SqlConnection::Access::ReadWrite, &why)) {
                 setUnavailable(LedgerState::Unreadable, why);
             } else {
                 m_state = LedgerState::Open;
+                DataFolder::makePrivate(m_lock->lockFilePath(), nullptr);
+                Backups::forgetUnfinishedRestore(m_dataFolder);
                 moveInArchives();
             }
         }
@@ -204,6 +208,14 @@ const BalanceChain &Controller::balances() const
     if (!m_balances)
         m_balances = BalanceChain::check(m_database, m_bank);
     return *m_balances;
+}
+
+ListTotals Controller::shownTotals() const
+{
+    if (m_view.mode() != ListMode::Activity)
+        return m_view.totals();
+    const LedgerDatabase::Sums &sums = balances().sums();
+    return {sums.count, sums.paidOut, sums.paidIn};
 }
 
 void Controller::entriesCameOrWent()

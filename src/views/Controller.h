@@ -79,6 +79,9 @@ public:
     // Where the account's balances do not follow one another; walked when first asked for after
     // entries came or went.
     const BalanceChain &balances() const;
+    // The count and sums of the list shown; all activity's come with the balance check, which
+    // the status bar walks anyway.
+    ListTotals shownTotals() const;
     QString windowTitle() const { return m_view.title(); }
     int windowStyle() const { return m_settings.windowStyle; }
     void setWindowStyle(int style) { m_settings.windowStyle = style; }
