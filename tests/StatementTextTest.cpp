@@ -39,6 +39,12 @@ private slots:
                    + u"\"2026\",\"給与振込\"\n"_s;
         QTest::newRow("cp932, a utf-8 line ended by CR") << utf8Line.chopped(2) + "\r" + cp932Line
             << u"\"2026\",\"給与振込\"\r\"2026\",\"給与振込\"\n"_s;
+        // A byte-order mark between a CR and an LF, read a piece or a line at a time: a
+        // character, not part of the line end.
+        QTest::newRow("utf-8, a mark between CR and LF") << QByteArray("a,1\r\xEF\xBB\xBF\nb,2\n")
+            << u"a,1\r\uFEFF\nb,2\n"_s;
+        QTest::newRow("cp932, a mark between CR and LF") << cp932Line + "a,1\r\xEF\xBB\xBF\nb,2\n"
+            << u"\"2026\",\"給与振込\"\na,1\r\uFEFF\nb,2\n"_s;
         // UTF-16 without a byte-order mark, either order.
         const QString utf16 = u"\"20260105\",\"-1500\",\"900\",\"給与\"\r\n"_s;
         QTest::newRow("utf-16le without a mark")

@@ -357,10 +357,13 @@ void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)>
 
 StatementDecoder::Decoders StatementDecoder::makeDecoders() const
 {
-    // A stateless decoder also flags a sequence cut off at the end of the file.
-    Decoders d{QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless),
-               m_utf8 ? QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
-                      : cp932Decoder()};
+    // A stateless decoder also flags a sequence cut off at the end of the file. A byte-order
+    // mark where a piece or a line starts is a character like any other, as in the text whole:
+    // dropped, it would join the line ends around it into one.
+    constexpr auto flags =
+        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+    Decoders d{QStringDecoder(QStringConverter::Utf8, flags),
+               m_utf8 ? QStringDecoder(QStringConverter::Utf8, flags) : cp932Decoder()};
     if (!d.decoder.isValid()) // a Qt built without ICU: replacement characters rather than a
         d.decoder = QStringDecoder(QStringConverter::Utf8, // wrong 8-bit reading
                                    QStringConverter::Flag::Stateless);
