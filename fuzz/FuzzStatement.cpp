@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // What the lines give, parsed one by one as the importer reads them.
     QList<LedgerEntry> parsed;
     forEachStatementLine(QStringView(text), [&](QStringView line) {
-        if (isUnreadableText(line))
+        if (line.size() > StatementImporter::kMaxLineCharacters || isUnreadableText(line)
+            || controlCharacterAt(line) >= 0)
             return;
         ParsedLine p = parseStatementLine(bank, line, EntryTextCache::instance());
         if (p.outcome == LineOutcome::Entry)
@@ -38,6 +39,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         first = StatementImporter(&import).importText(text, bank);
         require(import.commit(nullptr));
     }
+    // Read a piece at a time, as the window and the tool read a file, the lines give the same.
+    {
+        StatementImporter reader(nullptr);
+        reader.begin(bank);
+        const StatementDecoder decoder(bytes, 64);
+        decoder.forEachPiece(
+            [&reader](QStringView piece, bool clean) { reader.importPiece(piece, clean); },
+            [&reader](QStringView start) { reader.rejectLongLine(start); });
+        const StatementImporter::Counts pieces = reader.finish();
+        require(pieces.rejected == first.rejected
+                && pieces.rejectedLines.size() == first.rejectedLines.size());
+        for (qsizetype i = 0; i < pieces.rejectedLines.size(); ++i)
+            require(pieces.rejectedLines.at(i).number == first.rejectedLines.at(i).number
+                    && pieces.rejectedLines.at(i).reason.size() < 200);
+    }
     // Into an empty account nothing is a duplicate.
     require(first.added == parsed.size() && first.duplicates == 0);
     const QList<qint64> ids = database.entryIds(bank, EntryFilter::all(), Qt::AscendingOrder);
@@ -47,7 +63,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QList<LedgerEntry> back = database.entries(stored);
     require(back.size() == parsed.size());
     for (qsizetype i = 0; i < back.size(); ++i)
-        require(back.at(i).sameRecord(parsed.at(i))
+        require(back.at(i).summary().size() <= kMaxFieldCharacters
+                && controlCharacterAt(back.at(i).summary()) < 0
+                && back.at(i).sameRecord(parsed.at(i))
                 && LedgerDatabase::duplicateKey(back.at(i))
                     == LedgerDatabase::duplicateKey(parsed.at(i)));
 

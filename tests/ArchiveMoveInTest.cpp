@@ -46,6 +46,23 @@ QByteArray v3With(qsizetype recordOffset, QByteArrayView bytes)
     return body + checksum;
 }
 
+// The version 3 fixture with a text's UTF-16 characters replaced and its checksum made anew.
+QByteArray v3WithText(const QString &text, const QString &replacement)
+{
+    const auto utf16 = [](const QString &t) {
+        return QByteArray(reinterpret_cast<const char *>(t.utf16()), t.size() * 2);
+    };
+    const QByteArray v3 = fixture("ledger-v3.mvrk");
+    QByteArray body = v3.first(v3.size() - 4);
+    const qsizetype at = body.indexOf(utf16(text));
+    if (at < 0 || text.size() != replacement.size())
+        return QByteArray();
+    body.replace(at, text.size() * 2, utf16(replacement));
+    QByteArray checksum(4, '\0');
+    qToBigEndian(LedgerArchive::checksumOf(body.constData(), body.size()), checksum.data());
+    return body + checksum;
+}
+
 // The summaries of the bank's entries in the order they were stored (their ids).
 QStringList storedSummaries(LedgerDatabase &database, Bank bank)
 {
@@ -154,6 +171,21 @@ private slots:
         }
     }
 
+    // Earlier versions kept an eBANK line's terminator at the end of its summary: it is
+    // dropped, the rest moves in; a note keeps the lines the user wrote.
+    void aLineEndAfterASummaryIsDropped()
+    {
+        QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Ebank), v3WithText(u"利息"_s, u"利\n"_s)));
+        QCOMPARE(ArchiveMoveIn::run(m_dir.path(), m_database).value(0).state, State::MovedIn);
+        const QStringList summaries = storedSummaries(m_database, Bank::Ebank);
+        QVERIFY2(summaries.contains(u"利"_s), qPrintable(summaries.join(u'|')));
+        const QList<LedgerEntry> stored = m_database.entries(
+            m_database.entryIds(Bank::Ebank, EntryFilter::all(), Qt::AscendingOrder));
+        QVERIFY(std::ranges::any_of(stored, [](const LedgerEntry &e) {
+            return e.details() == u"振込先: 大家さん\n二行目"_s;
+        }));
+    }
+
     void aDamagedArchiveStaysAndTheOtherMovesIn_data()
     {
         QTest::addColumn<QByteArray>("jnb");
@@ -171,10 +203,15 @@ private slots:
         QTest::newRow("second 60") << v3With(10, "\x3c");
         QTest::newRow("days beyond every range (v2)") << fixture("ledger-v2.mvrk");
         QTest::newRow("an entry of zeros (v1)") << fixture("ledger-v1.mvrk");
+        // Texts that break the entry rules: no stored text holds a control character.
+        QTest::newRow("a NUL in a summary") << v3WithText(u"利息"_s, u"利\u0000"_s);
+        QTest::newRow("a bell in a summary") << v3WithText(u"給与振込"_s, u"給与\u0007込"_s);
+        QTest::newRow("a NUL in a note") << v3WithText(u"ん\n二"_s, u"ん\u0000二"_s);
     }
     void aDamagedArchiveStaysAndTheOtherMovesIn()
     {
         QFETCH(QByteArray, jnb);
+        QVERIFY(!jnb.isEmpty());
         const QString jnbPath = archiveOf(m_dir.path(), Bank::Jnb);
         QVERIFY(writeTestFile(jnbPath, jnb));
         QVERIFY(writeTestFile(archiveOf(m_dir.path(), Bank::Ebank), fixture("ledger-v3.mvrk")));

@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QTextEdit>
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -708,6 +709,30 @@ private slots:
         QVERIFY(menuItem->isEnabled());
         QTest::mouseClick(bar->findChild<QToolButton *>(u"dismissRejectedLines"_s), Qt::LeftButton);
         QVERIFY(!button->isVisible() && !menuItem->isEnabled());
+    }
+
+    // A 10 MB line is rejected without being carried along: its reason quotes 60 characters,
+    // so Show Details… opens at once on a few short lines.
+    void aTenMegabyteLineIsToldInAFewCharacters()
+    {
+        QVERIFY(startWithLedger({{QDate(2026, 3, 1), u"ATM"_s, 100, 0, 900}}));
+        const QString path = m_home.statement(u"NBG_huge.csv"_s);
+        const QString huge = jnbLine(2026, 3, 7, 9, 5, 0, 3, QString(10 << 20, u'x'), 1, 0, 1);
+        QVERIFY(writeTestFile(path, toCp932(jnbStatement({{QDate(2026, 3, 2), u"振込"_s, 0, 5, 905}}))
+                                        + huge.toLatin1() + "\r\n"));
+        const ImportReport report = m_app.window->importFile(path);
+        QCOMPARE(report.added, 1);
+        QCOMPARE(report.rejected, 1);
+        auto *button = m_app.window->statusBar()->findChild<QToolButton *>(u"rejectedLines"_s);
+        QVERIFY(button && button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton);
+        auto *sheet = visibleChild<QDialog>(m_app.window.get(), u"rejectedLinesSheet"_s);
+        auto *lines = sheet ? sheet->findChild<QTableWidget *>() : nullptr;
+        QVERIFY(lines && lines->rowCount() == 1);
+        QCOMPARE(lines->item(0, 1)->text(), huge.first(60) + u"…"_s);
+        QCOMPARE(lines->item(0, 2)->text(),
+                 u"the line is longer than 64 KiB (“"_s + huge.first(60) + u"…”)"_s);
+        sheet->close();
     }
 
     // Amazon's line missing and April's balance 5,000円 short: two gaps, counted in the status

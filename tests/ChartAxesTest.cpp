@@ -65,6 +65,7 @@ private slots:
             Period p;
             p.year = 2020 + (byMonth ? i / 12 : i);
             p.month = byMonth ? i % 12 + 1 : 0;
+            p.wholeYear = !byMonth;
             periods.append(p);
             names.append(byMonth ? u"%1/%2"_s.arg(p.year).arg(p.month, 2, 10, QLatin1Char('0'))
                                  : QString::number(p.year));

@@ -4,7 +4,9 @@
 #include "TestSupport.h"
 #include "ledger/DataFolder.h"
 
+#include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QLockFile>
 #include <QProcess>
 #include <QSettings>
@@ -44,7 +46,8 @@ const QString kImported = u"NBG_2026.csv: JNB, 3 added, 0 duplicates, 0 rejected
                           u"eBANK_2026.csv: eBANK, 2 added, 0 duplicates, 1 rejected\n"_s;
 const QByteArray kRejected = "moriva-cli: eBANK_2026.csv: line 4: “2026” is not a date\n";
 
-enum Trouble { StatementUnusable, DamagedDatabase, OtherProcessHoldsTheLock, SaveFails };
+enum Trouble { StatementUnusable, DamagedDatabase, OtherProcessHoldsTheLock, SaveFails,
+               LockUnwritable };
 
 } // namespace
 
@@ -347,6 +350,128 @@ private slots:
         QVERIFY2(r.err.contains("No space left on device"), r.err.constData());
     }
 
+    // Hostile statements: cut short, mixed encodings, UTF-16 without a mark, zero bytes, a NUL,
+    // a 10 MB line, numbers out of range. Each gives a clear rejection by line number and
+    // nothing made up; what is whole still comes in.
+    void hostileStatementsInventNothing_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("listed"); // the bank's entries, as `list --format csv` gives
+        const QString g1 = jnbLine(2026, 3, 5, 9, 5, 0, 1, u"振込"_s, 1500, 0, 10000);
+        const QString g2 = jnbLine(2026, 3, 6, 9, 5, 0, 2, u"ATM"_s, 0, 500, 10500);
+        const QString bothListed = u"2026/03/05,09:05:00,振込,1500,0,10000,\n"
+                                   u"2026/03/06,09:05:00,ATM,0,500,10500,\n"_s;
+        const QByteArray good = toCp932(g1 + u"\r\n"_s + g2 + u"\r\n"_s);
+        const QString added2 = u"NBG_x.csv: JNB, 2 added, 0 duplicates, 1 rejected\n"_s;
+        QTest::newRow("cut inside the balance")
+            << u"NBG_x.csv"_s
+            << good + toCp932(u"\"2026\",\"3\",\"7\",\"9\",\"5\",\"0\",\"3\",\"給与\",\"1,500\",\"0\",\"1,31"_s)
+            << 0 << added2
+            << u"moriva-cli: NBG_x.csv: line 3: the line is cut short: “\"1,31” opens a quotation "
+               u"that is never closed\n"_s << bothListed;
+        QTest::newRow("cut before its amounts")
+            << u"NBG_x.csv"_s
+            << good + toCp932(u"\"2026\",\"3\",\"7\",\"9\",\"5\",\"0\",\"3\",\"給与\"\r\n"_s)
+            << 0 << added2
+            << u"moriva-cli: NBG_x.csv: line 3: the line is cut short: it ends after field 8 of "
+               u"the 11 it needs\n"_s << bothListed;
+        QTest::newRow("whole last line without a line end")
+            << u"NBG_x.csv"_s << toCp932(g1 + u"\r\n"_s + g2) << 0
+            << u"NBG_x.csv: JNB, 2 added, 0 duplicates, 0 rejected\n"_s << QString() << bothListed;
+        QTest::newRow("a UTF-8 line in a CP932 file")
+            << u"NBG_x.csv"_s
+            << toCp932(g1 + u"\r\n"_s) + jnbLine(2026, 3, 5, 10, 0, 0, 3, u"給与振込"_s, 0, 2000, 12000).toUtf8()
+                   + "\r\n" + toCp932(g2)
+            << 0 << u"NBG_x.csv: JNB, 3 added, 0 duplicates, 0 rejected\n"_s << QString()
+            << u"2026/03/05,09:05:00,振込,1500,0,10000,\n2026/03/05,10:00:00,給与振込,0,2000,12000,\n"
+               u"2026/03/06,09:05:00,ATM,0,500,10500,\n"_s;
+        const QString utf16 = ebankLine(2026, 3, 5, -1500, 900, u"給与"_s) + u"\r\n"_s;
+        QTest::newRow("UTF-16 without a byte-order mark")
+            << u"eBANK_x.csv"_s << QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2)
+            << 0 << u"eBANK_x.csv: eBANK, 1 added, 0 duplicates, 0 rejected\n"_s << QString()
+            << u"2026/03/05,,給与,1500,0,900,\n"_s;
+        QTest::newRow("zero bytes in no order")
+            << u"eBANK_x.csv"_s << QByteArray("\0\0\0" "2026\0\0,\0\0\0\0\n", 16) << 1 << QString()
+            << u"moriva-cli: eBANK_x.csv: The file holds zero bytes: it is neither CP932, UTF-8 nor "
+               u"UTF-16 text.\n"_s << QString();
+        QTest::newRow("a NUL in a summary")
+            << u"eBANK_x.csv"_s << ebankLine(2026, 3, 5, -1500, 900, u"給\u0000与"_s).toUtf8() << 0
+            << u"eBANK_x.csv: eBANK, 0 added, 0 duplicates, 1 rejected\n"_s
+            << u"moriva-cli: eBANK_x.csv: line 1: the line holds the control character U+0000\n"_s
+            << QString();
+        const QString huge = jnbLine(2026, 3, 7, 9, 5, 0, 3, QString(10 << 20, u'x'), 1, 0, 1);
+        QTest::newRow("a 10 MB line")
+            << u"NBG_x.csv"_s << good + huge.toLatin1() << 0 << added2
+            << u"moriva-cli: NBG_x.csv: line 3: the line is longer than 64 KiB (“"_s + huge.first(60)
+                   + u"…”)\n"_s
+            << bothListed;
+        QTest::newRow("eBANK's minus alone")
+            << u"eBANK_x.csv"_s << u"\"20260305\",\"-\",\"900\",\"残高照会\"\n"_s.toUtf8() << 0
+            << u"eBANK_x.csv: eBANK, 1 added, 0 duplicates, 0 rejected\n"_s << QString()
+            << u"2026/03/05,,残高照会,0,0,900,\n"_s;
+        QTest::newRow("a number out of range")
+            << u"eBANK_x.csv"_s << u"\"20260305\",\"2147483648\",\"900\",\"x\"\n"_s.toUtf8() << 0
+            << u"eBANK_x.csv: eBANK, 0 added, 0 duplicates, 1 rejected\n"_s
+            << u"moriva-cli: eBANK_x.csv: line 1: 2147483648 is too large\n"_s << QString();
+    }
+    void hostileStatementsInventNothing()
+    {
+        QFETCH(QString, file); QFETCH(QByteArray, bytes); QFETCH(int, exitCode);
+        QFETCH(QString, out); QFETCH(QString, err); QFETCH(QString, listed);
+        QVERIFY(writeTestFile(path(file), bytes));
+        const CliRun r = run({u"import"_s, file});
+        QCOMPARE(QString::fromUtf8(r.err), err);
+        QCOMPARE(QString::fromUtf8(r.out), out);
+        QCOMPARE(r.exitCode, exitCode);
+        const QString bank = file.startsWith(u"NBG"_s) ? u"jnb"_s : u"ebank"_s;
+        QCOMPARE(QString::fromUtf8(run({u"list"_s, u"--bank"_s, bank, u"--format"_s, u"csv"_s}).out),
+                 listed);
+    }
+
+    // Each rejected line is named, up to 1,000 a file, then how many more there were.
+    void rejectedLinesAreNamedUpToAThousand()
+    {
+        QByteArray bytes;
+        for (int i = 0; i < 1003; ++i)
+            bytes += "\"2026\",\"" + QByteArray::number(i) + "\",\"900\",\"x\"\n";
+        QVERIFY(writeTestFile(path(u"eBANK_x.csv"_s), bytes));
+        const CliRun r = run({u"import"_s, u"eBANK_x.csv"_s});
+        QCOMPARE(r.exitCode, 0);
+        const QList<QByteArray> lines = r.err.trimmed().split('\n');
+        QCOMPARE(lines.size(), 1001);
+        QCOMPARE(lines.at(0), QByteArray("moriva-cli: eBANK_x.csv: line 1: “2026” is not a date"));
+        QCOMPARE(lines.at(999), QByteArray("moriva-cli: eBANK_x.csv: line 1000: “2026” is not a date"));
+        QCOMPARE(lines.at(1000), QByteArray("moriva-cli: eBANK_x.csv: 3 more lines rejected"));
+    }
+
+    // JSON is written an entry at a time; many entries still make one well-formed array.
+    void jsonOfManyEntriesIsWellFormed()
+    {
+        QStringList lines;
+        for (int i = 0; i < 20000; ++i)
+            lines << jnbLine(2000 + i / 3000, 1 + i / 250 % 12, 1 + i % 28, 9, 0, 0, i,
+                             u"振込\t\\%1/"_s.arg(i), i, 0, 1000000 - i);
+        QVERIFY(writeTestFile(path(u"NBG_x.csv"_s), toCp932(lines.join(u"\r\n"_s))));
+        QCOMPARE(run({u"import"_s, u"NBG_x.csv"_s}).exitCode, 0);
+        const CliRun r = run({u"list"_s, u"--bank"_s, u"jnb"_s, u"--format"_s, u"json"_s});
+        QCOMPARE(r.exitCode, 0);
+        QJsonParseError error;
+        const QJsonDocument json = QJsonDocument::fromJson(r.out, &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(json.array().size(), 20000);
+        qint64 paid = 0;
+        for (const QJsonValue &entry : json.array()) {
+            const QJsonObject o = entry.toObject();
+            paid += o.value(u"payment"_s).toInteger();
+            QCOMPARE(o.value(u"summary"_s).toString(), u"振込\t\\%1/"_s.arg(o.value(u"payment"_s).toInteger()));
+        }
+        QCOMPARE(paid, qint64(19999) * 20000 / 2);
+    }
+
     void troubleIsReportedAndTheLedgersKept_data()
     {
         QTest::addColumn<int>("trouble");
@@ -367,6 +492,9 @@ private slots:
         QTest::newRow("save fails") << int(SaveFails)
             << QStringList{u"import"_s, u"NBG_2026-05.csv"_s} << QString() // nothing kept: no success
             << QByteArray("not imported");
+        // The disk refuses the lock file's bytes: the system's reason, not "unknown error".
+        QTest::newRow("lock file cannot be written") << int(LockUnwritable)
+            << QStringList{u"import"_s, nbg} << QString() << QByteArray("(File too large)");
     }
     void troubleIsReportedAndTheLedgersKept()
     {
@@ -391,7 +519,9 @@ private slots:
         QLockFile lock(path(u"data/Moriva/Moriva.lock"_s)); // another Moriva process
         QVERIFY(trouble != OtherProcessHoldsTheLock || lock.tryLock(0));
         // The file size limit lets the lock and the settings be written, not the grown ledger.
-        const CliRun r = run(arguments, trouble == SaveFails ? 4096 : 0);
+        if (trouble == LockUnwritable)
+            QVERIFY(QFile::remove(path(u"data/Moriva/Moriva.lock"_s)) || !QFile::exists(path(u"data/Moriva/Moriva.lock"_s)));
+        const CliRun r = run(arguments, trouble == SaveFails ? 4096 : trouble == LockUnwritable ? 1 : 0);
         lock.unlock();
         QCOMPARE(r.exitCode, 1);
         QCOMPARE(QString::fromUtf8(r.out), out);

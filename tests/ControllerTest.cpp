@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
@@ -113,6 +115,50 @@ private slots:
         QCOMPARE(storedRecords(database()).size(), storedJnb < 0 ? 1 : storedJnb);
         QCOMPARE(storedRecords(database(), Bank::Ebank).size(), storedEbank < 0 ? 1 : storedEbank);
         QVERIFY(setup != u"junk" || readTestFile(database()) == junk); // never written over
+    }
+
+    // An edit stores no control character: a NUL or an escape pasted in is left out; tab stays,
+    // and a note keeps its line breaks.
+    void editsStoreNoControlCharacter_data()
+    {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("summary") << u"summary"_s << u"ATM\u0000 x\u001B\t\ny\u0085"_s << u"ATM x\ty"_s;
+        QTest::newRow("note") << u"details"_s << u"a\u0000\nb\r\n\tc\u007F"_s << u"a\nb\r\n\tc"_s;
+    }
+    void editsStoreNoControlCharacter()
+    {
+        QFETCH(QString, column); QFETCH(QString, typed); QFETCH(QString, stored);
+        auto c = openTestController(data());
+        c->importText(u"/x/NBG.csv"_s, kFixture.section(u'\n', 3, 3));
+        QVERIFY(c->editEntry(0, column, typed));
+        c.reset();
+        const QString record = storedRecords(database()).value(0);
+        QVERIFY2(record.contains(stored), qPrintable(record));
+        QVERIFY(!record.contains(QChar(0)));
+    }
+
+    // A long import tells how far it has read after each piece, so that a window can show it.
+    void importTellsItsProgress()
+    {
+        QStringList lines;
+        for (int i = 0; i < 5000; ++i)
+            lines << jnbLine(2026, 1 + i % 12, 1 + i % 28, 9, 0, 0, i, u"振込 %1"_s.arg(i), i, 0, 1);
+        const QByteArray bytes = toCp932(lines.join(u"\r\n"_s));
+        const QString path = m_dir.filePath(u"NBG_many.csv"_s);
+        QVERIFY(bytes.size() > 3 * 65536 && writeTestFile(path, bytes));
+        auto c = openTestController(data());
+        QList<qint64> told;
+        c->setImportProgress([&](const QString &file, qint64 done, qint64 total) {
+            QCOMPARE(file, path);
+            QCOMPARE(total, bytes.size());
+            told << done;
+        });
+        QCOMPARE(c->importFile(path).added, 5000);
+        QVERIFY2(told.size() > 3, qPrintable(QString::number(told.size())));
+        QVERIFY(std::is_sorted(told.begin(), told.end()));
+        QCOMPARE(told.last(), bytes.size());
     }
 
     // A search without a hit says so, naming the keyword, from whichever list it starts; the

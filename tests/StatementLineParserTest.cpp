@@ -24,7 +24,7 @@ private slots:
         QTest::newRow("jnb blank") << jnb << u"  \u3000\t"_s << u"blank"_s;
         QTest::newRow("jnb header") << jnb << u"\"操作日(年)\",\"操作日(月)\""_s << u"header"_s;
         QTest::newRow("jnb header text later")
-            << jnb << u"2026,3,5,0,0,0,0,操作日(年)"_s << u"2026 3 5 0 0 0 0 0 0 0|2026/03/05|00:00:00|操作日(年)||0"_s;
+            << jnb << u"2026,3,5,0,0,0,0,操作日(年),,,"_s << u"2026 3 5 0 0 0 0 0 0 0|2026/03/05|00:00:00|操作日(年)||0"_s;
         QTest::newRow("jnb") << jnb << u"\"2026\",\"3\",\"5\",\"9\",\"5\",\"0\",\"12\",\"Yahoo!ショッピング\","
                                        "\"1500\",\"0\",\"800\",\"extra\""_s
                              << u"2026 3 5 9 5 0 12 1500 0 800|2026/03/05|09:05:00|Yahoo!ショッピング|1,500円|4"_s;
@@ -46,7 +46,7 @@ private slots:
         QTest::newRow("jnb ten digits") << jnb << usual(u"\"\""_s, u"\"1234567890\""_s)
             << u"2026 3 5 9 5 0 12 1500 0 1234567890|2026/03/05|09:05:00||1,500円|0"_s;
         QTest::newRow("jnb ten digits past an int") << jnb << usual(u"\"\""_s, u"\"9999999999\""_s)
-            << u"rejected: “9999999999” is not a whole number"_s;
+            << u"rejected: 9999999999 is too large"_s;
         QTest::newRow("jnb spaces after the summary") << jnb << usual(u"\"Yahoo ATM\" "_s, u"7"_s)
             << u"2026 3 5 9 5 0 12 1500 0 7|2026/03/05|09:05:00|Yahoo ATM |1,500円|1"_s;
         QTest::newRow("jnb space before the summary") << jnb << usual(u"\u3000利息手数料"_s, u"7,"_s)
@@ -58,13 +58,30 @@ private slots:
                  {"jnb fraction", u"2026,2,3,9,0,0,1,x,1.5,0,1"_s, u"“1.5” is not a whole number"_s},
                  {"jnb trailing letters", u"2026,2,3,9,0,0,1,x,12abc,0,1"_s, u"“12abc” is not a whole number"_s},
                  {"jnb bad grouping", u"2026,2,3,9,0,0,1,x,\"1,23\",0,1"_s, u"“1,23” is not a whole number"_s},
-                 {"jnb beyond 32 bits", u"2026,2,3,9,0,0,1,x,2147483648,0,1"_s, u"“2147483648” is not a whole number"_s}})
+                 {"jnb beyond 32 bits", u"2026,2,3,9,0,0,1,x,2147483648,0,1"_s, u"2147483648 is too large"_s},
+                 {"jnb below 32 bits", u"2026,2,3,9,0,0,1,x,0,0,\"-2,147,483,649\""_s, u"-2,147,483,649 is too small"_s},
+                 {"jnb too many digits", u"2026,2,3,9,0,0,1,x,0,0,"_s + u"9"_s.repeated(900), u"9"_s.repeated(60) + u"… is too large"_s},
+                 // A statement cut short: too few fields, a quotation never closed (the file
+                 // ended inside it, or the line was pasted cut), a field longer than any.
+                 {"jnb cut before its amounts", u"\"2026\",\"3\",\"5\",\"9\",\"5\",\"0\",\"12\",\"振込\""_s,
+                  u"the line is cut short: it ends after field 8 of the 11 it needs"_s},
+                 {"jnb cut inside the balance", u"\"2026\",\"3\",\"5\",\"9\",\"5\",\"0\",\"12\",\"振込\",\"1,500\",\"0\",\"1,31"_s,
+                  u"the line is cut short: “\"1,31” opens a quotation that is never closed"_s},
+                 {"jnb cut inside the summary", u"2026,3,5,9,5,0,12,\"AMAZON, INC,1500,0,100"_s,
+                  u"the line is cut short: “\"AMAZON, INC,1500,0,100” opens a quotation that is never closed"_s},
+                 {"jnb summary of 1,001 characters", u"2026,3,5,9,5,0,12,\""_s + u"x"_s.repeated(1001) + u"\",1,0,1"_s,
+                  u"field 8 is longer than 1,000 characters (“"_s + u"x"_s.repeated(60) + u"…”)"_s},
+                 {"jnb summary of 1,001 characters, unquoted", u"2026,3,5,9,5,0,12,"_s + u"x"_s.repeated(1001) + u",1,0,1"_s,
+                  u"field 8 is longer than 1,000 characters (“"_s + u"x"_s.repeated(60) + u"…”)"_s},
+                 {"jnb a NUL quoted as U+FFFD", u"2026,3,5,9,5,0,12,x,1\u0000,0,1"_s,
+                  u"“1\uFFFD” is not a whole number"_s}})
             QTest::newRow(name) << jnb << line << u"rejected: "_s + reason;
         QTest::newRow("ebank header") << ebank << u"取引日,入出金(円),残高(円)"_s << u"header"_s;
-        QTest::newRow("ebank empty date") << ebank << u"\"\",\"-1500\",\"900\""_s << u"rejected: “” is not a date"_s;
-        QTest::newRow("ebank short date") << ebank << u"\"2026115\",\"-15\",\"9\""_s << u"rejected: “2026115” is not a date"_s;
-        QTest::newRow("ebank year 0") << ebank << u"\"00001105\",\"-15\",\"9\""_s << u"rejected: 0/11/05 is not a calendar date"_s;
-        QTest::newRow("ebank february 30") << ebank << u"20260230,1,1"_s << u"rejected: 2026/02/30 is not a calendar date"_s;
+        QTest::newRow("ebank empty date") << ebank << u"\"\",\"-1500\",\"900\",x"_s << u"rejected: “” is not a date"_s;
+        QTest::newRow("ebank short date") << ebank << u"\"2026115\",\"-15\",\"9\",x"_s << u"rejected: “2026115” is not a date"_s;
+        QTest::newRow("ebank year 0") << ebank << u"\"00001105\",\"-15\",\"9\",x"_s << u"rejected: 0000/11/05 is not a calendar date"_s;
+        QTest::newRow("ebank year 1") << ebank << u"\"00010101\",\"-15\",\"9\",x"_s << u"1 1 1 0 0 0 0 15 0 9|0001/01/01||x|15円|0"_s;
+        QTest::newRow("ebank february 30") << ebank << u"20260230,1,1,x"_s << u"rejected: 2026/02/30 is not a calendar date"_s;
         QTest::newRow("ebank slashes") << ebank << u"2026/03/05,\"-85,000\",\"1,000\",x"_s
                                        << u"2026 3 5 0 0 0 0 85000 0 1000|2026/03/05||x|85,000円|0"_s;
         QTest::newRow("ebank dashes, short month") << ebank << u"2026-3-05,5,6,x"_s
@@ -73,8 +90,15 @@ private slots:
                                        << u"2026 11 5 0 0 0 0 1500 0 900|2026/11/05||利息, Yahoo!|1,500円|3"_s;
         QTest::newRow("ebank deposit") << ebank << u"\"20261105\",\"1500\",\"3000\",振込手数料,\"S\""_s
                                        << u"2026 11 5 0 0 0 0 0 1500 3000|2026/11/05||振込手数料||2"_s;
-        QTest::newRow("ebank minus alone") << ebank << u"\"20260102\",\"-\""_s << u"rejected: “-” is not a whole number"_s;
-        QTest::newRow("ebank fewer fields") << ebank << u"\"20260102\",\"\""_s << u"2026 1 2 0 0 0 0 0 0 0|2026/01/02||||0"_s;
+        QTest::newRow("ebank minus alone") << ebank << u"\"20260102\",\"-\",\"5\",\"\""_s << u"2026 1 2 0 0 0 0 0 0 5|2026/01/02||||0"_s;
+        QTest::newRow("ebank minus and a digit") << ebank << u"\"20260102\",\"-0\",\"5\",\"\""_s << u"2026 1 2 0 0 0 0 0 0 5|2026/01/02||||0"_s;
+        QTest::newRow("ebank minus twice") << ebank << u"\"20260102\",\"--\",\"5\",\"\""_s << u"rejected: “--” is not a whole number"_s;
+        QTest::newRow("ebank cut before the summary") << ebank << u"\"20260102\",\"\",\"5\""_s
+            << u"rejected: the line is cut short: it ends after field 3 of the 4 it needs"_s;
+        QTest::newRow("ebank cut inside the summary") << ebank << u"\"20260102\",\"-1\",\"5\",\"給与"_s
+            << u"rejected: the line is cut short: “\"給与” opens a quotation that is never closed"_s;
+        QTest::newRow("ebank payment of the smallest int") << ebank << u"20260102,-2147483648,5,x"_s
+            << u"rejected: -2147483648 is too small"_s;
         QTest::newRow("ebank, no yahoo kind") << ebank << u"\"20260102\",\"-1\",\"1\",\"Yahoo!\""_s
                                               << u"2026 1 2 0 0 0 0 1 0 1|2026/01/02||Yahoo!|1円|0"_s;
     }

@@ -30,6 +30,29 @@ private slots:
             << u"\"2026\",\"1\u007F\",\"\t\",\"Ａ\"\n\"12345678\"\n"_s;
         QTest::newRow("cp932, ascii SUB") << QByteArray("\"2026\",\"1\x7f\",\"\x82\x60\"\n\"12345678\"\n")
             << u"\"2026\",\"1\u001A\",\"Ａ\"\n\"12345678\"\n"_s;
+        // Statements of both encodings pasted together: a UTF-8 line in a CP932 file is read as
+        // UTF-8, not as CP932 characters it happens to make.
+        const QByteArray cp932Line("\"2026\",\"\x8b\x8b\x97^\x90U\x8d\x9e\"\n");
+        const QByteArray utf8Line("\"2026\",\"\xe7\xb5\xa6\xe4\xb8\x8e\xe6\x8c\xaf\xe8\xbe\xbc\"\r\n");
+        QTest::newRow("cp932 with a utf-8 line") << cp932Line.repeated(3) + utf8Line + cp932Line
+            << u"\"2026\",\"給与振込\"\n"_s.repeated(3) + u"\"2026\",\"給与振込\"\r\n"_s
+                   + u"\"2026\",\"給与振込\"\n"_s;
+        QTest::newRow("cp932, a utf-8 line ended by CR") << utf8Line.chopped(2) + "\r" + cp932Line
+            << u"\"2026\",\"給与振込\"\r\"2026\",\"給与振込\"\n"_s;
+        // A byte-order mark between a CR and an LF, read a piece or a line at a time: a
+        // character, not part of the line end.
+        QTest::newRow("utf-8, a mark between CR and LF") << QByteArray("a,1\r\xEF\xBB\xBF\nb,2\n")
+            << u"a,1\r\uFEFF\nb,2\n"_s;
+        QTest::newRow("cp932, a mark between CR and LF") << cp932Line + "a,1\r\xEF\xBB\xBF\nb,2\n"
+            << u"\"2026\",\"給与振込\"\na,1\r\uFEFF\nb,2\n"_s;
+        // UTF-16 without a byte-order mark, either order.
+        const QString utf16 = u"\"20260105\",\"-1500\",\"900\",\"給与\"\r\n"_s;
+        QTest::newRow("utf-16le without a mark")
+            << QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2) << utf16;
+        QByteArray be;
+        for (QChar c : utf16)
+            be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
+        QTest::newRow("utf-16be without a mark") << be << utf16;
         QTest::newRow("nothing but a byte-order mark") << QByteArray("\xEF\xBB\xBF") << QString();
         QTest::newRow("nothing but end-of-file marks") << QByteArray("\x1A\x1A") << QString();
     }
@@ -40,19 +63,69 @@ private slots:
         QCOMPARE(decoded, text);
         for (QStringView line : splitStatementLines(decoded))
             QCOMPARE(isUnreadableText(line), line.contains(u'\uFFFD') || line.contains(u'\u001A'));
-        // A piece at a time, each piece but the last ending at a line feed: the same text.
+        // A piece at a time, each piece but the last ending at a line end: the same text.
         QString joined;
         bool cutAtLineEnds = true;
         const StatementDecoder pieces(bytes, 1);
         pieces.forEachPiece([&](QStringView piece, bool readable) {
-            cutAtLineEnds = cutAtLineEnds && (joined.isEmpty() || joined.endsWith(u'\n'));
-            QCOMPARE(readable, !piece.contains(u'\uFFFD') && !piece.contains(u'\u001A'));
+            cutAtLineEnds = cutAtLineEnds && (joined.isEmpty() || joined.endsWith(u'\n') || joined.endsWith(u'\r'));
+            bool clean = true;
+            for (QStringView line : splitStatementLines(piece))
+                clean = clean && !isUnreadableText(line) && controlCharacterAt(line) < 0;
+            QCOMPARE(readable, clean);
             joined += piece;
         });
         QCOMPARE(joined, text);
         QVERIFY(cutAtLineEnds);
         QCOMPARE(pieces.isEmpty(), text.isEmpty());
         QCOMPARE(pieces.expectedLines(), text.isEmpty() ? 0 : text.count(u'\n') + 1);
+    }
+
+    // Zero bytes that make no UTF-16 refuse the file whole, with one reason.
+    void zeroBytesRefuseTheFile_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); QTest::addColumn<bool>("refused");
+        QTest::newRow("zeros here and there") << QByteArray("2026\0,1,\0\0\0x,\0\n\0\0,\0\0\0\n", 20) << true;
+        QTest::newRow("one zero in a line") << QByteArray("2026,3,5,9,5,0,12,x\0y,1,0,1\n2026,3,5,9,5,0,12,x,1,0,1\n", 52)
+                                            << false;
+        QTest::newRow("no zero") << QByteArray("2026,1\n") << false;
+    }
+    void zeroBytesRefuseTheFile()
+    {
+        QFETCH(QByteArray, bytes); QFETCH(bool, refused);
+        const StatementDecoder decoder(bytes);
+        QCOMPARE(!decoder.refusal().isEmpty(), refused);
+        int pieces = 0;
+        decoder.forEachPiece([&pieces](QStringView, bool) { ++pieces; });
+        QCOMPARE(pieces == 0, refused);
+    }
+
+    // A line longer than any statement writes is not decoded: its first characters stand for
+    // it, between the pieces of the lines around it, so that lines keep their numbers.
+    void longLinesAreNotDecoded_data()
+    {
+        QTest::addColumn<QByteArray>("terminator");
+        QTest::newRow("lf") << QByteArray("\n");
+        QTest::newRow("cr lf") << QByteArray("\r\n");
+        QTest::newRow("cr") << QByteArray("\r");
+    }
+    void longLinesAreNotDecoded()
+    {
+        QFETCH(QByteArray, terminator);
+        const QByteArray longLine = "\"2026\"," + QByteArray(StatementDecoder::kMaxLineBytes, 'x');
+        const QByteArray bytes = "a,1" + terminator + "b,2" + terminator + longLine + terminator
+                               + "c,3" + terminator + longLine;
+        QStringList seen;
+        StatementDecoder(bytes).forEachPiece(
+            [&seen](QStringView piece, bool) {
+                forEachStatementLine(piece, [&seen](QStringView line) { seen << line.toString(); });
+            },
+            [&seen](QStringView start) {
+                QVERIFY(start.size() < 300);
+                seen << u"long: "_s + start.first(8).toString();
+            });
+        QCOMPARE(seen, (QStringList{u"a,1"_s, u"b,2"_s, u"long: \"2026\",x"_s, u"c,3"_s,
+                                    u"long: \"2026\",x"_s}));
     }
 
     void splitLines_data()

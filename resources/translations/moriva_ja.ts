@@ -54,6 +54,22 @@
         <source>Cannot create the backup folder %1.</source>
         <translation>バックアップフォルダ %1 を作成できません。</translation>
     </message>
+    <message>
+        <source>summary</source>
+        <translation>摘要</translation>
+    </message>
+    <message>
+        <source>note</source>
+        <translation>メモ</translation>
+    </message>
+    <message>
+        <source>date, time or price text</source>
+        <translation>日付・時刻・金額の文字列</translation>
+    </message>
+    <message>
+        <source>the %1 of entry %2 holds a control character or is longer than any statement writes.</source>
+        <translation>%2 件目の%1に制御文字が含まれているか、明細にはありえない長さです。</translation>
+    </message>
 </context>
 <context>
     <name>AtomicFile</name>
@@ -115,6 +131,10 @@
     <message>
         <source>Cannot put the backup in place of %1: %2</source>
         <translation>バックアップを %1 と置き換えられません: %2</translation>
+    </message>
+    <message>
+        <source>Cannot create the backup folder %1: %2</source>
+        <translation>バックアップフォルダ %1 を作成できません: %2</translation>
     </message>
 </context>
 <context>
@@ -561,6 +581,10 @@ JNB または eBANK の明細ファイルを読み込むか（%1）、ここに�
     <message>
         <source>CSV for spreadsheets, with a header row (*.csv)</source>
         <translation>表計算ソフト用の CSV（見出し行つき） (*.csv)</translation>
+    </message>
+    <message>
+        <source>Importing %1…</source>
+        <translation>%1 を読み込んでいます…</translation>
     </message>
 </context>
 <context>
@@ -1058,6 +1082,13 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
     </message>
 </context>
 <context>
+    <name>StatementDecoder</name>
+    <message>
+        <source>The file holds zero bytes: it is neither CP932, UTF-8 nor UTF-16 text.</source>
+        <translation>ファイルにゼロのバイトが含まれています。CP932、UTF-8、UTF-16 のいずれのテキストでもありません。</translation>
+    </message>
+</context>
+<context>
     <name>StatementFile</name>
     <message>
         <source>Cannot open %1: %2</source>
@@ -1090,6 +1121,14 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
         <source>the line holds bytes that cannot be read as text</source>
         <translation>文字として読めないバイトを含む行です</translation>
     </message>
+    <message>
+        <source>the line is longer than 64 KiB (“%1”)</source>
+        <translation>行が 64 KiB を超えています(“%1”)</translation>
+    </message>
+    <message>
+        <source>the line holds the control character U+%1</source>
+        <translation>行に制御文字 U+%1 が含まれています</translation>
+    </message>
 </context>
 <context>
     <name>StatementLineParser</name>
@@ -1112,6 +1151,30 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
     <message>
         <source>the line has no date</source>
         <translation>日付のない行です</translation>
+    </message>
+    <message>
+        <source>%1 is too small</source>
+        <translation>%1 は小さすぎます</translation>
+    </message>
+    <message>
+        <source>%1 is too large</source>
+        <translation>%1 は大きすぎます</translation>
+    </message>
+    <message>
+        <source>the line is cut short: “%1” opens a quotation that is never closed</source>
+        <translation>行が途中で切れています: “%1” で始まる引用符が閉じていません</translation>
+    </message>
+    <message>
+        <source>the line is cut short: a quotation is never closed</source>
+        <translation>行が途中で切れています: 引用符が閉じていません</translation>
+    </message>
+    <message>
+        <source>the line is cut short: it ends after field %1 of the %2 it needs</source>
+        <translation>行が途中で切れています: 必要な %2 項目のうち %1 項目で終わっています</translation>
+    </message>
+    <message>
+        <source>field %1 is longer than 1,000 characters (“%2”)</source>
+        <translation>%1 番目の項目が 1,000 文字を超えています(“%2”)</translation>
     </message>
 </context>
 <context>
@@ -1562,6 +1625,15 @@ JNB と eBANK の口座のためのデスクトップ通帳です。
     <message>
         <source>Toolbar</source>
         <translation>ツールバー</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>moriva: Moriva is open on these ledgers but did not take the files; try again.
+</source>
+        <translation>moriva: Moriva がこの台帳を開いていますが、ファイルを受け取りませんでした。もう一度お試しください。
+</translation>
     </message>
 </context>
 </TS>

@@ -361,6 +361,13 @@ bool BankbookWindow::saveBeforeQuit()
 
 void BankbookWindow::closeEvent(QCloseEvent *event)
 {
+    // Asked to quit during an import (a termination signal): once it is committed.
+    if (m_files->isImporting()) {
+        connect(m_files, &FileCommands::importsFinished, this, &QWidget::close,
+                Qt::SingleShotConnection);
+        event->ignore();
+        return;
+    }
     if (!saveBeforeQuit()) {
         event->ignore();
         return;

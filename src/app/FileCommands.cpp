@@ -11,7 +11,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QProgressDialog>
+#include <QTimer>
 
 FileCommands::FileCommands(QWidget *window, Controller *controller, LedgerStatusBar *status)
     : QObject(window)
@@ -25,13 +28,51 @@ QList<ImportReport> FileCommands::importFiles(const QStringList &paths)
 {
     if (paths.isEmpty())
         return {};
+    if (m_importing) {
+        m_waiting += paths;
+        return {};
+    }
+    m_importing = true;
     QList<StatusTexts::FileImport> imports;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // Shown when the import takes a while; window-modal, so that the window takes no input
+    // while the events are let through.
+    QProgressDialog progress(m_window);
+    progress.setObjectName(QStringLiteral("importProgress"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setCancelButton(nullptr);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    progress.setRange(0, 1000);
+    progress.setMinimumDuration(400);
+    QElapsedTimer sinceEvents;
+    sinceEvents.start();
+    m_controller->setImportProgress([&](const QString &path, qint64 done, qint64 total) {
+        if (sinceEvents.elapsed() < 40)
+            return;
+        sinceEvents.restart();
+        progress.setLabelText(tr("Importing %1…").arg(QFileInfo(path).fileName()));
+        progress.setValue(total > 0 ? int(done * 1000 / total) : 0);
+        // Paints, the other instances' requests, termination signals; no input before the
+        // dialog shows, and none to the window after.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    });
     // One step for Undo, however many files.
     const QList<ImportReport> done = m_controller->importFiles(paths);
+    m_controller->setImportProgress({});
+    progress.close();
     for (qsizetype i = 0; i < paths.size(); ++i)
         imports.append({QFileInfo(paths.at(i)).fileName(), done.value(i)});
     QGuiApplication::restoreOverrideCursor();
+    m_importing = false;
+    // The files that came meanwhile, each batch as it came together.
+    if (!m_waiting.isEmpty())
+        QTimer::singleShot(0, this, [this] { importFiles(std::exchange(m_waiting, {})); });
+    else
+        QTimer::singleShot(0, this, [this] {
+            if (!m_importing)
+                emit importsFinished();
+        });
     m_status->showImport(imports);
     if (const QString failures = StatusTexts::importFailures(imports); !failures.isEmpty())
         Sheets::showAlert(m_window, failures);

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDataStream>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -52,13 +53,14 @@ QString SingleInstance::serverName(const QString &dataFolder)
                                       .arg(QString::fromLatin1(digest)));
 }
 
-bool SingleInstance::sendToRunningInstance(const QString &dataFolder, const QStringList &files,
-                                           int timeoutMs)
+SingleInstance::HandOver SingleInstance::handOver(const QString &dataFolder,
+                                                  const QStringList &files, int answerTimeoutMs)
 {
     QLocalSocket socket;
     socket.connectToServer(serverName(dataFolder));
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
+    // The system accepts the connection for a listening instance, however busy it is.
+    if (!socket.waitForConnected(2000))
+        return HandOver::NoInstance;
     QStringList absolute;
     for (const QString &file : files)
         absolute.append(QFileInfo(file).absoluteFilePath());
@@ -66,17 +68,27 @@ bool SingleInstance::sendToRunningInstance(const QString &dataFolder, const QStr
     QDataStream stream(&data, QIODevice::WriteOnly);
     stream << absolute;
     socket.write(data);
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
     // The running instance answers once it has taken the files.
-    return socket.waitForReadyRead(timeoutMs) && socket.readAll() == "ok";
+    QByteArray answer;
+    QDeadlineTimer deadline(answerTimeoutMs);
+    while (answer.size() < 2 && socket.state() == QLocalSocket::ConnectedState
+           && socket.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime()))))
+        answer += socket.readAll();
+    if (answer.size() < 2)
+        answer += socket.readAll();
+    return answer == "ok" ? HandOver::Taken : HandOver::NoAnswer;
 }
 
 bool SingleInstance::listen()
 {
     if (m_server->listen(m_name))
         return true;
-    // A socket left behind by an instance that crashed: nobody answers on it.
+    // A socket left behind by an instance that crashed: nobody answers on it. One that
+    // accepts a connection belongs to a live instance and is left alone.
+    QLocalSocket probe;
+    probe.connectToServer(m_name);
+    if (probe.waitForConnected(500))
+        return false;
     QLocalServer::removeServer(m_name);
     return m_server->listen(m_name);
 }

@@ -20,10 +20,18 @@ public:
     // The local socket of the data folder: in the user's runtime folder ($XDG_RUNTIME_DIR, or a
     // private per-user folder), named by the folder's canonical path.
     static QString serverName(const QString &dataFolder);
-    // Hands the files to the instance of the data folder; true when one took them.
-    static bool sendToRunningInstance(const QString &dataFolder, const QStringList &files,
-                                      int timeoutMs = 2000);
-    // Starts answering later instances; false when the socket cannot be made.
+    enum class HandOver {
+        Taken,      // the running instance took the files
+        NoInstance, // nobody listens on the data folder's socket
+        NoAnswer,   // an instance listens but did not take the files in time
+    };
+    // Hands the files to the instance of the data folder. An instance that listens is alive,
+    // even when busy (a long import answers between its pieces): it is given answerTimeoutMs to
+    // take the files, never written off as gone.
+    static HandOver handOver(const QString &dataFolder, const QStringList &files,
+                             int answerTimeoutMs = 60000);
+    // Starts answering later instances; false when the socket cannot be made, or when another
+    // instance listens on it already. Only a socket nobody answers on is taken over.
     bool listen();
 
 signals:

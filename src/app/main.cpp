@@ -38,17 +38,29 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("moriva"),
                                                  QIcon(QStringLiteral(":/icons/moriva.svg"))));
 
+    const Translations translations;
+
     // A second "moriva FILE" hands its files to the window that is already open on the same
-    // data folder.
+    // data folder, busy or not (they wait for an import under way): never a second window on
+    // the same ledgers. A start that finds the socket just taken by another hands over to it.
     const QStringList files = app.arguments().mid(1);
     const QString dataFolder = DataFolder::defaultPath();
     DataFolder::findOrCreate(dataFolder);
-    if (SingleInstance::sendToRunningInstance(dataFolder, files))
-        return 0;
     SingleInstance instance(dataFolder);
-    instance.listen();
-
-    const Translations translations;
+    for (int attempt = 0;; ++attempt) {
+        const SingleInstance::HandOver handOver = SingleInstance::handOver(dataFolder, files);
+        if (handOver == SingleInstance::HandOver::Taken)
+            return 0;
+        if (handOver == SingleInstance::HandOver::NoAnswer) {
+            std::fputs(qPrintable(QCoreApplication::translate(
+                           "main", "moriva: Moriva is open on these ledgers but did not take the "
+                                   "files; try again.\n")),
+                       stderr);
+            return 1;
+        }
+        if (instance.listen() || attempt == 1)
+            break;
+    }
 
     Controller controller;
     controller.loadPreferences();

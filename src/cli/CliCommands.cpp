@@ -112,10 +112,11 @@ EntrySource selectedEntries(Controller &c, const ListSelection &sel)
 
 namespace {
 
-// The first rejected lines of a file and how many more there were, on stderr.
+// Each rejected line of a file, up to the 1,000 the report keeps, and how many more there
+// were, on stderr.
 void printRejectedLines(const QString &path, const ImportReport &report)
 {
-    constexpr qsizetype kShown = 20;
+    constexpr qsizetype kShown = ImportReport::kMaxRejectedLines;
     for (qsizetype i = 0; i < report.rejectedLines.size() && i < kShown; ++i) {
         const RejectedLine &line = report.rejectedLines.at(i);
         printError(tr("%1: line %2: %3").arg(path).arg(line.number).arg(line.reason));

@@ -16,7 +16,7 @@ struct Line {
 
 QString periodName(const Period &p)
 {
-    return p.month ? u"%1-%2"_s.arg(p.year, 4, 10, QChar(u'0')).arg(p.month, 2, 10, QChar(u'0'))
+    return !p.wholeYear ? u"%1-%2"_s.arg(p.year, 4, 10, QChar(u'0')).arg(p.month, 2, 10, QChar(u'0'))
                    : QString::number(p.year);
 }
 

@@ -9,8 +9,7 @@
 struct RejectedLine {
     qsizetype number = 0; // counted from 1
     QString reason;
-    QString text; // the line's first kTextLength characters
-    static constexpr qsizetype kTextLength = 60;
+    QString text; // the line's first characters, with no control character (see quotedExcerpt)
 };
 
 // What one statement file did to the ledger.

@@ -16,9 +16,9 @@ qsizetype nextComma(QStringView line, qsizetype from)
 // Where the field that starts at `start` ends (its comma, or the end of the line). A quotation
 // mark opens a quoted stretch only at the start of a field, and closes it only where a comma,
 // the end of the line, or spaces and then a comma follow; any other quotation mark is an
-// ordinary character. A stretch that never closes was no stretch: the field ends at its first
-// comma, so that one stray mark cannot swallow the rest of the line.
-qsizetype fieldEnd(QStringView line, qsizetype start)
+// ordinary character. A stretch that never closes was cut short: the field ends at its first
+// comma, so that the mark cannot swallow the rest of the line, and *open is set.
+qsizetype fieldEnd(QStringView line, qsizetype start, bool *open)
 {
     const qsizetype n = line.size();
     if (line[start] != u'"')
@@ -30,14 +30,16 @@ qsizetype fieldEnd(QStringView line, qsizetype start)
         if (k == n || line[k] == u',')
             return k;
     }
+    *open = true;
     return nextComma(line, start);
 }
 
 } // namespace
 
-StatementFields splitStatementFields(QStringView line)
+StatementFields splitStatementFields(QStringView line, bool *openQuote)
 {
     StatementFields fields;
+    bool open = false;
     qsizetype i = 0;
     const qsizetype n = line.size();
     while (i < n) {
@@ -47,12 +49,14 @@ StatementFields splitStatementFields(QStringView line)
         if (rest == n)
             break; // only white space remains: the line is finished
         const qsizetype start = rest;
-        const qsizetype j = fieldEnd(line, start);
+        const qsizetype j = fieldEnd(line, start, &open);
         fields.append(line.sliced(start, j - start));
         i = j + 1; // past the comma
         if (j < n && i == n)
             fields.append(QStringView()); // a trailing comma ends with an empty field
     }
+    if (openQuote)
+        *openQuote = open;
     return fields;
 }
 
@@ -136,7 +140,7 @@ int intValue(QStringView text)
                                   std::numeric_limits<int>::max()));
 }
 
-std::optional<int> wholeNumber(QStringView text)
+std::optional<int> wholeNumber(QStringView text, bool *outOfRange)
 {
     int fast;
     if (plainDigits(text, &fast))
@@ -155,8 +159,10 @@ std::optional<int> wholeNumber(QStringView text)
         negative = rest.front() == u'-';
         rest = rest.sliced(1);
     }
-    // Digits, with "," between groups of three or none at all.
+    // Digits, with "," between groups of three or none at all. Past the 32-bit range the digits
+    // are still read, to tell a number too large from no number.
     const bool grouped = rest.contains(u',');
+    constexpr qint64 beyond = qint64(std::numeric_limits<int>::max()) + 2;
     qint64 value = 0;
     qsizetype digitsInGroup = 0;
     for (qsizetype i = 0; i < rest.size(); ++i) {
@@ -171,16 +177,17 @@ std::optional<int> wholeNumber(QStringView text)
         if (c < u'0' || c > u'9')
             return std::nullopt;
         ++digitsInGroup;
-        value = value * 10 + (c - u'0');
-        if (value > qint64(std::numeric_limits<int>::max()) + 1)
-            return std::nullopt;
+        value = qMin(beyond, value * 10 + (c - u'0'));
     }
     if (digitsInGroup == 0 || (grouped && digitsInGroup != 3))
         return std::nullopt;
     if (negative)
         value = -value;
-    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) {
+        if (outOfRange)
+            *outOfRange = true;
         return std::nullopt;
+    }
     return int(value);
 }
 
@@ -195,4 +202,20 @@ bool equalsAfterQuotationRemoval(QStringView text, QStringView other)
         ++j;
     }
     return j == other.size();
+}
+
+QString quotedExcerpt(QStringView text)
+{
+    const bool cut = text.size() > kQuotedCharacters;
+    QString out = text.first(qMin(text.size(), kQuotedCharacters)).toString();
+    for (QChar &c : out) {
+        if (!isStorableCharacter(c.unicode()) || c == u'\t')
+            c = QChar::ReplacementCharacter;
+    }
+    // A cut between the halves of a surrogate pair would leave half a character.
+    if (cut && out.back().isHighSurrogate())
+        out.chop(1);
+    if (cut)
+        out.append(u'…');
+    return out;
 }

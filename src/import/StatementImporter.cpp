@@ -1,5 +1,6 @@
 #include "StatementImporter.h"
 
+#include "StatementFields.h"
 #include "StatementLineParser.h"
 #include "StatementText.h"
 #include "ledger/EntryTextCache.h"
@@ -30,18 +31,40 @@ void StatementImporter::reject(const QString &reason, QStringView line)
     ++m_counts.rejected;
     if (m_counts.rejectedLines.size() >= ImportReport::kMaxRejectedLines)
         return;
-    QStringView start = line.left(RejectedLine::kTextLength);
-    if (!start.isEmpty() && start.back().isHighSurrogate() && start.size() < line.size())
-        start.chop(1); // never half a character
-    m_counts.rejectedLines.append({m_lineNumber, reason, start.toString()});
+    // Its start, shown beside the reason: short, and with no control character.
+    m_counts.rejectedLines.append({m_lineNumber, reason, quotedExcerpt(line)});
+}
+
+static QString tooLong(QStringView start)
+{
+    return QCoreApplication::translate("StatementImporter",
+                                       "the line is longer than 64 KiB (“%1”)")
+        .arg(quotedExcerpt(start));
+}
+
+void StatementImporter::rejectLongLine(QStringView start)
+{
+    ++m_lineNumber;
+    reject(tooLong(start), start);
 }
 
 void StatementImporter::importLine(QStringView line, bool readable)
 {
     ++m_lineNumber;
+    if (line.size() > kMaxLineCharacters) {
+        reject(tooLong(line), line);
+        return;
+    }
     if (!readable && isUnreadableText(line)) {
         reject(QCoreApplication::translate("StatementImporter",
                                            "the line holds bytes that cannot be read as text"),
+               line);
+        return;
+    }
+    if (const qsizetype at = readable ? -1 : controlCharacterAt(line); at >= 0) {
+        reject(QCoreApplication::translate("StatementImporter",
+                                           "the line holds the control character U+%1")
+                   .arg(QString::number(line[at].unicode(), 16).toUpper().rightJustified(4, u'0')),
                line);
         return;
     }

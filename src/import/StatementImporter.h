@@ -34,6 +34,10 @@ public:
     void begin(Bank bank);
     // readable: the piece is known to hold no unreadable character (see StatementDecoder).
     void importPiece(QStringView text, bool readable = false);
+    // A line too long to be decoded (see StatementDecoder), of which start is the beginning.
+    void rejectLongLine(QStringView start);
+    // A line longer than this (in characters) is rejected unread.
+    static constexpr qsizetype kMaxLineCharacters = qsizetype(64) << 10;
     Counts finish() { return std::move(m_counts); }
 
 private:

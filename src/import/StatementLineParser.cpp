@@ -79,10 +79,64 @@ ParsedLine rejected(const QString &reason)
     return {LineOutcome::Rejected, {}, reason};
 }
 
-ParsedLine notANumber(QStringView field)
+ParsedLine notANumber(QStringView field, bool outOfRange)
 {
-    return rejected(QCoreApplication::translate("StatementLineParser", "“%1” is not a whole number")
-                        .arg(withoutQuotationMarks(field).trimmed()));
+    const QString text = withoutQuotationMarks(field.first(qMin(field.size(), qsizetype(200))))
+                             .trimmed();
+    if (!outOfRange)
+        return rejected(QCoreApplication::translate("StatementLineParser",
+                                                    "“%1” is not a whole number")
+                            .arg(quotedExcerpt(text)));
+    const QString reason = text.startsWith(u'-')
+        ? QCoreApplication::translate("StatementLineParser", "%1 is too small")
+        : QCoreApplication::translate("StatementLineParser", "%1 is too large");
+    return rejected(reason.arg(quotedExcerpt(text)));
+}
+
+// The numeric field at a position, or the reason the line is rejected.
+std::optional<int> numberOf(QStringView field, ParsedLine *why)
+{
+    bool outOfRange = false;
+    const std::optional<int> number = wholeNumber(field, &outOfRange);
+    if (!number)
+        *why = notANumber(field, outOfRange);
+    return number;
+}
+
+// A line whose fields are not all there, or not whole: the statement was cut inside it. An
+// entry is made only of every field its bank writes, so nothing is made up from a part of one.
+std::optional<ParsedLine> cutShort(QStringView line, const StatementFields &fields, bool openQuote,
+                                   int needed)
+{
+    if (openQuote) {
+        for (QStringView field : fields) {
+            if (field.startsWith(u'"') && (field.size() == 1 || !field.endsWith(u'"'))) {
+                // Quoted from the quotation mark to the end of the line.
+                const QStringView rest = line.sliced(field.data() - line.data());
+                return rejected(QCoreApplication::translate("StatementLineParser",
+                                                            "the line is cut short: “%1” opens a "
+                                                            "quotation that is never closed")
+                                    .arg(quotedExcerpt(rest)));
+            }
+        }
+        return rejected(QCoreApplication::translate(
+            "StatementLineParser", "the line is cut short: a quotation is never closed"));
+    }
+    if (fields.size() < needed)
+        return rejected(QCoreApplication::translate(
+                            "StatementLineParser",
+                            "the line is cut short: it ends after field %1 of the %2 it needs")
+                            .arg(fields.size())
+                            .arg(needed));
+    for (qsizetype p = 0; p < fields.size(); ++p) {
+        if (fields[p].size() > kMaxFieldCharacters)
+            return rejected(QCoreApplication::translate(
+                                "StatementLineParser",
+                                "field %1 is longer than 1,000 characters (“%2”)")
+                                .arg(p + 1)
+                                .arg(quotedExcerpt(fields[p])));
+    }
+    return std::nullopt;
 }
 
 // A date is a day of the calendar, in the years 1 to 9999.
@@ -251,18 +305,28 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
     QStringView plainSummary;
     const bool plain = readPlainJnbLine(line, numbers, &plainSummary);
     StatementFields fields;
+    if (plain && plainSummary.size() > kMaxFieldCharacters)
+        return rejected(QCoreApplication::translate(
+                                "StatementLineParser",
+                                "field %1 is longer than 1,000 characters (“%2”)")
+                            .arg(8)
+                            .arg(quotedExcerpt(plainSummary)));
     if (!plain) {
-        fields = splitStatementFields(line);
+        bool openQuote = false;
+        fields = splitStatementFields(line, &openQuote);
         if (fields.isEmpty())
             return {LineOutcome::Blank, {}, {}};
         if (equalsAfterQuotationRemoval(fields[0], DataTexts::jnbHeader()))
             return {LineOutcome::Header, {}, {}};
-        for (qsizetype p = 0; p < fields.size() && p < 11; ++p) {
+        if (std::optional<ParsedLine> cut = cutShort(line, fields, openQuote, kJnbFields))
+            return *cut;
+        for (qsizetype p = 0; p < kJnbFields; ++p) {
             if (p == 7)
                 continue;
-            const std::optional<int> number = wholeNumber(fields[p]);
+            ParsedLine why;
+            const std::optional<int> number = numberOf(fields[p], &why);
             if (!number)
-                return notANumber(fields[p]);
+                return why;
             numbers[p] = *number;
         }
     }
@@ -271,12 +335,12 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
     if (!isCalendarDate(numbers[0], numbers[1], numbers[2]))
         return notACalendarDate(numbers[0], numbers[1], numbers[2]);
     if (!QTime::isValid(numbers[3], numbers[4], numbers[5]))
-        return rejected(QCoreApplication::translate("StatementLineParser", "%1 is not a time of day")
+        return rejected(QCoreApplication::translate("StatementLineParser",
+                                                    "%1 is not a time of day")
                             .arg(DataTexts::formatOperationTime(numbers[3], numbers[4],
                                                                 numbers[5])));
-    const QString summary = plain              ? texts.shared(plainSummary)
-                          : fields.size() > 7 ? sharedWithoutQuotation(fields[7], texts)
-                                              : QString();
+    const QString summary = plain ? texts.shared(plainSummary)
+                                  : sharedWithoutQuotation(fields[7], texts);
     LedgerEntry entry;
     LedgerEntry &e = entry;
     e.setYear(numbers[0]);
@@ -300,11 +364,14 @@ ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts)
 
 ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
 {
-    const StatementFields fields = splitStatementFields(line);
+    bool openQuote = false;
+    const StatementFields fields = splitStatementFields(line, &openQuote);
     if (fields.isEmpty())
         return {LineOutcome::Blank, {}, {}};
     if (equalsAfterQuotationRemoval(fields[0], DataTexts::ebankHeader()))
         return {LineOutcome::Header, {}, {}};
+    if (std::optional<ParsedLine> cut = cutShort(line, fields, openQuote, kEbankFields))
+        return *cut;
 
     // The date field without its quotation marks and surrounding white space, on the stack.
     QVarLengthArray<char16_t, 32> dateChars;
@@ -316,16 +383,21 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
     int year = 0, month = 0, day = 0;
     if (!readEbankDate(date, &year, &month, &day))
         return rejected(QCoreApplication::translate("StatementLineParser", "“%1” is not a date")
-                            .arg(date.toString()));
+                            .arg(quotedExcerpt(date)));
     if (!isCalendarDate(year, month, day))
         return notACalendarDate(year, month, day);
-    // One signed amount: a minus sign pays out, anything else is paid in.
-    const std::optional<int> amount = fields.size() > 1 ? wholeNumber(fields[1]) : 0;
-    if (!amount || *amount == std::numeric_limits<int>::min())
-        return notANumber(fields[1]);
-    const std::optional<int> balance = fields.size() > 2 ? wholeNumber(fields[2]) : 0;
+    // One signed amount: a minus sign pays out, anything else is paid in. A minus sign alone is
+    // how the bank writes a line without an amount: nothing paid out.
+    ParsedLine why;
+    const bool noAmount = withoutQuotationMarks(fields[1]).trimmed() == u"-";
+    const std::optional<int> amount = noAmount ? 0 : numberOf(fields[1], &why);
+    if (!amount)
+        return why;
+    if (*amount == std::numeric_limits<int>::min())
+        return notANumber(fields[1], true);
+    const std::optional<int> balance = numberOf(fields[2], &why);
     if (!balance)
-        return notANumber(fields[2]);
+        return why;
 
     LedgerEntry entry;
     LedgerEntry &e = entry;
@@ -337,9 +409,7 @@ ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts)
     else
         e.setDeposit(*amount);
     e.setBalance(*balance);
-    QString summary;
-    if (fields.size() > 3)
-        summary = sharedWithoutQuotation(fields[3], texts);
+    const QString summary = sharedWithoutQuotation(fields[3], texts);
     e.setDate(texts.dateText(year, month, day));
     static SummaryKindMemo kinds;
     complete(e, summary, kinds.kindOf(summary, [](QStringView text) {

@@ -21,12 +21,18 @@ struct ParsedLine {
     QString reason; // why a rejected line is no operation
 };
 
+// A line is an entry only when it holds every field its bank writes, whole (a quotation that
+// opens closes), none longer than kMaxFieldCharacters; later fields are not read.
+constexpr int kJnbFields = 11;
+constexpr int kEbankFields = 4;
+constexpr qsizetype kMaxFieldCharacters = 1000;
+
 // A JNB line: year, month, day, hour, minute, second, order number, summary, payment, deposit,
-// balance. Missing fields keep their defaults; the date must be a calendar date and the time a
-// time of day.
+// balance. An empty field reads as 0; the date must be a calendar date and the time a time of
+// day.
 ParsedLine parseJnbLine(QStringView line, EntryTextCache &texts);
-// An eBANK line: the date (eight digits, or year/month/day), a signed amount ("-" pays out),
-// the balance, the summary.
+// An eBANK line: the date (eight digits, or year/month/day), a signed amount ("-" pays out, a
+// "-" alone is no amount), the balance, the summary.
 ParsedLine parseEbankLine(QStringView line, EntryTextCache &texts);
 
 // A line of the bank's statement.

@@ -1,5 +1,6 @@
 #include "StatementText.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -177,11 +178,105 @@ bool isMostlyUtf8(QByteArrayView bytes)
     return invalid == 0 || invalid * 20 <= valid;
 }
 
-// Whether a text holds a character that stands for bytes its encoding could not read: the
-// whole piece at once, which is quicker than line by line.
-bool hasUnreadableCharacter(QStringView text)
+// Whether a text holds a character that stands for bytes its encoding could not read, or a
+// control character other than tab and the line ends: the whole piece at once, which is
+// quicker than line by line.
+bool needsLineChecks(QStringView text)
 {
-    return text.contains(QChar::ReplacementCharacter) || text.contains(QChar(0x1a));
+    if (text.contains(QChar::ReplacementCharacter))
+        return true;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        if (c < 0x20 ? c != u'\t' && c != u'\n' && c != u'\r'
+                     : c >= 0x7f && c <= 0x9f && c != 0x85)
+            return true;
+    }
+    return false;
+}
+
+// Whether a line is valid UTF-8 and holds at least one multibyte character: such a line in a
+// CP932 file was pasted in from a UTF-8 statement (CP932 Japanese is almost never valid UTF-8).
+bool isUtf8WithMultibyte(QByteArrayView line)
+{
+    const auto *p = reinterpret_cast<const uchar *>(line.data());
+    const auto *const end = p + line.size();
+    bool multibyte = false;
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        const uchar b = *p;
+        int length = 0;
+        uchar low = 0x80, high = 0xbf; // the range of the second byte
+        if (b >= 0xc2 && b <= 0xdf) {
+            length = 2;
+        } else if (b >= 0xe0 && b <= 0xef) {
+            length = 3;
+            low = b == 0xe0 ? 0xa0 : 0x80;
+            high = b == 0xed ? 0x9f : 0xbf;
+        } else if (b >= 0xf0 && b <= 0xf4) {
+            length = 4;
+            low = b == 0xf0 ? 0x90 : 0x80;
+            high = b == 0xf4 ? 0x8f : 0xbf;
+        } else {
+            return false;
+        }
+        if (end - p < length || p[1] < low || p[1] > high)
+            return false;
+        for (int i = 2; i < length; ++i) {
+            if ((p[i] & 0xc0) != 0x80)
+                return false;
+        }
+        multibyte = true;
+        p += length;
+    }
+    return multibyte;
+}
+
+// UTF-16 without a byte-order mark: statement text is mostly digits and commas, so one byte of
+// each pair is zero. Told from the first 64 KiB, which also tell a file of many zero bytes in
+// no such pattern (*hasZeros).
+std::optional<QStringConverter::Encoding> utf16WithoutMark(QByteArrayView bytes, bool *hasZeros)
+{
+    const qsizetype n = qMin(bytes.size(), qsizetype(64) << 10) & ~qsizetype(1);
+    qsizetype zeros[2] = {0, 0};
+    for (qsizetype i = 0; i < n; ++i) {
+        if (bytes[i] == 0)
+            ++zeros[i % 2];
+    }
+    // More than one byte in sixteen zero: no text; a stray zero byte only spoils its line.
+    *hasZeros = (zeros[0] + zeros[1]) * 16 > n;
+    const qsizetype pairs = n / 2;
+    if (pairs > 0 && zeros[1] * 4 >= pairs && zeros[0] * 8 <= zeros[1])
+        return QStringConverter::Utf16LE;
+    if (pairs > 0 && zeros[0] * 4 >= pairs && zeros[1] * 8 <= zeros[0])
+        return QStringConverter::Utf16BE;
+    return std::nullopt;
+}
+
+// The position after the first line end at or after from (LF, CR LF or CR), or the end.
+qsizetype lineEndAfter(QByteArrayView data, qsizetype from)
+{
+    const qsizetype lf = data.indexOf('\n', from);
+    const qsizetype limit = lf < 0 ? data.size() : lf;
+    const qsizetype cr = data.first(limit).indexOf('\r', from);
+    if (cr >= 0)
+        return cr + 1 < data.size() && data[cr + 1] == '\n' ? cr + 2 : cr + 1;
+    return lf < 0 ? data.size() : lf + 1;
+}
+
+// Where the last line of the bytes [from, end) starts, its own line end left out.
+qsizetype lastLineStart(QByteArrayView data, qsizetype from, qsizetype end)
+{
+    if (end > from && data[end - 1] == '\n')
+        --end;
+    if (end > from && data[end - 1] == '\r')
+        --end;
+    const QByteArrayView span = data.sliced(from, end - from);
+    const qsizetype lf = span.lastIndexOf('\n');
+    const qsizetype cr = span.sliced(lf + 1).lastIndexOf('\r');
+    return from + (cr >= 0 ? lf + 1 + cr + 1 : lf + 1);
 }
 
 } // namespace
@@ -190,6 +285,16 @@ StatementDecoder::StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes)
     : m_pieceBytes(qMax<qsizetype>(1, pieceBytes))
 {
     m_bom = QStringConverter::encodingForData(bytes);
+    bool zeros = false;
+    if (!m_bom)
+        m_bom = utf16WithoutMark(bytes, &zeros);
+    if (!m_bom && zeros) {
+        // Zero bytes in no pattern of UTF-16: no text at all, said once rather than on each line.
+        m_refusal = QCoreApplication::translate(
+            "StatementDecoder",
+            "The file holds zero bytes: it is neither CP932, UTF-8 nor UTF-16 text.");
+        return;
+    }
     if (m_bom) {
         // Decoded whole at once; the decoder drops the byte-order mark.
         m_bomText = QStringDecoder(*m_bom).decode(bytes);
@@ -216,44 +321,102 @@ qsizetype StatementDecoder::expectedLines() const
     return qsizetype(perByte * double(m_data.size()) * 1.125) + 1;
 }
 
-void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)> &visit) const
+void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)> &visit,
+                                    const std::function<void(QStringView)> &longLine) const
 {
     if (m_data.isEmpty())
         return;
     if (m_bom) {
-        visit(m_bomText, !hasUnreadableCharacter(m_bomText));
+        m_bytesRead = m_data.size();
+        visit(m_bomText, !needsLineChecks(m_bomText));
         return;
     }
-    // A stateless decoder also flags a sequence cut off at the end of the file.
-    QStringDecoder decoder = m_utf8 ? QStringDecoder(QStringConverter::Utf8,
-                                                     QStringConverter::Flag::Stateless)
-                                    : cp932Decoder();
-    if (!decoder.isValid()) // a Qt built without ICU: replacement characters rather than a
-        decoder = QStringDecoder(QStringConverter::Utf8, // wrong 8-bit reading
-                                 QStringConverter::Flag::Stateless);
-    // ICU stands SUB (U+001A) for a byte sequence it cannot map.
-    const Cp932Table *table = m_utf8 ? nullptr : Cp932Table::instance();
+    Decoders decoders = makeDecoders();
     QString text;
-    for (qsizetype at = 0; at < m_data.size();) {
-        qsizetype end = at + m_pieceBytes >= m_data.size()
-            ? m_data.size()
-            : m_data.indexOf('\n', at + m_pieceBytes - 1) + 1;
-        if (end <= 0)
-            end = m_data.size();
-        const QByteArrayView piece = m_data.sliced(at, end - at);
-        // Decoded into the same buffer each time: no allocation after the first piece.
-        text.resize(qMax(piece.size(), decoder.requiredSpace(piece.size())));
-        qsizetype length = 0;
-        // The table holds no sequence that ICU cannot read: what it decodes is readable.
-        bool readable = table && table->decode(piece, reinterpret_cast<char16_t *>(text.data()),
-                                               &length);
-        if (!readable) {
-            length = decoder.appendToBuffer(text.data(), piece) - text.constData();
-            readable = !hasUnreadableCharacter(QStringView(text.constData(), length));
+    const qsizetype size = m_data.size();
+    for (qsizetype at = 0; at < size;) {
+        const qsizetype end =
+            at + m_pieceBytes >= size ? size : lineEndAfter(m_data, at + m_pieceBytes - 1);
+        // Only a piece's last line can be longer than a piece: it is told without decoding it.
+        const qsizetype last = longLine ? lastLineStart(m_data, at, end) : end;
+        m_bytesRead = end;
+        if (longLine && end - last > kMaxLineBytes) {
+            if (last > at)
+                visitPiece(m_data.sliced(at, last - at), decoders, text, visit);
+            // Enough bytes for the characters a reason quotes.
+            Decoders fresh = makeDecoders();
+            const QString start =
+                fresh.decoder.decode(m_data.sliced(last, qMin(end - last, qsizetype(256))));
+            longLine(start);
+        } else {
+            visitPiece(m_data.sliced(at, end - at), decoders, text, visit);
         }
-        visit(QStringView(text.constData(), length), readable);
         at = end;
     }
+}
+
+StatementDecoder::Decoders StatementDecoder::makeDecoders() const
+{
+    // A stateless decoder also flags a sequence cut off at the end of the file. A byte-order
+    // mark where a piece or a line starts is a character like any other, as in the text whole:
+    // dropped, it would join the line ends around it into one.
+    constexpr auto flags =
+        QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+    Decoders d{QStringDecoder(QStringConverter::Utf8, flags),
+               m_utf8 ? QStringDecoder(QStringConverter::Utf8, flags) : cp932Decoder()};
+    if (!d.decoder.isValid()) // a Qt built without ICU: replacement characters rather than a
+        d.decoder = QStringDecoder(QStringConverter::Utf8, // wrong 8-bit reading
+                                   QStringConverter::Flag::Stateless);
+    return d;
+}
+
+void StatementDecoder::visitPiece(QByteArrayView piece, Decoders &decoders, QString &text,
+                                  const std::function<void(QStringView, bool)> &visit) const
+{
+    QStringDecoder &utf8 = decoders.utf8;
+    QStringDecoder &decoder = decoders.decoder;
+    // ICU stands SUB (U+001A) for a byte sequence it cannot map.
+    const Cp932Table *table = m_utf8 ? nullptr : Cp932Table::instance();
+    // Decoded into the same buffer each time: no allocation after the first piece.
+    text.resize(qMax(piece.size(), decoder.requiredSpace(piece.size())));
+    qsizetype length = 0;
+    const auto makeRoom = [&text, &length](qsizetype need) {
+        if (text.size() - length < need)
+            text.resize(length + need);
+    };
+    // In CP932, the piece is decoded in runs of lines of one encoding.
+    for (qsizetype from = 0; from < piece.size();) {
+        qsizetype to = piece.size();
+        bool asUtf8 = m_utf8;
+        if (!m_utf8) {
+            for (qsizetype line = from; line < piece.size();) {
+                const qsizetype next = lineEndAfter(piece, line);
+                const bool utf8Line = isUtf8WithMultibyte(piece.sliced(line, next - line));
+                if (utf8Line != asUtf8) {
+                    if (line > from) {
+                        to = line;
+                        break;
+                    }
+                    asUtf8 = utf8Line;
+                }
+                line = next;
+            }
+        }
+        const QByteArrayView run = piece.sliced(from, to - from);
+        makeRoom(qMax(run.size(), (asUtf8 && !m_utf8 ? utf8 : decoder).requiredSpace(run.size())));
+        char16_t *const out = reinterpret_cast<char16_t *>(text.data()) + length;
+        qsizetype written = 0;
+        // The table holds no sequence that ICU cannot read.
+        if (!asUtf8 && table && table->decode(run, out, &written))
+            length += written;
+        else if (asUtf8 && !m_utf8)
+            length = utf8.appendToBuffer(reinterpret_cast<QChar *>(out), run) - text.constData();
+        else
+            length = decoder.appendToBuffer(reinterpret_cast<QChar *>(out), run) - text.constData();
+        from = to;
+    }
+    const QStringView decoded(text.constData(), length);
+    visit(decoded, !needsLineChecks(decoded));
 }
 
 QString decodeStatementText(const QByteArray &bytes)
@@ -275,6 +438,16 @@ bool isUnreadableText(QStringView line)
             return true;
     }
     return false;
+}
+
+qsizetype controlCharacterAt(QStringView line)
+{
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char16_t c = line[i].unicode();
+        if (c < 0x20 ? c != u'\t' : c >= 0x7f && c <= 0x9f)
+            return i;
+    }
+    return -1;
 }
 
 QList<QStringView> splitStatementLines(QStringView text)

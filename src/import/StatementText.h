@@ -4,48 +4,72 @@
 #include <QList>
 #include <QString>
 #include <QStringConverter>
+#include <QStringDecoder>
 #include <QStringView>
 
 #include <functional>
 #include <optional>
 
-// Turns the bytes of a statement file into text, choosing one encoding for the whole file: a
-// byte-order mark (UTF-8, UTF-16, UTF-32) decides; otherwise UTF-8 when the file's multibyte
-// sequences are UTF-8 but for rare errors, else CP932 (windows-31j), the Shift_JIS in which the
-// banks deliver their files. Bytes the encoding cannot read become U+FFFD or U+001A.
+// Turns the bytes of a statement file into text: a byte-order mark (UTF-8, UTF-16, UTF-32)
+// decides; UTF-16 without one is told by its zero bytes; otherwise UTF-8 when the file's
+// multibyte sequences are UTF-8 but for rare errors, else CP932 (windows-31j), the Shift_JIS in
+// which the banks deliver their files. In a file read as CP932, a line that is valid UTF-8 with
+// multibyte characters is read as UTF-8: statements of both encodings pasted together. Bytes the
+// encoding cannot read become U+FFFD or U+001A.
 QString decodeStatementText(const QByteArray &bytes);
 
-// The same decoding a piece at a time, each piece but the last ending at a line feed, so that
-// the text of a large statement is never held whole beside its bytes. LF is one byte in UTF-8
-// and CP932 (never part of another character), so a cut after it splits no character; a file
-// with a byte-order mark (UTF-16 and UTF-32 among them) is decoded in one piece.
+// The same decoding a piece at a time, each piece but the last ending at a line end (LF, CR LF
+// or CR), so that the text of a large statement is never held whole beside its bytes. CR and LF
+// are one byte in UTF-8 and CP932 (never part of another character), so a cut after them splits
+// no character; a file in UTF-16 or UTF-32 is decoded in one piece.
 class StatementDecoder
 {
 public:
     // Pieces of 64 KiB: the text of one stays in the processor's cache, and its buffer is
     // re-used for the next.
-    explicit StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes = qsizetype(64) << 10);
+    explicit StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes = kMaxLineBytes);
     // Whether the bytes hold no text at all (nothing but a byte-order mark or SUB characters).
     bool isEmpty() const { return m_data.isEmpty(); }
+    // Why the bytes are refused whole (zero bytes that make no UTF-16), or empty.
+    QString refusal() const { return m_refusal; }
+    // A line longer than this is never decoded whole: no statement writes one.
+    static constexpr qsizetype kMaxLineBytes = qsizetype(64) << 10;
     // About how many lines the bytes hold, to make room for them at once: exact for up to
     // kSampleBytes, else told by the share of line feeds in the first kSampleBytes, with an
     // eighth more to spare. Statement lines are much alike, and the bytes are not read twice.
     qsizetype expectedLines() const;
     static constexpr qsizetype kSampleBytes = qsizetype(256) << 10;
-    // Calls visit(QStringView text, bool readable) for each piece in order; readable tells that
-    // no character of the piece stands for bytes its encoding could not read, so that its
-    // lines need not be looked at for them one by one.
-    void forEachPiece(const std::function<void(QStringView, bool)> &visit) const;
+    // Calls visit(QStringView text, bool clean) for each piece in order; clean tells that no
+    // character of the piece stands for bytes its encoding could not read and none is a control
+    // character, so that its lines need not be looked at one by one. With longLine, a line of
+    // more than kMaxLineBytes is not decoded: longLine(its first characters) stands for it.
+    void forEachPiece(const std::function<void(QStringView, bool)> &visit,
+                      const std::function<void(QStringView)> &longLine = {}) const;
+    // While a piece is visited, how many of the bytes its end and the pieces before it cover.
+    qsizetype bytesRead() const { return m_bytesRead; }
 
 private:
+    struct Decoders {
+        QStringDecoder utf8;    // for UTF-8 lines in a CP932 file
+        QStringDecoder decoder; // the file's encoding
+    };
+    Decoders makeDecoders() const;
+    void visitPiece(QByteArrayView piece, Decoders &decoders, QString &text,
+                    const std::function<void(QStringView, bool)> &visit) const;
+
     QByteArrayView m_data; // without the byte-order mark and trailing SUB characters
     std::optional<QStringConverter::Encoding> m_bom;
     QString m_bomText; // the whole text of a file with a byte-order mark
     bool m_utf8 = true;
     qsizetype m_pieceBytes;
+    QString m_refusal;
+    mutable qsizetype m_bytesRead = 0;
 };
 // Whether a decoded line holds bytes its encoding could not read; such a line is never stored.
 bool isUnreadableText(QStringView line);
+// Where the first control character of a line but tab (C0, DEL, C1) is, or -1 when there is
+// none; no stored text holds one.
+qsizetype controlCharacterAt(QStringView line);
 
 // The lines of the text without their terminators (LF, CR, CR LF, NEL, LS, PS).
 QList<QStringView> splitStatementLines(QStringView text);

@@ -46,6 +46,59 @@ QString outOfRange(const QList<LedgerEntry> &entries)
     return QString();
 }
 
+// Whether the text breaks the entry rules: a control character other than tab (and, in a note,
+// the line ends the user typed), or a summary longer than any statement writes.
+bool breaksTheRules(const QString &text, bool note, qsizetype maxLength)
+{
+    if (text.size() > maxLength)
+        return true;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        const bool lineEnd = c == u'\n' || c == u'\r';
+        if ((c < 0x20 && c != u'\t' && !(note && lineEnd)) || (c >= 0x7f && c <= 0x9f))
+            return true;
+    }
+    return false;
+}
+
+// Earlier versions kept an eBANK line's terminator at the end of its summary: no part of it.
+QString withoutLineEnds(QString text)
+{
+    while (text.endsWith(u'\n') || text.endsWith(u'\r'))
+        text.chop(1);
+    return text;
+}
+
+// The first entry whose texts break the entry rules, as a message; empty when none does. The
+// line ends earlier versions left at the end of summaries are dropped first.
+QString brokenText(QList<LedgerEntry> &entries)
+{
+    constexpr qsizetype kMaxSummary = 1000, kMaxText = 64 * 1024;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        LedgerEntry &e = entries[i];
+        e.setSummary(withoutLineEnds(e.summary()));
+        e.setImportedSummary(withoutLineEnds(e.importedSummary()));
+        const auto broken = breaksTheRules;
+        const char *field = nullptr;
+        if (broken(e.summary(), false, kMaxSummary)
+            || broken(e.importedSummary(), false, kMaxSummary))
+            field = QT_TRANSLATE_NOOP("ArchiveMoveIn", "summary");
+        else if (broken(e.details(), true, kMaxText))
+            field = QT_TRANSLATE_NOOP("ArchiveMoveIn", "note");
+        else if (broken(e.date(), false, kMaxSummary) || broken(e.time(), false, kMaxSummary)
+                 || broken(e.paymentPrice(), false, kMaxSummary)
+                 || broken(e.depositPrice(), false, kMaxSummary)
+                 || broken(e.balancePrice(), false, kMaxSummary))
+            field = QT_TRANSLATE_NOOP("ArchiveMoveIn", "date, time or price text");
+        if (field)
+            return tr("the %1 of entry %2 holds a control character or is longer than any "
+                      "statement writes.")
+                .arg(tr(field))
+                .arg(i + 1);
+    }
+    return QString();
+}
+
 // An archive read and checked, ready to be taken in.
 struct Candidate {
     Outcome outcome;
@@ -71,7 +124,8 @@ Candidate readArchive(Bank bank, const QString &path)
         c.outcome.message = tr("Cannot read %1: %2").arg(path, file.errorString());
         return c;
     }
-    if (!LedgerArchive::decode(bytes, &c.entries, &why) || !(why = outOfRange(c.entries)).isEmpty()) {
+    if (!LedgerArchive::decode(bytes, &c.entries, &why) || !(why = outOfRange(c.entries)).isEmpty()
+        || !(why = brokenText(c.entries)).isEmpty()) {
         c.outcome.message = tr("%1 is not moved into the database: %2").arg(path, why);
         c.entries.clear();
         return c;

@@ -304,10 +304,13 @@ bool backupFolder(const QString &dataFolder, QString *folder, QString *error)
     *folder = folderOf(dataFolder);
     if (!DataFolder::refuseSymlink(*folder, error))
         return false;
+    errno = 0;
     if (DataFolder::findOrCreate(*folder) && QFileInfo(*folder).isDir())
         return true;
     if (error)
-        *error = tr("Cannot create the backup folder %1.").arg(*folder);
+        *error = errno != 0
+            ? tr("Cannot create the backup folder %1: %2").arg(*folder, systemError())
+            : tr("Cannot create the backup folder %1.").arg(*folder);
     return false;
 }
 

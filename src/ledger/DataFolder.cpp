@@ -123,6 +123,36 @@ QString archiveFileName(Bank bank)
 
 } // namespace DataFolder
 
+namespace {
+
+// Why a file beside the lock file cannot be written, as the system says it (QLockFile keeps it
+// to itself): a full disk, a read-only file system, a folder that is gone.
+QString writeFailure(const QString &lockPath)
+{
+    const QByteArray probe = QFile::encodeName(lockPath + QStringLiteral(".probe"));
+    const int fd = ::open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          0600);
+    int failure = fd < 0 ? errno : 0;
+    if (fd >= 0) {
+        // As much as a lock file holds: a full disk refuses the bytes, not always the name.
+        const QByteArray bytes(256, ' ');
+        for (qsizetype done = 0; done < bytes.size() && failure == 0;) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+            if (n <= 0)
+                failure = n < 0 ? errno : ENOSPC;
+            done += qMax<ssize_t>(n, 0);
+        }
+        if (failure == 0 && ::fsync(fd) != 0)
+            failure = errno;
+        ::close(fd);
+        ::unlink(probe.constData());
+    }
+    return failure != 0 ? QString::fromLocal8Bit(std::strerror(failure))
+                        : QCoreApplication::translate("DataFolderLock", "unknown error");
+}
+
+} // namespace
+
 DataFolderLock::DataFolderLock(const QString &folder)
     : m_path(QDir(folder).filePath(QStringLiteral("Moriva.lock")))
 {
@@ -164,8 +194,7 @@ bool DataFolderLock::acquire(int timeoutMs, QString *error)
                          .arg(m_path, why == QLockFile::PermissionError
                                           ? QCoreApplication::translate("DataFolderLock",
                                                                         "permission denied")
-                                          : QCoreApplication::translate("DataFolderLock",
-                                                                        "unknown error"));
+                                          : writeFailure(m_path));
     }
     m_lock.reset();
     return false;

@@ -72,7 +72,11 @@ QString formatOperationDate(int year, int month, int day)
 {
     QString out;
     out.reserve(10);
-    out.append(QString::number(year));
+    // Four digits at least: year 1 is 0001/01/01, as years are written in dates.
+    if (year >= 0 && year < 1000)
+        out.append(QString::number(year).rightJustified(4, u'0'));
+    else
+        out.append(QString::number(year));
     out.append(u'/');
     appendTwoDigits(out, month);
     out.append(u'/');

@@ -10,6 +10,7 @@ Period yearOf(const Period &month)
 {
     Period year = month;
     year.month = 0;
+    year.wholeYear = true;
     return year;
 }
 
@@ -47,7 +48,9 @@ QList<Period> compute(const LedgerDatabase &database, Bank bank, Span span, cons
         const qint64 key = monthKey(year, month);
         if (!range.contains(key))
             continue;
-        if (months.isEmpty() || months.constLast().key() != key) {
+        const bool sameMonth = !months.isEmpty() && months.constLast().year == year
+                            && months.constLast().month == month;
+        if (!sameMonth) {
             Period fresh;
             fresh.year = year;
             fresh.month = month;

@@ -28,7 +28,8 @@ constexpr qint64 monthKey(int year, int month) { return qint64(year) * 12 + mont
 
 // The months a report covers, both ends included; unset ends leave the ledger's.
 struct MonthRange {
-    qint64 first = 0;        // monthKey of the first month; 0 with no first month
+    // monthKey of the first month; with no first month, any, even an entry dated 0/0/0
+    qint64 first = std::numeric_limits<qint64>::min();
     qint64 last = std::numeric_limits<qint64>::max(); // monthKey of the last month
     bool contains(qint64 key) const { return key >= first && key <= last; }
 };
@@ -48,13 +49,14 @@ struct Sums {
 
 struct Period {
     int year = 0;
-    int month = 0; // 0 for a year
+    int month = 0; // as the entries hold it, 0 among them; 0 for a year
+    bool wholeYear = false; // a year rather than one of its months
     Sums sums;
     // The balance of the period's last entry: the latest moment, then the highest order number
     // as the ledger sorts, and of entries that compare equal the one the statements listed last.
     qint64 closingBalance = 0;
     std::array<Sums, kKindCount> byKind; // indexed by Kind's value
-    qint64 key() const { return month ? monthKey(year, month) : year; }
+    qint64 key() const { return wholeYear ? year : monthKey(year, month); }
 };
 
 // The periods of the account that hold entries, oldest first.

@@ -43,7 +43,7 @@ QList<PeriodLabel> periodLabels(const QList<Period> &periods, const QStringList 
     if (periods.isEmpty())
         return {};
     const qreal slot = available / qreal(periods.size());
-    const bool months = periods.constFirst().month != 0;
+    const bool months = !periods.constFirst().wholeYear;
     // Months at steps that divide the year, so that the same months are labelled each year;
     // then years (a month period's label becomes its year) at steps of 1, 2, 5, 10, ...
     const QList<int> monthSteps = months ? QList<int>{1, 2, 3, 4, 6} : QList<int>{};

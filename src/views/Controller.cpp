@@ -329,6 +329,11 @@ ImportReport Controller::importStatement(const QString &path, StatementFile file
     ImportReport report;
     report.bank = Banks::fromPath(path);
     const StatementDecoder decoder(file.bytes());
+    if (!decoder.refusal().isEmpty()) {
+        report.status = ImportReport::Unreadable;
+        report.error = QDir::toNativeSeparators(path) + QStringLiteral(": ") + decoder.refusal();
+        return report;
+    }
     if (decoder.isEmpty()) {
         report.status = ImportReport::Empty;
         report.error = tr("%1 is empty.").arg(path);
@@ -345,8 +350,14 @@ ImportReport Controller::importStatement(const QString &path, StatementFile file
     LedgerDatabase::Import import(m_database, report.bank);
     StatementImporter importer(import.isStarted() ? &import : nullptr);
     importer.begin(report.bank);
+    const qint64 total = file.bytes().size();
     decoder.forEachPiece(
-        [&importer](QStringView piece, bool readable) { importer.importPiece(piece, readable); });
+        [&](QStringView piece, bool readable) {
+            importer.importPiece(piece, readable);
+            if (m_importProgress)
+                m_importProgress(path, decoder.bytesRead(), total);
+        },
+        [&importer](QStringView start) { importer.rejectLongLine(start); });
     file.close();
     const StatementImporter::Counts counts = importer.finish();
     if (!import.isStarted() || !import.commit(&why)) {

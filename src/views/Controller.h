@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -93,6 +94,11 @@ public:
     // Reads statement files into their banks' ledgers, switching banks if need be; the files
     // that added entries are one step for Undo.
     QList<ImportReport> importFiles(const QStringList &paths);
+    // Told after each piece of a statement is read: its path, the bytes read and the file's
+    // size. A window shows progress with it and answers meanwhile (it must then let nothing
+    // else change the ledger until the import returns).
+    using ImportProgress = std::function<void(const QString &path, qint64 done, qint64 total)>;
+    void setImportProgress(ImportProgress progress) { m_importProgress = std::move(progress); }
     ImportReport importFile(const QString &path) { return importFiles({path}).value(0); }
     // The first step of an import: tells the bank by the path (a path of no bank is refused
     // unread) and opens the file. Status Imported when the bytes are there to import.
@@ -202,6 +208,7 @@ private:
     LedgerDatabase m_database;
     LedgerView m_view{m_database};
     mutable std::optional<BalanceChain> m_balances; // none until asked for
+    ImportProgress m_importProgress;
     EntryChanges m_changes{m_database, m_view};
     Preferences m_settings; // the window style, the update check and the export encoding
     Bank m_bank = Bank::Jnb;

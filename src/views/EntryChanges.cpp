@@ -16,12 +16,33 @@ bool EntryChanges::isEditableColumn(QStringView identifier)
     return identifier == u"summary" || identifier == u"details";
 }
 
+namespace {
+
+// What an edit stores: no control character (a NUL pasted in, an escape), but tab, and the line
+// breaks a note may hold.
+QString storableText(const QString &value, bool note)
+{
+    QString out;
+    out.reserve(value.size());
+    for (const QChar ch : value) {
+        const char16_t c = ch.unicode();
+        const bool control = c < 0x20 ? c != u'\t' && !(note && (c == u'\n' || c == u'\r'))
+                                      : c >= 0x7f && c <= 0x9f;
+        if (!control)
+            out.append(ch);
+    }
+    return out;
+}
+
+} // namespace
+
 bool EntryChanges::editEntry(int row, QStringView column, const QString &value)
 {
     if (!isEditableColumn(column))
         return false;
     const bool summary = column == u"summary";
-    return changeText(row, summary ? Field::Summary : Field::Details, value,
+    return changeText(row, summary ? Field::Summary : Field::Details,
+                      storableText(value, !summary),
                       summary ? tr("Edit of Summary") : tr("Edit of Details"));
 }
 

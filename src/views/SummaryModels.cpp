@@ -92,7 +92,7 @@ const Period *PeriodTableModel::periodAt(int row) const
 
 QString PeriodTableModel::periodName(const Period &period)
 {
-    if (!period.month)
+    if (period.wholeYear)
         return QString::number(period.year);
     return StringTable::monthName(period.year, period.month);
 }
@@ -109,14 +109,14 @@ QString PeriodTableModel::describe(const Period &period)
 int PeriodTableModel::monthsWithEntries(const Period &period) const
 {
     return int(std::ranges::count_if(m_months, [&](const Period &month) {
-        return month.year == period.year && (!period.month || month.month == period.month)
+        return month.year == period.year && (period.wholeYear || month.month == period.month)
                && m_range.contains(month.key());
     }));
 }
 
 bool PeriodTableModel::isPartial(const Period &period) const
 {
-    return !period.month && monthsWithEntries(period) < 12;
+    return period.wholeYear && monthsWithEntries(period) < 12;
 }
 
 QString PeriodTableModel::periodLabel(const Period &period) const
