@@ -654,7 +654,7 @@ struct OwnTransaction {
 
 } // namespace
 
-bool LedgerDatabase::insertEntries(Bank bank, QList<LedgerEntry> &entries, QString *error)
+bool LedgerDatabase::changeInTransaction(QString *error, const std::function<bool()> &change)
 {
     if (!mayChange(error))
         return false;
@@ -663,44 +663,34 @@ bool LedgerDatabase::insertEntries(Bank bank, QList<LedgerEntry> &entries, QStri
         setError(error, transaction.error());
         return false;
     }
-    for (LedgerEntry &e : entries) {
-        if (!insert(bank, e, false, error))
-            return false;
-    }
-    return transaction.commit(error);
+    return change() && transaction.commit(error);
+}
+
+bool LedgerDatabase::insertEntries(Bank bank, QList<LedgerEntry> &entries, QString *error)
+{
+    return changeInTransaction(error, [&] {
+        return std::all_of(entries.begin(), entries.end(),
+                           [&](LedgerEntry &e) { return insert(bank, e, false, error); });
+    });
 }
 
 bool LedgerDatabase::putBack(const QList<LedgerEntry> &entries, QString *error)
 {
-    if (!mayChange(error))
-        return false;
-    OwnTransaction transaction(m_connection);
-    if (!transaction.isActive()) {
-        setError(error, transaction.error());
-        return false;
-    }
-    for (LedgerEntry e : entries) {
-        if (!insert(e.account(), e, true, error))
-            return false;
-    }
-    return transaction.commit(error);
+    return changeInTransaction(error, [&] {
+        return std::all_of(entries.cbegin(), entries.cend(), [&](LedgerEntry e) {
+            return insert(e.account(), e, true, error);
+        });
+    });
 }
 
 bool LedgerDatabase::removeEntries(const QList<qint64> &ids, QString *error)
 {
-    if (!mayChange(error))
-        return false;
-    OwnTransaction transaction(m_connection);
-    if (!transaction.isActive()) {
-        setError(error, transaction.error());
-        return false;
-    }
-    for (qint64 id : ids) {
-        m_statements->remove.bind(1, id);
-        if (!m_statements->remove.run(error))
-            return false;
-    }
-    return transaction.commit(error);
+    return changeInTransaction(error, [&] {
+        return std::all_of(ids.cbegin(), ids.cend(), [&](qint64 id) {
+            m_statements->remove.bind(1, id);
+            return m_statements->remove.run(error);
+        });
+    });
 }
 
 bool LedgerDatabase::setMarked(qint64 id, int marked, QString *error)

@@ -175,6 +175,8 @@ private:
 
     // Whether changes may be made now: open for writing, and the hook agreed.
     bool mayChange(QString *error);
+    // Makes the change in a transaction of its own (or the caller's), all or nothing.
+    bool changeInTransaction(QString *error, const std::function<bool()> &change);
 
     SqlConnection m_connection;
     std::function<bool(QString *)> m_beforeFirstChange;

@@ -119,12 +119,17 @@ bool EntryChanges::applyText(qint64 id, Field field, const QString &text)
         emit failed(error);
         return false;
     }
+    changedInPlace(id);
+    return true;
+}
+
+void EntryChanges::changedInPlace(qint64 id)
+{
     m_view.forget(id);
     m_focus = {{id}, -1};
     emit changed();
     if (const qsizetype row = m_view.rowOf(id); row >= 0)
         emit rowChanged(int(row));
-    return true;
 }
 
 bool EntryChanges::applyMark(qint64 id, int marked)
@@ -134,11 +139,7 @@ bool EntryChanges::applyMark(qint64 id, int marked)
         emit failed(error);
         return false;
     }
-    m_view.forget(id);
-    m_focus = {{id}, -1};
-    emit changed();
-    if (const qsizetype row = m_view.rowOf(id); row >= 0)
-        emit rowChanged(int(row));
+    changedInPlace(id);
     emit reloadRequested();
     return true;
 }

@@ -65,6 +65,8 @@ signals:
 private:
     bool changeText(int row, Field field, const QString &value, const QString &stepText);
     void entriesChanged();
+    // An entry changed where it stands (an edit or a mark): its row is read again.
+    void changedInPlace(qint64 id);
 
     LedgerDatabase &m_database;
     LedgerView &m_view;
