@@ -126,30 +126,6 @@ private slots:
         QCOMPARE(Backups::list(dir.path()).first().path, taken);
     }
 
-    // The first change after a start takes its backup from within the change's transaction
-    // (moving the archives in, an import): the backup holds what was committed before it.
-    void aBackupFromWithinATransaction()
-    {
-        QTemporaryDir dir;
-        const QString database = DataFolder::databasePath(dir.path());
-        QVERIFY(makeDatabase(database, 3));
-        LedgerDatabase live;
-        QString error, taken;
-        QVERIFY(live.open(database, SqlConnection::Access::ReadWrite, &error));
-        live.setBeforeFirstChange([&](QString *why) {
-            return Backups::take(dir.path(), live.connection(), why, &taken);
-        });
-        {
-            SqlTransaction transaction(live.connection());
-            QVERIFY(transaction.isActive());
-            QVERIFY(addEntries(live, Bank::Jnb, 2));
-            QVERIFY(transaction.commit(&error));
-        }
-        QVERIFY(!taken.isEmpty());
-        QCOMPARE(countsOf(taken).first, 3);
-        QCOMPARE(countsOf(database).first, 5);
-    }
-
     // Backups taken in the same second each get a name of their own; nothing is written over.
     void theSameSecondGivesAnotherName()
     {
