@@ -11,17 +11,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-LedgerEntry entryAt(int y, int mo, int d, int h, int mi, int s, int order, const QString &summary,
-                    int payment = 0, int deposit = 0, int balance = 0)
-{
-    LedgerEntry e;
-    e.setYear(y); e.setMonth(mo); e.setDay(d); e.setHour(h); e.setMinute(mi); e.setSecond(s);
-    e.setDateFromNumbers(); e.setTimeFromNumbers(); e.setOrderNumber(order);
-    e.setSummary(summary); e.setImportedSummary(summary);
-    e.setPayment(payment); e.setDeposit(deposit); e.setBalance(balance);
-    return e;
-}
-
 // What tells entries apart that sameRecord cannot: null texts from empty ones.
 QString nullness(const LedgerEntry &e)
 {
@@ -84,24 +73,9 @@ private slots:
     // the rare ones, numbers at their limits, texts of their own, null apart from empty.
     void everyFieldComesBack()
     {
-        LedgerEntry plain = entryAt(2026, 3, 5, 9, 30, 5, 10, u"ＡＴＭ　髙島屋①㈱～"_s, 1500, 0, 98500);
-        plain.setSummaryKind(1);
-        plain.setDay(6); // under a date text made of the numbers: the text stays
-        LedgerEntry edited = entryAt(2026, 3, 5, 9, 30, 5, 9, u"振込　ヤチン"_s, 85000, 0, 100000);
-        edited.setSummary(u"家賃（三月分）"_s);
-        edited.setDetails(u"振込先: 大家さん\n二行目"_s);
-        edited.setMarked(1);
-        edited.setPaymentPrice(u"八万五千円"_s);
-        LedgerEntry reserved = entryAt(2026, 2, 28, 23, 59, 59, 3, u"給与振込"_s, 0, 185000, 185000);
-        for (int i = 1; i <= LedgerEntry::kReservedTexts; ++i)
-            reserved.setReservedText(i, u"予備%1"_s.arg(i));
-        reserved.setPicture(0, QByteArray("\x89PNG\0\x01", 6));
-        reserved.setPicture(1, QByteArray(""));
-        reserved.setStatus(2);
-        LedgerEntry odd = entryAt(2026, 2, 1, 0, 0, 0, 0, u"利息"_s);
-        odd.setTime(u"25:61:61"_s);
-        odd.setDate(u"2026-02-01"_s);
-        odd.setDepositPrice(u""_s);
+        QList<LedgerEntry> sample = version3Ledger();
+        sample[0].setDay(6); // under a date text made of the numbers: the text stays
+        sample[3].setDate(u"2026-02-01"_s);
         LedgerEntry noTime = entryAt(2026, 2, 2, 0, 0, 0, 0, u"AMAZON"_s, 1, 0, 5);
         noTime.setTime(QString());
         noTime.setImportedSummary(QString()); // as older archives have it
@@ -111,7 +85,7 @@ private slots:
         extremes.setSummaryKind(99);
         extremes.setTime(u""_s);
         extremes.setPaymentPrice(u""_s);
-        const QList<LedgerEntry> sample{plain, edited, reserved, odd, noTime, extremes};
+        sample << noTime << extremes;
         store(sample);
         LedgerDatabase other;
         QVERIFY(other.open(m_path, SqlConnection::Access::ReadOnly, nullptr));
