@@ -34,16 +34,21 @@ QString archiveOf(const QString &folder, Bank bank)
     return QDir(folder).filePath(DataFolder::archiveFileName(bank));
 }
 
+// An archive's body (all but its last four bytes) with its checksum made anew.
+QByteArray resealedArchive(const QByteArray &body)
+{
+    QByteArray checksum(4, '\0');
+    qToBigEndian(LedgerArchive::checksumOf(body.constData(), body.size()), checksum.data());
+    return body + checksum;
+}
+
 // The version 3 fixture with bytes of its first record replaced and its checksum made anew.
 QByteArray v3With(qsizetype recordOffset, QByteArrayView bytes)
 {
     const QByteArray v3 = fixture("ledger-v3.mvrk");
     const auto count = [&v3](int i) { return qFromLittleEndian<quint32>(v3.constData() + 12 + 4 * i); };
     const qsizetype records = (36 + count(0) * 4 + count(1) * 2 + 3) / 4 * 4;
-    QByteArray body = v3.first(v3.size() - 4).replace(records + recordOffset, bytes.size(), bytes.toByteArray());
-    QByteArray checksum(4, '\0');
-    qToBigEndian(LedgerArchive::checksumOf(body.constData(), body.size()), checksum.data());
-    return body + checksum;
+    return resealedArchive(v3.first(v3.size() - 4).replace(records + recordOffset, bytes.size(), bytes.toByteArray()));
 }
 
 // The version 3 fixture with a text's UTF-16 characters replaced and its checksum made anew.
@@ -57,10 +62,7 @@ QByteArray v3WithText(const QString &text, const QString &replacement)
     const qsizetype at = body.indexOf(utf16(text));
     if (at < 0 || text.size() != replacement.size())
         return QByteArray();
-    body.replace(at, text.size() * 2, utf16(replacement));
-    QByteArray checksum(4, '\0');
-    qToBigEndian(LedgerArchive::checksumOf(body.constData(), body.size()), checksum.data());
-    return body + checksum;
+    return resealedArchive(body.replace(at, text.size() * 2, utf16(replacement)));
 }
 
 // The summaries of the bank's entries in the order they were stored (their ids).
@@ -157,16 +159,9 @@ private slots:
         QCOMPARE(stored.size(), archived.size());
         for (qsizetype i = 0; i < stored.size(); ++i) {
             const LedgerEntry &e = stored.at(i), &a = archived.at(i);
+            // Readable failures for the likeliest losses; sameRecord weighs every field.
             QCOMPARE(e.summary(), a.summary());
-            QCOMPARE(e.importedSummary(), a.importedSummary());
-            QCOMPARE(e.details(), a.details());
             QCOMPARE(e.marked(), a.marked());
-            QCOMPARE(e.orderNumber(), a.orderNumber());
-            QCOMPARE(e.time(), a.time());
-            QCOMPARE(e.paymentPrice(), a.paymentPrice());
-            QCOMPARE(e.reservedText(1), a.reservedText(1));
-            QCOMPARE(e.picture(0), a.picture(0));
-            QCOMPARE(e.picture(1).isNull(), a.picture(1).isNull());
             QVERIFY2(e.sameRecord(a), qPrintable(QString::number(i)));
         }
     }

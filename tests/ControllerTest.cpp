@@ -7,8 +7,6 @@
 
 #include <algorithm>
 
-#include <sys/stat.h>
-
 using namespace Qt::StringLiterals;
 
 // Two eBANK operations and a line without a usable date.
@@ -52,15 +50,6 @@ class ControllerTest : public QObject
 
 private slots:
     void cleanup() { QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path())); }
-
-    // A path that names neither bank is refused unread: a FIFO there cannot hold Moriva.
-    void aPathOfNoBankIsNotRead()
-    {
-        const QString fifo = m_dir.filePath(u"statement.csv"_s);
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        const auto c = openTestController(data());
-        QCOMPARE(c->importFile(fifo).status, ImportReport::NotStatement);
-    }
 
     // A file where the data folder goes is told as such, not as a problem with the lock.
     void aFileWhereTheDataFolderGoes()
@@ -321,16 +310,6 @@ private slots:
         QVERIFY(c->redo());
         QCOMPARE(storedRecords(database(), Bank::Ebank).size(), 2);
         QCOMPARE(c->view().rowCount(), 2); // the last file's bank is shown
-    }
-
-    // A search list keeps a hit that an edit took the keyword out of.
-    void searchListKeepsItsHits()
-    {
-        const auto c = openTestController(data());
-        QCOMPARE(c->importText(u"/x/NBG.csv"_s, kFixture).added, 5);
-        QCOMPARE(c->search(u"ａｔｍ"_s), 2);
-        QVERIFY(c->editEntry(0, u"summary", u"cash"_s));
-        QCOMPARE(c->view().rowCount(), 2);
     }
 
     // Each start's first change is preceded by a backup of the ledger as it was before it.

@@ -20,49 +20,6 @@ QString fixture(const char *name)
     return QStringLiteral(MORIVA_TEST_DATA "/") + QLatin1StringView(name);
 }
 
-LedgerEntry entryAt(int y, int mo, int d, int h, int mi, int s, int order, const QString &summary)
-{
-    LedgerEntry e;
-    e.setYear(y); e.setMonth(mo); e.setDay(d); e.setHour(h); e.setMinute(mi); e.setSecond(s);
-    e.setOrderNumber(order); e.setSummary(summary); e.setImportedSummary(summary);
-    const auto two = [](int n) { return u"%1"_s.arg(n, 2, 10, QChar(u'0')); };
-    e.setDate(u"%1/%2/%3"_s.arg(y).arg(two(mo), two(d)));
-    e.setTime(u"%1:%2:%3"_s.arg(two(h), two(mi), two(s)));
-    return e;
-}
-
-// What ledger-v3.mvrk holds, newest first as it was stored.
-QList<LedgerEntry> version3Ledger()
-{
-    LedgerEntry atm = entryAt(2026, 3, 5, 9, 30, 5, 10, u"ＡＴＭ　髙島屋①㈱～"_s);
-    atm.setPayment(1500);
-    atm.setBalance(98500);
-    atm.setSummaryKind(1);
-
-    LedgerEntry rent = entryAt(2026, 3, 5, 9, 30, 5, 9, u"家賃（三月分）"_s);
-    rent.setImportedSummary(u"振込　ヤチン"_s);
-    rent.setDetails(u"振込先: 大家さん\n二行目"_s);
-    rent.setMarked(1);
-    rent.setPayment(85000);
-    rent.setPaymentPrice(u"八万五千円"_s);
-    rent.setBalance(100000);
-
-    LedgerEntry salary = entryAt(2026, 2, 28, 23, 59, 59, 3, u"給与振込"_s);
-    salary.setDeposit(185000);
-    salary.setBalance(185000);
-    for (int i = 1; i <= 4; ++i)
-        salary.setReservedText(i, u"予備%1"_s.arg(i));
-    salary.setPicture(0, QByteArray("\x89PNG\0\x01", 6));
-    salary.setPicture(1, QByteArray("")); // empty, but present
-    salary.setStatus(2);
-
-    LedgerEntry interest = entryAt(2026, 2, 1, 0, 0, 0, 0, u"利息"_s);
-    interest.setTime(u"25:61:61"_s);
-    interest.setDepositPrice(u""_s);
-    interest.setSummaryKind(3);
-    return {atm, rent, salary, interest};
-}
-
 // What ledger-v2.mvrk holds: fields an archive could easily lose, numbers beyond every range.
 QList<LedgerEntry> version2Ledger()
 {

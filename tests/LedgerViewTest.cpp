@@ -97,6 +97,8 @@ private slots:
         QCOMPARE(m_view->search(u"ATM"_s), 4);
         for (ListMode mode : {ListMode::Activity, ListMode::Monthly, ListMode::Search})
             QCOMPARE((m_view->switchList(), m_view->mode()), mode);
+        QCOMPARE(m_view->search(u"zzz"_s), 0); // no hit: the whole ledger back, no stale rows
+        QCOMPARE(shown(), (QList{activity, 2026, 3, int(Count)}));
         m_view->setMonth(2026, 1);
         m_view->showPreviousMonth();
         QCOMPARE(shown(), (QList{monthly, 2025, 12, 1}));
@@ -140,25 +142,6 @@ private slots:
         QFETCH(QString, year); QFETCH(QString, month); QFETCH(QString, refused);
         const QString error = LedgerView::monthInputError(year, month);
         QVERIFY2(refused.isEmpty() ? error.isEmpty() : error.contains(refused), qPrintable(error));
-    }
-
-    // What matches is LedgerDatabaseTest::search's; here, what the view shows of it.
-    void search_data()
-    {
-        QTest::addColumn<QString>("keyword"); QTest::addColumn<QList<qsizetype>>("hits");
-        QTest::newRow("summaries and notes") << u"ATM"_s << QList<qsizetype>{Atm, NoSummary, AtmFee, Note};
-        QTest::newRow("no hit") << u"zzz"_s << QList<qsizetype>();
-        QTest::newRow("empty keyword") << u""_s << QList<qsizetype>();
-    }
-    void search()
-    {
-        QFETCH(QString, keyword); QFETCH(QList<qsizetype>, hits);
-        QCOMPARE(m_view->search(u"コンビニ"_s), 2);
-        QCOMPARE(m_view->search(keyword), int(hits.size()));
-        // No hit while hits are shown: the whole ledger comes back, no stale rows.
-        QCOMPARE(m_view->mode(), hits.isEmpty() ? ListMode::Activity : ListMode::Search);
-        QCOMPARE(m_view->rowCount(), hits.isEmpty() ? Count : hits.size());
-        QCOMPARE(shownIndexes().first(hits.size()), hits);
     }
 
     // One order for every list, kept by the next month's list and by a new search; entries of

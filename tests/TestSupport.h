@@ -29,9 +29,7 @@ inline QString jnbLine(int y, int mo, int d, int h, int mi, int s, int order, co
         fields << QString::number(v);
     fields << summary << QString::number(payment) << QString::number(deposit)
            << QString::number(balance);
-    for (QString &f : fields)
-        f = u'"' + f + u'"';
-    return fields.join(u',');
+    return u'"' + fields.join(QStringLiteral("\",\"")) + u'"';
 }
 
 // One eBANK statement line: the date as eight digits, a signed amount, the balance, the summary.
