@@ -144,6 +144,17 @@ struct App {
         window->startUp();
     }
 
+    // Starts with the operations imported from a JNB statement (none: an empty ledger) and the
+    // window active, for its shortcuts; false when any did not come in.
+    bool startWith(const Home &home, const QList<Operation> &operations)
+    {
+        const QString path = operations.isEmpty() ? QString() : writeJnbFile(home, operations);
+        start();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get())
+            && (operations.isEmpty() || window->importFile(path).added == operations.size());
+    }
+
     // Closes the window (which saves) and lets both go, as quitting does.
     bool quit()
     {
