@@ -213,20 +213,4 @@ inline bool waitDeleted(QObject *object)
     return QTest::qWaitFor([&] { return guard.isNull(); });
 }
 
-// Shows a month through the change-month sheet: types the year and month over the prefilled
-// fields and confirms. False when the sheet did not open or did not close.
-inline bool showMonthBySheet(App &app, int year, int month)
-{
-    app.trigger(u"change_month"_s);
-    auto *sheet = visibleChild<ChangeMonthSheet>(app.window.get());
-    if (!sheet)
-        return false;
-    const int listed = sheet->monthList()->findData(year * 100 + month);
-    sheet->monthList()->setCurrentIndex(listed >= 0 ? listed : sheet->monthList()->count() - 1);
-    sheet->yearField()->setValue(year);
-    sheet->monthField()->setValue(month);
-    QTest::mouseClick(sheet->findChild<QPushButton *>(u"move"_s), Qt::LeftButton);
-    return !sheet->isVisible();
-}
-
 } // namespace GuiTest

@@ -39,11 +39,7 @@ private slots:
         if (QStandardPaths::findExecutable(u"pdftotext"_s).isEmpty())
             QSKIP("pdftotext (poppler-utils) is not installed");
     }
-    void cleanup()
-    {
-        m_app.quit();
-        m_home.clean();
-    }
+    void cleanup() { m_app.quit(); m_home.clean(); }
 
     void pagesHoldEveryEntryUnderTheTitle_data()
     {
@@ -65,8 +61,7 @@ private slots:
                                     u"%1 %2"_s.arg(i % 2 ? u"セブン手数料"_s : u"Amazon"_s).arg(i + 1000),
                                     i % 4 ? 300 + i : 0, i % 4 ? 0 : 5000, 900000 - i,
                                     QTime(8 + i % 3, i % 60)};
-        m_app.start();
-        QCOMPARE(m_app.window->importFile(writeJnbFile(m_home, operations)).added, entries);
+        QVERIFY(m_app.startWith(m_home, operations));
         if (month)
             m_app.controller->showMonth(2025, month);
         if (!search.isEmpty())
@@ -131,8 +126,7 @@ private slots:
         for (int i = 0; i < 156; ++i)
             operations << Operation{QDate(2024, 1, 2).addDays(7 * i), u"op %1"_s.arg(i),
                                     i % 2 ? 1000 : 0, i % 2 ? 0 : 3000, 100000 + i * 1000};
-        m_app.start();
-        QCOMPARE(m_app.window->importFile(writeJnbFile(m_home, operations)).added, 156);
+        QVERIFY(m_app.startWith(m_home, operations));
         m_app.window->views()->showSummary();
         const QString pdf = m_home.path(u"home/summary.pdf");
         QPdfWriter writer(pdf);

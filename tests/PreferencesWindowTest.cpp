@@ -91,21 +91,16 @@ private slots:
                 return box->currentData().toInt();
             return int(p->findChild<QAbstractButton *>(control)->isChecked());
         };
-        const auto change = [this, &control, value] {
-            PreferencesWindow *p = m_app.window->preferencesWindow();
-            if (auto *box = p->findChild<QComboBox *>(control))
-                box->setCurrentIndex(box->findData(value));
-            else
-                QTest::mouseClick(p->findChild<QAbstractButton *>(control), Qt::LeftButton);
-        };
-
         m_app.start();
         QCOMPARE(shownAgain(), 0);
         // Changed and confirmed (Cancel: cancelPutsEverythingBack): the controller takes it, and
         // quitting keeps it.
-        change();
-        QTest::mouseClick(m_app.window->preferencesWindow()->findChild<QPushButton *>(u"ok"_s),
-                          Qt::LeftButton);
+        PreferencesWindow *prefs = m_app.window->preferencesWindow();
+        if (auto *box = prefs->findChild<QComboBox *>(control))
+            box->setCurrentIndex(box->findData(value));
+        else
+            QTest::mouseClick(prefs->findChild<QAbstractButton *>(control), Qt::LeftButton);
+        QTest::mouseClick(prefs->findChild<QPushButton *>(u"ok"_s), Qt::LeftButton);
         QCOMPARE(shownAgain(), value);
         QVERIFY(m_app.quit());
         QCOMPARE(Settings::store().value(key).toString(), written);

@@ -79,9 +79,7 @@ class SummaryViewTest : public QObject
     }
     bool startWith(const QList<Operation> &operations)
     {
-        const QString path = operations.isEmpty() ? QString() : writeJnbFile(m_home, operations);
-        m_app.start();
-        if (!operations.isEmpty() && m_app.window->importFile(path).added != operations.size())
+        if (!m_app.startWith(m_home, operations))
             return false;
         m_app.window->views()->summaryAction()->trigger();
         return summary()->isVisible();
@@ -89,11 +87,7 @@ class SummaryViewTest : public QObject
 
 private slots:
     void initTestCase() { QVERIFY(m_home.setUp()); }
-    void cleanup()
-    {
-        m_app.quit();
-        m_home.clean();
-    }
+    void cleanup() { m_app.quit(); m_home.clean(); }
 
     void figuresAreNeverCut_data()
     {
