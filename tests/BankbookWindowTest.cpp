@@ -647,12 +647,7 @@ private slots:
         QVERIFY(sheet && sheet->list()->count() >= 1);
         QCOMPARE(sheet->chosenBackup(), taken); // the newest
         QTest::mouseClick(sheet->restoreButton(), Qt::LeftButton);
-        QTRY_COMPARE(m_app.rows(), 1);
-        const QStringList replaced =
-            QDir(Backups::folderOf(m_home.dataFolder())).entryList({u"Moriva replaced *.sqlite"_s});
-        QCOMPARE(replaced.size(), 1);
-        QCOMPARE(readTestFile(QDir(Backups::folderOf(m_home.dataFolder())).filePath(replaced.first())),
-                 QByteArray("not a ledger"));
+        QTRY_COMPARE(m_app.rows(), 1); // where the damaged file goes is BackupsTest's
     }
 
     // Lines that are no operation are offered from the status bar, each with its reason.
