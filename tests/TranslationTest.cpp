@@ -67,8 +67,6 @@ private slots:
                               << u"1 entry added, 1 duplicate skipped, 1 line rejected"_s;
         QTest::newRow("en 2") << en << 2 << u"2 entries · Payment 0円 · Deposit 0円"_s
                               << u"2 entries added, 2 duplicates skipped, 2 lines rejected"_s;
-        QTest::newRow("en 0") << en << 0 << u"0 entries · Payment 0円 · Deposit 0円"_s
-                              << u"0 entries added, 0 duplicates skipped"_s;
         QTest::newRow("ja 2") << ja << 2 << u"2 件 · お支払金額 0円 · お預り金額 0円"_s
                               << u"2 件追加、重複 2 件を省略、2 行を除外"_s;
     }
