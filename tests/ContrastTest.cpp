@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 class ContrastTest : public QObject
 {
     Q_OBJECT
@@ -53,21 +55,18 @@ private slots:
         const quint32 readable = Contrast::readableOn(colour, backgrounds);
         for (quint32 background : backgrounds)
             QVERIFY(Contrast::ratio(readable, background) >= 4.5);
-        const double before = Contrast::luminance(colour), after = Contrast::luminance(readable);
-        QCOMPARE(direction < 0 ? after < before : direction > 0 ? after > before : after == before,
-                 true);
-        if (direction == 0)
+        if (direction == 0) {
             QCOMPARE(readable, colour);
-        // Moved no further than needed: a step back towards the colour falls short again.
-        if (direction != 0) {
-            const quint32 back = (((readable >> 16 & 0xff) + (colour >> 16 & 0xff)) / 2) << 16
-                               | (((readable >> 8 & 0xff) + (colour >> 8 & 0xff)) / 2) << 8
-                               | ((readable & 0xff) + (colour & 0xff)) / 2;
-            double worst = 21;
-            for (quint32 background : backgrounds)
-                worst = qMin(worst, Contrast::ratio(back, background));
-            QVERIFY(worst < 4.5);
+            return;
         }
+        QCOMPARE(Contrast::luminance(readable) > Contrast::luminance(colour), direction > 0);
+        // Moved no further than needed: a step back towards the colour falls short again.
+        const quint32 back = (((readable >> 16 & 0xff) + (colour >> 16 & 0xff)) / 2) << 16
+                           | (((readable >> 8 & 0xff) + (colour >> 8 & 0xff)) / 2) << 8
+                           | ((readable & 0xff) + (colour & 0xff)) / 2;
+        QVERIFY(std::ranges::any_of(backgrounds, [back](quint32 background) {
+            return Contrast::ratio(back, background) < 4.5;
+        }));
     }
 };
 

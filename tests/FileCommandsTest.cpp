@@ -27,11 +27,7 @@ class FileCommandsTest : public QObject
 
 private slots:
     void initTestCase() { QVERIFY(m_home.setUp()); }
-    void cleanup()
-    {
-        m_app.quit();
-        m_home.clean();
-    }
+    void cleanup() { m_app.quit(); m_home.clean(); }
 
     // Downloads first, where the banks' statements arrive; then the folder last imported from.
     void importOpensWhereStatementsAre()
@@ -55,9 +51,7 @@ private slots:
     // the folder saved to.
     void saveListProposesANameAndRemembersTheForm()
     {
-        const QString statement = writeJnbFile(m_home, {{QDate(2026, 3, 2), u"ATM"_s, 1000, 0, 9000}});
-        m_app.start();
-        QCOMPARE(m_app.window->importFile(statement).added, 1);
+        QVERIFY(m_app.startWith(m_home, {{QDate(2026, 3, 2), u"ATM"_s, 1000, 0, 9000}}));
         QFileDialog *dialog = opened(u"save_balance"_s, u"saveDialog"_s);
         QVERIFY(dialog);
         QCOMPARE(dialog->nameFilters().size(), 2);

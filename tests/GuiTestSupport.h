@@ -144,6 +144,17 @@ struct App {
         window->startUp();
     }
 
+    // Starts with the operations imported from a JNB statement (none: an empty ledger) and the
+    // window active, for its shortcuts; false when any did not come in.
+    bool startWith(const Home &home, const QList<Operation> &operations)
+    {
+        const QString path = operations.isEmpty() ? QString() : writeJnbFile(home, operations);
+        start();
+        window->activateWindow();
+        return QTest::qWaitForWindowActive(window.get())
+            && (operations.isEmpty() || window->importFile(path).added == operations.size());
+    }
+
     // Closes the window (which saves) and lets both go, as quitting does.
     bool quit()
     {
@@ -200,22 +211,6 @@ inline bool waitDeleted(QObject *object)
 {
     QPointer<QObject> guard(object);
     return QTest::qWaitFor([&] { return guard.isNull(); });
-}
-
-// Shows a month through the change-month sheet: types the year and month over the prefilled
-// fields and confirms. False when the sheet did not open or did not close.
-inline bool showMonthBySheet(App &app, int year, int month)
-{
-    app.trigger(u"change_month"_s);
-    auto *sheet = visibleChild<ChangeMonthSheet>(app.window.get());
-    if (!sheet)
-        return false;
-    const int listed = sheet->monthList()->findData(year * 100 + month);
-    sheet->monthList()->setCurrentIndex(listed >= 0 ? listed : sheet->monthList()->count() - 1);
-    sheet->yearField()->setValue(year);
-    sheet->monthField()->setValue(month);
-    QTest::mouseClick(sheet->findChild<QPushButton *>(u"move"_s), Qt::LeftButton);
-    return !sheet->isVisible();
 }
 
 } // namespace GuiTest

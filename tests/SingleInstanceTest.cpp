@@ -1,5 +1,6 @@
 // One Moriva per data folder: a later start hands its files to the running instance over a
-// local socket and ends; a start with another data folder opens its own window. Checked end to end with the real application on the offscreen platform.
+// local socket and ends; a start with another data folder opens its own window. Checked end to
+// end with the real application on the offscreen platform.
 
 #include "GuiTestSupport.h"
 #include "SingleInstance.h"
@@ -38,13 +39,24 @@ class SingleInstanceTest : public QObject
         app->start(QStringLiteral(MORIVA_APP_PATH), arguments);
         return app;
     }
+    // Whether the start ended by itself (or, asked to, when terminated: as from its menu) with
+    // success.
+    static bool endsWell(QProcess *app, int ms, bool terminate = false)
+    {
+        if (terminate)
+            app->terminate();
+        return app->waitForFinished(ms) && app->exitStatus() == QProcess::NormalExit
+            && app->exitCode() == 0;
+    }
 
 private slots:
+    // The socket lives in the private runtime folder of the test's home.
+    void initTestCase() { QVERIFY(m_home.setUp()); }
+    void init() { QVERIFY(QDir().mkpath(m_home.dataFolder())); }
+    void cleanup() { m_home.clean(); }
+
     void secondStartHandsItsFileToTheRunningWindow()
     {
-        // The socket lives in the private runtime folder of the test's home.
-        QVERIFY(m_home.setUp());
-        QVERIFY(QDir().mkpath(m_home.dataFolder()));
         // What a crashed instance leaves behind: the socket's file with nobody answering on it.
         const QString socket = SingleInstance::serverName(m_home.dataFolder());
         QVERIFY(socket.startsWith(m_home.path(u"runtime"_s)));
@@ -61,9 +73,7 @@ private slots:
 
         // The second start, with a name relative to its own folder, hands it over and ends.
         const auto second = startApp(u"statements"_s, {u"NBG_三月.csv"_s});
-        QVERIFY2(second->waitForFinished(10000), "the second start did not end");
-        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second->exitCode(), 0);
+        QVERIFY2(endsWell(second.get(), 10000), "the second start did not end well");
         QCOMPARE(first->state(), QProcess::Running);
 
         // A start with another data folder is a Moriva of its own: the file goes to its ledger.
@@ -77,10 +87,7 @@ private slots:
         QVERIFY(other->waitForFinished(10000));
 
         // Asked to end, the first instance quits as from its menu, saving both ledgers.
-        first->terminate();
-        QVERIFY2(first->waitForFinished(10000), "the first instance did not quit on SIGTERM");
-        QCOMPARE(first->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(first->exitCode(), 0);
+        QVERIFY2(endsWell(first.get(), 10000, true), "the first instance did not quit on SIGTERM");
         QVERIFY(!QFile::exists(socket));
         QCOMPARE(storedEntryCount(m_home.dataFolder(), Bank::Jnb), 2);
         QCOMPARE(storedEntryCount(m_home.dataFolder(), Bank::Ebank), 1);
@@ -91,9 +98,6 @@ private slots:
     // one under way, and no second window opens.
     void aStartDuringALongImportIsQueued()
     {
-        m_home.clean();
-        QVERIFY(m_home.setUp());
-        QVERIFY(QDir().mkpath(m_home.dataFolder()));
         constexpr int kLines = 200000;
         QStringList lines;
         lines.reserve(kLines);
@@ -110,17 +114,12 @@ private slots:
         QVERIFY2(first->waitForStarted(5000), qPrintable(first->errorString()));
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 15000);
         const auto second = startApp(u"statements"_s, {small});
-        QVERIFY2(second->waitForFinished(120000), "the second start did not end");
-        QCOMPARE(second->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(second->exitCode(), 0);
+        QVERIFY2(endsWell(second.get(), 120000), "the second start did not end well");
         QCOMPARE(first->state(), QProcess::Running);
         QTRY_COMPARE_WITH_TIMEOUT(storedEntryCount(m_home.dataFolder(), Bank::Ebank), 1, 60000);
         QCOMPARE(storedEntryCount(m_home.dataFolder(), Bank::Jnb), kLines);
 
-        first->terminate();
-        QVERIFY2(first->waitForFinished(30000), "the first instance did not quit on SIGTERM");
-        QCOMPARE(first->exitStatus(), QProcess::NormalExit);
-        QCOMPARE(first->exitCode(), 0);
+        QVERIFY2(endsWell(first.get(), 30000, true), "the first instance did not quit on SIGTERM");
     }
 };
 
