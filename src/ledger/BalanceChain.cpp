@@ -47,11 +47,16 @@ void forEachMoment(const Entries &entries, F f)
 BalanceChain BalanceChain::check(const LedgerDatabase &database, Bank bank)
 {
     BalanceChain chain = check(database.amounts(bank, LedgerDatabase::Kinds::Skipped));
-    for (BalanceGap &gap : chain.m_gaps) {
+    chain.readGapEntries(database);
+    return chain;
+}
+
+void BalanceChain::readGapEntries(const LedgerDatabase &database)
+{
+    for (BalanceGap &gap : m_gaps) {
         gap.after = database.entry(gap.after.id()).value_or(gap.after);
         gap.before = database.entry(gap.before.id()).value_or(gap.before);
     }
-    return chain;
 }
 
 BalanceChain BalanceChain::check(QList<EntryAmounts> entries)

@@ -37,9 +37,11 @@ public:
     // been listed either way round by the bank; such a day is taken in the order they were
     // stored or its reverse, whichever makes the balances follow.
     static BalanceChain check(const LedgerDatabase &database, Bank bank);
-    // The same over amounts in ascending order (see LedgerDatabase::forEachAmounts); the gaps'
-    // entries are then left empty but for their ids.
+    // The same over amounts in ascending order (see LedgerDatabase::amounts); the gaps' entries
+    // are then left empty but for their ids, until readGapEntries() reads them. Touches nothing
+    // shared: it may run on any thread.
     static BalanceChain check(QList<EntryAmounts> entries);
+    void readGapEntries(const LedgerDatabase &database);
 
     const QList<BalanceGap> &gaps() const { return m_gaps; }
     const QList<BalanceStretch> &stretches() const { return m_stretches; }

@@ -88,7 +88,7 @@ void Controller::openLedger(Access access)
 {
     m_moveInProblems.clear();
     m_error.clear();
-    m_balances.reset();
+    forgetBalances();
     if (m_dataFolder.isEmpty()) {
         setUnavailable(LedgerState::NoDataFolder,
                        tr("Moriva has no data folder to keep its ledgers in."));
@@ -182,7 +182,7 @@ bool Controller::switchBank(Bank bank, QString *error)
 {
     m_bank = bank;
     m_view.setBank(bank);
-    m_balances.reset();
+    forgetBalances();
     m_view.reload();
     emit bankChanged();
     emit reloadRequested();
@@ -194,7 +194,7 @@ bool Controller::switchBank(Bank bank, QString *error)
 void Controller::closeLedger()
 {
     m_database.close();
-    m_balances.reset();
+    forgetBalances();
     m_state = LedgerState::Closed;
     if (m_lock)
         m_lock->release();
@@ -204,12 +204,42 @@ void Controller::start()
 {
     if (m_view.mode() != ListMode::Monthly)
         m_view.setMode(ListMode::Activity);
+    checkBalancesAhead();
     m_view.reload();
     emit reloadRequested();
 }
 
+void Controller::checkBalancesAhead()
+{
+    forgetBalances();
+    if (!m_database.isOpen())
+        return;
+    try {
+        m_balancesAhead = std::async(std::launch::async, [path = databasePath(), bank = m_bank] {
+            LedgerDatabase reader;
+            std::optional<BalanceChain> chain;
+            if (reader.open(path, SqlConnection::Access::ReadOnly, nullptr))
+                chain = BalanceChain::check(reader.amounts(bank, LedgerDatabase::Kinds::Skipped));
+            return chain;
+        });
+    } catch (const std::system_error &) {
+        // No thread to be had: the check runs when it is first asked for.
+    }
+}
+
+void Controller::forgetBalances()
+{
+    m_balances.reset();
+    m_balancesAhead = {}; // waits for a check still running: it reads a ledger about to change
+}
+
 const BalanceChain &Controller::balances() const
 {
+    if (!m_balances && m_balancesAhead.valid()) {
+        m_balances = m_balancesAhead.get();
+        if (m_balances)
+            m_balances->readGapEntries(m_database);
+    }
     if (!m_balances)
         m_balances = BalanceChain::check(m_database, m_bank);
     return *m_balances;
@@ -225,7 +255,7 @@ ListTotals Controller::shownTotals() const
 
 void Controller::entriesCameOrWent()
 {
-    m_balances.reset(); // walked again when next asked for
+    forgetBalances(); // walked again when next asked for
 }
 
 // ---------------------------------------------------------------- import
@@ -344,8 +374,8 @@ ImportReport Controller::importStatement(const QString &path, StatementFile file
     // The gaps an import closes are counted only when someone watches the balances (the window
     // does): walking a large ledger's chain twice would cost more than the import itself.
     std::optional<qsizetype> gapsBefore;
-    if (m_balances)
-        gapsBefore = m_balances->gaps().size();
+    if (m_balances || m_balancesAhead.valid())
+        gapsBefore = balances().gaps().size();
     QString why;
     LedgerDatabase::Import import(m_database, report.bank);
     StatementImporter importer(import.isStarted() ? &import : nullptr);

@@ -15,6 +15,7 @@
 #include <QStringView>
 
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -199,6 +200,10 @@ private:
     // Takes a backup of the database before its first change in this process.
     bool backUpOnce(QString *error);
     void entriesCameOrWent();
+    // The balance check walks every entry, and so does the list's first load: at start the two
+    // run side by side, the check on a read-only connection of its own.
+    void checkBalancesAhead();
+    void forgetBalances();
     // Shows and selects what the last change, undo or redo touched.
     void showWhatChanged();
     // Moves archive files of earlier versions into the database; what was refused is kept in
@@ -208,6 +213,7 @@ private:
     LedgerDatabase m_database;
     LedgerView m_view{m_database};
     mutable std::optional<BalanceChain> m_balances; // none until asked for
+    mutable std::future<std::optional<BalanceChain>> m_balancesAhead; // begun at start
     ImportProgress m_importProgress;
     EntryChanges m_changes{m_database, m_view};
     Preferences m_settings; // the window style, the update check and the export encoding
