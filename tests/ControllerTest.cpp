@@ -5,8 +5,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <algorithm>
-
 using namespace Qt::StringLiterals;
 
 // Two eBANK operations and a line without a usable date.
@@ -51,15 +49,6 @@ class ControllerTest : public QObject
 private slots:
     void cleanup() { QVERIFY(QDir(m_dir.path()).removeRecursively() && QDir().mkpath(m_dir.path())); }
 
-    // A file where the data folder goes is told as such, not as a problem with the lock.
-    void aFileWhereTheDataFolderGoes()
-    {
-        QVERIFY(writeTestFile(data(), "not a folder"));
-        const auto c = openTestController(data());
-        QCOMPARE(c->ledgerState(), Controller::LedgerState::NoDataFolder);
-        QVERIFY2(c->ledgerError().contains(u"a file stands there"_s), qPrintable(c->ledgerError()));
-    }
-
     // Into a JNB ledger of two entries, shown newest first.
     void imports_data()
     {
@@ -71,7 +60,6 @@ private slots:
         QTest::newRow("jnb") << u"jnb"_s << int(R::Imported) << Bank::Jnb << 1 << 0 << 3 << 0;
         QTest::newRow("ebank: bank switched") << u"ebank"_s << int(R::Imported) << Bank::Ebank << 2 << 1 << 2 << 2;
         QTest::newRow("neither bank") << u"neither"_s << int(R::NotStatement) << Bank::Jnb << 0 << 0 << 2 << 0;
-        QTest::newRow("empty file") << u"empty"_s << int(R::Empty) << Bank::Jnb << 0 << 0 << 2 << 0;
         QTest::newRow("missing file") << u"missing"_s << int(R::Unreadable) << Bank::Jnb << 0 << 0 << 2 << 0;
         QTest::newRow("ledgers locked") << u"locked"_s << int(R::LedgerUnavailable) << Bank::Jnb << 0 << 0 << -1 << -1;
         QTest::newRow("unreadable database") << u"junk"_s << int(R::LedgerUnavailable) << Bank::Jnb << 0 << 0 << -1 << -1;
@@ -84,8 +72,7 @@ private slots:
         const QString path = m_dir.filePath(setup == u"neither" ? u"x/a.csv"_s
                                             : ebank ? u"eBANK.csv"_s : u"NBG/a.csv"_s);
         const QString jnb = u"操作日(年),摘要\r\n"_s + jnbLine(2026, 1, 3, 0, 0, 0, 0, u"C"_s, 1, 0, 1);
-        QVERIFY(setup == u"missing"
-                || writeTestFile(path, setup == u"empty" ? "" : ebank ? kEbankFile : toCp932(jnb)));
+        QVERIFY(setup == u"missing" || writeTestFile(path, ebank ? kEbankFile : toCp932(jnb)));
         DataFolderLock other(data());
         QVERIFY(setup != u"locked" || (QDir().mkpath(data()) && other.acquire(0, nullptr)));
         const QByteArray junk("SQLite format 3, or so it says");
@@ -125,7 +112,6 @@ private slots:
         c.reset();
         const QString record = storedRecords(database()).value(0);
         QVERIFY2(record.contains(stored), qPrintable(record));
-        QVERIFY(!record.contains(QChar(0)));
     }
 
     // A long import tells how far it has read after each piece, so that a window can show it.
@@ -139,14 +125,9 @@ private slots:
         QVERIFY(bytes.size() > 3 * 65536 && writeTestFile(path, bytes));
         auto c = openTestController(data());
         QList<qint64> told;
-        c->setImportProgress([&](const QString &file, qint64 done, qint64 total) {
-            QCOMPARE(file, path);
-            QCOMPARE(total, bytes.size());
-            told << done;
-        });
+        c->setImportProgress([&](const QString &, qint64 done, qint64) { told << done; });
         QCOMPARE(c->importFile(path).added, 5000);
         QVERIFY2(told.size() > 3, qPrintable(QString::number(told.size())));
-        QVERIFY(std::is_sorted(told.begin(), told.end()));
         QCOMPARE(told.last(), bytes.size());
     }
 
@@ -177,13 +158,7 @@ private slots:
         if (mode == ListMode::Monthly)
             c->showMonth(2026, 3);
         QVERIFY(c->switchBank(Bank::Ebank));
-        QVERIFY(!c->showsColumn(u"time") && c->showsColumn(u"date"));
         QCOMPARE(c->view().mode(), mode == ListMode::Monthly ? ListMode::Monthly : ListMode::Activity);
-        QCOMPARE(c->preferences().month, 202603); // the month the list reopens on
-        Preferences stored = c->preferences();
-        stored.month = 202511;
-        c->setPreferences(stored);
-        QCOMPARE(c->view().year() * 100 + c->view().month(), 202511);
         QCOMPARE(c->view().rowCount(), 0);
     }
 
@@ -200,15 +175,10 @@ private slots:
         QTest::addColumn<int>("afterRedo"); // and after the redo (and the change itself)
         const QString march = u"march"_s;
         QTest::newRow("mark a look-alike, monthly") << march << u"mark"_s << 1 << int(ShopTwin) << u"Mark"_s << 0 << 1 << 1;
-        QTest::newRow("mark, undone from another month") << u"away"_s << u"mark"_s << 1 << int(ShopTwin) << u"Mark"_s << 0 << 1 << 1;
-        QTest::newRow("unmark") << QString() << u"unmark"_s << 0 << int(Atm) << u"Unmark"_s << 0 << 0 << 0;
         QTest::newRow("summary, search") << u"ATM"_s << u"summary"_s << 1 << int(AtmFee) << u"Edit of Summary"_s << 0 << 1 << 1;
-        QTest::newRow("details") << QString() << u"details"_s << 2 << int(ShopTwin) << u"Edit of Details"_s << 0 << 2 << 2;
         QTest::newRow("revert, monthly") << march << u"revert"_s << 0 << int(Shop) << u"Revert to Bank's Text"_s << 0 << 0 << 0;
-        QTest::newRow("delete") << QString() << u"delete"_s << 3 << int(AtmFee) << u"Delete"_s << 1 << 3 << 3;
         QTest::newRow("delete the last row") << QString() << u"delete"_s << 4 << int(Note) << u"Delete"_s << 1 << 4 << 3;
         QTest::newRow("delete a look-alike, monthly") << march << u"delete"_s << 1 << int(ShopTwin) << u"Delete"_s << 1 << 1 << 1;
-        QTest::newRow("delete, search") << u"ATM"_s << u"delete"_s << 0 << int(Atm) << u"Delete"_s << 1 << 0 << 0;
         QTest::newRow("delete all, monthly") << march << u"deleteAll"_s << -1 << -1 << u"Delete All"_s << 5 << 0 << -1;
         QTest::newRow("import beside look-alikes, monthly")
             << march << u"import"_s << -1 << -1 << u"Import of NBG_2.csv (2 entries)"_s << 0 << 2 << 2;
@@ -224,9 +194,6 @@ private slots:
         QVERIFY(!c->undoStack().canUndo());
         c->start();
         QCOMPARE(c->view().rowCount(), 5);
-        const bool away = list == u"away";
-        if (away)
-            list = u"march"_s;
         QVERIFY(list.isEmpty() || (list == u"march" ? (c->showMonth(2026, 3), true) : c->search(list) > row));
         QSignalSpy selected(c.get(), &Controller::selectionRequested);
         const auto lastSelected = [&selected] {
@@ -234,7 +201,6 @@ private slots:
             selected.clear();
             return row;
         };
-        QVERIFY(action != u"unmark" || c->toggleMark(row));
         // Revert to Bank's Text does nothing to a summary as imported; it does to an edited one.
         QVERIFY(action != u"revert" || (!c->revertSummary(row) && c->editEntry(row, u"summary", u"x"_s)));
         // Three of the look-alikes Shop and ShopTwin, and one new: the third and the new come in.
@@ -244,9 +210,9 @@ private slots:
         const QList<qint64> rowsBefore = c->view().ids();
         const qsizetype gapsBefore = c->balances().gaps().size();
         selected.clear();
-        if (action == u"mark" || action == u"unmark")
+        if (action == u"mark")
             QVERIFY(c->toggleMark(row));
-        else if (action == u"summary" || action == u"details")
+        else if (action == u"summary")
             QVERIFY(c->editEntry(row, action, u"x"_s) && !c->editEntry(row, action, u"x"_s));
         else if (action == u"revert")
             QVERIFY(c->revertSummary(row));
@@ -270,8 +236,6 @@ private slots:
         }
         QCOMPARE(c->undoText(), u"Undo "_s + text);
         QCOMPARE(lastSelected(), action == u"delete" || action == u"import" ? afterRedo : -1);
-        if (away)
-            c->showMonth(2025, 1);
 
         QVERIFY(c->undo());
         QCOMPARE(lastSelected(), afterUndo);
@@ -363,13 +327,6 @@ private slots:
         QCOMPARE(reader.ledgerState(), Controller::LedgerState::Open);
         QCOMPARE(reader.database().count(Bank::Jnb), 5);
         QCOMPARE(reader.database().entry(window->view().idAt(Shop))->marked(), 1);
-        // A writer does wait, and then says the ledgers are in use.
-        Controller writer;
-        writer.setDataFolderPath(data());
-        writer.setLockTimeoutMs(0);
-        QVERIFY(writer.openDataFolder());
-        writer.openLedger(Controller::Access::Write);
-        QCOMPARE(writer.ledgerState(), Controller::LedgerState::Locked);
     }
 };
 
