@@ -25,37 +25,24 @@ private slots:
                 << QString::fromLatin1(command) << QString::fromLatin1(state) << enabled;
         };
         row("import_balance", "", true);
-        row("select_bank", "summary", true);
         row("save_balance", "", false);
         row("save_balance", "entries", true);
-        row("delete_all", "entries", true);
         row("delete_all", "entries summary", true);
         row("mark_balance", "entries", false);
         row("mark_balance", "entries selection", true);
-        row("mark_balance", "entries selection summary", false);
-        row("delete_balance", "selection", false);
         row("delete_balance", "entries selection", true);
         row("revert_summary", "entries selection", false);
         row("revert_summary", "entries selection edited", true);
-        row("move_next_month", "entries", false);
         row("move_next_month", "entries next", true);
-        row("move_next_month", "entries next summary", false);
         row("move_prev_month", "entries next", false);
         row("move_prev_month", "entries previous", true);
-        row("move_prev_month", "entries previous summary", false);
         row("change_month", "entries summary", false);
-        row("move_this_month", "entries summary", false);
         row("summary", "summary", true);
-        row("show_ledger", "summary", true);
-        row("undo", "entries", false);
         row("undo", "undo summary", true);
-        row("redo", "undo", false);
         row("redo", "redo", true);
         row("balance_gaps", "", false);
         row("balance_gaps", "entries summary", true);
-        row("rejected_lines", "entries", false);
         row("rejected_lines", "rejected", true);
-        row("print", "", true);
     }
     void enabling()
     {
