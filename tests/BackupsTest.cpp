@@ -1,6 +1,7 @@
 // Backups of the ledger database: taken through SQLite's backup API, rotated without touching
-// what Moriva did not make, listed with their entries, and restored only when sound, replacing
-// the database so that a full disk or a kill leaves the old one or the new one, never none.
+// what Moriva did not make, and restored only when sound, replacing the database so that a
+// full disk or a kill leaves the old one or the new one, never none. (Their list, newest first
+// with their entries, is seen through the tool's `backups` and the controller's first change.)
 // Run with umask 0, the most open one: what Moriva creates must still be its user's alone.
 
 #include "FileTestSupport.h"
