@@ -10,6 +10,7 @@
 #include "ledger/LedgerDatabase.h"
 
 #include <QHash>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -223,7 +224,10 @@ private slots:
     void restoreRefusesWhatIsNotSound_data()
     {
         QTest::addColumn<QString>("kind");
+        QTest::newRow("random bytes") << u"random"_s;
         QTest::newRow("empty file") << u"empty"_s; // SQLite takes it for an empty database
+        QTest::newRow("a database of something else") << u"foreign"_s;
+        QTest::newRow("a newer Moriva's") << u"newer"_s;
         QTest::newRow("damaged pages") << u"damaged"_s;
         QTest::newRow("the database itself") << u"itself"_s;
     }
@@ -234,8 +238,20 @@ private slots:
         const QString database = DataFolder::databasePath(dir.path());
         QVERIFY(makeDatabase(database, 5));
         QString backup = dir.filePath(u"candidate.sqlite"_s);
-        if (kind == u"empty") {
+        if (kind == u"random") {
+            QByteArray bytes(40000, '\0');
+            QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), 10000);
+            QVERIFY(writeTestFile(backup, bytes));
+        } else if (kind == u"empty") {
             QVERIFY(writeTestFile(backup, ""));
+        } else if (kind == u"foreign" || kind == u"newer") {
+            SqlConnection other;
+            QVERIFY(other.open(backup, SqlConnection::Access::ReadWrite, 0, nullptr));
+            QVERIFY(other.exec(kind == u"foreign" ? "CREATE TABLE notes (text TEXT)"
+                                                  : "CREATE TABLE accounts (id INTEGER PRIMARY KEY);"
+                                                    "CREATE TABLE entries (id INTEGER PRIMARY KEY);"
+                                                    "PRAGMA user_version = 99",
+                               nullptr));
         } else if (kind == u"damaged") {
             QVERIFY(makeBackupFile(backup, 2000));
             QByteArray bytes = readTestFile(backup);
