@@ -117,7 +117,6 @@ private slots:
         // Null: a folder at the path. Everything but a missing file is unreadable.
         QTest::addColumn<QByteArray>("bytes");
         const QByteArray v3 = readTestFile(fixture("ledger-v3.mvrk"));
-        QVERIFY(v3.size() > 300);
         QTest::newRow("missing") << QByteArray("<nothing>");
         QTest::newRow("folder") << QByteArray();
         QTest::newRow("truncated") << v3.first(v3.size() - 5);
@@ -157,7 +156,6 @@ private slots:
         const LedgerArchive::ReadResult read = LedgerArchive::read(m_path);
         QCOMPARE(read.status, status);
         QVERIFY(read.entries.isEmpty());
-        QCOMPARE(read.error.contains(m_path), status == LedgerArchive::Status::Unreadable);
     }
 
     // The archives carry a checksum: a flip of any one bit anywhere is refused, never read as

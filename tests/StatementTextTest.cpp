@@ -21,9 +21,8 @@ private slots:
         // Bad sequences become replacement characters, which no stored line may hold.
         QTest::newRow("bad bytes") << QByteArray("\xEF\xBB\xBF" "AB\xC0\x80" "CD") << u"AB\uFFFD\uFFFD" "CD"_s;
         // One stray byte in a UTF-8 file spoils its own line only, not the whole file.
-        const QByteArray utf8 = u"摘要,正常\n正常,1\n"_s.repeated(3).toUtf8();
-        QTest::newRow("utf-8, a stray byte") << utf8 + "\x93,2\n" + utf8
-            << u"摘要,正常\n正常,1\n"_s.repeated(3) + u"\uFFFD,2\n"_s + u"摘要,正常\n正常,1\n"_s.repeated(3);
+        const QString good = u"摘要,正常\n正常,1\n"_s.repeated(3);
+        QTest::newRow("utf-8, a stray byte") << good.toUtf8() + "\x93,2\n" + good.toUtf8() << good + u"\uFFFD,2\n"_s + good;
         QTest::newRow("cp932, a byte it cannot read, end-of-file mark")
             << QByteArray("\x90\xB3\x8F\xED,1\n\xFD,2\n\x1A") << u"正常,1\n\u001A,2\n"_s;
         // Long ASCII stretches, with the control bytes CP932 reads as other control characters.
@@ -33,9 +32,9 @@ private slots:
         // UTF-8, not as CP932 characters it happens to make.
         const QByteArray cp932Line("\"2026\",\"\x8b\x8b\x97^\x90U\x8d\x9e\"\n");
         const QByteArray utf8Line("\"2026\",\"\xe7\xb5\xa6\xe4\xb8\x8e\xe6\x8c\xaf\xe8\xbe\xbc\"\r\n");
+        const QString line = u"\"2026\",\"給与振込\""_s;
         QTest::newRow("cp932 with a utf-8 line") << cp932Line.repeated(3) + utf8Line + cp932Line
-            << u"\"2026\",\"給与振込\"\n"_s.repeated(3) + u"\"2026\",\"給与振込\"\r\n"_s
-                   + u"\"2026\",\"給与振込\"\n"_s;
+            << (line + u'\n').repeated(3) + line + u"\r\n"_s + line + u'\n';
         // A byte-order mark between a CR and an LF, read a piece or a line at a time: a
         // character, not part of the line end.
         QTest::newRow("utf-8, a mark between CR and LF") << QByteArray("a,1\r\xEF\xBB\xBF\nb,2\n")
