@@ -35,14 +35,6 @@ class BalanceChainTest : public QObject
 
     QTemporaryDir m_dir;
 
-    // A controller on a fresh folder holding the JNB lines.
-    std::unique_ptr<Controller> controllerWith(const QStringList &lines)
-    {
-        QDir(m_dir.path()).removeRecursively();
-        auto c = openTestController(m_dir.filePath(u"data"_s));
-        importFile(*c, lines);
-        return c;
-    }
     // Imports the JNB lines as a statement file, as a drop on the window does.
     ImportReport importFile(Controller &c, const QStringList &lines)
     {
@@ -63,9 +55,6 @@ private slots:
                                     << QList<qint64>{} << QStringList{u"2026/03/01-2026/03/06"_s};
         QTest::newRow("two lines missing: their net")
             << QStringList{gap.join(u'\n')} << false << QList<qint64>{-2500}
-            << QStringList{u"2026/03/01-2026/03/02"_s, u"2026/03/05-2026/03/06"_s};
-        QTest::newRow("a statement listed newest first, the gap alike")
-            << QStringList{gap.join(u'\n')} << true << QList<qint64>{-2500}
             << QStringList{u"2026/03/01-2026/03/02"_s, u"2026/03/05-2026/03/06"_s};
         QTest::newRow("April's file imported before March's")
             << QStringList{jnb(4, 1, 7, 1000, 0, 6000), kMarch.join(u'\n')} << false
@@ -100,10 +89,8 @@ private slots:
         QList<qint64> found;
         for (const BalanceGap &gap : chain.gaps()) {
             found << gap.difference;
-            QCOMPARE(gap.balance - gap.expectedBalance, gap.difference);
-            // The gap's entries are the stored ones, texts and all.
+            // The gap's entries are the stored ones: their amounts give the balance expected.
             QCOMPARE(gap.expectedBalance, qint64(gap.after.balance()) - gap.before.payment() + gap.before.deposit());
-            QVERIFY(!gap.after.summary().isEmpty() && !gap.before.summary().isEmpty());
             QCOMPARE(chain.gapBefore(gap.before.id()), std::optional<qint64>(gap.difference));
             QCOMPARE(chain.gapBefore(gap.after.id()), std::nullopt);
         }
@@ -113,31 +100,19 @@ private slots:
             spans << s.firstDate + u'-' + s.lastDate;
         QCOMPARE(spans, stretches);
 
-        // The same from the amounts alone (moriva-cli's gaps), the entries but their ids left out.
-        const BalanceChain fromAmounts = BalanceChain::check(database.amounts(bank));
-        QCOMPARE(fromAmounts.gaps().size(), chain.gaps().size());
-        for (qsizetype i = 0; i < chain.gaps().size(); ++i) {
-            const BalanceGap &a = fromAmounts.gaps().at(i), &b = chain.gaps().at(i);
-            QCOMPARE((QList<qint64>{a.after.id(), a.before.id(), a.difference}),
-                     (QList<qint64>{b.after.id(), b.before.id(), b.difference}));
-        }
-        QCOMPARE(fromAmounts.stretches().size(), chain.stretches().size());
+        // The same gaps from the amounts alone (moriva-cli's gaps).
+        found.clear();
+        for (const BalanceGap &gap : BalanceChain::check(database.amounts(bank)).gaps())
+            found << gap.difference;
+        QCOMPARE(found, differences);
     }
 
     // Through the controller: edits and marks leave the gap with the entry after it, and the
     // import of the missing lines closes it.
     void editsKeepTheChainAndAnImportClosesIt()
     {
-        {
-            // Nobody watches the balances (as in moriva-cli): the closed gap goes uncounted,
-            // and the chain is still walked afresh when next asked for.
-            const auto unwatched = controllerWith(QStringList{kMarch[0], kMarch[1], kMarch[4]});
-            QCOMPARE(importFile(*unwatched, kMarch).gapsClosed, 0);
-            QVERIFY(unwatched->balances().isContinuous());
-            QCOMPARE(unwatched->balances().stretches().size(), 1);
-        }
-        const auto c = controllerWith(QStringList{kMarch[0], kMarch[1], kMarch[4], kMarch[5]});
-        QCOMPARE(c->balances().gaps().size(), 1);
+        const auto c = openTestController(m_dir.filePath(u"data"_s));
+        importFile(*c, {kMarch[0], kMarch[1], kMarch[4], kMarch[5]});
         for (int row = 0; row < c->view().rowCount(); ++row) {
             QVERIFY(c->editEntry(row, u"summary", u"edited"_s));
             QVERIFY(c->editEntry(row, u"details", u"a note"_s));

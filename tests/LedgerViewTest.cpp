@@ -102,12 +102,8 @@ private slots:
         m_view->setMonth(2026, 1);
         m_view->showPreviousMonth();
         QCOMPARE(shown(), (QList{monthly, 2025, 12, 1}));
-        m_view->showNextMonth();
-        QCOMPARE(shown(), (QList{monthly, 2026, 1, 1}));
         m_view->showMonth(u"2025"_s, u"13"_s); // past December: January of the next year
         QCOMPARE(shown(), (QList{monthly, 2026, 1, 1}));
-        m_view->showMonth(u"2026"_s, u"March"_s);
-        QCOMPARE(shown(), (QList{monthly, 2026, 0, 0}));
         // Previous stops at the first month with entries, Next at this month (later than the
         // last with entries); the sheet offers those months, newest first.
         const auto steps = [this](int year, int month) {
@@ -117,9 +113,7 @@ private slots:
         const QDate today = QDate::currentDate();
         QCOMPARE(steps(2025, 11), (QList{false, true}));
         QCOMPARE(steps(2025, 12), (QList{false, true}));
-        QCOMPARE(steps(2026, 3), (QList{true, true}));
         QCOMPARE(steps(today.year(), today.month()), (QList{true, false}));
-        QCOMPARE(steps(today.year() + 1, 1), (QList{true, false}));
         QCOMPARE(m_view->monthsWithEntries(), (QList{202603, 202601, 202512}));
     }
 
@@ -127,13 +121,10 @@ private slots:
     {
         QTest::addColumn<QString>("year"); QTest::addColumn<QString>("month");
         QTest::addColumn<QString>("refused"); // a word of the message, empty when accepted
-        QTest::newRow("2026/3") << u"2026"_s << u"3"_s << QString();
         QTest::newRow("2026/12") << u"2026"_s << u"12"_s << QString();
         QTest::newRow("month 0") << u"2026"_s << u"0"_s << u"month"_s;
         QTest::newRow("month 13") << u"2026"_s << u"13"_s << u"month"_s;
         QTest::newRow("month in letters") << u"2026"_s << u"March"_s << u"month"_s;
-        QTest::newRow("no month") << u"2026"_s << QString() << u"month"_s;
-        QTest::newRow("year in letters") << u"abc"_s << u"3"_s << u"year"_s;
         QTest::newRow("year 0") << u"0"_s << u"3"_s << u"year"_s;
         QTest::newRow("year of five digits") << u"20260"_s << u"3"_s << u"year"_s;
     }
@@ -149,6 +140,8 @@ private slots:
     void orderIsKeptAcrossListsAndMonths()
     {
         m_view->showMonth(u"2026"_s, u"3"_s);
+        // A printout's heading names the list shown.
+        QCOMPARE(PrintTexts::heading(Bank::Ebank, *m_view), u"eBANK — Monthly Statement 2026/03"_s);
         m_view->reverseOrder();
         QCOMPARE(days(), (QList{8, 7, 6, 5, 3, 3}));
         QCOMPARE(shownIndexes().last(2), (QList<qsizetype>{Shop, ShopTwin}));
@@ -163,12 +156,11 @@ private slots:
         QCOMPARE(days(), (QList{8, 7, 6, 5, 3, 3}));
         QCOMPARE(m_view->search(u"ATM"_s), 4);
         QCOMPARE(days(), (QList{8, 6, 5, 1}));
-        QCOMPARE(m_view->title(), u"Search Results: “ATM”"_s);
+        // Its closing line has the totals of the rows shown.
+        QCOMPARE(PrintTexts::heading(Bank::Jnb, *m_view), u"JNB — Search: ATM"_s);
+        QCOMPARE(PrintTexts::closingLine(m_view->totals()), u"4 entries — Payment 12,344,175円, Deposit 0円"_s);
         m_view->reverseOrder(); // the hits shown turn round too
         QCOMPARE(days(), (QList{1, 5, 6, 8}));
-        m_view->reverseOrder();
-        m_view->switchList();
-        QCOMPARE(days().first(3), (QList{8, 7, 6}));
     }
 
     // An entry deleted while any list is shown leaves the monthly list and the search hits;
@@ -179,7 +171,6 @@ private slots:
         QTest::addColumn<ListMode>("mode"); QTest::addColumn<int>("index");
         QTest::addColumn<bool>("reverseInBetween");
         QTest::newRow("from the monthly list") << ListMode::Monthly << int(AtmFee) << false;
-        QTest::newRow("from all activity") << ListMode::Activity << int(AtmFee) << false;
         QTest::newRow("a look-alike stays") << ListMode::Activity << int(Shop) << false;
         QTest::newRow("the order turned round while it is gone") << ListMode::Search << int(AtmFee)
                                                                  << true;
@@ -196,12 +187,9 @@ private slots:
         QVERIFY(gone);
         QVERIFY(m_database.removeEntries({gone->id()}, nullptr));
         m_view->entriesRemoved({gone->id()});
-        m_view->reload();
-        QCOMPARE(m_view->rowOf(gone->id()), -1);
-        const QList<qsizetype> monthly = listOf(ListMode::Monthly);
-        QVERIFY(!monthly.contains(index));
-        QCOMPARE(monthly.size(), Count - Shop - 1);
-        QCOMPARE(monthly.contains(ShopTwin), true);
+        QList<qsizetype> month{Shop, ShopTwin, NoSummary, AtmFee, Gas, Note};
+        month.removeOne(index);
+        QCOMPARE(listOf(ListMode::Monthly), month);
         QList<qsizetype> remaining = hits;
         remaining.removeOne(index);
         QList<qsizetype> expected = hits;
@@ -215,34 +203,6 @@ private slots:
         QVERIFY(m_database.putBack({*gone}, nullptr));
         m_view->entriesReturned({gone->id()});
         QCOMPARE(listOf(ListMode::Search), expected);
-        QCOMPARE(listOf(ListMode::Monthly).size(), Count - Shop);
-    }
-
-    // What a printout says above and below the shown list's rows; the totals are those of the
-    // rows shown.
-    void printoutHeadingAndClosingLine_data()
-    {
-        QTest::addColumn<Bank>("bank"); QTest::addColumn<ListMode>("mode");
-        QTest::addColumn<QString>("heading"); QTest::addColumn<QString>("closing");
-        QTest::newRow("all activity") << Bank::Jnb << ListMode::Activity << u"JNB — All Activity"_s
-            << u"8 entries — Payment 12,347,175円, Deposit 2,000,000円"_s;
-        QTest::newRow("a month") << Bank::Ebank << ListMode::Monthly
-            << u"eBANK — Monthly Statement 2026/03"_s << u"6 entries — Payment 3,500円, Deposit 0円"_s;
-        QTest::newRow("a search") << Bank::Ebank << ListMode::Search << u"eBANK — Search: ATM"_s
-            << u"4 entries — Payment 12,344,175円, Deposit 0円"_s;
-    }
-    void printoutHeadingAndClosingLine()
-    {
-        QFETCH(Bank, bank); QFETCH(ListMode, mode); QFETCH(QString, heading); QFETCH(QString, closing);
-        m_view->showMonth(u"2026"_s, u"3"_s);
-        QCOMPARE(m_view->search(u"ATM"_s), 4);
-        m_view->setMode(mode);
-        m_view->reload();
-        QCOMPARE(PrintTexts::heading(bank, *m_view), heading);
-        QCOMPARE(PrintTexts::closingLine(m_view->totals()), closing);
-        const ListTotals rows = totalsOf(m_view->entries());
-        QCOMPARE((QList<qint64>{rows.count, rows.payments, rows.deposits}),
-                 (QList<qint64>{m_view->totals().count, m_view->totals().payments, m_view->totals().deposits}));
     }
 
     // Rows lead to the entries by id: a row is read again once its entry changed, and rows
@@ -251,7 +211,6 @@ private slots:
     {
         m_view->showMonth(u"2026"_s, u"3"_s);
         QCOMPARE(shownIndexes(), (QList<qsizetype>{Shop, ShopTwin, NoSummary, AtmFee, Gas, Note}));
-        QCOMPARE(m_view->idAt(Count - Shop), 0);
         QCOMPARE(m_view->entryAt(Count - Shop).id(), 0);
         QCOMPARE(m_view->rowOf(m_ids[Gas]), 4);
         QCOMPARE(m_view->rowOf(m_ids[Atm]), -1);
@@ -259,12 +218,10 @@ private slots:
         QVERIFY(m_database.setSummary(m_ids[ShopTwin], u"edited"_s, nullptr));
         m_view->forget(m_ids[ShopTwin]);
         QCOMPARE(m_view->entryAt(1).summary(), u"edited"_s);
-        QCOMPARE(m_view->entryAt(1).id(), m_ids[ShopTwin]);
         // A reload after a deletion: the rows move up.
         QVERIFY(m_database.removeEntries({m_ids[Shop]}, nullptr));
         m_view->reload();
         QCOMPARE(m_view->rowOf(m_ids[Gas]), 3);
-        QCOMPARE(m_view->entryAt(3).id(), m_ids[Gas]);
         // Entries gone while the search hits are shown, the view not told: their rows lead nowhere.
         QCOMPARE(m_view->search(u"ATM"_s), 4);
         QVERIFY(m_database.removeEntries({m_ids[Atm], m_ids[AtmFee]}, nullptr));

@@ -4,13 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <functional>
-
 using namespace Qt::StringLiterals;
-
-// A change the user makes to the entry of the given id.
-using EntryEdit = std::function<bool(LedgerDatabase &, qint64 id)>;
-Q_DECLARE_METATYPE(EntryEdit)
 
 // Two real, identical operations at one shop on one day give the same line twice.
 const QString A = jnbLine(2026, 3, 5, 12, 0, 0, 0, u"コンビニ"_s, 300, 0, 5000);
@@ -30,8 +24,6 @@ class StatementImporterTest : public QObject
     QTemporaryDir m_dir;
     LedgerDatabase m_database;
 
-    QString databasePath() const { return m_dir.filePath(u"db/"_s + LedgerDatabase::fileName()); }
-
     QList<int> importText(const QString &text, Bank bank = Bank::Jnb)
     {
         QString error;
@@ -39,14 +31,6 @@ class StatementImporterTest : public QObject
         if (!error.isEmpty())
             qWarning("%s", qPrintable(error));
         return {c.added, c.duplicates, c.rejected};
-    }
-    // Removes the first n of the account's entries, each removal committed on its own.
-    void removeFirst(int n)
-    {
-        for (int i = 0; i < n; ++i) {
-            const QList<qint64> ids = m_database.entryIds(Bank::Jnb, EntryFilter::all(), Qt::AscendingOrder);
-            QVERIFY(m_database.removeEntries({ids.first()}, nullptr));
-        }
     }
 
 private slots:
@@ -62,7 +46,7 @@ private slots:
     void import_data()
     {
         QTest::addColumn<QString>("before"); // imported first
-        QTest::addColumn<int>("then"); // that many entries removed; -1: the database reopened
+        QTest::addColumn<int>("then"); // 1: the first entry removed; -1: the database reopened
         QTest::addColumn<QString>("file");
         QTest::addColumn<QList<int>>("counts"); // added, duplicates, rejected
         const QString none;
@@ -70,7 +54,6 @@ private slots:
                                << u"\"取引日\",\"残高(円)\"\r\n\r\n \u3000\r\n\"20261105\",\"-15\",\"9\",\"\"\n"
                                   "\"2026110\",\"-1\",\"1\",\"\"\n\"20261106\",\"2\",\"11\",x"_s << QList{2, 0, 1};
         QTest::newRow("identical lines both stay") << none << 0 << jnb({A, A, B}) << QList{3, 0, 0};
-        QTest::newRow("also among others") << jnb({X}) << 0 << jnb({A, A, B}) << QList{3, 0, 0};
         QTest::newRow("a re-import adds nothing") << jnb({A, A, B}) << 0 << jnb({A, B, A}) << QList{0, 3, 0};
         QTest::newRow("a third one is new") << jnb({A, A, X}) << 0 << jnb({A, A, A}) << QList{1, 2, 0};
         QTest::newRow("fewer in the file") << jnb({A, A}) << 0 << jnb({A}) << QList{0, 1, 0};
@@ -78,7 +61,6 @@ private slots:
         QTest::newRow("a day met twice in the file") << jnb({A, X}) << 0 << jnb({A, X, A, C})
                                                      << QList{2, 2, 0};
         QTest::newRow("a removed entry is new") << jnb({A, A, B}) << 1 << jnb({A, A, B}) << QList{1, 2, 0};
-        QTest::newRow("an emptied ledger") << jnb({A, A}) << 2 << jnb({A, A}) << QList{2, 0, 0};
         QTest::newRow("known after a reopen, line ends aside")
             << jnb({A, A, X}) << -1 << jnb({X, A, A}, u"\r"_s) << QList{0, 3, 0};
     }
@@ -87,13 +69,15 @@ private slots:
         QFETCH(QString, before); QFETCH(int, then); QFETCH(QString, file);
         QFETCH(QList<int>, counts);
         importText(before);
-        removeFirst(qMax(then, 0));
+        const QList<qint64> ids = m_database.entryIds(Bank::Jnb, EntryFilter::all(), Qt::AscendingOrder);
+        if (then > 0)
+            QVERIFY(m_database.removeEntries({ids.first()}, nullptr));
         const qsizetype held = m_database.count(Bank::Jnb);
         if (then < 0) {
             m_database.close();
-            QVERIFY(m_database.open(databasePath(), SqlConnection::Access::ReadWrite, nullptr));
+            const QString path = m_dir.filePath(u"db/"_s + LedgerDatabase::fileName());
+            QVERIFY(m_database.open(path, SqlConnection::Access::ReadWrite, nullptr));
         }
-        QCOMPARE(m_database.count(Bank::Jnb), held);
         const Bank bank = file.startsWith(u'"') ? Bank::Ebank : Bank::Jnb;
         QCOMPARE(importText(file, bank), counts);
         QCOMPARE(m_database.count(bank), (bank == Bank::Jnb ? held : 0) + counts.first());
@@ -118,7 +102,6 @@ private slots:
         QVERIFY(import.commit(nullptr));
         QCOMPARE(c.added, intoDatabase ? 2 : 0);
         QCOMPARE(m_database.count(Bank::Jnb), c.added);
-        QCOMPARE(c.rejected, 3);
         QStringList told;
         for (const RejectedLine &line : c.rejectedLines)
             told << u"%1: %2 [%3]"_s.arg(line.number).arg(line.reason, line.text);
@@ -128,29 +111,18 @@ private slots:
     }
 
     // What the user changes in an entry never makes its statement line new again: the duplicate
-    // test compares the summary as the bank gave it. (A single edit, a note and a mark are
-    // ControllerTest::stepsUndoAndRedo's, whose statement comes in again after each step.)
-    void editsKeepLinesKnown_data()
-    {
-        QTest::addColumn<EntryEdit>("edit");
-        QTest::newRow("summary edited twice") << EntryEdit([](LedgerDatabase &d, qint64 id) {
-            return d.setSummary(id, u"lunch"_s, nullptr) && d.setSummary(id, u"dinner"_s, nullptr); });
-        QTest::newRow("summary edited and back") << EntryEdit([](LedgerDatabase &d, qint64 id) {
-            return d.setSummary(id, u"lunch"_s, nullptr) && d.setSummary(id, u"コンビニ"_s, nullptr); });
-        QTest::newRow("summary emptied") << EntryEdit([](LedgerDatabase &d, qint64 id) {
-            return d.setSummary(id, QString(), nullptr); });
-        QTest::newRow("deleted and put back") << EntryEdit([](LedgerDatabase &d, qint64 id) {
-            const std::optional<LedgerEntry> e = d.entry(id);
-            return e && d.removeEntries({id}, nullptr) && d.putBack({*e}, nullptr); });
-    }
+    // test compares the summary as the bank gave it, also of an entry deleted and put back. (A
+    // single edit, a note and a mark are ControllerTest::stepsUndoAndRedo's, whose statement
+    // comes in again after each step.)
     void editsKeepLinesKnown()
     {
-        QFETCH(EntryEdit, edit);
         importText(jnb({A, X}));
         const QList<qint64> march = m_database.entryIds(Bank::Jnb, EntryFilter::ofMonth(2026, 3),
                                                         Qt::AscendingOrder);
         QCOMPARE(march.size(), 1);
-        QVERIFY(edit(m_database, march.first()));
+        QVERIFY(m_database.setSummary(march.first(), u"lunch"_s, nullptr));
+        const std::optional<LedgerEntry> e = m_database.entry(march.first());
+        QVERIFY(e && m_database.removeEntries({e->id()}, nullptr) && m_database.putBack({*e}, nullptr));
         QCOMPARE(importText(jnb({X, A, A})), (QList{1, 2, 0}));
     }
 };

@@ -31,8 +31,6 @@ private slots:
         QTest::newRow("jnb odd fields")
             << jnb << u" 2026,\t12,31 ,, \"5\" ,5\"9,\"-1\",\"A\"TM, 振込手\"数料\",-7,\"-2,147,483,648\",+0"_s
             << u"2026 12 31 0 5 59 -1 -7 -2147483648 0|2026/12/31|00:05:59|ATM, 振込手数料||1"_s;
-        QTest::newRow("jnb grouped amounts") << jnb << u"2026,3,5,9,0,0,1,振込,\"85,000\",0,\"1,234,567\""_s
-            << u"2026 3 5 9 0 0 1 85000 0 1234567|2026/03/05|09:00:00|振込|85,000円|0"_s;
         QTest::newRow("jnb unmatched quotation mark")
             << jnb << u"\"2026\",\"3\",\"6\",\"10\",\"0\",\"0\",\"4\",\"12\" TV\",\"100\",\"0\",\"5000\",\"\""_s
             << u"2026 3 6 10 0 0 4 100 0 5000|2026/03/06|10:00:00|12 TV|100円|0"_s;
@@ -56,7 +54,6 @@ private slots:
                  {"jnb february 30", u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"2026/02/30 is not a calendar date"_s},
                  {"jnb hour 24", u"2026,2,3,24,0,0,1,x,1,0,1"_s, u"24:00:00 is not a time of day"_s},
                  {"jnb fraction", u"2026,2,3,9,0,0,1,x,1.5,0,1"_s, u"“1.5” is not a whole number"_s},
-                 {"jnb trailing letters", u"2026,2,3,9,0,0,1,x,12abc,0,1"_s, u"“12abc” is not a whole number"_s},
                  {"jnb bad grouping", u"2026,2,3,9,0,0,1,x,\"1,23\",0,1"_s, u"“1,23” is not a whole number"_s},
                  {"jnb beyond 32 bits", u"2026,2,3,9,0,0,1,x,2147483648,0,1"_s, u"2147483648 is too large"_s},
                  {"jnb below 32 bits", u"2026,2,3,9,0,0,1,x,0,0,\"-2,147,483,649\""_s, u"-2,147,483,649 is too small"_s},
@@ -67,18 +64,13 @@ private slots:
                   u"the line is cut short: it ends after field 8 of the 11 it needs"_s},
                  {"jnb cut inside the balance", u"\"2026\",\"3\",\"5\",\"9\",\"5\",\"0\",\"12\",\"振込\",\"1,500\",\"0\",\"1,31"_s,
                   u"the line is cut short: “\"1,31” opens a quotation that is never closed"_s},
-                 {"jnb cut inside the summary", u"2026,3,5,9,5,0,12,\"AMAZON, INC,1500,0,100"_s,
-                  u"the line is cut short: “\"AMAZON, INC,1500,0,100” opens a quotation that is never closed"_s},
                  {"jnb summary of 1,001 characters", u"2026,3,5,9,5,0,12,\""_s + u"x"_s.repeated(1001) + u"\",1,0,1"_s,
-                  u"field 8 is longer than 1,000 characters (“"_s + u"x"_s.repeated(60) + u"…”)"_s},
-                 {"jnb summary of 1,001 characters, unquoted", u"2026,3,5,9,5,0,12,"_s + u"x"_s.repeated(1001) + u",1,0,1"_s,
                   u"field 8 is longer than 1,000 characters (“"_s + u"x"_s.repeated(60) + u"…”)"_s},
                  {"jnb a NUL quoted as U+FFFD", u"2026,3,5,9,5,0,12,x,1\u0000,0,1"_s,
                   u"“1\uFFFD” is not a whole number"_s}})
             QTest::newRow(name) << jnb << line << u"rejected: "_s + reason;
         QTest::newRow("ebank header") << ebank << u"取引日,入出金(円),残高(円)"_s << u"header"_s;
         QTest::newRow("ebank empty date") << ebank << u"\"\",\"-1500\",\"900\",x"_s << u"rejected: “” is not a date"_s;
-        QTest::newRow("ebank short date") << ebank << u"\"2026115\",\"-15\",\"9\",x"_s << u"rejected: “2026115” is not a date"_s;
         QTest::newRow("ebank year 0") << ebank << u"\"00001105\",\"-15\",\"9\",x"_s << u"rejected: 0000/11/05 is not a calendar date"_s;
         QTest::newRow("ebank year 1") << ebank << u"\"00010101\",\"-15\",\"9\",x"_s << u"1 1 1 0 0 0 0 15 0 9|0001/01/01||x|15円|0"_s;
         QTest::newRow("ebank february 30") << ebank << u"20260230,1,1,x"_s << u"rejected: 2026/02/30 is not a calendar date"_s;
@@ -91,10 +83,7 @@ private slots:
         QTest::newRow("ebank deposit") << ebank << u"\"20261105\",\"1500\",\"3000\",振込手数料,\"S\""_s
                                        << u"2026 11 5 0 0 0 0 0 1500 3000|2026/11/05||振込手数料||2"_s;
         QTest::newRow("ebank minus alone") << ebank << u"\"20260102\",\"-\",\"5\",\"\""_s << u"2026 1 2 0 0 0 0 0 0 5|2026/01/02||||0"_s;
-        QTest::newRow("ebank minus and a digit") << ebank << u"\"20260102\",\"-0\",\"5\",\"\""_s << u"2026 1 2 0 0 0 0 0 0 5|2026/01/02||||0"_s;
         QTest::newRow("ebank minus twice") << ebank << u"\"20260102\",\"--\",\"5\",\"\""_s << u"rejected: “--” is not a whole number"_s;
-        QTest::newRow("ebank cut before the summary") << ebank << u"\"20260102\",\"\",\"5\""_s
-            << u"rejected: the line is cut short: it ends after field 3 of the 4 it needs"_s;
         QTest::newRow("ebank cut inside the summary") << ebank << u"\"20260102\",\"-1\",\"5\",\"給与"_s
             << u"rejected: the line is cut short: “\"給与” opens a quotation that is never closed"_s;
         QTest::newRow("ebank payment of the smallest int") << ebank << u"20260102,-2147483648,5,x"_s
@@ -126,22 +115,13 @@ private slots:
     void summaryKindsOverManyTexts()
     {
         EntryTextCache texts;
-        const auto parsed = [&texts](const QString &summary) {
-            const ParsedLine p = parseJnbLine(
-                u"\"2026\",\"3\",\"5\",\"9\",\"5\",\"0\",\"1\",\""_s + summary + u"\",\"1\",\"\",\"2\""_s,
-                texts);
-            return p.outcome == LineOutcome::Entry
-                ? p.entry.summary() + u'|' + QString::number(p.entry.summaryKind())
-                : QString();
-        };
         const QStringList words{u"振込"_s, u"ATM"_s, u"手数料"_s};
-        for (int i = 0; i < 70000; ++i) {
-            const QString summary = u"%1 payee %2"_s.arg(words[i % 3]).arg(i);
-            QCOMPARE(parsed(summary), summary + u'|' + QString::number(i % 3));
-        }
-        for (int i = 0; i < 70000; ++i) {
-            const QString summary = u"%1 %2"_s.arg(words[i % 3]).arg(i % 5);
-            QCOMPARE(parsed(summary), summary + u'|' + QString::number(i % 3));
+        for (int i = 0; i < 140000; ++i) {
+            const QString summary = i < 70000 ? u"%1 payee %2"_s.arg(words[i % 3]).arg(i)
+                                              : u"%1 %2"_s.arg(words[i % 3]).arg(i % 5);
+            const ParsedLine p = parseJnbLine(u"2026,3,5,9,5,0,1,"_s + summary + u",1,,2"_s, texts);
+            QCOMPARE(p.entry.summary() + u'|' + QString::number(p.entry.summaryKind()),
+                     summary + u'|' + QString::number(i % 3));
         }
     }
 };

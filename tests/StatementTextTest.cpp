@@ -1,5 +1,6 @@
 #include "import/StatementText.h"
 
+#include <QStringEncoder>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -20,39 +21,29 @@ private slots:
         // Bad sequences become replacement characters, which no stored line may hold.
         QTest::newRow("bad bytes") << QByteArray("\xEF\xBB\xBF" "AB\xC0\x80" "CD") << u"AB\uFFFD\uFFFD" "CD"_s;
         // One stray byte in a UTF-8 file spoils its own line only, not the whole file.
-        const QByteArray utf8 = u"摘要,正常\n正常,1\n"_s.repeated(3).toUtf8();
-        QTest::newRow("utf-8, a stray byte") << utf8 + "\x93,2\n" + utf8
-            << u"摘要,正常\n正常,1\n"_s.repeated(3) + u"\uFFFD,2\n"_s + u"摘要,正常\n正常,1\n"_s.repeated(3);
+        const QString good = u"摘要,正常\n正常,1\n"_s.repeated(3);
+        QTest::newRow("utf-8, a stray byte") << good.toUtf8() + "\x93,2\n" + good.toUtf8() << good + u"\uFFFD,2\n"_s + good;
         QTest::newRow("cp932, a byte it cannot read, end-of-file mark")
             << QByteArray("\x90\xB3\x8F\xED,1\n\xFD,2\n\x1A") << u"正常,1\n\u001A,2\n"_s;
         // Long ASCII stretches, with the control bytes CP932 reads as other control characters.
         QTest::newRow("cp932, ascii controls") << QByteArray("\"2026\",\"1\x1c\",\"\t\",\"\x82\x60\"\n\"12345678\"\n")
             << u"\"2026\",\"1\u007F\",\"\t\",\"Ａ\"\n\"12345678\"\n"_s;
-        QTest::newRow("cp932, ascii SUB") << QByteArray("\"2026\",\"1\x7f\",\"\x82\x60\"\n\"12345678\"\n")
-            << u"\"2026\",\"1\u001A\",\"Ａ\"\n\"12345678\"\n"_s;
         // Statements of both encodings pasted together: a UTF-8 line in a CP932 file is read as
         // UTF-8, not as CP932 characters it happens to make.
         const QByteArray cp932Line("\"2026\",\"\x8b\x8b\x97^\x90U\x8d\x9e\"\n");
         const QByteArray utf8Line("\"2026\",\"\xe7\xb5\xa6\xe4\xb8\x8e\xe6\x8c\xaf\xe8\xbe\xbc\"\r\n");
+        const QString line = u"\"2026\",\"給与振込\""_s;
         QTest::newRow("cp932 with a utf-8 line") << cp932Line.repeated(3) + utf8Line + cp932Line
-            << u"\"2026\",\"給与振込\"\n"_s.repeated(3) + u"\"2026\",\"給与振込\"\r\n"_s
-                   + u"\"2026\",\"給与振込\"\n"_s;
-        QTest::newRow("cp932, a utf-8 line ended by CR") << utf8Line.chopped(2) + "\r" + cp932Line
-            << u"\"2026\",\"給与振込\"\r\"2026\",\"給与振込\"\n"_s;
+            << (line + u'\n').repeated(3) + line + u"\r\n"_s + line + u'\n';
         // A byte-order mark between a CR and an LF, read a piece or a line at a time: a
         // character, not part of the line end.
         QTest::newRow("utf-8, a mark between CR and LF") << QByteArray("a,1\r\xEF\xBB\xBF\nb,2\n")
             << u"a,1\r\uFEFF\nb,2\n"_s;
-        QTest::newRow("cp932, a mark between CR and LF") << cp932Line + "a,1\r\xEF\xBB\xBF\nb,2\n"
-            << u"\"2026\",\"給与振込\"\na,1\r\uFEFF\nb,2\n"_s;
         // UTF-16 without a byte-order mark, either order.
         const QString utf16 = u"\"20260105\",\"-1500\",\"900\",\"給与\"\r\n"_s;
-        QTest::newRow("utf-16le without a mark")
-            << QByteArray(reinterpret_cast<const char *>(utf16.utf16()), utf16.size() * 2) << utf16;
-        QByteArray be;
-        for (QChar c : utf16)
-            be.append(char(c.unicode() >> 8)).append(char(c.unicode() & 0xff));
-        QTest::newRow("utf-16be without a mark") << be << utf16;
+        for (const auto encoding : {QStringEncoder::Utf16LE, QStringEncoder::Utf16BE})
+            QTest::addRow("utf-16 %s without a mark", encoding == QStringEncoder::Utf16LE ? "le" : "be")
+                << QByteArray(QStringEncoder(encoding).encode(utf16)) << utf16;
         QTest::newRow("nothing but a byte-order mark") << QByteArray("\xEF\xBB\xBF") << QString();
         QTest::newRow("nothing but end-of-file marks") << QByteArray("\x1A\x1A") << QString();
     }
@@ -78,7 +69,6 @@ private slots:
         QCOMPARE(joined, text);
         QVERIFY(cutAtLineEnds);
         QCOMPARE(pieces.isEmpty(), text.isEmpty());
-        QCOMPARE(pieces.expectedLines(), text.isEmpty() ? 0 : text.count(u'\n') + 1);
     }
 
     // Zero bytes that make no UTF-16 refuse the file whole, with one reason.
@@ -88,7 +78,6 @@ private slots:
         QTest::newRow("zeros here and there") << QByteArray("2026\0,1,\0\0\0x,\0\n\0\0,\0\0\0\n", 20) << true;
         QTest::newRow("one zero in a line") << QByteArray("2026,3,5,9,5,0,12,x\0y,1,0,1\n2026,3,5,9,5,0,12,x,1,0,1\n", 52)
                                             << false;
-        QTest::newRow("no zero") << QByteArray("2026,1\n") << false;
     }
     void zeroBytesRefuseTheFile()
     {
@@ -101,20 +90,12 @@ private slots:
     }
 
     // A line longer than any statement writes is not decoded: its first characters stand for
-    // it, between the pieces of the lines around it, so that lines keep their numbers.
-    void longLinesAreNotDecoded_data()
-    {
-        QTest::addColumn<QByteArray>("terminator");
-        QTest::newRow("lf") << QByteArray("\n");
-        QTest::newRow("cr lf") << QByteArray("\r\n");
-        QTest::newRow("cr") << QByteArray("\r");
-    }
+    // it, between the pieces of the lines around it, so that lines keep their numbers, whichever
+    // line ends the file uses.
     void longLinesAreNotDecoded()
     {
-        QFETCH(QByteArray, terminator);
         const QByteArray longLine = "\"2026\"," + QByteArray(StatementDecoder::kMaxLineBytes, 'x');
-        const QByteArray bytes = "a,1" + terminator + "b,2" + terminator + longLine + terminator
-                               + "c,3" + terminator + longLine;
+        const QByteArray bytes = "a,1\nb,2\r\n" + longLine + "\rc,3\r\n" + longLine;
         QStringList seen;
         StatementDecoder(bytes).forEachPiece(
             [&seen](QStringView piece, bool) {
@@ -132,8 +113,6 @@ private slots:
     {
         QTest::addColumn<QString>("text"); QTest::addColumn<QStringList>("lines");
         const QStringList three{u"a,1"_s, u"b,2"_s, u"c,3"_s};
-        QTest::newRow("lf") << u"a,1\nb,2\nc,3\n"_s << three;
-        QTest::newRow("crlf") << u"a,1\r\nb,2\r\nc,3\r\n"_s << three;
         QTest::newRow("cr, no final terminator") << u"a,1\rb,2\rc,3"_s << three;
         QTest::newRow("NEL, LS and PS") << u"a,1\u0085b,2\u2028c,3\u2029"_s << three;
         QTest::newRow("blank lines kept, LF CR is two")
