@@ -308,19 +308,6 @@ StatementDecoder::StatementDecoder(QByteArrayView bytes, qsizetype pieceBytes)
     m_utf8 = isMostlyUtf8(m_data);
 }
 
-qsizetype StatementDecoder::expectedLines() const
-{
-    if (m_data.isEmpty())
-        return 0;
-    if (m_bom)
-        return m_bomText.count(u'\n') + 1;
-    if (m_data.size() <= kSampleBytes)
-        return m_data.count('\n') + 1;
-    const qsizetype sampled = m_data.first(kSampleBytes).count('\n') + 1;
-    const double perByte = double(sampled) / double(kSampleBytes);
-    return qsizetype(perByte * double(m_data.size()) * 1.125) + 1;
-}
-
 void StatementDecoder::forEachPiece(const std::function<void(QStringView, bool)> &visit,
                                     const std::function<void(QStringView)> &longLine) const
 {

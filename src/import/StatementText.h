@@ -34,11 +34,6 @@ public:
     QString refusal() const { return m_refusal; }
     // A line longer than this is never decoded whole: no statement writes one.
     static constexpr qsizetype kMaxLineBytes = qsizetype(64) << 10;
-    // About how many lines the bytes hold, to make room for them at once: exact for up to
-    // kSampleBytes, else told by the share of line feeds in the first kSampleBytes, with an
-    // eighth more to spare. Statement lines are much alike, and the bytes are not read twice.
-    qsizetype expectedLines() const;
-    static constexpr qsizetype kSampleBytes = qsizetype(256) << 10;
     // Calls visit(QStringView text, bool clean) for each piece in order; clean tells that no
     // character of the piece stands for bytes its encoding could not read and none is a control
     // character, so that its lines need not be looked at one by one. With longLine, a line of
