@@ -16,7 +16,7 @@ using namespace GuiTest;
 
 namespace {
 
-// What a first start shows; its labels, in their order, are TranslationTest's.
+// What a first start shows; its labels are TranslationTest's.
 const QStringList kDefault = ToolbarItems::defaultArrangement();
 
 int rowOf(QListWidget *list, const QString &id)
