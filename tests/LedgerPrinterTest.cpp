@@ -67,10 +67,8 @@ private slots:
             QVERIFY(m_app.controller->editEntry(
                 r, u"details"_s, u"備考 %1: a note far longer than its column could ever hold, "
                                   "on and on and on and on"_s.arg(r)));
-        const QString heading =
-            PrintTexts::heading(m_app.controller->bank(), m_app.controller->view());
-        const QString closing =
-            PrintTexts::closingLine(m_app.controller->view().totals());
+        const QString heading = PrintTexts::heading(m_app.controller->bank(), m_app.controller->view());
+        const QString closing = PrintTexts::closingLine(m_app.controller->view().totals());
 
         const QString pdf = m_home.path(u"home/list.pdf");
         QPdfWriter writer(pdf);
@@ -86,8 +84,6 @@ private slots:
             QVERIFY2(pages[p].contains(heading) && pages[p].contains(foot), qPrintable(pages[p]));
             QCOMPARE(pages[p].contains(closing), p == printed - 1);
         }
-        QVERIFY(heading.startsWith(u"JNB — "_s));
-        QVERIFY(closing.contains(u"%1 "_s.arg(m_app.rows())));
         // Every row once, in the list's order, its date and balance on its line.
         qsizetype at = 0;
         for (int r = 0; r < m_app.rows(); ++r) {
@@ -106,14 +102,6 @@ private slots:
             }
         }
         QCOMPARE(all.contains(u"2025/01/"_s), entries > 0 && !month); // other months left out
-        // The amounts' titles stand where their amounts do.
-        for (int c = 0; c < BankbookTableModel::ColumnCount && m_app.rows(); ++c) {
-            const auto horizontal = [](const QVariant &alignment) {
-                return alignment.toInt() & Qt::AlignHorizontal_Mask;
-            };
-            QCOMPARE(horizontal(m_app.model()->headerData(c, Qt::Horizontal, Qt::TextAlignmentRole)),
-                     horizontal(m_app.model()->index(0, c).data(Qt::TextAlignmentRole)));
-        }
     }
 
     void summaryPrintsTheChartAndEveryPeriod()
