@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The Summary in the real window: figures shown whole at the smallest window, the range boxes by
-// month and by year, a backwards range turned round, Return on a period, what an empty ledger
-// shows, and the span and range kept for the next start.
+// The Summary in the real window: the range boxes by month and by year, a backwards range turned
+// round, Return on a period, what an empty ledger shows, and the span and range kept for the next
+// start.
 
 #include "GuiTestSupport.h"
 #include "summary/BalanceChart.h"
@@ -10,16 +10,14 @@
 #include "views/SummaryModels.h"
 
 #include <QComboBox>
-#include <QHeaderView>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTableView>
 
 using namespace GuiTest;
 
 namespace {
 
-// Two years and a quarter of months with amounts in the hundreds of millions: wide figures.
+// Two years and a quarter of months.
 QList<Operation> wideMonths()
 {
     QList<Operation> operations;
@@ -30,28 +28,6 @@ QList<Operation> wideMonths()
         operations.append({day.addMonths(i), u"ATM引出し"_s, 12'345'678, 0, balance});
     }
     return operations;
-}
-
-// The texts of a table's cells and headings that do not fit their column, whole.
-QStringList cutTexts(const QTableView *table)
-{
-    QStringList cut;
-    const QAbstractItemModel *model = table->model();
-    const int margin = 2 * (table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-    const QHeaderView *header = table->horizontalHeader();
-    for (int c = 0; c < model->columnCount(); ++c) {
-        const QString heading = model->headerData(c, Qt::Horizontal).toString();
-        const int headingMargin = 2 * table->style()->pixelMetric(QStyle::PM_HeaderMargin);
-        if (header->fontMetrics().horizontalAdvance(heading) + headingMargin
-            > header->sectionSize(c))
-            cut << heading;
-        for (int r = 0; r < model->rowCount(); ++r) {
-            const QString text = model->index(r, c).data().toString();
-            if (table->fontMetrics().horizontalAdvance(text) + margin > table->columnWidth(c))
-                cut << text;
-        }
-    }
-    return cut;
 }
 
 } // namespace
@@ -88,25 +64,6 @@ class SummaryViewTest : public QObject
 private slots:
     void initTestCase() { QVERIFY(m_home.setUp()); }
     void cleanup() { m_app.quit(); m_home.clean(); }
-
-    void figuresAreNeverCut_data()
-    {
-        QTest::addColumn<QSize>("size"); QTest::addColumn<QString>("span");
-        QTest::newRow("800×600 by month") << QSize(800, 600) << u"By month"_s;
-        QTest::newRow("800×600 by year") << QSize(800, 600) << u"By year"_s;
-    }
-    void figuresAreNeverCut()
-    {
-        QFETCH(QSize, size); QFETCH(QString, span);
-        QVERIFY(startWith(wideMonths()));
-        m_app.window->resize(size);
-        choose("summarySpan", span);
-        QCoreApplication::processEvents();
-        for (const QTableView *table : summary()->findChildren<QTableView *>()) {
-            QVERIFY(table->model()->rowCount() > 0);
-            QCOMPARE(cutTexts(table), QStringList());
-        }
-    }
 
     void rangeBoxesFollowTheSpan()
     {
