@@ -1,7 +1,7 @@
 // The main window's wiring, driven as a user drives it on the offscreen platform: each command
 // reached once (the toolbar, menu and shortcut routes each proven), the sheets and their buttons,
-// the context menu, drag and drop, the status bar, the summary colours and font, About, saving at
-// quit, and the window for a keyboard and a screen reader.
+// the context menu, drag and drop, the status bar, the summary colours, About, saving at quit, and
+// the window for a keyboard and a screen reader.
 
 #include "AboutDialog.h"
 #include "BalanceGapsSheet.h"
@@ -30,7 +30,6 @@
 #include <QMimeData>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -64,13 +63,11 @@ struct DelegateAccess : LedgerItemDelegate {
 // The visible controls under an interface that have no name, as "role objectName".
 QStringList unnamed(QAccessibleInterface *iface)
 {
+    using A = QAccessible;
     static const QList<QAccessible::Role> controls{
-        QAccessible::PushButton, QAccessible::CheckBox,   QAccessible::RadioButton,
-        QAccessible::ComboBox,   QAccessible::EditableText, QAccessible::SpinBox,
-        QAccessible::Table,      QAccessible::List,       QAccessible::Tree,
-        QAccessible::ButtonMenu, QAccessible::ButtonDropDown, QAccessible::MenuItem,
-        QAccessible::Chart,      QAccessible::StaticText, QAccessible::ToolBar,
-        QAccessible::StatusBar,  QAccessible::MenuBar,    QAccessible::PageTab};
+        A::PushButton, A::CheckBox, A::RadioButton, A::ComboBox, A::EditableText, A::SpinBox,
+        A::Table, A::List, A::Tree, A::ButtonMenu, A::ButtonDropDown, A::MenuItem, A::Chart,
+        A::StaticText, A::ToolBar, A::StatusBar, A::MenuBar, A::PageTab};
     QStringList missing;
     if (!iface || iface->state().invisible)
         return missing;
@@ -112,19 +109,13 @@ class BankbookWindowTest : public QObject
     App m_app;
     Translations m_english{QLocale(QLocale::English, QLocale::UnitedStates)}; // "1 entry"
 
-    QLabel *statusMessage() const
-    {
-        return m_app.window->statusBar()->findChild<QLabel *>(u"statusMessage"_s);
-    }
+    QLabel *statusMessage() const { return m_app.window->statusBar()->findChild<QLabel *>(u"statusMessage"_s); }
     QMenu *contextMenu() const { return m_app.window->findChild<QMenu *>(u"ledgerContextMenu"_s); }
     QUrl m_opened;
 
-    bool startWithLedger(const QList<Operation> &operations = kMarch)
-    {
-        return m_app.startWith(m_home, operations);
-    }
+    bool startWithLedger(const QList<Operation> &operations = kMarch) { return m_app.startWith(m_home, operations); }
     // The effect as the app shows it now, for "sheet:<name>" (a visible child of the window),
-    // "title:<title>", "shown:<summary>|…" (a marked row's with a "*"), "bank:<name>",
+    // "title:<title>", "shown:<summary>|…" (a marked row's with a "*"), "bank:<name>[, no time]",
     // "placeholder:<text>", "toolbar:hidden", "status:<message>", "view:<shown widget>" or
     // "order:<section> <order> <summary>|…" (the header's sort indicator, then the rows).
     QString effectNow(const QString &effect) const
@@ -135,8 +126,9 @@ class BankbookWindowTest : public QObject
             now = visibleChild<QWidget>(m_app.window.get(), name) ? name : u"none"_s;
         else if (kind == u"title")
             now = m_app.window->windowTitle();
-        else if (kind == u"bank")
-            now = m_app.window->bankNameField()->text();
+        else if (kind == u"bank") // eBANK's statements give no time of day: no Time column
+            now = m_app.window->bankNameField()->text()
+                + (m_app.table()->isColumnHidden(BankbookTableModel::TimeColumn) ? u", no time"_s : u""_s);
         else if (kind == u"placeholder") // what the empty table says, its first line
             now = m_app.rows() ? u"rows"_s : m_app.table()->placeholderText().section(u'\n', 0, 0);
         else if (kind == u"toolbar") // hidden, and Show Toolbar's check mark agrees
@@ -164,8 +156,9 @@ private slots:
     void initTestCase() { QVERIFY(m_home.setUp()); }
     void cleanup() { m_app.quit(); m_home.clean(); }
 
-    // Each command once: by its shortcut where it has one, else from the menu bar; the toolbar
-    // once. Every command is in a menu of the menu bar all the same.
+    // Each command with a shortcut by it, Delete All from the menu bar, Mark once from the
+    // toolbar; every command is in a menu of the menu bar all the same. (Customize, About and
+    // Check for Updates: their own tests.)
     void commandsReachTheirEffect_data()
     {
         QTest::addColumn<QString>("route"); // "toolbar", "menu", "shortcut" or "header:<section>"
@@ -180,9 +173,8 @@ private slots:
                             const QStringList &answer, const QString &effect) {
             QTest::newRow(row) << route << id << answer << effect;
         };
-        const auto command = [&](const QString &id, const QString &effect,
-                                 const QString &route = u"shortcut"_s) {
-            add(qPrintable(id), route, id, {}, effect);
+        const auto command = [&](const QString &id, const QString &effect) {
+            add(qPrintable(id), u"shortcut"_s, id, {}, effect);
         };
         command(u"import_balance"_s, u"sheet:importDialog"_s);
         command(u"save_balance"_s, u"sheet:saveDialog"_s);
@@ -199,19 +191,15 @@ private slots:
         command(u"showToolbar"_s, u"toolbar:hidden"_s);
         command(u"summary"_s, u"view:summaryView"_s);
         command(u"show_ledger"_s, u"view:ledgerTable"_s);
-        command(u"customize"_s, u"sheet:customizeToolbarSheet"_s, u"menu"_s);
-        command(u"about"_s, u"sheet:aboutDialog"_s, u"menu"_s);
-        command(u"checkForUpdates"_s, u"sheet:updateSheet"_s, u"menu"_s);
         add("mark, from the toolbar", u"toolbar"_s, u"mark_balance"_s, {}, marked);
 
-        // The sheets, by their shortcuts; the default button and Escape keep the entries.
+        // The sheets, by their shortcuts; the default button keeps the entries.
         const QString all = u"shown:セブンイレブン|Amazon, Inc|給与|ローソン"_s;
         const auto sheet = [&](const char *row, const QString &id, const QStringList &answer,
                                const QString &effect) {
             add(row, id == u"delete_all" ? u"menu"_s : u"shortcut"_s, id, answer, effect);
         };
         sheet("delete, Return", u"delete_balance"_s, {u"Return"_s}, all);
-        sheet("delete, Escape", u"delete_balance"_s, {u"Escape"_s}, all);
         sheet("delete", u"delete_balance"_s, {u"delete"_s}, u"shown:セブンイレブン|給与|ローソン"_s);
         sheet("delete all, Return", u"delete_all"_s, {u"Return"_s}, all);
         sheet("delete all", u"delete_all"_s, {u"deleteAll"_s}, u"placeholder:No entries yet."_s);
@@ -220,7 +208,8 @@ private slots:
         sheet("search", u"search"_s, {u"Amazon"_s, u"search"_s}, u"shown:Amazon, Inc"_s);
         sheet("search, no hit", u"search"_s, {u"yahoo"_s, u"search"_s},
               u"status:No entries contain “yahoo”"_s);
-        sheet("bank", u"select_bank"_s, {u"ebank"_s}, u"bank:eBANK"_s);
+        sheet("bank", u"select_bank"_s, {u"ebank"_s}, u"bank:eBANK, no time"_s);
+        sheet("bank, Return: the one offered", u"select_bank"_s, {u"Return"_s}, u"bank:eBANK, no time"_s);
 
         // Another header sorts by its column, and Date then gives the order back.
         add("Summary header", u"header:2"_s, u"list_order"_s, {},
@@ -344,29 +333,6 @@ private slots:
         QCOMPARE(effectNow(marked), marked);
     }
 
-    // Mark, in the menu, the toolbar and the context menu, is checked while the selected entry
-    // is marked.
-    void markShowsWhetherTheSelectedEntryIsMarked()
-    {
-        QVERIFY(startWithLedger());
-        QAction *mark = m_app.window->action(u"mark_balance"_s);
-        // The context menu holds the menu's own item (as the toolbar does): they cannot disagree.
-        QCOMPARE(inMenu(contextMenu(), u"mark_balance"_s), mark);
-        QVERIFY(mark->isCheckable());
-        QString states;
-        for (int step : {1, -1, 0, 1, -1, 2, 1, -1, -2}) { // a row to select, -1: Mark, -2: none
-            if (step == -1)
-                QTest::keySequence(m_app.table(), QKeySequence(u"Ctrl+M"_s));
-            else if (step == -2)
-                m_app.table()->clearSelection();
-            else
-                m_app.table()->selectRow(step);
-            states += mark->isChecked() ? u'x' : u'-';
-        }
-        QCOMPARE(states, u"-x-x---x-"_s);
-        QVERIFY(!mark->isEnabled());
-    }
-
     // Only a double click or Return opens an editor (Return on a cell that takes no edit:
     // the summary's); a stray key changes nothing. Revert to Bank's Text undoes an edit.
     void editingStartsOnlyWhenAsked_data()
@@ -439,18 +405,13 @@ private slots:
         QCOMPARE(menuNow(), u"&Undo (off)|&Redo "_s + importStep);
     }
 
-    // What a sheet proposes as it opens, with a month shown or not (0): the months with entries,
-    // newest first, another month besides, and the one shown chosen; a print's document name
+    // What a sheet proposes as it opens, with a month shown or not (0): a print's document name
     // (to PDF, a file named without a "/", which would make a folder); Delete All's question
     // naming the account and the count.
     void sheetsProposeWhatFits_data()
     {
         QTest::addColumn<QString>("id"); QTest::addColumn<int>("month");
         QTest::addColumn<QString>("proposed");
-        QTest::newRow("change month, a month with entries") << u"change_month"_s << 202603
-            << u"2026/04|2026/03|Another month: 202603, year fixed"_s;
-        QTest::newRow("change month, another month") << u"change_month"_s << 202405
-            << u"2026/04|2026/03|Another month: 202405, year free"_s;
         QTest::newRow("print") << u"print"_s << 202603 << u"Monthly Statement 2026-03"_s;
         QTest::newRow("delete all") << u"delete_all"_s << 0
             << u"Delete all 4 entries of the JNB ledger? Edit › Undo puts them back."_s;
@@ -464,35 +425,12 @@ private slots:
         m_app.trigger(id);
         auto *sheet = visibleChild<QDialog>(m_app.window.get());
         QString now;
-        if (auto *months = qobject_cast<ChangeMonthSheet *>(sheet)) {
-            QStringList offered;
-            for (int i = 0; i < months->monthList()->count(); ++i)
-                offered << months->monthList()->itemText(i);
-            now = u"%1: %2, year %3"_s.arg(offered.join(u'|')).arg(months->chosenMonth())
-                      .arg(months->yearField()->isEnabled() ? u"free"_s : u"fixed"_s);
-        } else if (auto *print = qobject_cast<QPrintDialog *>(sheet)) {
+        if (auto *print = qobject_cast<QPrintDialog *>(sheet))
             now = print->printer()->docName();
-        } else if (auto *question = qobject_cast<QMessageBox *>(sheet)) {
+        else if (auto *question = qobject_cast<QMessageBox *>(sheet))
             now = question->text();
-        }
         QCOMPARE(now, proposed);
         sheet->reject();
-    }
-
-    // Return in the bank sheet chooses the bank offered, whichever is current.
-    void returnChoosesTheOfferedBank()
-    {
-        QVERIFY(startWithLedger());
-        for (const QString &bank : {u"eBANK"_s, u"JNB"_s}) {
-            m_app.trigger(u"select_bank"_s);
-            auto *sheet = visibleChild<QDialog>(m_app.window.get(), u"selectBankSheet"_s);
-            QVERIFY(sheet);
-            QTest::keyClick(sheet->focusWidget() ? sheet->focusWidget() : sheet, Qt::Key_Return);
-            QTRY_VERIFY(!sheet->isVisible());
-            QCOMPARE(m_app.window->bankNameField()->text(), bank);
-            // eBANK's statements give no time of day: no Time column.
-            QCOMPARE(m_app.table()->isColumnHidden(BankbookTableModel::TimeColumn), bank == u"eBANK");
-        }
     }
 
     // An import (here by the window's hook; by the dialog: FileCommandsTest) and a drop of files
@@ -521,9 +459,6 @@ private slots:
         QCOMPARE(statusMessage()->toolTip(),
                  u"NBG_1.csv (JNB): 0 entries added, 1 duplicate skipped\n"
                  "eBANK_2026.csv (eBANK): 1 entry added, 0 duplicates skipped"_s);
-        // What was imported into one bank goes at a switch to the other.
-        QVERIFY(m_app.controller->switchBank(Bank::Jnb));
-        QCOMPARE(statusMessage()->text(), QString());
     }
 
     // A damaged ledger is reported and not shown; its backup takes its place when asked.
@@ -566,14 +501,11 @@ private slots:
         QCOMPARE(QStringList({lines->item(0, 0)->text(), lines->item(0, 1)->text(), lines->item(0, 2)->text()}),
                  QStringList({u"line 2"_s, u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"2026/02/30 is not a calendar date"_s}));
         sheet->close();
-
-        QStatusBar *bar = m_app.window->statusBar();
-        // The balances' field tells its dates in its tooltip.
-        QCOMPARE(bar->findChild<QToolButton *>(u"balances"_s)->toolTip(), u"Balances continuous from 2026/03/01 to 2026/03/01"_s);
         // Dismissed, the rejected lines are no longer offered.
         QAction *menuItem = m_app.window->action(u"rejected_lines"_s);
         QVERIFY(menuItem->isEnabled());
-        QTest::mouseClick(bar->findChild<QToolButton *>(u"dismissRejectedLines"_s), Qt::LeftButton);
+        QTest::mouseClick(m_app.window->statusBar()->findChild<QToolButton *>(u"dismissRejectedLines"_s),
+                          Qt::LeftButton);
         QVERIFY(!button->isVisible() && !menuItem->isEnabled());
     }
 
@@ -614,11 +546,8 @@ private slots:
     // text colour is used.
     void summaryColours()
     {
-        const QStringList summaries{u"Amazon"_s, u"利息"_s}; // kinds 0 (none) and 3
-        QList<Operation> operations;
-        for (const QString &summary : summaries)
-            operations << Operation{QDate(2026, 3, 1), summary, 100, 0, 900 - 100 * int(operations.size())};
-        QVERIFY(startWithLedger(operations));
+        QVERIFY(startWithLedger({{QDate(2026, 3, 1), u"Amazon"_s, 100, 0, 900}, // no kind
+                                 {QDate(2026, 3, 2), u"利息"_s, 0, 1, 901}}));    // kind 3
         const QColor themeText(0x20, 0x40, 0xc0), selection(0x9a, 0xc0, 0xe8); // far from black
         QPalette palette = m_app.table()->palette();
         palette.setColor(QPalette::Text, themeText);
@@ -636,7 +565,6 @@ private slots:
             const bool reads = kind && Contrast::ratio(colours[row].rgb(), selection.rgb()) >= 4.5;
             QCOMPARE(option.palette.color(QPalette::Active, QPalette::HighlightedText),
                      reads ? colours[row] : QColor(Qt::black));
-            QCOMPARE(option.font.pointSizeF(), 11.0);
         }
         // A marked entry lies on the marker colour, in every column (the date's here).
         m_app.table()->selectRow(0);
@@ -671,7 +599,6 @@ private slots:
         QFile::remove(archive);
         QVERIFY(writeTestFile(archive + u"/keep"_s, "x"));
         QList<QMessageBox::ButtonRole> replies{QMessageBox::RejectRole, QMessageBox::AcceptRole};
-        QStringList buttons;
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&] {
             auto *box = m_app.window->findChild<QMessageBox *>(u"saveFailedSheet"_s);
@@ -681,7 +608,6 @@ private slots:
             if (reply == QMessageBox::AcceptRole) // the folder is gone before trying again
                 QDir(archive).removeRecursively();
             for (QAbstractButton *b : box->buttons()) {
-                buttons << b->text();
                 if (box->buttonRole(b) == reply)
                     b->click();
             }
@@ -689,7 +615,6 @@ private slots:
         answer.start(10);
         QVERIFY(!m_app.window->close()); // Stay Open
         QVERIFY(m_app.window->isVisible() && QFile::exists(archive + u"/keep"_s));
-        QCOMPARE(buttons, (QStringList{u"Try Again"_s, u"Stay Open"_s}));
         QVERIFY(m_app.quit()); // Try Again
         m_app.start();
         const QString kept = u"shown:セブンイレブン|Amazon, Inc|給与*|ローソン"_s;

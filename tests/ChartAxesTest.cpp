@@ -37,8 +37,6 @@ private slots:
         QTest::addColumn<QString>("firstLabels");
         QTest::newRow("3 months, room for all") << true << 3 << 600.0 << 3
                                                 << u"2020/01 2020/02 2020/03"_s;
-        QTest::newRow("24 months in 900: every other") << true << 24 << 900.0 << 12
-                                                       << u"2020/01 2020/03 2020/05"_s;
         QTest::newRow("24 months in 400: every sixth") << true << 24 << 400.0 << 4
                                                        << u"2020/01 2020/07 2021/01"_s;
         QTest::newRow("8 years in 300: every other") << false << 8 << 300.0 << 4

@@ -153,14 +153,8 @@ struct App {
     BankbookTableView *table() const { return window->table(); }
     QAbstractItemModel *model() const { return window->table()->model(); }
     int rows() const { return model()->rowCount(); }
-    QString summaryAt(int row) const
-    {
-        return model()->index(row, BankbookTableModel::SummaryColumn).data().toString();
-    }
-    bool markedAt(int row) const
-    {
-        return model()->index(row, 0).data(BankbookTableModel::MarkedRole).toBool();
-    }
+    QString summaryAt(int row) const { return model()->index(row, BankbookTableModel::SummaryColumn).data().toString(); }
+    bool markedAt(int row) const { return model()->index(row, 0).data(BankbookTableModel::MarkedRole).toBool(); }
     void trigger(const QString &id) const { window->action(id)->trigger(); }
 };
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The Summary in the real window: the range boxes by month and by year, a backwards range turned
-// round, Return on a period, what an empty ledger shows, and the span and range kept for the next
-// start.
+// round, what an empty ledger shows, and the span and range kept for the next start.
 
 #include "GuiTestSupport.h"
 #include "summary/BalanceChart.h"
@@ -90,19 +89,6 @@ private slots:
         QCOMPARE(box("summarySpan")->currentText(), u"By year"_s);
         QCOMPARE(box("summaryFrom")->currentText(), u"2024"_s);
         QCOMPARE(box("summaryTo")->currentText(), u"2026"_s);
-    }
-
-    void returnOpensAMonth()
-    {
-        QVERIFY(startWith(wideMonths()));
-        QTableView *table = summary()->table();
-        table->setFocus();
-        table->selectRow(1);
-        QTest::keyClick(table, Qt::Key_Return);
-        QVERIFY(!m_app.window->views()->isSummaryShown());
-        QCOMPARE(m_app.rows(), 1);
-        QCOMPARE(m_app.window->windowTitle(), m_app.controller->windowTitle());
-        QVERIFY(m_app.controller->windowTitle().contains(u"2024"_s));
     }
 
     void anEmptyLedgerShowsAHint()
