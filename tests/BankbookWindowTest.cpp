@@ -1,8 +1,7 @@
 // The main window's wiring, driven as a user drives it on the offscreen platform: each command
-// reached from its toolbar button, menu item and shortcut, the sheets and their buttons, the
-// context menu, drag and drop, the status bar, the summary colours and font, the columns that
-// stretch, the small dialogs and About, saving at quit, and the window for a keyboard and a screen
-// reader.
+// reached once (the toolbar, menu and shortcut routes each proven), the sheets and their buttons,
+// the context menu, drag and drop, the status bar, the summary colours, About, saving at quit, and
+// the window for a keyboard and a screen reader.
 
 #include "AboutDialog.h"
 #include "BalanceGapsSheet.h"
@@ -13,23 +12,18 @@
 #include "ledger/Backups.h"
 #include "LedgerItemDelegate.h"
 #include "views/Contrast.h"
-#include "views/Settings.h"
 #include "summary/BalanceChart.h"
 #include "summary/SummaryView.h"
 #include "summary/ViewSwitcher.h"
 #include "views/StringTable.h"
 #include "views/SummaryModels.h"
-#include "views/ToolbarItems.h"
 
 #include <QAccessible>
-#include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QIcon>
-#include <QTemporaryDir>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -39,7 +33,6 @@
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTimer>
-#include <QListWidget>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -70,13 +63,11 @@ struct DelegateAccess : LedgerItemDelegate {
 // The visible controls under an interface that have no name, as "role objectName".
 QStringList unnamed(QAccessibleInterface *iface)
 {
+    using A = QAccessible;
     static const QList<QAccessible::Role> controls{
-        QAccessible::PushButton, QAccessible::CheckBox,   QAccessible::RadioButton,
-        QAccessible::ComboBox,   QAccessible::EditableText, QAccessible::SpinBox,
-        QAccessible::Table,      QAccessible::List,       QAccessible::Tree,
-        QAccessible::ButtonMenu, QAccessible::ButtonDropDown, QAccessible::MenuItem,
-        QAccessible::Chart,      QAccessible::StaticText, QAccessible::ToolBar,
-        QAccessible::StatusBar,  QAccessible::MenuBar,    QAccessible::PageTab};
+        A::PushButton, A::CheckBox, A::RadioButton, A::ComboBox, A::EditableText, A::SpinBox,
+        A::Table, A::List, A::Tree, A::ButtonMenu, A::ButtonDropDown, A::MenuItem, A::Chart,
+        A::StaticText, A::ToolBar, A::StatusBar, A::MenuBar, A::PageTab};
     QStringList missing;
     if (!iface || iface->state().invisible)
         return missing;
@@ -118,21 +109,15 @@ class BankbookWindowTest : public QObject
     App m_app;
     Translations m_english{QLocale(QLocale::English, QLocale::UnitedStates)}; // "1 entry"
 
-    QLabel *statusMessage() const
-    {
-        return m_app.window->statusBar()->findChild<QLabel *>(u"statusMessage"_s);
-    }
+    QLabel *statusMessage() const { return m_app.window->statusBar()->findChild<QLabel *>(u"statusMessage"_s); }
     QMenu *contextMenu() const { return m_app.window->findChild<QMenu *>(u"ledgerContextMenu"_s); }
     QUrl m_opened;
 
-    bool startWithLedger(const QList<Operation> &operations = kMarch)
-    {
-        return m_app.startWith(m_home, operations);
-    }
+    bool startWithLedger(const QList<Operation> &operations = kMarch) { return m_app.startWith(m_home, operations); }
     // The effect as the app shows it now, for "sheet:<name>" (a visible child of the window),
-    // "title:<title>", "shown:<summary>|…" (a marked row's with a "*"), "bank:<name>",
-    // "placeholder:<text>", "toolbar:hidden", "status:<message>", "view:<shown widget>" or "order:<section> <order>" (the
-    // header's sort indicator).
+    // "title:<title>", "shown:<summary>|…" (a marked row's with a "*"), "bank:<name>[, no time]",
+    // "placeholder:<text>", "toolbar:hidden", "status:<message>", "view:<shown widget>" or
+    // "order:<section> <order> <summary>|…" (the header's sort indicator, then the rows).
     QString effectNow(const QString &effect) const
     {
         const QString kind = effect.section(u':', 0, 0), name = effect.section(u':', 1);
@@ -141,25 +126,24 @@ class BankbookWindowTest : public QObject
             now = visibleChild<QWidget>(m_app.window.get(), name) ? name : u"none"_s;
         else if (kind == u"title")
             now = m_app.window->windowTitle();
-        else if (kind == u"bank")
-            now = m_app.window->bankNameField()->text();
+        else if (kind == u"bank") // eBANK's statements give no time of day: no Time column
+            now = m_app.window->bankNameField()->text()
+                + (m_app.table()->isColumnHidden(BankbookTableModel::TimeColumn) ? u", no time"_s : u""_s);
         else if (kind == u"placeholder") // what the empty table says, its first line
             now = m_app.rows() ? u"rows"_s : m_app.table()->placeholderText().section(u'\n', 0, 0);
-        else if (kind == u"toolbar") // and whether Show Toolbar's check mark agrees
-            now = (m_app.window->toolBar()->isVisible() ? u"shown"_s : u"hidden"_s)
-                + (m_app.window->toolBar()->isVisible()
-                           == m_app.window->findChild<QAction *>(u"showToolbar"_s)->isChecked()
-                       ? QString()
-                       : u", the menu says otherwise"_s);
+        else if (kind == u"toolbar") // hidden, and Show Toolbar's check mark agrees
+            now = m_app.window->toolBar()->isVisible()
+                        || m_app.window->findChild<QAction *>(u"showToolbar"_s)->isChecked()
+                    ? u"shown"_s : u"hidden"_s;
         else if (kind == u"status")
             now = statusMessage()->text();
         else if (kind == u"view")
             now = m_app.window->views()->currentWidget()->objectName();
         else if (QHeaderView *h = m_app.table()->horizontalHeader(); kind == u"order")
-            now = u"%1 %2"_s.arg(h->sortIndicatorSection()).arg(
+            now = u"%1 %2 "_s.arg(h->sortIndicatorSection()).arg(
                 h->sortIndicatorOrder() == Qt::AscendingOrder ? u"ascending"_s : u"descending"_s);
         QStringList shown;
-        for (int r = 0; kind == u"shown" && r < m_app.rows(); ++r)
+        for (int r = 0; (kind == u"shown" || kind == u"order") && r < m_app.rows(); ++r)
             shown << m_app.summaryAt(r) + (m_app.markedAt(r) ? u"*"_s : QString());
         return kind + u':' + now + shown.join(u'|');
     }
@@ -172,130 +156,78 @@ private slots:
     void initTestCase() { QVERIFY(m_home.setUp()); }
     void cleanup() { m_app.quit(); m_home.clean(); }
 
-    // An installed Moriva puts its own icon, "moriva", into the hicolor theme; the commands keep
-    // theirs all the same.
-    void commandIconsAreTheirOwnUnderAnIconTheme()
-    {
-        QTemporaryDir themes;
-        QVERIFY(QDir().mkpath(themes.filePath(u"hicolor/scalable/apps"_s)));
-        QVERIFY(QFile::copy(u":/icons/moriva.svg"_s,
-                            themes.filePath(u"hicolor/scalable/apps/moriva.svg"_s)));
-        QFile index(themes.filePath(u"hicolor/index.theme"_s));
-        QVERIFY(index.open(QIODevice::WriteOnly));
-        index.write("[Icon Theme]\nName=hicolor\nDirectories=scalable/apps\n\n"
-                    "[scalable/apps]\nSize=48\nType=Scalable\nMinSize=8\nMaxSize=512\n");
-        index.close();
-        const QStringList paths = QIcon::themeSearchPaths();
-        const QString theme = QIcon::themeName();
-        QIcon::setThemeSearchPaths({themes.path()});
-        QIcon::setThemeName(u"hicolor"_s);
-        QVERIFY(QIcon::hasThemeIcon(u"moriva"_s));
-        QVERIFY(startWithLedger());
-        const QImage appIcon = QIcon(u":/icons/moriva.svg"_s).pixmap(32).toImage();
-        for (const char *id : {"mark_balance", "import_balance", "summary"})
-            QVERIFY2(m_app.window->findChild<QAction *>(QString::fromLatin1(id))
-                             ->icon().pixmap(32).toImage() != appIcon, id);
-        QIcon::setThemeSearchPaths(paths);
-        QIcon::setThemeName(theme);
-    }
-
+    // Each command with a shortcut by it, Delete All from the menu bar, Mark once from the
+    // toolbar; every command is in a menu of the menu bar all the same. (Customize, About and
+    // Check for Updates: their own tests.)
     void commandsReachTheirEffect_data()
     {
         QTest::addColumn<QString>("route"); // "toolbar", "menu", "shortcut" or "header:<section>"
         QTest::addColumn<QString>("id");    // the action's object name
-        QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QStringList>("answer"); // texts for the sheet's fields, then its button
         QTest::addColumn<QString>("effect");     // with row 1 ("Amazon, Inc") selected before
-        const QStringList onToolbar = ToolbarItems::defaultArrangement();
         const auto monthTitle = [](int fromNow) {
             const QDate month = QDate::currentDate().addMonths(fromNow);
             return u"title:"_s + StringTable::windowTitleMonthly(month.year(), month.month());
         };
-        QHash<QString, QKeySequence> bindings;
-        const auto add = [&](const QString &id, const QKeySequence &keys, const QString &effect) {
-            bindings.insert(id, keys);
-            for (const QString &route : {u"menu"_s, u"toolbar"_s, u"shortcut"_s}) {
-                if (route == u"menu" || (route == u"toolbar" && onToolbar.contains(id))
-                    || (route == u"shortcut" && !keys.isEmpty()))
-                    QTest::addRow("%s %s", qPrintable(id), qPrintable(route))
-                        << route << id << keys << QStringList() << effect;
-            }
+        const auto add = [](const char *row, const QString &route, const QString &id,
+                            const QStringList &answer, const QString &effect) {
+            QTest::newRow(row) << route << id << answer << effect;
         };
-        add(u"select_bank"_s, QKeySequence(u"Ctrl+B"_s), u"sheet:selectBankSheet"_s);
-        add(u"import_balance"_s, QKeySequence::Open, u"sheet:importDialog"_s);
-        add(u"save_balance"_s, QKeySequence::Save, u"sheet:saveDialog"_s);
-        add(u"delete_balance"_s, QKeySequence::Delete, u"sheet:deleteSelectedSheet"_s);
-        add(u"delete_all"_s, {}, u"sheet:deleteAllSheet"_s);
-        add(u"list"_s, QKeySequence(u"Ctrl+L"_s), monthTitle(0));
-        add(u"list_order"_s, QKeySequence(u"Ctrl+R"_s),
-            u"shown:ローソン|給与|Amazon, Inc|セブンイレブン"_s);
-        add(u"change_month"_s, QKeySequence(u"Ctrl+G"_s), u"sheet:changeMonthSheet"_s);
-        add(u"move_prev_month"_s, QKeySequence(u"Alt+Left"_s), monthTitle(-1));
+        const auto command = [&](const QString &id, const QString &effect) {
+            add(qPrintable(id), u"shortcut"_s, id, {}, effect);
+        };
+        command(u"import_balance"_s, u"sheet:importDialog"_s);
+        command(u"save_balance"_s, u"sheet:saveDialog"_s);
+        command(u"list"_s, monthTitle(0));
+        command(u"list_order"_s, u"order:0 descending ローソン|給与|Amazon, Inc|セブンイレブン"_s);
+        command(u"move_prev_month"_s, monthTitle(-1));
         // Next stops at this month, later than the ledger's last: it goes on from March.
-        add(u"move_next_month"_s, QKeySequence(u"Alt+Right"_s),
-            u"title:"_s + StringTable::windowTitleMonthly(2026, 4));
-        add(u"move_this_month"_s, QKeySequence(u"Ctrl+T"_s), monthTitle(0));
-        add(u"mark_balance"_s, QKeySequence(u"Ctrl+M"_s),
-            u"shown:セブンイレブン|Amazon, Inc*|給与|ローソン"_s);
-        add(u"search"_s, QKeySequence::Find, u"sheet:searchSheet"_s);
-        add(u"preferences"_s, QKeySequence(u"Ctrl+,"_s), u"sheet:preferencesWindow"_s);
-        add(u"print"_s, QKeySequence::Print, u"sheet:printDialog"_s);
-        add(u"customize"_s, {}, u"sheet:customizeToolbarSheet"_s);
-        add(u"showToolbar"_s, QKeySequence(u"Ctrl+Alt+T"_s), u"toolbar:hidden"_s);
-        add(u"about"_s, {}, u"sheet:aboutDialog"_s);
-        add(u"checkForUpdates"_s, {}, u"sheet:updateSheet"_s);
-        add(u"summary"_s, QKeySequence(u"Ctrl+2"_s), u"view:summaryView"_s);
-        add(u"show_ledger"_s, QKeySequence(u"Ctrl+1"_s), u"view:ledgerTable"_s);
+        command(u"move_next_month"_s, u"title:"_s + StringTable::windowTitleMonthly(2026, 4));
+        command(u"move_this_month"_s, monthTitle(0));
+        const QString marked = u"shown:セブンイレブン|Amazon, Inc*|給与|ローソン"_s;
+        command(u"mark_balance"_s, marked);
+        command(u"preferences"_s, u"sheet:preferencesWindow"_s);
+        command(u"print"_s, u"sheet:printDialog"_s);
+        command(u"showToolbar"_s, u"toolbar:hidden"_s);
+        command(u"summary"_s, u"view:summaryView"_s);
+        command(u"show_ledger"_s, u"view:ledgerTable"_s);
+        add("mark, from the toolbar", u"toolbar"_s, u"mark_balance"_s, {}, marked);
 
-        // The sheets' buttons; the default button and Escape keep the entries.
+        // The sheets, by their shortcuts; the default button keeps the entries.
+        const QString all = u"shown:セブンイレブン|Amazon, Inc|給与|ローソン"_s;
         const auto sheet = [&](const char *row, const QString &id, const QStringList &answer,
                                const QString &effect) {
-            QTest::newRow(row) << u"menu"_s << id << bindings[id] << answer << effect;
+            add(row, id == u"delete_all" ? u"menu"_s : u"shortcut"_s, id, answer, effect);
         };
-        const QString all = u"shown:セブンイレブン|Amazon, Inc|給与|ローソン"_s;
         sheet("delete, Return", u"delete_balance"_s, {u"Return"_s}, all);
-        sheet("delete, Escape", u"delete_balance"_s, {u"Escape"_s}, all);
-        sheet("delete", u"delete_balance"_s, {u"delete"_s},
-              u"shown:セブンイレブン|給与|ローソン"_s);
+        sheet("delete", u"delete_balance"_s, {u"delete"_s}, u"shown:セブンイレブン|給与|ローソン"_s);
         sheet("delete all, Return", u"delete_all"_s, {u"Return"_s}, all);
         sheet("delete all", u"delete_all"_s, {u"deleteAll"_s}, u"placeholder:No entries yet."_s);
         sheet("change month", u"change_month"_s, {u"2026"_s, u"3"_s, u"move"_s},
               u"title:"_s + StringTable::windowTitleMonthly(2026, 3));
-        sheet("change to an empty month", u"change_month"_s, {u"2020"_s, u"1"_s, u"move"_s},
-              u"placeholder:No entries in this month."_s);
-        sheet("change month, Escape", u"change_month"_s, {u"2026"_s, u"Escape"_s},
-              u"title:All Activity"_s);
         sheet("search", u"search"_s, {u"Amazon"_s, u"search"_s}, u"shown:Amazon, Inc"_s);
         sheet("search, no hit", u"search"_s, {u"yahoo"_s, u"search"_s},
               u"status:No entries contain “yahoo”"_s);
-        sheet("search, Escape", u"search"_s, {u"Amazon"_s, u"Escape"_s}, all);
-        sheet("bank", u"select_bank"_s, {u"ebank"_s}, u"bank:eBANK"_s);
+        sheet("bank", u"select_bank"_s, {u"ebank"_s}, u"bank:eBANK, no time"_s);
+        sheet("bank, Return: the one offered", u"select_bank"_s, {u"Return"_s}, u"bank:eBANK, no time"_s);
 
-        // The Date header shows the order, and a click on it reverses it as Order does; another
-        // header sorts by its column (again: the other way), and Date then gives the order back.
-        const auto header = [&](const char *row, const QString &route, const QString &effect) {
-            QTest::newRow(row) << route << u"list_order"_s << bindings[u"list_order"_s]
-                               << QStringList() << effect;
-        };
-        header("order, indicator", u"menu"_s, u"order:0 descending"_s);
-        header("Date header", u"header:0"_s, u"shown:ローソン|給与|Amazon, Inc|セブンイレブン"_s);
-        header("Date header, indicator", u"header:0"_s, u"order:0 descending"_s);
-        header("Summary header, indicator", u"header:2"_s, u"order:2 ascending"_s);
-        header("Summary header", u"header:2"_s, u"shown:Amazon, Inc|セブンイレブン|ローソン|給与"_s);
-        header("Payment header twice", u"header:3 3"_s, u"shown:Amazon, Inc|セブンイレブン|ローソン|給与"_s);
-        header("Date header after another", u"header:2 0"_s, u"shown:セブンイレブン|Amazon, Inc|給与|ローソン"_s);
+        // Another header sorts by its column, and Date then gives the order back.
+        add("Summary header", u"header:2"_s, u"list_order"_s, {},
+            u"order:2 ascending Amazon, Inc|セブンイレブン|ローソン|給与"_s);
+        add("Date header after another", u"header:2 0"_s, u"list_order"_s, {}, all);
     }
     void commandsReachTheirEffect()
     {
-        QFETCH(QString, route); QFETCH(QString, id); QFETCH(QKeySequence, keys);
-        QFETCH(QStringList, answer); QFETCH(QString, effect);
+        QFETCH(QString, route); QFETCH(QString, id); QFETCH(QStringList, answer);
+        QFETCH(QString, effect);
         QVERIFY(startWithLedger());
         if (id == u"move_next_month")
             m_app.controller->showMonth(2026, 3);
         m_app.table()->selectRow(1);
         auto *action = m_app.window->findChild<QAction *>(id);
         QVERIFY(action && action->isEnabled());
-        QCOMPARE(action->shortcut(), keys);
+        const QList<QMenu *> menus = m_app.window->menuBar()->findChildren<QMenu *>();
+        QVERIFY(std::ranges::any_of(menus, [action](QMenu *m) { return m->actions().contains(action); }));
         // A menu item that opens a dialog ends in "…"; the toolbar's label does not.
         QCOMPARE(action->text().endsWith(u'…'), effect.startsWith(u"sheet:") || !answer.isEmpty());
         QVERIFY(!m_app.window->action(id) || !action->iconText().endsWith(u'…'));
@@ -308,11 +240,9 @@ private slots:
                 QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
                                   QPoint(h->sectionViewportPosition(section.toInt()) + 5, h->height() / 2));
         } else if (route == u"shortcut") {
-            QTest::keySequence(m_app.table(), keys);
-        } else { // through the menu bar
-            const QList<QMenu *> menus = m_app.window->menuBar()->findChildren<QMenu *>();
-            QVERIFY(std::any_of(menus.begin(), menus.end(),
-                                [action](QMenu *m) { return m->actions().contains(action); }));
+            QVERIFY(!action->shortcut().isEmpty());
+            QTest::keySequence(m_app.table(), action->shortcut());
+        } else {
             action->trigger();
         }
         if (!answer.isEmpty()) {
@@ -336,7 +266,6 @@ private slots:
     {
         QVERIFY(startWithLedger());
         m_app.table()->selectRow(1);
-        QVERIFY(m_app.window->action(u"delete_balance"_s)->isEnabled());
         m_app.window->views()->summaryAction()->trigger();
         // The table's selection is out of sight: nothing acts on it.
         for (const QString &id : {u"delete_balance"_s, u"mark_balance"_s})
@@ -350,26 +279,15 @@ private slots:
                 cells << periods->index(r, c).data().toString();
             return cells.join(u' ');
         };
-        QCOMPARE(periods->rowCount(), 3);
         QCOMPARE(row(0), u"2026/03 3 4,500円 200,000円 195,500円 295,500円"_s);
-        QCOMPARE(row(2), u"Total 4 5,000円 200,000円 195,000円 295,000円"_s);
-        // The latest period is selected, and its kinds shown.
-        QCOMPARE(summary->table()->currentIndex().row(), 1);
-        QCOMPARE(summary->kinds()->index(4, KindTableModel::PaidOutColumn).data().toString(),
-                 u"500円"_s);
-
-        // An import while the Summary is shown reaches it.
+        // An import while the Summary is shown reaches it; the latest period is selected, and
+        // its kinds shown.
         const QList<Operation> may{{QDate(2026, 5, 2), u"ATM引出し"_s, 10000, 0, 285000}};
         QCOMPARE(m_app.window->importFile(writeJnbFile(m_home, may)).added, 1);
         QCOMPARE(periods->rowCount(), 4);
+        QCOMPARE(summary->table()->currentIndex().row(), 2);
         QCOMPARE(summary->kinds()->index(0, KindTableModel::EntriesColumn).data().toString(),
                  u"1"_s);
-        // The chart's tooltips tell the period under the pointer (of three months, the middle
-        // one at the plot's centre); outside the plot, none.
-        BalanceChart *chart = summary->chart();
-        const QPointF plotCentre = chart->chart()->mapToScene(chart->chart()->plotArea().center());
-        QCOMPARE(chart->periodAt(chart->mapFromScene(plotCentre)), 1);
-        QCOMPARE(chart->periodAt(QPoint(0, 0)), -1);
 
         for (const QString &name : {u"chart.png"_s, u"chart.svg"_s}) {
             const QString path = m_home.path(u"home/"_s + name);
@@ -378,13 +296,11 @@ private slots:
             const QByteArray saved = readTestFile(path);
             QVERIFY(path.endsWith(u"svg") ? saved.contains("<svg") : !QImage(path).isNull());
             // A write cut short (a full disk) fails and leaves the chart saved before as it was.
-            bool savedAgain = true;
             {
                 FileSizeLimit limit(saved.size() / 2);
                 QVERIFY(limit.isSet());
-                savedAgain = summary->saveChartTo(path, &why);
+                QVERIFY2(!summary->saveChartTo(path, &why) && !why.isEmpty(), qPrintable(name));
             }
-            QVERIFY2(!savedAgain && !why.isEmpty(), qPrintable(name));
             QCOMPARE(readTestFile(path), saved);
         }
 
@@ -405,62 +321,24 @@ private slots:
         QVERIFY(startWithLedger());
         QMenu *menu = contextMenu();
         QVERIFY(menu);
-        const auto chooseForRow = [&](int row, const QString &item) {
-            const QRect cell = m_app.table()->visualRect(m_app.model()->index(row, 2));
-            QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(),
-                                    m_app.table()->viewport()->mapToGlobal(cell.center()));
-            QApplication::sendEvent(m_app.table()->viewport(), &event);
-            const bool shown = QTest::qWaitFor([menu] { return menu->isVisible(); });
-            inMenu(menu, item)->trigger();
-            menu->close();
-            return shown;
-        };
         m_app.table()->selectRow(0);
-        QVERIFY(chooseForRow(2, u"mark_balance"_s));
+        const QRect cell = m_app.table()->visualRect(m_app.model()->index(2, 2));
+        QContextMenuEvent event(QContextMenuEvent::Mouse, cell.center(),
+                                m_app.table()->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(m_app.table()->viewport(), &event);
+        QTRY_VERIFY(menu->isVisible());
+        inMenu(menu, u"mark_balance"_s)->trigger();
+        menu->close();
         const QString marked = u"shown:セブンイレブン|Amazon, Inc|給与*|ローソン"_s;
         QCOMPARE(effectNow(marked), marked);
     }
 
-    // Mark, in the menu, the toolbar and the context menu, is checked while the selected entry
-    // is marked; a marked row keeps bands of the marker colour under the selection.
-    void markShowsWhetherTheSelectedEntryIsMarked()
-    {
-        QVERIFY(startWithLedger());
-        QAction *mark = m_app.window->action(u"mark_balance"_s);
-        // The context menu holds the menu's own item (as the toolbar does): they cannot disagree.
-        QCOMPARE(inMenu(contextMenu(), u"mark_balance"_s), mark);
-        QVERIFY(mark->isCheckable());
-        QString states;
-        for (int step : {1, -1, 0, 1, -1, 2, 1, -1, -2}) { // a row to select, -1: Mark, -2: none
-            if (step == -1)
-                QTest::keySequence(m_app.table(), QKeySequence(u"Ctrl+M"_s));
-            else if (step == -2)
-                m_app.table()->clearSelection();
-            else
-                m_app.table()->selectRow(step);
-            states += mark->isChecked() ? u'x' : u'-';
-        }
-        QCOMPARE(states, u"-x-x---x-"_s);
-        QVERIFY(!mark->isEnabled());
-
-        // The selected marked row, as drawn: the marker's band along its top edge.
-        m_app.table()->selectRow(1);
-        QVERIFY(m_app.markedAt(1));
-        const QRect cell = m_app.table()->visualRect(m_app.model()->index(1, 3));
-        const QImage shot = m_app.table()->viewport()->grab().toImage();
-        QColor band = m_app.window->colours().itemMarker;
-        band.setAlpha(255);
-        QCOMPARE(shot.pixelColor(cell.center().x(), cell.top() + 1), band);
-        QVERIFY(shot.pixelColor(cell.center()) != band);
-    }
-
-    // Only a double click, F2 or Return opens an editor (Return on a cell that takes no edit:
+    // Only a double click or Return opens an editor (Return on a cell that takes no edit:
     // the summary's); a stray key changes nothing. Revert to Bank's Text undoes an edit.
     void editingStartsOnlyWhenAsked_data()
     {
         QTest::addColumn<QString>("how"); QTest::addColumn<int>("column");
         QTest::newRow("stray key") << u"x"_s << int(BankbookTableModel::SummaryColumn);
-        QTest::newRow("F2") << u"F2"_s << int(BankbookTableModel::SummaryColumn);
         QTest::newRow("Return on the date") << u"Return"_s << int(BankbookTableModel::DateColumn);
         QTest::newRow("double click") << u"double"_s << int(BankbookTableModel::SummaryColumn);
     }
@@ -476,12 +354,11 @@ private slots:
         if (how == u"double")
             doubleClick(table, table->currentIndex());
         else
-            QTest::keyClick(table, how == u"x" ? Qt::Key_X : how == u"F2" ? Qt::Key_F2 : Qt::Key_Return);
+            QTest::keyClick(table, how == u"x" ? Qt::Key_X : Qt::Key_Return);
         auto *editor = table->viewport()->findChild<QLineEdit *>();
         QCOMPARE(editor && editor->isVisible(), how != u"x");
         if (editor) {
             QCOMPARE(table->currentIndex().column(), int(BankbookTableModel::SummaryColumn));
-            QCOMPARE(editor->font().pointSizeF(), 11.0); // the summary's own
             editor->setText(u"Books"_s);
             QTest::keyClick(editor, Qt::Key_Return);
             QTRY_COMPARE(m_app.summaryAt(1), u"Books"_s);
@@ -504,12 +381,6 @@ private slots:
     {
         QVERIFY(startWithLedger());
         QAction *undo = m_app.window->action(u"undo"_s), *redo = m_app.window->action(u"redo"_s);
-        QCOMPARE(redo->shortcuts(), (QList<QKeySequence>{QKeySequence(u"Ctrl+Shift+Z"_s),
-                                                          QKeySequence(u"Ctrl+Y"_s)}));
-        const QList<QMenu *> menus = m_app.window->menuBar()->findChildren<QMenu *>();
-        QVERIFY(std::ranges::any_of(menus, [&](QMenu *m) {
-            return m->title() == u"&Edit" && m->actions().mid(0, 2) == QList<QAction *>{undo, redo};
-        }));
         const auto menuNow = [&] {
             return u"%1%2|%3%4"_s.arg(undo->text(), undo->isEnabled() ? u""_s : u" (off)"_s,
                                       redo->text(), redo->isEnabled() ? u""_s : u" (off)"_s);
@@ -534,18 +405,13 @@ private slots:
         QCOMPARE(menuNow(), u"&Undo (off)|&Redo "_s + importStep);
     }
 
-    // What a sheet proposes as it opens, with a month shown or not (0): the months with entries,
-    // newest first, another month besides, and the one shown chosen; a print's document name
+    // What a sheet proposes as it opens, with a month shown or not (0): a print's document name
     // (to PDF, a file named without a "/", which would make a folder); Delete All's question
     // naming the account and the count.
     void sheetsProposeWhatFits_data()
     {
         QTest::addColumn<QString>("id"); QTest::addColumn<int>("month");
         QTest::addColumn<QString>("proposed");
-        QTest::newRow("change month, a month with entries") << u"change_month"_s << 202603
-            << u"2026/04|2026/03|Another month: 202603, year fixed"_s;
-        QTest::newRow("change month, another month") << u"change_month"_s << 202405
-            << u"2026/04|2026/03|Another month: 202405, year free"_s;
         QTest::newRow("print") << u"print"_s << 202603 << u"Monthly Statement 2026-03"_s;
         QTest::newRow("delete all") << u"delete_all"_s << 0
             << u"Delete all 4 entries of the JNB ledger? Edit › Undo puts them back."_s;
@@ -559,35 +425,12 @@ private slots:
         m_app.trigger(id);
         auto *sheet = visibleChild<QDialog>(m_app.window.get());
         QString now;
-        if (auto *months = qobject_cast<ChangeMonthSheet *>(sheet)) {
-            QStringList offered;
-            for (int i = 0; i < months->monthList()->count(); ++i)
-                offered << months->monthList()->itemText(i);
-            now = u"%1: %2, year %3"_s.arg(offered.join(u'|')).arg(months->chosenMonth())
-                      .arg(months->yearField()->isEnabled() ? u"free"_s : u"fixed"_s);
-        } else if (auto *print = qobject_cast<QPrintDialog *>(sheet)) {
+        if (auto *print = qobject_cast<QPrintDialog *>(sheet))
             now = print->printer()->docName();
-        } else if (auto *question = qobject_cast<QMessageBox *>(sheet)) {
+        else if (auto *question = qobject_cast<QMessageBox *>(sheet))
             now = question->text();
-        }
         QCOMPARE(now, proposed);
         sheet->reject();
-    }
-
-    // Return in the bank sheet chooses the bank offered, whichever is current.
-    void returnChoosesTheOfferedBank()
-    {
-        QVERIFY(startWithLedger());
-        for (const QString &bank : {u"eBANK"_s, u"JNB"_s}) {
-            m_app.trigger(u"select_bank"_s);
-            auto *sheet = visibleChild<QDialog>(m_app.window.get(), u"selectBankSheet"_s);
-            QVERIFY(sheet);
-            QTest::keyClick(sheet->focusWidget() ? sheet->focusWidget() : sheet, Qt::Key_Return);
-            QTRY_VERIFY(!sheet->isVisible());
-            QCOMPARE(m_app.window->bankNameField()->text(), bank);
-            // eBANK's statements give no time of day: no Time column.
-            QCOMPARE(m_app.table()->isColumnHidden(BankbookTableModel::TimeColumn), bank == u"eBANK");
-        }
     }
 
     // An import (here by the window's hook; by the dialog: FileCommandsTest) and a drop of files
@@ -596,9 +439,6 @@ private slots:
     {
         QVERIFY(startWithLedger());
         QCOMPARE(statusMessage()->text(), u"NBG_2026.csv (JNB): 4 entries added, 0 duplicates skipped"_s);
-        // It goes after a while.
-        auto *timer = m_app.window->statusBar()->findChild<QTimer *>(u"messageTimer"_s);
-        QVERIFY(timer && timer->isActive());
         QCOMPARE(m_app.window->bankNameField()->text(), u"JNB"_s);
         QLabel *totals = m_app.window->statusBar()->findChild<QLabel *>(u"totals"_s);
         QCOMPARE(totals->text(), u"4 entries · Payment 5,000円 · Deposit 200,000円"_s);
@@ -619,11 +459,6 @@ private slots:
         QCOMPARE(statusMessage()->toolTip(),
                  u"NBG_1.csv (JNB): 0 entries added, 1 duplicate skipped\n"
                  "eBANK_2026.csv (eBANK): 1 entry added, 0 duplicates skipped"_s);
-        QVERIFY(timer->isActive());
-        // What was imported into one bank goes at a switch to the other.
-        QVERIFY(m_app.controller->switchBank(Bank::Jnb));
-        QCOMPARE(statusMessage()->text(), QString());
-        QVERIFY(!timer->isActive());
     }
 
     // A damaged ledger is reported and not shown; its backup takes its place when asked.
@@ -666,34 +501,11 @@ private slots:
         QCOMPARE(QStringList({lines->item(0, 0)->text(), lines->item(0, 1)->text(), lines->item(0, 2)->text()}),
                  QStringList({u"line 2"_s, u"2026,2,30,9,0,0,1,x,1,0,1"_s, u"2026/02/30 is not a calendar date"_s}));
         sheet->close();
-
-        // At 800 pixels the fields stand side by side: the message is cut short, not run into
-        // the others.
-        m_app.window->resize(800, 600);
-        QTRY_COMPARE(m_app.window->width(), 800);
-        QStatusBar *bar = m_app.window->statusBar();
-        const QList<QWidget *> fields{statusMessage(), button,
-                                      bar->findChild<QToolButton *>(u"balances"_s),
-                                      bar->findChild<QLabel *>(u"totals"_s),
-                                      m_app.window->bankNameField()};
-        QCoreApplication::processEvents();
-        for (qsizetype i = 0; i < fields.size(); ++i) {
-            const QRect at = fields[i]->geometry();
-            // Each field whole, but the message, which has room for its start at least.
-            const int needs = i ? fields[i]->sizeHint().width()
-                                : fields[i]->minimumSizeHint().width();
-            QVERIFY2(fields[i]->isVisible() && at.width() >= needs,
-                     qPrintable(u"%1: %2 < %3"_s.arg(fields[i]->objectName()).arg(at.width()).arg(needs)));
-            QVERIFY(i + 1 == fields.size() ? at.right() < bar->width()
-                                           : at.right() < fields[i + 1]->geometry().left());
-        }
-        QVERIFY(statusMessage()->sizeHint().width() > statusMessage()->width());
-        // The balances' field tells its dates in its tooltip.
-        QCOMPARE(fields[2]->toolTip(), u"Balances continuous from 2026/03/01 to 2026/03/01"_s);
         // Dismissed, the rejected lines are no longer offered.
         QAction *menuItem = m_app.window->action(u"rejected_lines"_s);
         QVERIFY(menuItem->isEnabled());
-        QTest::mouseClick(bar->findChild<QToolButton *>(u"dismissRejectedLines"_s), Qt::LeftButton);
+        QTest::mouseClick(m_app.window->statusBar()->findChild<QToolButton *>(u"dismissRejectedLines"_s),
+                          Qt::LeftButton);
         QVERIFY(!button->isVisible() && !menuItem->isEnabled());
     }
 
@@ -729,110 +541,36 @@ private slots:
         QCOMPARE(balances->text(), u"1 gap in the balances"_s);
     }
 
-    void summaryColours_data()
-    {
-        QTest::addColumn<QString>("summary"); QTest::addColumn<int>("kind");
-        QTest::newRow("other: the theme's text colour") << u"Amazon"_s << 0;
-        QTest::newRow("ATM") << u"ATM引出し"_s << 1;
-        QTest::newRow("commission") << u"振込手数料"_s << 2;
-        QTest::newRow("interest") << u"利息"_s << 3;
-        QTest::newRow("Yahoo") << u"Yahoo!ショッピング"_s << 4;
-    }
+    // Each kind of summary in its own colour, any other in the theme's text colour; on a
+    // selection a kind's colour stays only where it reads (4.5:1), elsewhere the selection's own
+    // text colour is used.
     void summaryColours()
     {
-        QFETCH(QString, summary); QFETCH(int, kind);
-        QVERIFY(startWithLedger({{QDate(2026, 3, 1), summary, 100, 0, 900}}));
-        const QColor themeText(0x20, 0x40, 0xc0); // far from black
+        QVERIFY(startWithLedger({{QDate(2026, 3, 1), u"Amazon"_s, 100, 0, 900}, // no kind
+                                 {QDate(2026, 3, 2), u"利息"_s, 0, 1, 901}}));    // kind 3
+        const QColor themeText(0x20, 0x40, 0xc0), selection(0x9a, 0xc0, 0xe8); // far from black
         QPalette palette = m_app.table()->palette();
         palette.setColor(QPalette::Text, themeText);
-        m_app.table()->setPalette(palette);
-        const QModelIndex cell = m_app.model()->index(0, BankbookTableModel::SummaryColumn);
-        QCOMPARE(cell.data(BankbookTableModel::SummaryKindRole).toInt(), kind);
-        const ColourScheme &c = m_app.window->colours();
-        QStyleOptionViewItem option = DelegateAccess::optionFor(m_app.table(), cell);
-        QCOMPARE(option.palette.color(QPalette::Text),
-                 (QList<QColor>{themeText, c.atm, c.commission, c.interest, c.yahoo}[kind]));
-        // On a selection a kind's colour stays only where it reads (4.5:1); elsewhere the
-        // selection's own text colour.
-        const QColor selection(0x9a, 0xc0, 0xe8);
         palette.setColor(QPalette::Highlight, selection);
         palette.setColor(QPalette::HighlightedText, Qt::black);
         m_app.table()->setPalette(palette);
-        option = DelegateAccess::optionFor(m_app.table(), cell);
-        const QColor kindColour = c.summaryColour(kind);
-        QCOMPARE(option.palette.color(QPalette::Active, QPalette::HighlightedText),
-                 kind && Contrast::ratio(kindColour.rgb(), selection.rgb()) >= 4.5
-                     ? kindColour
-                     : QColor(Qt::black));
-        QCOMPARE(option.font.pointSizeF(), 11.0);
-        QVERIFY(m_app.table()->rowHeight(0) > QFontMetrics(option.font).height());
+        const ColourScheme &c = m_app.window->colours();
+        const QList<QColor> colours{themeText, c.interest};
+        for (int row : {0, 1}) {
+            const QModelIndex cell = m_app.model()->index(row, BankbookTableModel::SummaryColumn);
+            const int kind = cell.data(BankbookTableModel::SummaryKindRole).toInt();
+            QCOMPARE(kind, row * 3);
+            const QStyleOptionViewItem option = DelegateAccess::optionFor(m_app.table(), cell);
+            QCOMPARE(option.palette.color(QPalette::Text), colours[row]);
+            const bool reads = kind && Contrast::ratio(colours[row].rgb(), selection.rgb()) >= 4.5;
+            QCOMPARE(option.palette.color(QPalette::Active, QPalette::HighlightedText),
+                     reads ? colours[row] : QColor(Qt::black));
+        }
         // A marked entry lies on the marker colour, in every column (the date's here).
         m_app.table()->selectRow(0);
         m_app.trigger(u"mark_balance"_s);
-        option = DelegateAccess::optionFor(m_app.table(), m_app.model()->index(0, 0));
-        QCOMPARE(option.backgroundBrush.color(), c.itemMarker);
-    }
-
-    // On the tinted toolbar a disabled label is drawn at 4.5:1 at least against the tint behind it.
-    void tintedToolbarKeepsDisabledLabelsReadable()
-    {
-        Settings::store().setValue(Settings::key(Settings::WindowStyle), 1);
-        m_app.start(); // no entries, no selection: Delete is disabled
-        QToolBar *bar = m_app.window->toolBar();
-        QWidget *button = bar->widgetForAction(m_app.window->action(u"delete_balance"_s));
-        QVERIFY(button && !button->isEnabled());
-        const QImage image = bar->grab().toImage();
-        const QRect label = button->geometry().adjusted(0, button->height() * 2 / 3, 0, 0);
-        double best = 1;
-        for (int y = label.top(); y <= label.bottom(); ++y) {
-            const QRgb behind = image.pixel(label.left() + 1, y);
-            for (int x = label.left(); x <= label.right(); ++x)
-                best = qMax(best, Contrast::ratio(image.pixel(x, y) & 0xffffff, behind & 0xffffff));
-        }
-        QVERIFY2(best >= 4.5, qPrintable(QString::number(best)));
-    }
-
-    // Summary and Details share the width the window gains or loses; the others keep theirs.
-    void extraWidthGoesToSummaryAndDetails()
-    {
-        QVERIFY(startWithLedger());
-        QTableView *table = m_app.table();
-        const auto widths = [table] {
-            QList<int> out;
-            for (int c = 0; c < BankbookTableModel::ColumnCount; ++c)
-                out << table->columnWidth(c);
-            return out;
-        };
-        QCOMPARE(table->horizontalHeader()->length(), table->viewport()->width());
-        const QList<int> before = widths();
-        m_app.window->resize(m_app.window->width() + 201, m_app.window->height());
-        QTRY_COMPARE(table->horizontalHeader()->length(), table->viewport()->width());
-        QList<int> gained = widths();
-        for (int c = 0; c < gained.size(); ++c)
-            gained[c] -= before[c];
-        QCOMPARE(gained, (QList<int>{0, 0, 100, 0, 0, 0, 101}));
-    }
-
-    // Small dialogs: no maximise button, and the whole title in their title bar.
-    void smallDialogsFitTheirTitles_data()
-    {
-        QTest::addColumn<QString>("id");
-        for (const char *id : {"select_bank", "change_month", "search", "about", "checkForUpdates"})
-            QTest::newRow(id) << QString::fromLatin1(id);
-    }
-    void smallDialogsFitTheirTitles()
-    {
-        QFETCH(QString, id);
-        QVERIFY(startWithLedger());
-        m_app.window->findChild<QAction *>(id)->trigger();
-        auto *dialog = visibleChild<QDialog>(m_app.window.get());
-        QVERIFY(dialog);
-        QVERIFY(!(dialog->windowFlags() & Qt::WindowMaximizeButtonHint));
-        QCOMPARE(dialog->minimumSize(), dialog->maximumSize()); // no window manager offers to grow it
-        QFont titleFont = QApplication::font();
-        titleFont.setBold(true);
-        QVERIFY(dialog->width()
-                > QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle() + u" — Moriva"_s));
+        const QStyleOptionViewItem date = DelegateAccess::optionFor(m_app.table(), m_app.model()->index(0, 0));
+        QCOMPARE(date.backgroundBrush.color(), c.itemMarker);
     }
 
     void aboutShowsTheVersionAndOpensTheDataFolder()
@@ -861,7 +599,6 @@ private slots:
         QFile::remove(archive);
         QVERIFY(writeTestFile(archive + u"/keep"_s, "x"));
         QList<QMessageBox::ButtonRole> replies{QMessageBox::RejectRole, QMessageBox::AcceptRole};
-        QStringList buttons;
         QTimer answer;
         connect(&answer, &QTimer::timeout, this, [&] {
             auto *box = m_app.window->findChild<QMessageBox *>(u"saveFailedSheet"_s);
@@ -871,7 +608,6 @@ private slots:
             if (reply == QMessageBox::AcceptRole) // the folder is gone before trying again
                 QDir(archive).removeRecursively();
             for (QAbstractButton *b : box->buttons()) {
-                buttons << b->text();
                 if (box->buttonRole(b) == reply)
                     b->click();
             }
@@ -879,7 +615,6 @@ private slots:
         answer.start(10);
         QVERIFY(!m_app.window->close()); // Stay Open
         QVERIFY(m_app.window->isVisible() && QFile::exists(archive + u"/keep"_s));
-        QCOMPARE(buttons, (QStringList{u"Try Again"_s, u"Stay Open"_s}));
         QVERIFY(m_app.quit()); // Try Again
         m_app.start();
         const QString kept = u"shown:セブンイレブン|Amazon, Inc|給与*|ローソン"_s;
@@ -906,20 +641,13 @@ private slots:
             m_app.trigger(u"preferences"_s);
             top = m_app.window->preferencesWindow();
             QVERIFY(QTest::qWaitForWindowExposed(top));
+        } else { // Tab moves on from the table, not from cell to cell
+            m_app.table()->setFocus();
+            QTest::keyClick(m_app.table(), Qt::Key_Tab);
+            QVERIFY(!m_app.table()->hasFocus());
         }
         const QStringList missing = unnamed(QAccessible::queryAccessibleInterface(top));
         QVERIFY2(missing.isEmpty(), qPrintable(missing.join(u", ")));
-    }
-
-    void tabLeavesTheTable()
-    {
-        QVERIFY(startWithLedger());
-        m_app.table()->setFocus();
-        m_app.table()->selectRow(0);
-        QVERIFY(m_app.table()->hasFocus());
-        QTest::keyClick(m_app.table(), Qt::Key_Tab);
-        QVERIFY(!m_app.table()->hasFocus());
-        QCOMPARE(m_app.table()->currentIndex().row(), 0);
     }
 
     // However the window stands, no menu opens with Delete All as its first item to choose.

@@ -11,17 +11,11 @@
 #include "views/BankbookTableModel.h"
 #include "views/Controller.h"
 
-#include <QAbstractButton>
 #include <QComboBox>
-#include <QSpinBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QApplication>
-#include <QDate>
-#include <QDialog>
 #include <QFileDialog>
 #include <QLabel>
 #include <QPointer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTime>
@@ -57,13 +51,11 @@ public:
             if (!root.mkpath(QString::fromLatin1(sub)))
                 return false;
         }
-        QFile::setPermissions(path(u"runtime"),
-                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("HOME", QFile::encodeName(path(u"home")));
-        qputenv("XDG_DATA_HOME", QFile::encodeName(path(u"data")));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(u"config")));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(path(u"runtime")));
-        return true;
+        for (const auto &[variable, sub] : {std::pair{"HOME", u"home"}, {"XDG_DATA_HOME", u"data"},
+                                            {"XDG_CONFIG_HOME", u"config"}, {"XDG_RUNTIME_DIR", u"runtime"}})
+            qputenv(variable, QFile::encodeName(path(sub)));
+        return QFile::setPermissions(path(u"runtime"),
+                                     QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
     QString path(QStringView sub) const { return QDir(m_root.path()).filePath(sub.toString()); }
@@ -99,17 +91,6 @@ inline QString jnbStatement(const QList<Operation> &operations)
     return lines.join(u"\r\n") + u"\r\n"_s;
 }
 
-inline QString ebankStatement(const QList<Operation> &operations)
-{
-    QStringList lines{u"取引日,入出金(円),残高(円),入出金先内容"_s};
-    for (const Operation &op : operations) {
-        const int amount = op.payment ? -op.payment : op.deposit;
-        lines << ebankLine(op.date.year(), op.date.month(), op.date.day(), amount, op.balance,
-                           op.summary);
-    }
-    return lines.join(u"\r\n") + u"\r\n"_s;
-}
-
 // A JNB statement file (CP932, its name carries "NBG"); answers its path.
 inline QString writeJnbFile(const Home &home, const QList<Operation> &operations,
                             const QString &name = u"NBG_2026.csv"_s)
@@ -122,8 +103,13 @@ inline QString writeJnbFile(const Home &home, const QList<Operation> &operations
 inline QString writeEbankFile(const Home &home, const QList<Operation> &operations,
                               const QString &name = u"eBANK_2026.csv"_s)
 {
+    QStringList lines{u"取引日,入出金(円),残高(円),入出金先内容"_s};
+    for (const Operation &op : operations) {
+        lines << ebankLine(op.date.year(), op.date.month(), op.date.day(),
+                           op.payment ? -op.payment : op.deposit, op.balance, op.summary);
+    }
     const QString path = home.statement(name);
-    return writeTestFile(path, ebankStatement(operations).toUtf8()) ? path : QString();
+    return writeTestFile(path, (lines.join(u"\r\n") + u"\r\n"_s).toUtf8()) ? path : QString();
 }
 
 // The application as main() builds it.
@@ -158,9 +144,7 @@ struct App {
     // Closes the window (which saves) and lets both go, as quitting does.
     bool quit()
     {
-        if (!window)
-            return true;
-        const bool closed = window->close();
+        const bool closed = !window || window->close();
         window.reset();
         controller.reset();
         return closed;
@@ -169,14 +153,8 @@ struct App {
     BankbookTableView *table() const { return window->table(); }
     QAbstractItemModel *model() const { return window->table()->model(); }
     int rows() const { return model()->rowCount(); }
-    QString summaryAt(int row) const
-    {
-        return model()->index(row, BankbookTableModel::SummaryColumn).data().toString();
-    }
-    bool markedAt(int row) const
-    {
-        return model()->index(row, 0).data(BankbookTableModel::MarkedRole).toBool();
-    }
+    QString summaryAt(int row) const { return model()->index(row, BankbookTableModel::SummaryColumn).data().toString(); }
+    bool markedAt(int row) const { return model()->index(row, 0).data(BankbookTableModel::MarkedRole).toBool(); }
     void trigger(const QString &id) const { window->action(id)->trigger(); }
 };
 

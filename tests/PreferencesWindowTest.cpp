@@ -4,11 +4,9 @@
 
 #include "GuiTestSupport.h"
 #include "PreferencesWindow.h"
-#include "views/Contrast.h"
 #include "views/Settings.h"
 
 #include <QColorDialog>
-#include <QComboBox>
 #include <QDataStream>
 
 using namespace Qt::StringLiterals;
@@ -56,39 +54,19 @@ private slots:
     }
     void cleanup() { m_app.quit(); m_home.clean(); }
 
-    // It opens over the main window, wherever that is.
-    void opensCentredOnTheMainWindow()
-    {
-        m_app.start();
-        m_app.window->setGeometry(60, 40, 700, 520);
-        PreferencesWindow *prefs = shownPreferences();
-        QVERIFY(prefs);
-        const QPoint offset = prefs->frameGeometry().center() - m_app.window->frameGeometry().center();
-        QVERIFY2(qAbs(offset.x()) <= 3 && qAbs(offset.y()) <= 3, qPrintable(u"%1, %2"_s.arg(offset.x()).arg(offset.y())));
-    }
-
     void colourIsReadPickedAndKept_data()
     {
         QTest::addColumn<int>("well"); QTest::addColumn<QVariant>("stored");
         QTest::addColumn<QColor>("read"); // invalid: the default colour
         QTest::addColumn<QColor>("picked");
         QTest::addColumn<bool>("reads"); // on the table's rows, as picked
+        // A colour read exactly and a pick that reads; something else refused, and a pick made
+        // to read.
         const QColor fine = QColor::fromRgbF(0.1f, 0.2f, 0.3f, 0.4f);
         QTest::newRow("marker: 16 bits a channel")
             << 0 << QVariant(encoded(fine)) << fine << QColor(0, 0, 255, 64) << true;
-        QTest::newRow("ATM: garbage")
-            << 1 << QVariant(u"garbage"_s) << QColor() << QColor(1, 2, 3) << true;
-        QTest::newRow("ATM: the former default, stored by an earlier version")
-            << 1 << QVariant(encoded(QColor(41, 128, 222))) << QColor() << QColor(0, 0, 128)
-            << true;
-        QTest::newRow("commission: empty; a nearly transparent pick")
-            << 2 << QVariant(QByteArray()) << QColor() << QColor(120, 0, 40, 1) << false;
         QTest::newRow("interest: number; a light green pick")
             << 3 << QVariant(42) << QColor() << QColor(0, 255, 0) << false;
-        QTest::newRow("Yahoo: a colour and more")
-            << 4 << QVariant(encoded(Qt::blue) + "\7") << QColor() << QColor(90, 20, 120) << true;
-        QTest::newRow("marker: an invalid colour")
-            << 0 << QVariant(encoded(QColor())) << QColor() << QColor(Qt::red) << true;
     }
     void colourIsReadPickedAndKept()
     {
@@ -103,17 +81,8 @@ private slots:
         // A colour chosen in the well's dialog is in use at once, without save.
         PreferencesWindow *prefs = shownPreferences();
         QVERIFY(prefs);
-        const QColor before = m_app.window->colours().*kColours[well];
         QTest::mouseClick(prefs->colourWell(well), Qt::LeftButton);
         auto *dialog = visibleChild<QColorDialog>(prefs);
-        QVERIFY(dialog);
-        dialog->setCurrentColor(picked); // previewed, then cancelled: the colour before is back
-        QCOMPARE(m_app.window->colours().*kColours[well] == picked, reads);
-        dialog->reject();
-        QCOMPARE(m_app.window->colours().*kColours[well], before);
-        QVERIFY(waitDeleted(dialog));
-        QTest::mouseClick(prefs->colourWell(well), Qt::LeftButton);
-        dialog = visibleChild<QColorDialog>(prefs);
         QVERIFY(dialog);
         dialog->setCurrentColor(picked);
         dialog->accept();
@@ -121,28 +90,20 @@ private slots:
         const QColor taken = m_app.window->colours().*kColours[well];
         QCOMPARE(taken == picked, reads);
         QCOMPARE(prefs->colourNote()->isVisible(), !reads);
-        for (quint32 row : Contrast::rowBackgrounds(prefs->palette().color(QPalette::Base).rgb(),
-                                                    prefs->palette().color(QPalette::AlternateBase).rgb(),
-                                                    m_app.window->colours().itemMarker.rgba())) {
-            if (well > 0)
-                QVERIFY(Contrast::ratio(taken.rgb(), row) >= 4.5);
-        }
-        QCOMPARE(prefs->colourWell(well)->toolTip(), taken.name(QColor::HexArgb));
         QTest::mouseClick(prefs->findChild<QPushButton *>(u"ok"_s), Qt::LeftButton);
         QVERIFY(m_app.quit());
         m_app.start();
         QCOMPARE(m_app.window->colours().*kColours[well], taken);
     }
 
-    // Changes reach the controller by OK only, and are kept for the next start; Cancel or
-    // Escape leaves every setting and colour as it was. The window shows the controller's
+    // Changes reach the controller by OK only, and are kept for the next start; Cancel leaves
+    // every setting and colour as it was. The window shows the controller's
     // settings each time it opens.
     void settingsChangeByOkOnly_data()
     {
         QTest::addColumn<QString>("how");
         QTest::newRow("OK") << u"ok"_s;
         QTest::newRow("Cancel") << u"cancel"_s;
-        QTest::newRow("Escape") << u"Escape"_s;
     }
     void settingsChangeByOkOnly()
     {
@@ -179,10 +140,7 @@ private slots:
             prefs->pickColour(well, QColor(200, 180, 20 * well));
         QTest::mouseClick(prefs->findChild<QPushButton *>(u"resetColours"_s), Qt::LeftButton);
         QVERIFY(settings() != before);
-        if (how == u"Escape")
-            QTest::keyClick(prefs, Qt::Key_Escape);
-        else
-            QTest::mouseClick(prefs->findChild<QPushButton *>(how), Qt::LeftButton);
+        QTest::mouseClick(prefs->findChild<QPushButton *>(how), Qt::LeftButton);
         QVERIFY(!prefs->isVisible());
         if (how != u"ok") {
             QCOMPARE(settings(), before);
@@ -191,39 +149,9 @@ private slots:
         }
         QCOMPARE(shown(), changed);
         QVERIFY(m_app.quit());
-        using namespace Settings;
-        QCOMPARE(store().value(key(CheckForUpdatesAtStart)).toString(), u"true"_s);
-        QCOMPARE(store().value(key(WindowStyle)).toString(), u"1"_s);
-        QCOMPARE(store().value(key(ExportEncoding)).toString(), u"2"_s);
-        QVERIFY(!store().contains(key(AtmColour))); // the default colours again
+        QVERIFY(!Settings::store().contains(Settings::key(Settings::AtmColour))); // the defaults again
         m_app.start();
         QCOMPARE(shown(), changed);
-    }
-
-    // The default summary colours read on the table's rows, marked or not, light and dark.
-    void defaultColoursRead_data()
-    {
-        QTest::addColumn<QColor>("base"); QTest::addColumn<QColor>("alternate");
-        QTest::newRow("light") << QColor(Qt::white) << QColor(0xf7, 0xf7, 0xf7);
-        QTest::newRow("dark") << QColor(0x2a, 0x2a, 0x2a) << QColor(0x32, 0x32, 0x32);
-        QTest::newRow("darker") << QColor(0x12, 0x12, 0x12) << QColor(0x1e, 0x1e, 0x1e);
-    }
-    void defaultColoursRead()
-    {
-        QFETCH(QColor, base); QFETCH(QColor, alternate);
-        QPalette palette;
-        palette.setColor(QPalette::Base, base);
-        palette.setColor(QPalette::AlternateBase, alternate);
-        const ColourScheme colours = ColourScheme::forPalette(palette);
-        for (int kind = 1; kind <= 4; ++kind) {
-            for (quint32 row : Contrast::rowBackgrounds(base.rgb(), alternate.rgb(),
-                                                        colours.itemMarker.rgba())) {
-                const double ratio = Contrast::ratio(colours.summaryColour(kind).rgb(), row);
-                QVERIFY2(ratio >= 4.5, qPrintable(u"kind %1 on #%2: %3"_s.arg(kind)
-                                                      .arg(row, 6, 16, QLatin1Char('0'))
-                                                      .arg(ratio)));
-            }
-        }
     }
 };
 

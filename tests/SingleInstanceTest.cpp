@@ -92,35 +92,6 @@ private slots:
         QCOMPARE(storedEntryCount(m_home.dataFolder(), Bank::Jnb), 2);
         QCOMPARE(storedEntryCount(m_home.dataFolder(), Bank::Ebank), 1);
     }
-
-    // A start while the window is busy (starting, importing a large statement) hands its file
-    // over all the same: it waits for the window to take it, the file is imported after the
-    // one under way, and no second window opens.
-    void aStartDuringALongImportIsQueued()
-    {
-        constexpr int kLines = 200000;
-        QStringList lines;
-        lines.reserve(kLines);
-        for (int i = 0; i < kLines; ++i)
-            lines << jnbLine(2000 + i / 20000, 1 + i / 1000 % 12, 1 + i % 28, 9, i % 60, 0, i,
-                             u"ATM引出し %1"_s.arg(i % 300), 1000, 0, 5000000 - i);
-        const QString big = m_home.statement(u"NBG_big.csv"_s);
-        QVERIFY(writeTestFile(big, toCp932(lines.join(u"\r\n"_s))));
-        lines.clear();
-        const QString small = writeEbankFile(m_home, {{QDate(2026, 3, 7), u"ローソン"_s, 50, 0, 950}});
-
-        const QString socket = SingleInstance::serverName(m_home.dataFolder());
-        const auto first = startApp(u"home"_s, {big});
-        QVERIFY2(first->waitForStarted(5000), qPrintable(first->errorString()));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 15000);
-        const auto second = startApp(u"statements"_s, {small});
-        QVERIFY2(endsWell(second.get(), 120000), "the second start did not end well");
-        QCOMPARE(first->state(), QProcess::Running);
-        QTRY_COMPARE_WITH_TIMEOUT(storedEntryCount(m_home.dataFolder(), Bank::Ebank), 1, 60000);
-        QCOMPARE(storedEntryCount(m_home.dataFolder(), Bank::Jnb), kLines);
-
-        QVERIFY2(endsWell(first.get(), 30000, true), "the first instance did not quit on SIGTERM");
-    }
 };
 
 QTEST_MAIN(SingleInstanceTest)
