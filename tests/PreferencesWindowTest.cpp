@@ -65,6 +65,9 @@ private slots:
         const QColor fine = QColor::fromRgbF(0.1f, 0.2f, 0.3f, 0.4f);
         QTest::newRow("marker: 16 bits a channel")
             << 0 << QVariant(encoded(fine)) << fine << QColor(0, 0, 255, 64) << true;
+        QTest::newRow("ATM: the former default, stored by an earlier version")
+            << 1 << QVariant(encoded(QColor(41, 128, 222))) << QColor() << QColor(0, 0, 128)
+            << true;
         QTest::newRow("interest: number; a light green pick")
             << 3 << QVariant(42) << QColor() << QColor(0, 255, 0) << false;
     }

@@ -85,6 +85,7 @@ private slots:
             << QStringList{u"select search"_s, u"remove"_s, u"select -1"_s, u"add search"_s,
                            u"down"_s, u"select 0"_s, u"up"_s, u"down"_s, u"down"_s, u"up"_s}
             << true << (moved << u"search"_s);
+        QTest::newRow("emptied stays empty") << clear << true << QStringList{};
         QTest::newRow("restore default")
             << (clear + QStringList{u"add print"_s, u"restoreDefault"_s}) << true << kDefault;
         QTest::newRow("cancelled") << clear << false << QStringList{};
