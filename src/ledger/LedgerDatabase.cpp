@@ -245,9 +245,14 @@ bool LedgerDatabase::open(const QString &path, SqlConnection::Access access, QSt
         return false;
     }
     m_path = path;
-    sqlite3_create_function_v2(m_connection.handle(), "holds_text", 2,
-                               SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, holdsText,
-                               nullptr, nullptr, nullptr);
+    if (sqlite3_create_function_v2(m_connection.handle(), "holds_text", 2,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                   holdsText, nullptr, nullptr, nullptr)
+        != SQLITE_OK) {
+        setError(error, tr("%1 cannot be opened: %2").arg(path, m_connection.lastError()));
+        close();
+        return false;
+    }
     int userVersion = -1;
     {
         SqlStatement version;
@@ -555,30 +560,17 @@ QList<EntryAmounts> LedgerDatabase::amounts(Bank bank, Kinds kinds, QString *err
         if (withKinds)
             a.summaryKind = int(s.integer(7));
     }
-    const auto earlierMoment = [](const EntryAmounts &x, const EntryAmounts &y) {
-        return x.day != y.day ? x.day < y.day : x.time < y.time;
-    };
-    const auto withinMoment = [](const EntryAmounts &x, const EntryAmounts &y) {
+    const auto before = [](const EntryAmounts &x, const EntryAmounts &y) {
+        if (x.day != y.day)
+            return x.day < y.day;
+        if (x.time != y.time)
+            return x.time < y.time;
         if (x.orderNumber != y.orderNumber)
             return orderTextLess(x.orderNumber, y.orderNumber);
         return x.id < y.id;
     };
-    // Stored in time order, only the few entries that share a moment need sorting (order
-    // number 10 goes before 9); otherwise the whole list is sorted once.
-    if (std::is_sorted(all.cbegin(), all.cend(), earlierMoment)) {
-        for (auto begin = all.begin(); begin != all.end();) {
-            const auto end = std::find_if(begin + 1, all.end(), [&](const EntryAmounts &e) {
-                return earlierMoment(*begin, e);
-            });
-            if (end - begin > 1)
-                std::sort(begin, end, withinMoment);
-            begin = end;
-        }
-    } else {
-        std::sort(all.begin(), all.end(), [&](const EntryAmounts &x, const EntryAmounts &y) {
-            return earlierMoment(x, y) || (!earlierMoment(y, x) && withinMoment(x, y));
-        });
-    }
+    if (!std::is_sorted(all.cbegin(), all.cend(), before))
+        std::sort(all.begin(), all.end(), before);
     return all;
 }
 
